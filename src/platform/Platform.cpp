@@ -1,0 +1,5 @@
+#include "platform/Platform.h"
+
+namespace velmora {
+Platform::~Platform() = default;
+} // namespace velmora

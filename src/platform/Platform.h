@@ -1,0 +1,63 @@
+// The one door through which the program reaches the operating system. The forms
+// ask for outcomes (no taskbar entry, stay below other windows, one instance per
+// session); each platform folder decides how to get them.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace velmora {
+
+enum class TStacking { Topmost, Normal, Bottom };
+
+class Platform {
+public:
+    virtual ~Platform();
+
+    // --- process and session -------------------------------------------------
+    // True when the running system is at least major.minor. The clock runs on any
+    // desktop this layer supports, so implementations may simply answer true.
+    virtual bool VersionAtLeast(int major, int minor) const = 0;
+
+    // Takes the per-session instance lock `name` for the life of the process.
+    // Returns false when another live process holds it; a lock left by a process
+    // that died is taken over.
+    virtual bool AcquireInstanceLock(const QString& name) = 0;
+    // Asks the instance that holds `name` to bring its window to the front.
+    // Returns whether the request reached it.
+    virtual bool ActivateOtherInstance(const QString& name) = 0;
+    // Serves requests of later starts: `onActivate` runs on the UI thread for each,
+    // `onMessage` gets any other line sent to the instance channel.
+    virtual void ListenForRequests(const QString& name, std::function<void()> onActivate,
+                                   std::function<void(const QByteArray&)> onMessage) = 0;
+    // The folder where per-session rendezvous files live (locks, sockets).
+    virtual QString RuntimeDir() const = 0;
+
+    // --- desktop look ----------------------------------------------------------
+    // RGB of a system colour index (the $FF00000n colour values).
+    virtual QColor SystemColor(int index) const = 0;
+    // The desktop's menu font: the default font of the clock.
+    virtual QFont MenuFont() const = 0;
+
+    // --- windows -----------------------------------------------------------------
+    // Marks a top-level window as a tool window: no taskbar entry, no pager entry.
+    virtual void MakeToolWindow(QWidget* window) = 0;
+    virtual void SetStacking(QWidget* window, TStacking stacking) = 0;
+    // True when the desktop itself (or nothing) is the active window.
+    virtual bool DesktopIsForeground() const = 0;
+    // Makes `window` the active window even when focus stealing rules would refuse.
+    virtual void ForceForeground(QWidget* window) = 0;
+    // Starts a window-manager move of `window` under the pointer; false when the
+    // system cannot (the caller then moves the window itself).
+    virtual bool StartSystemMove(QWidget* window) = 0;
+};
+
+// The implementation for the system this program was built for.
+std::unique_ptr<Platform> CreatePlatform();
+
+} // namespace velmora

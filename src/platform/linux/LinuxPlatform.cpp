@@ -1,0 +1,261 @@
+#include "platform/linux/LinuxPlatform.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QPalette>
+#include <QStandardPaths>
+#include <QWidget>
+#include <QWindow>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
+
+namespace velmora {
+
+std::unique_ptr<Platform> CreatePlatform() { return std::make_unique<LinuxPlatform>(); }
+
+namespace {
+
+Display* XDisplay() {
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->display() : nullptr;
+}
+
+Atom AtomOf(Display* d, const char* name) { return XInternAtom(d, name, False); }
+
+// Sends an EWMH client message about `window` to the root window, as pagers do.
+void SendRootMessage(Display* d, Window window, const char* type, long l0, long l1 = 0,
+                     long l2 = 0, long l3 = 0) {
+    XEvent ev{};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = window;
+    ev.xclient.message_type = AtomOf(d, type);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = l0;
+    ev.xclient.data.l[1] = l1;
+    ev.xclient.data.l[2] = l2;
+    ev.xclient.data.l[3] = l3;
+    XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &ev);
+    XFlush(d);
+}
+
+// Reads a property made of 32-bit items (atoms or windows).
+std::vector<unsigned long> ReadLongs(Display* d, Window w, Atom property, Atom type) {
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::vector<unsigned long> out;
+    if (XGetWindowProperty(d, w, property, 0, 64, False, type, &actualType, &format, &count,
+                           &after, &data) == Success &&
+        data && format == 32) {
+        auto* items = reinterpret_cast<unsigned long*>(data);
+        out.assign(items, items + count);
+    }
+    if (data)
+        XFree(data);
+    return out;
+}
+
+bool IsMapped(Display* d, Window w) {
+    XWindowAttributes attrs{};
+    return XGetWindowAttributes(d, w, &attrs) && attrs.map_state != IsUnmapped;
+}
+
+} // namespace
+
+LinuxPlatform::LinuxPlatform() = default;
+LinuxPlatform::~LinuxPlatform() = default;
+
+bool LinuxPlatform::VersionAtLeast(int, int) const { return true; }
+
+QString LinuxPlatform::RuntimeDir() const {
+    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (dir.isEmpty() || !QDir(dir).exists())
+        dir = QDir::tempPath();
+    return dir;
+}
+
+QString LinuxPlatform::ChannelPath(const QString& name) const {
+    // Without a per-user runtime folder the temp folder is shared, so the user
+    // id keeps two users' clocks apart.
+    const QString suffix = qEnvironmentVariable("XDG_RUNTIME_DIR").isEmpty()
+                               ? QStringLiteral("-%1").arg(getuid())
+                               : QString();
+    return RuntimeDir() + QLatin1Char('/') + name + suffix + QStringLiteral(".sock");
+}
+
+bool LinuxPlatform::AcquireInstanceLock(const QString& name) {
+    const QString suffix = qEnvironmentVariable("XDG_RUNTIME_DIR").isEmpty()
+                               ? QStringLiteral("-%1").arg(getuid())
+                               : QString();
+    auto lock = std::make_unique<QLockFile>(RuntimeDir() + QLatin1Char('/') + name + suffix +
+                                            QStringLiteral(".lock"));
+    // Never stale by age: only a lock whose process is gone is taken over.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        lock_ = std::move(lock);
+        return true;
+    }
+    // Could not decide (for example an unwritable folder): behave as the only one.
+    return lock->error() != QLockFile::LockFailedError;
+}
+
+bool LinuxPlatform::ActivateOtherInstance(const QString& name) {
+    QLocalSocket socket;
+    socket.connectToServer(ChannelPath(name));
+    if (!socket.waitForConnected(2000))
+        return false;
+    socket.write("ACTIVATE\n");
+    const bool ok = socket.waitForBytesWritten(2000);
+    socket.disconnectFromServer();
+    return ok;
+}
+
+void LinuxPlatform::ListenForRequests(const QString& name, std::function<void()> onActivate,
+                                      std::function<void(const QByteArray&)> onMessage) {
+    const QString path = ChannelPath(name);
+    // A crash leaves the socket file behind; we hold the instance lock, so it is ours.
+    QLocalServer::removeServer(path);
+    server_ = std::make_unique<QLocalServer>();
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_->listen(path))
+        return;
+    QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(),
+                     [this, onActivate, onMessage] {
+                         while (QLocalSocket* s = server_->nextPendingConnection()) {
+                             QObject::connect(s, &QLocalSocket::disconnected, s,
+                                              &QObject::deleteLater);
+                             QObject::connect(s, &QLocalSocket::readyRead, s,
+                                              [s, onActivate, onMessage] {
+                                                  while (s->canReadLine()) {
+                                                      const QByteArray line =
+                                                          s->readLine(256).trimmed();
+                                                      if (line == "ACTIVATE")
+                                                          onActivate();
+                                                      else if (onMessage)
+                                                          onMessage(line);
+                                                  }
+                                                  // A peer that never ends its line gets no
+                                                  // more than a line's worth of buffer.
+                                                  if (s->bytesAvailable() > 256)
+                                                      s->abort();
+                                              });
+                         }
+                     });
+}
+
+QColor LinuxPlatform::SystemColor(int index) const {
+    const QPalette p = QGuiApplication::palette();
+    switch (index) {
+    case 0: return p.color(QPalette::Button);          // scroll bar
+    case 1: return p.color(QPalette::Window);          // desktop background
+    case 2: case 27: return p.color(QPalette::Highlight);
+    case 3: case 28: return p.color(QPalette::Inactive, QPalette::Highlight);
+    case 4: case 30: return p.color(QPalette::Window); // menu, menu bar
+    case 5: return p.color(QPalette::Base);
+    case 6: return p.color(QPalette::Shadow);
+    case 7: return p.color(QPalette::WindowText);
+    case 8: return p.color(QPalette::Text);
+    case 9: return p.color(QPalette::HighlightedText);
+    case 10: case 11: return p.color(QPalette::Mid);
+    case 12: return p.color(QPalette::Dark);
+    case 13: case 29: return p.color(QPalette::Highlight);
+    case 14: return p.color(QPalette::HighlightedText);
+    case 15: return p.color(QPalette::Button);
+    case 16: return p.color(QPalette::Dark);
+    case 17: return p.color(QPalette::Disabled, QPalette::Text);
+    case 18: return p.color(QPalette::ButtonText);
+    case 19: return p.color(QPalette::Inactive, QPalette::HighlightedText);
+    case 20: return p.color(QPalette::Light);
+    case 21: return p.color(QPalette::Shadow);
+    case 22: return p.color(QPalette::Midlight);
+    case 23: return p.color(QPalette::ToolTipText);
+    case 24: return p.color(QPalette::ToolTipBase);
+    case 26: return p.color(QPalette::Link);
+    default: return QColor(Qt::black);
+    }
+}
+
+QFont LinuxPlatform::MenuFont() const { return QApplication::font("QMenu"); }
+
+void LinuxPlatform::MakeToolWindow(QWidget* window) {
+    Display* d = XDisplay();
+    if (!d || !window)
+        return;
+    const Window w = static_cast<Window>(window->winId());
+    const Atom skipTaskbar = AtomOf(d, "_NET_WM_STATE_SKIP_TASKBAR");
+    const Atom skipPager = AtomOf(d, "_NET_WM_STATE_SKIP_PAGER");
+    if (IsMapped(d, w)) {
+        SendRootMessage(d, w, "_NET_WM_STATE", 1 /* add */, long(skipTaskbar), long(skipPager),
+                        2);
+        return;
+    }
+    // Before mapping, the window manager reads the property itself; keep the states
+    // the toolkit has set (above or below) beside ours.
+    const Atom stateAtom = AtomOf(d, "_NET_WM_STATE");
+    std::vector<unsigned long> states = ReadLongs(d, w, stateAtom, XA_ATOM);
+    for (Atom a : {skipTaskbar, skipPager})
+        if (std::find(states.begin(), states.end(), a) == states.end())
+            states.push_back(a);
+    XChangeProperty(d, w, stateAtom, XA_ATOM, 32, PropModeReplace,
+                    reinterpret_cast<unsigned char*>(states.data()), int(states.size()));
+    XFlush(d);
+}
+
+void LinuxPlatform::SetStacking(QWidget* window, TStacking stacking) {
+    if (!window)
+        return;
+    window->winId(); // make sure a native window exists
+    QWindow* handle = window->windowHandle();
+    Qt::WindowFlags flags = handle->flags();
+    flags &= ~(Qt::WindowStaysOnTopHint | Qt::WindowStaysOnBottomHint);
+    if (stacking == TStacking::Topmost)
+        flags |= Qt::WindowStaysOnTopHint;
+    else if (stacking == TStacking::Bottom)
+        flags |= Qt::WindowStaysOnBottomHint;
+    // QWidget::setWindowFlags would unmap the window and drop the skip states.
+    handle->setFlags(flags);
+    MakeToolWindow(window);
+    if (stacking == TStacking::Bottom)
+        handle->lower();
+    else if (stacking == TStacking::Topmost)
+        handle->raise();
+}
+
+bool LinuxPlatform::DesktopIsForeground() const {
+    Display* d = XDisplay();
+    if (!d)
+        return false;
+    const auto active = ReadLongs(d, DefaultRootWindow(d), AtomOf(d, "_NET_ACTIVE_WINDOW"),
+                                  XA_WINDOW);
+    if (active.empty() || active[0] == 0)
+        return true;
+    const auto types = ReadLongs(d, Window(active[0]), AtomOf(d, "_NET_WM_WINDOW_TYPE"), XA_ATOM);
+    const Atom desktop = AtomOf(d, "_NET_WM_WINDOW_TYPE_DESKTOP");
+    return std::find(types.begin(), types.end(), desktop) != types.end();
+}
+
+void LinuxPlatform::ForceForeground(QWidget* window) {
+    if (!window)
+        return;
+    if (Display* d = XDisplay())
+        SendRootMessage(d, static_cast<Window>(window->winId()), "_NET_ACTIVE_WINDOW",
+                        2 /* from a pager: not subject to focus stealing prevention */,
+                        CurrentTime);
+    window->raise();
+    window->activateWindow();
+}
+
+bool LinuxPlatform::StartSystemMove(QWidget* window) {
+    return window && window->windowHandle() && window->windowHandle()->startSystemMove();
+}
+
+} // namespace velmora

@@ -1,0 +1,42 @@
+// X11 desktop implementation of the platform layer.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QLockFile>
+#include <QPointer>
+
+class QLocalServer;
+
+namespace velmora {
+
+class LinuxPlatform final : public Platform {
+public:
+    LinuxPlatform();
+    ~LinuxPlatform() override;
+
+    bool VersionAtLeast(int major, int minor) const override;
+    bool AcquireInstanceLock(const QString& name) override;
+    bool ActivateOtherInstance(const QString& name) override;
+    void ListenForRequests(const QString& name, std::function<void()> onActivate,
+                           std::function<void(const QByteArray&)> onMessage) override;
+    QString RuntimeDir() const override;
+
+    QColor SystemColor(int index) const override;
+    QFont MenuFont() const override;
+
+    void MakeToolWindow(QWidget* window) override;
+    void SetStacking(QWidget* window, TStacking stacking) override;
+    bool DesktopIsForeground() const override;
+    void ForceForeground(QWidget* window) override;
+    bool StartSystemMove(QWidget* window) override;
+
+    // The socket path the instance `name` listens on.
+    QString ChannelPath(const QString& name) const;
+
+private:
+    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<QLocalServer> server_;
+};
+
+} // namespace velmora
