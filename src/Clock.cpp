@@ -1,1 +1,5 @@
-// Clock
+#include "Clock.h"
+
+namespace velmora {
+QDateTime SystemClock::Now() const { return QDateTime::currentDateTime(); }
+} // namespace velmora

@@ -1,1 +1,259 @@
-// IniDocument
+#include "IniDocument.h"
+
+#include "TextForms.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace velmora {
+
+namespace {
+
+bool IsBlank(QChar c) { return c.unicode() <= 32; }
+
+QString TrimControl(const QString& s) {
+    qsizetype b = 0, e = s.size();
+    while (b < e && IsBlank(s[b]))
+        ++b;
+    while (e > b && IsBlank(s[e - 1]))
+        --e;
+    return s.mid(b, e - b);
+}
+
+bool SameName(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// A value must stay on its own line: a line break inside it would start new
+// lines (even new sections) when the file is read again.
+QString OneLine(const QString& s) {
+    QString out = s;
+    out.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    out.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return out;
+}
+
+} // namespace
+
+IniDocument::IniDocument(const QString& path, const QLocale& locale)
+    : FFileName(path), FLocale(locale) {
+    if (path.isEmpty() || !QFileInfo::exists(path))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        FReadError = file.errorString();
+        return;
+    }
+    LoadFromBytes(file.readAll());
+    if (file.error() != QFileDevice::NoError)
+        FReadError = file.errorString();
+}
+
+void IniDocument::LoadFromBytes(const QByteArray& bytes) {
+    QByteArrayView data(bytes);
+    if (data.size() >= 2 && uchar(data[0]) == 0xFF && uchar(data[1]) == 0xFE)
+        data = data.sliced(2);
+    QStringDecoder decode(QStringConverter::Utf16LE, QStringConverter::Flag::ConvertInitialBom);
+    const QString text = decode(data);
+    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
+    ParseLines(text.split(breaks));
+}
+
+void IniDocument::ParseLines(const QStringList& lines) {
+    FSections.clear();
+    TSection* current = nullptr;
+    for (const QString& raw : lines) {
+        const QString line = TrimControl(raw);
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+            continue;
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')) &&
+            line.size() >= 2) {
+            FSections.push_back({TrimControl(line.mid(1, line.size() - 2)), {}});
+            current = &FSections.back();
+            continue;
+        }
+        if (!current)
+            continue;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            current->Lines.push_back({QString(), line, false});
+        else
+            current->Lines.push_back(
+                {TrimControl(line.left(eq)), TrimControl(line.mid(eq + 1)), true});
+    }
+}
+
+QStringList IniDocument::GetStrings() const {
+    QStringList out;
+    for (const TSection& s : FSections) {
+        out << QLatin1Char('[') + s.Name + QLatin1Char(']');
+        for (const TLine& l : s.Lines)
+            out << l.Text();
+        out << QString();
+    }
+    return out;
+}
+
+void IniDocument::SetStrings(const QStringList& lines) { ParseLines(lines); }
+
+QByteArray IniDocument::ToBytes() const {
+    QString text;
+    for (const QString& line : GetStrings())
+        text += line + QStringLiteral("\r\n");
+    QByteArray out("\xFF\xFE", 2);
+    out.reserve(2 + text.size() * 2);
+    for (QChar c : text) {
+        out.append(char(c.unicode() & 0xFF));
+        out.append(char(c.unicode() >> 8));
+    }
+    return out;
+}
+
+const IniDocument::TSection* IniDocument::Find(const QString& section) const {
+    for (const TSection& s : FSections)
+        if (SameName(s.Name, section))
+            return &s;
+    return nullptr;
+}
+
+IniDocument::TSection* IniDocument::Find(const QString& section) {
+    return const_cast<TSection*>(std::as_const(*this).Find(section));
+}
+
+const IniDocument::TLine* IniDocument::FindLine(const QString& section,
+                                                const QString& key) const {
+    const TSection* s = Find(section);
+    if (!s)
+        return nullptr;
+    for (const TLine& l : s->Lines)
+        if (l.HasKey && SameName(l.Key, key))
+            return &l;
+    return nullptr;
+}
+
+QString IniDocument::ReadString(const QString& section, const QString& key,
+                                const QString& def) const {
+    const TLine* l = FindLine(section, key);
+    return l ? l->Value : def;
+}
+
+void IniDocument::WriteString(const QString& section, const QString& key, const QString& value) {
+    const QString k = TrimControl(OneLine(key));
+    const QString v = TrimControl(OneLine(value));
+    TSection* s = Find(section);
+    if (!s) {
+        FSections.push_back({OneLine(section), {}});
+        s = &FSections.back();
+    }
+    for (TLine& l : s->Lines)
+        if (l.HasKey && SameName(l.Key, k)) {
+            l.Value = v;
+            return;
+        }
+    s->Lines.push_back({k, v, true});
+}
+
+int32_t IniDocument::ReadInteger(const QString& section, const QString& key, int32_t def) const {
+    QString text = ReadString(section, key, QString());
+    if (text.size() >= 3 && text.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        text = QLatin1Char('$') + text.mid(2);
+    return StrToInt32(text).value_or(def);
+}
+
+void IniDocument::WriteInteger(const QString& section, const QString& key, int32_t value) {
+    WriteString(section, key, QString::number(value));
+}
+
+bool IniDocument::ReadBool(const QString& section, const QString& key, bool def) const {
+    return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+void IniDocument::WriteBool(const QString& section, const QString& key, bool value) {
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+double IniDocument::ReadFloat(const QString& section, const QString& key, double def) const {
+    const QString text = ReadString(section, key, QString());
+    if (text.isEmpty())
+        return def;
+    return StrToFloat(text, FLocale).value_or(def);
+}
+
+void IniDocument::WriteFloat(const QString& section, const QString& key, double value) {
+    WriteString(section, key, FloatToStr(value, FLocale));
+}
+
+double IniDocument::ReadTime(const QString& section, const QString& key, double def) const {
+    const QString text = ReadString(section, key, QString());
+    if (text.isEmpty())
+        return def;
+    return StrToTime(text, FLocale).value_or(def);
+}
+
+void IniDocument::WriteTime(const QString& section, const QString& key, double value) {
+    WriteString(section, key, TimeToStr(value, FLocale));
+}
+
+TColor IniDocument::ReadColor(const QString& section, const QString& key, TColor def) const {
+    const TLine* l = FindLine(section, key);
+    if (!l)
+        return def;
+    return StringToColor(l->Value).value_or(def);
+}
+
+void IniDocument::WriteColor(const QString& section, const QString& key, TColor value,
+                             const TSystemColorFn& systemColor) {
+    WriteString(section, key, ColorToString(value, systemColor));
+}
+
+bool IniDocument::SectionExists(const QString& section) const {
+    const TSection* s = Find(section);
+    return s && !s->Lines.empty();
+}
+
+void IniDocument::EraseSection(const QString& section) {
+    for (auto it = FSections.begin(); it != FSections.end(); ++it)
+        if (SameName(it->Name, section)) {
+            FSections.erase(it);
+            return;
+        }
+}
+
+QStringList IniDocument::ReadSections() const {
+    QStringList out;
+    for (const TSection& s : FSections)
+        out << s.Name;
+    return out;
+}
+
+QStringList IniDocument::ReadSectionValues(const QString& section) const {
+    QStringList out;
+    if (const TSection* s = Find(section))
+        for (const TLine& l : s->Lines)
+            out << l.Text();
+    return out;
+}
+
+void IniDocument::UpdateFile() const { WriteFileAtomically(FFileName, ToBytes()); }
+
+void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    auto fail = [&path](const QString& why) {
+        throw TIniWriteError(
+            QStringLiteral("Cannot create file \"%1\". %2").arg(path, why).toStdString());
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        fail(file.errorString());
+    if (file.write(bytes) != bytes.size()) {
+        const QString why = file.errorString();
+        file.cancelWriting();
+        fail(why);
+    }
+    if (!file.commit())
+        fail(file.errorString());
+}
+
+} // namespace velmora

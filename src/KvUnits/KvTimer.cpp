@@ -1,1 +1,355 @@
-// timer
+#include "KvUnits/KvTimer.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace velmora {
+
+namespace {
+
+const QEvent::Type kHandOffEvent = QEvent::Type(QEvent::registerEventType());
+
+// A monotonic millisecond clock with 32-bit wrap-around arithmetic.
+uint32_t NowMs() {
+    using namespace std::chrono;
+    return uint32_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+// Milliseconds until just after the next wall-clock second boundary.
+uint32_t MsToNextWallSecond() {
+    using namespace std::chrono;
+    const auto ms = duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    return uint32_t(1000 - ms % 1000) + 3;
+}
+
+} // namespace
+
+enum class TCall { None, Timer, Stop };
+
+class TKvTimerThread : public std::enable_shared_from_this<TKvTimerThread> {
+public:
+    TKvTimerThread(TKvTimer* timer, uint32_t interval, uint32_t autoStop, uint32_t delay,
+                   bool align)
+        : FInterval(interval), FAutoStopTime(autoStop), FInitialDelayTime(delay), FAlign(align),
+          FTimer(timer) {}
+
+    ~TKvTimerThread() {
+        if (!FThread.joinable())
+            return;
+        // The thread may hold the last reference itself when its timer is long gone.
+        if (FThread.get_id() == std::this_thread::get_id())
+            FThread.detach();
+        else
+            FThread.join();
+    }
+
+    void Start() {
+        FThread = std::thread([self = shared_from_this()] { self->Run(); });
+    }
+
+    void Terminate() {
+        std::lock_guard lock(FMutex);
+        FTerminated = true;
+        FWake.notify_all();
+    }
+
+    bool Terminated() const {
+        std::lock_guard lock(FMutex);
+        return FTerminated;
+    }
+
+    bool Finished() const {
+        std::lock_guard lock(FMutex);
+        return FFinished;
+    }
+
+    void Join() {
+        if (FThread.joinable())
+            FThread.join();
+    }
+
+    // Runs a handed-over call if one waits; true when one ran.
+    bool ServeOne() {
+        TCall call;
+        {
+            std::lock_guard lock(FMutex);
+            call = FPending;
+            if (call == TCall::None || FServing)
+                return false;
+            FServing = true;
+        }
+        auto done = [this] {
+            std::lock_guard lock(FMutex);
+            FPending = TCall::None;
+            FServing = false;
+            FWake.notify_all();
+        };
+        try {
+            if (call == TCall::Timer)
+                FTimer->DoTimer(shared_from_this());
+            else
+                FTimer->DoStopTimer(shared_from_this());
+        } catch (...) {
+            done();
+            throw;
+        }
+        done();
+        return true;
+    }
+
+    // Blocks the user-interface thread until a call is handed over or the worker ends.
+    void WaitForCallOrEnd() {
+        std::unique_lock lock(FMutex);
+        FWake.wait(lock, [this] { return (FPending != TCall::None && !FServing) || FFinished; });
+    }
+
+    std::atomic<uint32_t> FInterval;
+    std::atomic<uint32_t> FAutoStopTime;
+    std::atomic<uint32_t> FInitialDelayTime;
+    std::atomic<bool> FAlign;
+    // True while the timer runs OnTimer or OnStopTimer for this worker.
+    bool FInCallback = false;
+    // Also true while a callback runs, but not cleared by a stop from inside it.
+    bool FCallbackRunning = false;
+    void DropStopCall() {
+        std::lock_guard lock(FMutex);
+        FSendStop = false;
+    }
+
+private:
+    void Run() {
+        const uint32_t start = NowMs();
+        if (FInterval.load() == 0) {
+            Terminate();
+        } else {
+            Loop(start);
+        }
+        if (SendStop())
+            HandOff(TCall::Stop);
+        std::lock_guard lock(FMutex);
+        FFinished = true;
+        FWake.notify_all();
+    }
+
+    bool SendStop() {
+        std::lock_guard lock(FMutex);
+        return FSendStop;
+    }
+
+    void Loop(uint32_t start) {
+        for (;;) {
+            {
+                std::unique_lock lock(FMutex);
+                const uint32_t wait = FAlign ? MsToNextWallSecond() : FInterval.load();
+                // Unlike a plain sleep, a stop request ends the wait at once.
+                FWake.wait_for(lock, std::chrono::milliseconds(wait),
+                               [this] { return FTerminated; });
+                if (FTerminated)
+                    return;
+            }
+            if (!FTimer->FEnabled.load())
+                return;
+            const uint32_t elapsed = NowMs() - start;
+            const uint32_t delay = FInitialDelayTime;
+            const uint32_t autoStop = FAutoStopTime;
+            if (delay > 0 && elapsed < delay)
+                continue;
+            if (autoStop > 0 && elapsed > autoStop) {
+                std::lock_guard lock(FMutex);
+                FTerminated = true;
+                return;
+            }
+            HandOff(TCall::Timer);
+        }
+    }
+
+    // Posts the call to the user-interface thread and waits until it has run.
+    void HandOff(TCall call) {
+        std::unique_lock lock(FMutex);
+        FPending = call;
+        QCoreApplication::postEvent(FTimer, new HandOffEvent(weak_from_this()));
+        FWake.notify_all();
+        FWake.wait(lock, [this] { return FPending == TCall::None; });
+    }
+
+public:
+    class HandOffEvent : public QEvent {
+    public:
+        explicit HandOffEvent(std::weak_ptr<TKvTimerThread> w)
+            : QEvent(kHandOffEvent), Worker(std::move(w)) {}
+        std::weak_ptr<TKvTimerThread> Worker;
+    };
+
+private:
+    TKvTimer* FTimer;
+    std::thread FThread;
+    mutable std::mutex FMutex;
+    std::condition_variable FWake;
+    bool FTerminated = false;
+    bool FFinished = false;
+    bool FServing = false;
+    bool FSendStop = true; // the termination handler; dropped on destruction
+    TCall FPending = TCall::None;
+};
+
+
+TKvTimer::TKvTimer(QObject* owner) : QObject(owner) {}
+
+TKvTimer::~TKvTimer() {
+    FDestroying = true;
+    FEnabled = false;
+    auto stop = [](const std::shared_ptr<TKvTimerThread>& w) {
+        w->DropStopCall();
+        w->Terminate();
+    };
+    if (FKvTimerThread)
+        stop(FKvTimerThread);
+    for (auto& w : FRetired)
+        stop(w);
+    // Calls handed over meanwhile find the timer being destroyed and do nothing.
+    if (FKvTimerThread)
+        WaitFor(FKvTimerThread);
+    for (auto& w : FRetired)
+        WaitFor(w);
+}
+
+void TKvTimer::PushSettings() {
+    if (!FKvTimerThread || FKvTimerThread->Finished())
+        return;
+    FKvTimerThread->FInterval = FInterval;
+    FKvTimerThread->FAutoStopTime = FAutoStopTime;
+    FKvTimerThread->FInitialDelayTime = FInitialDelayTime;
+    FKvTimerThread->FAlign = FAlignToWallSecond;
+}
+
+void TKvTimer::SetInterval(uint32_t value) {
+    FInterval = value;
+    PushSettings();
+}
+
+void TKvTimer::SetAutoStopTime(uint32_t value) {
+    FAutoStopTime = value;
+    PushSettings();
+}
+
+void TKvTimer::SetInitialDelayTime(uint32_t value) {
+    FInitialDelayTime = value;
+    PushSettings();
+}
+
+void TKvTimer::SetAlignToWallSecond(bool value) {
+    FAlignToWallSecond = value;
+    PushSettings();
+}
+
+void TKvTimer::SetEnabled(bool value) {
+    if (value == FEnabled.load())
+        return;
+    FEnabled = value;
+    if (std::shared_ptr<TKvTimerThread> w = FKvTimerThread) {
+        if (w->FCallbackRunning) {
+            // Called from this worker's own callback: the worker waits for us, so
+            // waiting for it here would never end. It ends after the callback.
+            w->Terminate();
+            w->FInCallback = false;
+            FRetired.push_back(w);
+            FKvTimerThread.reset();
+        } else {
+            w->Terminate();
+            WaitFor(w);
+            if (FKvTimerThread == w)
+                FKvTimerThread.reset();
+        }
+    }
+    ReapFinished();
+    if (FEnabled.load() && !FKvTimerThread)
+        StartWorker();
+}
+
+void TKvTimer::StartWorker() {
+    FKvTimerThread = std::make_shared<TKvTimerThread>(this, FInterval, FAutoStopTime,
+                                                      FInitialDelayTime, FAlignToWallSecond);
+    FKvTimerThread->Start();
+}
+
+void TKvTimer::WaitFor(const std::shared_ptr<TKvTimerThread>& worker) {
+    // A handler that throws must not leave the worker blocked or unjoined: finish
+    // the wait, then let the error go on to the general handler.
+    std::exception_ptr error;
+    while (!worker->Finished()) {
+        worker->WaitForCallOrEnd();
+        try {
+            worker->ServeOne();
+        } catch (...) {
+            if (!error)
+                error = std::current_exception();
+        }
+    }
+    worker->Join();
+    if (error)
+        std::rethrow_exception(error);
+}
+
+void TKvTimer::ReapFinished() {
+    for (auto it = FRetired.begin(); it != FRetired.end();) {
+        if ((*it)->Finished()) {
+            (*it)->Join();
+            it = FRetired.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+bool TKvTimer::event(QEvent* e) {
+    if (e->type() != kHandOffEvent)
+        return QObject::event(e);
+    auto* handOff = static_cast<TKvTimerThread::HandOffEvent*>(e);
+    if (std::shared_ptr<TKvTimerThread> w = handOff->Worker.lock())
+        w->ServeOne();
+    ReapFinished();
+    return true;
+}
+
+void TKvTimer::DoTimer(const std::shared_ptr<TKvTimerThread>& worker) {
+    if (FDestroying || worker->Terminated() || !FOnTimer)
+        return;
+    worker->FInCallback = true;
+    worker->FCallbackRunning = true;
+    struct Clear {
+        TKvTimerThread* w;
+        ~Clear() {
+            w->FInCallback = false;
+            w->FCallbackRunning = false;
+        }
+    } clear{worker.get()};
+    FOnTimer(this);
+}
+
+void TKvTimer::DoStopTimer(const std::shared_ptr<TKvTimerThread>& worker) {
+    if (FDestroying)
+        return;
+    if (FOnStopTimer) {
+        worker->FInCallback = true;
+        worker->FCallbackRunning = true;
+        struct Clear {
+            TKvTimerThread* w;
+            ~Clear() {
+                w->FInCallback = false;
+                w->FCallbackRunning = false;
+            }
+        } clear{worker.get()};
+        FOnStopTimer(this);
+    }
+    // Ended by its own auto-stop (or at once, with no interval, while an auto-stop
+    // is set): the timer reads as stopped from now on.
+    if (FAutoStopTime > 0 && FEnabled.load() && worker == FKvTimerThread)
+        FEnabled = false;
+}
+
+} // namespace velmora

@@ -1,0 +1,87 @@
+// The sectioned text document behind every file the program keeps (settings,
+// language files, day words): UTF-16 LE with a byte order mark and CR LF line ends.
+#pragma once
+
+#include "ColorText.h"
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+#include <vector>
+
+namespace velmora {
+
+// Raised when a document cannot be written; the old file is left as it was.
+class TIniWriteError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class IniDocument {
+public:
+    // Opens `path` (nothing is read when it is empty or missing). Floats and times
+    // use `locale`'s rules.
+    explicit IniDocument(const QString& path = QString(),
+                         const QLocale& locale = QLocale::system());
+
+    QString FileName() const { return FFileName; }
+    // Why an existing file could not be read (empty when it was read or missing).
+    QString ReadError() const { return FReadError; }
+
+    void LoadFromBytes(const QByteArray& bytes);
+    QByteArray ToBytes() const;
+
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    int32_t ReadInteger(const QString& section, const QString& key, int32_t def) const;
+    void WriteInteger(const QString& section, const QString& key, int32_t value);
+    bool ReadBool(const QString& section, const QString& key, bool def) const;
+    void WriteBool(const QString& section, const QString& key, bool value);
+    double ReadFloat(const QString& section, const QString& key, double def) const;
+    void WriteFloat(const QString& section, const QString& key, double value);
+    double ReadTime(const QString& section, const QString& key, double def) const;
+    void WriteTime(const QString& section, const QString& key, double value);
+    // A colour name or integer; `def` when missing or unconvertible.
+    TColor ReadColor(const QString& section, const QString& key, TColor def) const;
+    void WriteColor(const QString& section, const QString& key, TColor value,
+                    const TSystemColorFn& systemColor);
+
+    bool SectionExists(const QString& section) const;
+    void EraseSection(const QString& section);
+    QStringList ReadSections() const;
+    QStringList ReadSectionValues(const QString& section) const;
+    QStringList GetStrings() const;
+    void SetStrings(const QStringList& lines);
+
+    // Replaces the file by the document, atomically; throws TIniWriteError.
+    void UpdateFile() const;
+
+private:
+    struct TLine {
+        QString Key; // empty when the line has no "="
+        QString Value;
+        bool HasKey = false;
+        QString Text() const { return HasKey ? Key + QLatin1Char('=') + Value : Value; }
+    };
+    struct TSection {
+        QString Name;
+        std::vector<TLine> Lines;
+    };
+
+    const TSection* Find(const QString& section) const;
+    TSection* Find(const QString& section);
+    const TLine* FindLine(const QString& section, const QString& key) const;
+    void ParseLines(const QStringList& lines);
+
+    QString FFileName;
+    QLocale FLocale;
+    QString FReadError;
+    std::vector<TSection> FSections;
+};
+
+// Writes `bytes` to `path` through a temporary file in the same folder, flushed and
+// renamed over the old file; throws TIniWriteError with the system's reason.
+void WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+} // namespace velmora
