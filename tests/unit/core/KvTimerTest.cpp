@@ -1,0 +1,219 @@
+#include "KvUnits/KvTimer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+using namespace velmora;
+
+namespace {
+
+// Runs the event loop until `done` holds or a generous limit passes.
+template <typename F>
+bool WaitUntil(F done, int limitMs = 10000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > limitMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QTest::qSleep(1);
+    }
+    return true;
+}
+
+struct Recorder {
+    std::vector<std::string> events;
+    void Attach(TKvTimer& t) {
+        t.SetOnTimer([this](TKvTimer*) { events.push_back("tick"); });
+        t.SetOnStopTimer([this](TKvTimer*) { events.push_back("stop"); });
+    }
+    int Count(const std::string& e) const { return int(std::count(events.begin(), events.end(), e)); }
+};
+
+} // namespace
+
+TEST(KvTimer, TicksOnTheUiThreadUntilDisabledFromOutside) {
+    TKvTimer t;
+    Recorder r;
+    r.Attach(t);
+    std::vector<bool> onUiThread;
+    t.SetOnTimer([&](TKvTimer*) {
+        onUiThread.push_back(QThread::currentThread() == qApp->thread());
+        r.events.push_back("tick");
+    });
+    t.SetInterval(10);
+    t.SetEnabled(true);
+    ASSERT_TRUE(WaitUntil([&] { return r.Count("tick") >= 3; }));
+    t.SetEnabled(false);
+    // OnStopTimer has fired by the time the write returns, after the last tick.
+    ASSERT_EQ(r.events.back(), "stop");
+    EXPECT_EQ(r.Count("stop"), 1);
+    const int ticks = r.Count("tick");
+    QTest::qWait(60);
+    EXPECT_EQ(r.Count("tick"), ticks);
+    EXPECT_TRUE(std::all_of(onUiThread.begin(), onUiThread.end(), [](bool b) { return b; }));
+}
+
+TEST(KvTimer, DisablingFromOutsideDoesNotWaitOutTheInterval) {
+    TKvTimer t;
+    Recorder r;
+    r.Attach(t);
+    t.SetInterval(60 * 60 * 1000); // an hour: only a wait that ends on request returns
+    t.SetEnabled(true);
+    t.SetEnabled(false);
+    EXPECT_EQ(r.events, std::vector<std::string>{"stop"});
+}
+
+TEST(KvTimer, DisablingInsideOnTimerStopsAfterTheHandler) {
+    TKvTimer t;
+    Recorder r;
+    t.SetInterval(5);
+    t.SetOnTimer([&](TKvTimer* s) {
+        r.events.push_back("tick");
+        s->SetEnabled(false);
+        r.events.push_back("tick-end");
+    });
+    t.SetOnStopTimer([&](TKvTimer*) { r.events.push_back("stop"); });
+    t.SetEnabled(true);
+    ASSERT_TRUE(WaitUntil([&] { return r.Count("stop") == 1; }));
+    QTest::qWait(40);
+    EXPECT_EQ(r.events, (std::vector<std::string>{"tick", "tick-end", "stop"}));
+    EXPECT_FALSE(t.Enabled());
+}
+
+TEST(KvTimer, ReenablingInsideOnTimerDoesNotBlock) {
+    TKvTimer t;
+    int ticks = 0, stops = 0;
+    t.SetInterval(5);
+    t.SetOnTimer([&](TKvTimer* s) {
+        if (++ticks == 1) {
+            s->SetEnabled(false);
+            s->SetEnabled(true);
+        }
+    });
+    t.SetOnStopTimer([&](TKvTimer*) { ++stops; });
+    t.SetEnabled(true);
+    ASSERT_TRUE(WaitUntil([&] { return ticks >= 3; }));
+    EXPECT_TRUE(t.Enabled());
+    EXPECT_EQ(stops, 1); // the first worker's end
+    t.SetEnabled(false);
+    EXPECT_EQ(stops, 2);
+}
+
+TEST(KvTimer, IntervalZeroStopsAtOnceWithoutTicking) {
+    struct Case {
+        uint32_t autoStop;
+        bool enabledAfter;
+    } cases[] = {{0, true}, {1000, false}};
+    for (const auto& c : cases) {
+        TKvTimer t;
+        Recorder r;
+        r.Attach(t);
+        t.SetInterval(0);
+        t.SetAutoStopTime(c.autoStop);
+        t.SetEnabled(true);
+        ASSERT_TRUE(WaitUntil([&] { return r.Count("stop") == 1; }));
+        QTest::qWait(20);
+        EXPECT_EQ(r.events, std::vector<std::string>{"stop"});
+        EXPECT_EQ(t.Enabled(), c.enabledAfter) << c.autoStop;
+    }
+}
+
+TEST(KvTimer, AutoStopEndsTheTimerAndReenablingStartsAFreshPeriod) {
+    TKvTimer t;
+    Recorder r;
+    r.Attach(t);
+    t.SetInterval(10);
+    t.SetAutoStopTime(55);
+    t.SetEnabled(true);
+    ASSERT_TRUE(WaitUntil([&] { return r.Count("stop") == 1; }));
+    EXPECT_FALSE(t.Enabled());
+    EXPECT_EQ(r.events.back(), "stop");
+    const int first = r.Count("tick");
+    EXPECT_GE(first, 1);
+    EXPECT_LE(first, 5); // never a tick past the auto-stop time
+    t.SetEnabled(true);
+    ASSERT_TRUE(WaitUntil([&] { return r.Count("stop") == 2; }));
+    EXPECT_GE(r.Count("tick"), first + 1);
+}
+
+TEST(KvTimer, InitialDelayHoldsBackTheFirstTick) {
+    TKvTimer t;
+    Recorder r;
+    r.Attach(t);
+    t.SetInterval(5);
+    t.SetInitialDelayTime(400);
+    t.SetEnabled(true);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(WaitUntil([&] { return r.Count("tick") >= 1; }));
+    // Ordering, not speed: the first tick cannot come before the delay has passed.
+    EXPECT_GE(clock.elapsed(), 390);
+    t.SetEnabled(false);
+}
+
+TEST(KvTimer, DestructionFiresNothing) {
+    Recorder r;
+    {
+        TKvTimer t;
+        r.Attach(t);
+        t.SetInterval(1);
+        t.SetEnabled(true);
+        ASSERT_TRUE(WaitUntil([&] { return r.Count("tick") >= 1; }));
+        r.events.clear();
+    }
+    QTest::qWait(20);
+    EXPECT_TRUE(r.events.empty());
+}
+
+TEST(KvTimer, ExceptionInAStopHandlerStillEndsTheWorker) {
+    TKvTimer t;
+    t.SetInterval(1000);
+    t.SetOnStopTimer([](TKvTimer*) { throw std::runtime_error("handler failed"); });
+    t.SetEnabled(true);
+    EXPECT_THROW(t.SetEnabled(false), std::runtime_error);
+    EXPECT_FALSE(t.Enabled());
+    t.SetOnStopTimer(nullptr);
+    t.SetEnabled(true); // usable again
+    t.SetEnabled(false);
+}
+
+TEST(KvTimer, StressEnableAndDisableFromBothSides) {
+    // Thousands of starts and stops, from outside and from inside the timer's own
+    // events, on three timers at once: it must neither deadlock nor crash.
+    TKvTimer a, b, c;
+    int ticks = 0, stops = 0;
+    for (TKvTimer* t : {&a, &b, &c}) {
+        t->SetInterval(1);
+        t->SetOnStopTimer([&](TKvTimer*) { ++stops; });
+    }
+    a.SetOnTimer([&](TKvTimer* s) {
+        ++ticks;
+        s->SetEnabled(false);
+    });
+    b.SetOnTimer([&](TKvTimer* s) {
+        ++ticks;
+        s->SetEnabled(ticks % 2 == 0);
+        s->SetEnabled(true);
+    });
+    c.SetOnTimer([&](TKvTimer*) {
+        ++ticks;
+        a.SetEnabled(!a.Enabled());
+    });
+    for (int i = 0; i < 3000; ++i) {
+        a.SetEnabled(i % 2 == 0);
+        b.SetEnabled(i % 3 != 0);
+        c.SetEnabled(i % 5 != 0);
+        if (i % 7 == 0)
+            QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(WaitUntil([&] { return ticks > 50; }));
+    a.SetEnabled(false);
+    b.SetEnabled(false);
+    c.SetEnabled(false);
+    EXPECT_GT(stops, 1000);
+}

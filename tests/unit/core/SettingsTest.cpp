@@ -1,0 +1,201 @@
+#include "Settings.h"
+#include "TextForms.h"
+
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+TSettingsEnv Env() {
+    TSettingsEnv e;
+    e.MenuFontName = QStringLiteral("Menu Sans");
+    e.MenuFontSize = 10;
+    e.SystemColor = [](int) { return QColor(0x11, 0x22, 0x33); };
+    return e;
+}
+
+IniDocument Parse(const QString& text) {
+    IniDocument d(QString(), QLocale::c());
+    d.SetStrings(text.split(QStringLiteral("\n")));
+    return d;
+}
+
+TVlmSettings Load(const QString& text) {
+    TVlmSettings s;
+    LoadSettingsFrom(Parse(text), s, Env());
+    return s;
+}
+
+} // namespace
+
+TEST(Settings, DefaultsWithoutAFile) {
+    const TVlmSettings s = Load(QString());
+    EXPECT_TRUE(s.ShowDate && s.ShowDayOfTheWeek && s.ShowSecond && s.ShowBorder);
+    EXPECT_TRUE(s.FormOnTopmost);
+    EXPECT_EQ(s.FontColorMode, cmSolid);
+    EXPECT_FALSE(s.D2DEnabled);
+    EXPECT_EQ(s.BackgroundColorMode, cmSolid);
+    EXPECT_FALSE(s.TransparentColor);
+    EXPECT_EQ(s.BackgroundGradientDirection, gdVertical);
+    EXPECT_EQ(s.NormalFontColor, 0x008000);
+    EXPECT_EQ(s.NormalFontEndColor, 0x0080FF);
+    EXPECT_EQ(s.NormalBackgroundColor, 0xC0DCC0);
+    EXPECT_EQ(s.NormalBackgroundEndColor, 0xF0FBFF);
+    EXPECT_EQ(s.AlarmBackgroundColor, 0xF0CAA6);
+    EXPECT_EQ(s.AlarmFontColor, 0x800080);
+    EXPECT_FALSE(s.AlphaBlend);
+    EXPECT_EQ(s.AlphaBlendValue, 255);
+    EXPECT_EQ(s.ScalingRateX, 1.0);
+    EXPECT_FALSE(s.IsAlarmSet || s.UseAlarmBlink || s.UseAlarmColor || s.UseAlarmBalloon ||
+                 s.UseAlarmSound);
+    EXPECT_TRUE(SameTimeOfDay(s.AlarmStartTime, 0.5));
+    EXPECT_TRUE(SameTimeOfDay(s.AlarmStopTime, 0.5 + 60 / 86400.0));
+    EXPECT_EQ(s.AlarmHint, QStringLiteral("アラームのメッセージ"));
+    EXPECT_TRUE(s.AlarmSoundFileName.isEmpty());
+    EXPECT_EQ(s.FontName, "Menu Sans");
+    EXPECT_EQ(s.FontSize, 10);
+    EXPECT_EQ(s.Left, 324);
+    EXPECT_EQ(s.Top, 522);
+}
+
+TEST(Settings, ReadingRules) {
+    struct Case {
+        const char* file;
+        std::function<bool(const TVlmSettings&)> check;
+        const char* what;
+    } cases[] = {
+        {"[ClockStr]\nShowDate=2", [](auto& s) { return s.ShowDate; }, "2 is true"},
+        {"[ClockStr]\nShowDate=yes", [](auto& s) { return s.ShowDate; }, "yes is the default"},
+        {"[clockstr]\nshowdate=0", [](auto& s) { return !s.ShowDate; }, "lower-case key"},
+        {"[Appearance]\nAlphaBlendValue=300", [](auto& s) { return s.AlphaBlendValue == 44; },
+         "low 8 bits"},
+        {"[Appearance]\nAlphaBlendValue=-1", [](auto& s) { return s.AlphaBlendValue == 255; },
+         "-1 is 255"},
+        {"[Appearance]\nFontColorMode=0",
+         [](auto& s) { return s.FontColorMode == cmSolid && !s.D2DEnabled; }, "0 is solid"},
+        {"[Appearance]\nFontColorMode=2",
+         [](auto& s) { return s.FontColorMode == cmGradient && s.D2DEnabled; }, "gradient"},
+        {"[Appearance]\nFontColorMode=7",
+         [](auto& s) { return s.FontColorMode == cmTransparent && !s.D2DEnabled; },
+         "7 changes nothing"},
+        {"[Appearance]\nBackgroundColorMode=0",
+         [](auto& s) { return s.BackgroundColorMode == cmTransparent && s.TransparentColor; },
+         "keying on"},
+        {"[Appearance]\nBackgroundColorMode=3",
+         [](auto& s) { return s.BackgroundColorMode == cmTransparent && !s.TransparentColor; },
+         "3 changes nothing"},
+        {"[Appearance]\nFontGradientDirection=1",
+         [](auto& s) { return s.FontGradientDirection == gdVertical; }, "vertical"},
+        {"[Appearance]\nBackgroundGradientDirection=5",
+         [](auto& s) { return s.BackgroundGradientDirection == gdHorizontal; }, "unchanged"},
+        {"[Appearance]\nScalingRateX=3", [](auto& s) { return s.ScalingRateX == 3.0; },
+         "no range check"},
+        {"[Appearance]\nScalingRateY=abc", [](auto& s) { return s.ScalingRateY == 1.0; },
+         "bad float"},
+        {"[Appearance]\nNormalFontColor=clRed", [](auto& s) { return s.NormalFontColor == 0xFF; },
+         "colour name"},
+        {"[Appearance]\nNormalFontColor=$000000FF",
+         [](auto& s) { return s.NormalFontColor == 0xFF; }, "colour number"},
+        {"[Appearance]\nNormalFontColor=", [](auto& s) { return s.NormalFontColor == 0x008000; },
+         "empty colour takes the default"},
+        {"[Appearance]\nNormalFontColor=greenish",
+         [](auto& s) { return s.NormalFontColor == 0x008000; }, "bad colour"},
+        {"[Appearance]\nFontName=", [](auto& s) { return s.FontName == "Tahoma"; },
+         "empty name keeps the window's"},
+        {"[Appearance]\nFontStyle=259", [](auto& s) { return s.FontStyle == 3; }, "style bits"},
+        {"[Alarm]\nAlarmHint=", [](auto& s) { return s.AlarmHint.isEmpty(); }, "empty hint"},
+        {"[Alarm]\nAlarmStartTime=7:30:00",
+         [](auto& s) {
+             return SameTimeOfDay(s.AlarmStartTime, 7.5 / 24) &&
+                    SameTimeOfDay(s.AlarmStopTime, 7.5 / 24 + 1 / 1440.0);
+         },
+         "alarm time"},
+        {"[Alarm]\nAlarmStartTime=25:00", [](auto& s) { return SameTimeOfDay(s.AlarmStartTime, 0.5); },
+         "bad time"},
+        {"[MainForm]\nLeft=-50\nTop=x", [](auto& s) { return s.Left == -50 && s.Top == 522; },
+         "position"},
+        {"[Appearance]\nLargeNotificationIcon=1",
+         [](auto& s) { return s.ShowLargeNotificationIcon; }, "key named differently"},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(c.check(Load(QString::fromUtf8(c.file)))) << c.what;
+}
+
+TEST(Settings, NewFileHasTheKeysInOrderAndRoundTripsByteForByte) {
+    TVlmSettings s;
+    s.Width = 220;
+    s.Height = 25;
+    LoadSettingsFrom(Parse(QString()), s, Env());
+    s.LangFileName = QStringLiteral("/opt/v/Lang/Vlm日本語_かな.lang");
+    IniDocument d(QString(), QLocale::c());
+    SaveSettingsTo(d, s, Env());
+    const QStringList expected = {
+        "[Language]", "LangFileName=/opt/v/Lang/Vlm日本語_かな.lang", "",
+        "[MainForm]", "Left=324", "Top=522", "Width=220", "Height=25", "",
+        "[ClockStr]", "ShowDate=1", "ShowDayOfTheWeek=1", "ShowSecond=1", "",
+        "[Appearance]", "FontName=Menu Sans", "FontSize=10", "FontStyle=0", "FontColorMode=1",
+        "FontGradientDirection=0", "NormalFontColor=$00008000", "NormalFontStartColor=$00008000",
+        "NormalFontEndColor=$000080FF", "BackgroundColorMode=1", "BackgroundGradientDirection=1",
+        "NormalBackgroundColor=$00C0DCC0", "NormalBackgroundStartColor=$00C0DCC0",
+        "NormalBackgroundEndColor=$00F0FBFF", "ShowBorder=1", "NormalBorderColor=$00008000",
+        "ScalingRateX=1", "ScalingRateY=1", "AlphaBlend=0", "AlphaBlendValue=255",
+        "FormOnTopmost=1", "LargeNotificationIcon=0", "",
+        "[Alarm]", "IsAlarmSet=0", "AlarmStartTime=12:00:00", "UseAlarmBlink=0", "UseAlarmColor=0",
+        "AlarmFontColor=$00800080", "AlarmFontStartColor=$00800080", "AlarmFontEndColor=$000000FF",
+        "AlarmBackgroundColor=$00F0CAA6", "AlarmBackgroundStartColor=$00F0CAA6",
+        "AlarmBackgroundEndColor=$00F0FBFF", "AlarmBorderColor=$000000FF", "UseAlarmBalloon=0",
+        "AlarmHint=アラームのメッセージ", "UseAlarmSound=0", "AlarmSoundFileName=", ""};
+    EXPECT_EQ(d.GetStrings(), expected);
+
+    // Loading what was written and writing it again gives the same bytes.
+    TVlmSettings again;
+    IniDocument reread(QString(), QLocale::c());
+    reread.LoadFromBytes(d.ToBytes());
+    LoadSettingsFrom(reread, again, Env());
+    again.LangFileName = s.LangFileName;
+    IniDocument second(QString(), QLocale::c());
+    SaveSettingsTo(second, again, Env());
+    EXPECT_EQ(second.ToBytes(), d.ToBytes());
+}
+
+TEST(Settings, ExistingSectionsKeepTheirPlaceAndUnknownKeys) {
+    IniDocument d = Parse("[Alarm]\nMine=1\n[Custom]\nx=y\n[ClockStr]\nShowDate=0");
+    TVlmSettings s;
+    LoadSettingsFrom(d, s, Env());
+    SaveSettingsTo(d, s, Env());
+    const QStringList sections = d.ReadSections();
+    EXPECT_EQ(sections, (QStringList{"Alarm", "Custom", "ClockStr", "Language", "MainForm",
+                                     "Appearance"}));
+    EXPECT_EQ(d.ReadString("Alarm", "Mine", ""), "1");
+    EXPECT_EQ(d.ReadSectionValues("Alarm").first(), "Mine=1");
+    EXPECT_EQ(d.ReadString("ClockStr", "ShowDate", ""), "0");
+}
+
+TEST(Settings, SystemColourIsWrittenAsItsRgb) {
+    TVlmSettings s = Load("[Appearance]\nNormalFontColor=clBtnFace");
+    EXPECT_EQ(uint32_t(s.NormalFontColor), 0xFF00000Fu);
+    IniDocument d(QString(), QLocale::c());
+    SaveSettingsTo(d, s, Env());
+    EXPECT_EQ(d.ReadString("Appearance", "NormalFontColor", ""), "$00332211");
+}
+
+TEST(Settings, OptionFormState) {
+    TOptionFormState st;
+    LoadOptionFormStateFrom(Parse("[OptionForm]\nActivePageIndex=3\nColWidths[2]=77\nColWidths[3]=x"),
+                            st);
+    EXPECT_EQ(st.ActivePageIndex, 3);
+    EXPECT_EQ(st.ColWidths, (std::array<int, 4>{150, 200, 77, 150}));
+    IniDocument d(QString(), QLocale::c());
+    SaveOptionFormStateTo(d, st);
+    EXPECT_EQ(d.GetStrings(), (QStringList{"[OptionForm]", "ActivePageIndex=3", "ColWidths[0]=150",
+                                           "ColWidths[1]=200", "ColWidths[2]=77",
+                                           "ColWidths[3]=150", ""}));
+}
+
+TEST(Settings, IniFileNameBesideTheExecutable) {
+    EXPECT_EQ(IniFileNameFor("/opt/v/velmora"), "/opt/v/velmora.ini");
+    EXPECT_EQ(IniFileNameFor("/opt/v/Velmora.exe"), "/opt/v/Velmora.ini");
+    EXPECT_EQ(IniFileNameFor("/opt/v.d/clock"), "/opt/v.d/clock.ini");
+    EXPECT_EQ(IniFileNameFor("/opt/v/copy.of.clock"), "/opt/v/copy.of.ini");
+}
