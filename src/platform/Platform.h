@@ -35,6 +35,8 @@ public:
     // `onMessage` gets any other line sent to the instance channel.
     virtual void ListenForRequests(const QString& name, std::function<void()> onActivate,
                                    std::function<void(const QByteArray&)> onMessage) = 0;
+    // Stops serving those requests (before the window that serves them goes).
+    virtual void StopListening() = 0;
     // The folder where per-session rendezvous files live (locks, sockets).
     virtual QString RuntimeDir() const = 0;
 
@@ -47,6 +49,9 @@ public:
     // --- windows -----------------------------------------------------------------
     // Marks a top-level window as a tool window: no taskbar entry, no pager entry.
     virtual void MakeToolWindow(QWidget* window) = 0;
+    // Names the window's class for the window manager (before it is first shown).
+    virtual void SetWindowClass(QWidget* window, const QString& instance,
+                                const QString& className) = 0;
     virtual void SetStacking(QWidget* window, TStacking stacking) = 0;
     // True when the desktop itself (or nothing) is the active window.
     virtual bool DesktopIsForeground() const = 0;

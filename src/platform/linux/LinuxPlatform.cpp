@@ -7,11 +7,13 @@
 #include <QLocalSocket>
 #include <QPalette>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <unistd.h>
 
 namespace velmora {
@@ -152,6 +154,8 @@ void LinuxPlatform::ListenForRequests(const QString& name, std::function<void()>
                      });
 }
 
+void LinuxPlatform::StopListening() { server_.reset(); }
+
 QColor LinuxPlatform::SystemColor(int index) const {
     const QPalette p = QGuiApplication::palette();
     switch (index) {
@@ -190,39 +194,71 @@ void LinuxPlatform::MakeToolWindow(QWidget* window) {
     Display* d = XDisplay();
     if (!d || !window)
         return;
-    const Window w = static_cast<Window>(window->winId());
-    const Atom skipTaskbar = AtomOf(d, "_NET_WM_STATE_SKIP_TASKBAR");
-    const Atom skipPager = AtomOf(d, "_NET_WM_STATE_SKIP_PAGER");
-    if (IsMapped(d, w)) {
-        SendRootMessage(d, w, "_NET_WM_STATE", 1 /* add */, long(skipTaskbar), long(skipPager),
-                        2);
-        return;
+    if (window->testAttribute(Qt::WA_WState_Created) && window->isVisible()) {
+        const Window w = static_cast<Window>(window->winId());
+        if (IsMapped(d, w)) {
+            SendRootMessage(d, w, "_NET_WM_STATE", 1 /* add */,
+                            long(AtomOf(d, "_NET_WM_STATE_SKIP_TASKBAR")),
+                            long(AtomOf(d, "_NET_WM_STATE_SKIP_PAGER")), 2);
+            return;
+        }
     }
-    // Before mapping, the window manager reads the property itself; keep the states
-    // the toolkit has set (above or below) beside ours.
-    const Atom stateAtom = AtomOf(d, "_NET_WM_STATE");
-    std::vector<unsigned long> states = ReadLongs(d, w, stateAtom, XA_ATOM);
-    for (Atom a : {skipTaskbar, skipPager})
-        if (std::find(states.begin(), states.end(), a) == states.end())
-            states.push_back(a);
-    XChangeProperty(d, w, stateAtom, XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(states.data()), int(states.size()));
+    // Not mapped yet: the toolkit writes the window's states itself while it maps
+    // it, so ask the window manager, as pagers do, once it has mapped the window.
+    QPointer<QWidget> guard(window);
+    auto retries = std::make_shared<int>(100);
+    auto* timer = new QTimer(window);
+    timer->setInterval(50);
+    QObject::connect(timer, &QTimer::timeout, timer, [this, guard, timer, retries] {
+        Display* dpy = XDisplay();
+        if (!guard || !dpy || --*retries < 0) {
+            timer->deleteLater();
+            return;
+        }
+        if (!guard->isVisible() || !guard->testAttribute(Qt::WA_WState_Created) ||
+            !IsMapped(dpy, static_cast<Window>(guard->winId())))
+            return;
+        timer->deleteLater();
+        MakeToolWindow(guard);
+        if (!pendingClass_.first.isEmpty())
+            SetWindowClass(guard, pendingClass_.first, pendingClass_.second);
+    });
+    timer->start();
+}
+
+void LinuxPlatform::SetWindowClass(QWidget* window, const QString& instance,
+                                   const QString& className) {
+    // The toolkit names the class itself when it creates the native window; ours is
+    // set on the window as it is then.
+    pendingClass_ = {instance, className};
+    Display* d = XDisplay();
+    if (!d || !window || !window->testAttribute(Qt::WA_WState_Created))
+        return;
+    QByteArray res = instance.toUtf8();
+    QByteArray cls = className.toUtf8();
+    XClassHint hint{res.data(), cls.data()};
+    XSetClassHint(d, static_cast<Window>(window->winId()), &hint);
     XFlush(d);
 }
 
 void LinuxPlatform::SetStacking(QWidget* window, TStacking stacking) {
     if (!window)
         return;
-    window->winId(); // make sure a native window exists
+    const Qt::WindowFlags stackFlags = Qt::WindowStaysOnTopHint | Qt::WindowStaysOnBottomHint;
+    const Qt::WindowFlags wanted = stacking == TStacking::Topmost  ? Qt::WindowStaysOnTopHint
+                                   : stacking == TStacking::Bottom ? Qt::WindowStaysOnBottomHint
+                                                                   : Qt::WindowFlags();
+    if (!window->isVisible() || !window->windowHandle()) {
+        // Not shown yet: the flags go with the window when it is created. Changing
+        // them re-parents the widget, which forgets its position.
+        const QPoint pos = window->pos();
+        window->setWindowFlags((window->windowFlags() & ~stackFlags) | wanted);
+        window->move(pos);
+        return;
+    }
+    // QWidget::setWindowFlags would unmap the window and drop its skip states.
     QWindow* handle = window->windowHandle();
-    Qt::WindowFlags flags = handle->flags();
-    flags &= ~(Qt::WindowStaysOnTopHint | Qt::WindowStaysOnBottomHint);
-    if (stacking == TStacking::Topmost)
-        flags |= Qt::WindowStaysOnTopHint;
-    else if (stacking == TStacking::Bottom)
-        flags |= Qt::WindowStaysOnBottomHint;
-    // QWidget::setWindowFlags would unmap the window and drop the skip states.
-    handle->setFlags(flags);
+    handle->setFlags((handle->flags() & ~stackFlags) | wanted);
     MakeToolWindow(window);
     if (stacking == TStacking::Bottom)
         handle->lower();

@@ -20,12 +20,15 @@ public:
     bool ActivateOtherInstance(const QString& name) override;
     void ListenForRequests(const QString& name, std::function<void()> onActivate,
                            std::function<void(const QByteArray&)> onMessage) override;
+    void StopListening() override;
     QString RuntimeDir() const override;
 
     QColor SystemColor(int index) const override;
     QFont MenuFont() const override;
 
     void MakeToolWindow(QWidget* window) override;
+    void SetWindowClass(QWidget* window, const QString& instance,
+                        const QString& className) override;
     void SetStacking(QWidget* window, TStacking stacking) override;
     bool DesktopIsForeground() const override;
     void ForceForeground(QWidget* window) override;
@@ -37,6 +40,7 @@ public:
 private:
     std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<QLocalServer> server_;
+    std::pair<QString, QString> pendingClass_;
 };
 
 } // namespace velmora

@@ -1,0 +1,10 @@
+#include "Lang.h"
+
+namespace velmora {
+
+TMessageTable& Messages() {
+    static TMessageTable table;
+    return table;
+}
+
+} // namespace velmora

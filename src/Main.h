@@ -1,0 +1,85 @@
+// TMainForm: the clock window.
+#pragma once
+
+#include "Clock.h"
+#include "ClockText.h"
+#include "Settings.h"
+#include "TickSchedule.h"
+
+#include <QWidget>
+#include <memory>
+
+namespace velmora {
+
+class Platform;
+class TKvPaintBox;
+class TKvTimer;
+
+// The window's settings are its public fields (TVlmSettings), read and written in
+// place by the tick, the drawing and the dialogs.
+class TMainForm : public QWidget, public TVlmSettings {
+    Q_OBJECT
+public:
+    TMainForm(Platform& platform, const IClock& clock, QString iniFileName,
+              QWidget* parent = nullptr);
+    // Saves the settings (FormDestroy); an error is shown, never thrown.
+    ~TMainForm() override;
+
+    // Sizes the window to its text, measured on the canvas of the active path.
+    void AdjustMainFormMaxSize(TVlmColorMode fontColorMode);
+    // The once-a-second tick.
+    void ClockTimerTimer();
+    void KeepOnDesktop();
+    void ForceForeground();
+    // Brings the window up when a second start of the program asks for it.
+    void ActivateFromOtherInstance();
+
+    void LoadSettings();
+    void SaveSettings();
+
+    const QString& ClockStr() const { return FClockStr; }
+    TKvPaintBox* ClockPaintBox() const { return FClockPaintBox; }
+    TKvTimer* ClockTimer() const { return FClockTimer; }
+    QString IniFileName() const { return FIniFileName; }
+    // The font the window draws with, as the settings describe it.
+    QFont ClockFont() const;
+    TDayOfTheWeekStr DayWords;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormDestroy();
+    // The time-of-day checks of one second: midnight (and, as they arrive, the
+    // alarm and the commands set for a time).
+    void RunTimeOfDayChecks(const QDateTime& t, bool current);
+    void CheckMidnight(const QDateTime& t);
+    void ApplyColorState();
+    void ApplyWindowSettings();
+    void SyncSettingsFromWindow();
+    void ClockPaintBoxPaint(QPainter& canvas);
+    void DrawClockGdi(QPainter& canvas, const QString& text);
+    void DrawBorder(QPainter& canvas, TVlmColorMode mode, bool show);
+    QColor Resolve(TColor c) const;
+    TSettingsEnv Env() const;
+
+    Platform& FPlatform;
+    const IClock& FClock;
+    const QString FIniFileName;
+    QString FClockStr;
+    TTickSchedule FTickSchedule;
+    TKvPaintBox* FClockPaintBox = nullptr;
+    TKvTimer* FClockTimer = nullptr;
+    // Set when the settings file exists but could not be read: it is then not
+    // overwritten with defaults at exit.
+    bool FSettingsUnreadable = false;
+    // Moving by hand where the window manager cannot move the window itself.
+    bool FDragging = false;
+    QPoint FDragOffset;
+};
+
+} // namespace velmora
