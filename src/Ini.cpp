@@ -2,6 +2,9 @@
 #include "Main.h"
 #include "VelmoLib.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 namespace velmora {
 
 void TMainForm::SyncSettingsFromWindow() {
@@ -22,6 +25,15 @@ void TMainForm::LoadSettings() {
                               .arg(FIniFileName, doc.ReadError()),
                           TMsgDlgType::Warning, mbOK);
     }
+    if (doc.ForeignEncoding()) {
+        FKeepForeignOriginal = true;
+        ShowMessageDialog(QStringLiteral("The settings file \"%1\" is not a UTF-16 text file, so "
+                                         "Velmora cannot read it and starts with its default "
+                                         "settings. The file is kept as \"%2\" when the settings "
+                                         "are saved.")
+                              .arg(FIniFileName, FIniFileName + QStringLiteral(".bak")),
+                          TMsgDlgType::Warning, mbOK);
+    }
     SyncSettingsFromWindow();
     LoadSettingsFrom(doc, *this, Env());
     move(Left, Top);
@@ -35,6 +47,16 @@ void TMainForm::SaveSettings() {
     IniDocument doc(FIniFileName);
     if (!doc.ReadError().isEmpty())
         return; // became unreadable meanwhile: never replace what we could not read
+    if (FKeepForeignOriginal && QFileInfo::exists(FIniFileName)) {
+        const QString backup = FIniFileName + QStringLiteral(".bak");
+        QFile::remove(backup);
+        if (!QFile::copy(FIniFileName, backup))
+            throw TIniWriteError(QStringLiteral("Cannot keep the settings file \"%1\" as \"%2\"; "
+                                                "the settings were not saved.")
+                                     .arg(FIniFileName, backup)
+                                     .toStdString());
+    }
+    FKeepForeignOriginal = false;
     SaveSettingsTo(doc, *this, Env());
     doc.UpdateFile();
 }

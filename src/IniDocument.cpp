@@ -54,6 +54,9 @@ IniDocument::IniDocument(const QString& path, const QLocale& locale)
 
 void IniDocument::LoadFromBytes(const QByteArray& bytes) {
     QByteArrayView data(bytes);
+    // Without the byte order mark and without a single zero byte, the text cannot
+    // be UTF-16 (every ASCII character would carry one): UTF-8 or a legacy code page.
+    FForeignEncoding = !bytes.isEmpty() && !bytes.startsWith("\xFF\xFE") && !bytes.contains('\0');
     if (data.size() >= 2 && uchar(data[0]) == 0xFF && uchar(data[1]) == 0xFE)
         data = data.sliced(2);
     QStringDecoder decode(QStringConverter::Utf16LE, QStringConverter::Flag::ConvertInitialBom);
@@ -150,6 +153,7 @@ void IniDocument::WriteString(const QString& section, const QString& key, const 
     }
     for (TLine& l : s->Lines)
         if (l.HasKey && SameName(l.Key, k)) {
+            l.Key = k; // the line is rewritten whole, in the writer's spelling
             l.Value = v;
             return;
         }

@@ -28,6 +28,9 @@ public:
     QString FileName() const { return FFileName; }
     // Why an existing file could not be read (empty when it was read or missing).
     QString ReadError() const { return FReadError; }
+    // True when the file read was plainly not UTF-16 (it is still read as UTF-16, so
+    // it yields only defaults, but a caller may want to keep the original).
+    bool ForeignEncoding() const { return FForeignEncoding; }
 
     void LoadFromBytes(const QByteArray& bytes);
     QByteArray ToBytes() const;
@@ -77,6 +80,7 @@ private:
     QString FFileName;
     QLocale FLocale;
     QString FReadError;
+    bool FForeignEncoding = false;
     std::vector<TSection> FSections;
 };
 

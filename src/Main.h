@@ -77,6 +77,9 @@ private:
     // Set when the settings file exists but could not be read: it is then not
     // overwritten with defaults at exit.
     bool FSettingsUnreadable = false;
+    // Set when the settings file was not UTF-16 (a hand-made UTF-8 file): the
+    // original is kept beside it before the first save replaces it.
+    bool FKeepForeignOriginal = false;
     // Moving by hand where the window manager cannot move the window itself.
     bool FDragging = false;
     QPoint FDragOffset;

@@ -1,1 +1,1 @@
-
+#include "FakePlatform.h"

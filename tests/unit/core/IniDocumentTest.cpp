@@ -66,14 +66,18 @@ TEST(IniDocument, Utf8FileYieldsOnlyDefaults) {
     d.LoadFromBytes(QByteArray("[ClockStr]\r\nShowDate=0\r\n"));
     EXPECT_TRUE(d.ReadBool("ClockStr", "ShowDate", true));
     EXPECT_FALSE(d.SectionExists("ClockStr"));
+    EXPECT_TRUE(d.ForeignEncoding());
+    IniDocument utf16;
+    utf16.LoadFromBytes(Utf16("[A]\r\nk=1\r\n", false));
+    EXPECT_FALSE(utf16.ForeignEncoding());
 }
 
 TEST(IniDocument, WriteStringReplacesInPlaceAndAppends) {
     IniDocument d = Parse("[S]\r\na=1\r\nb=2\r\n[T]\r\nx=1\r\n");
-    d.WriteString("s", "A", "9");   // replaced in place, original key spelling kept
+    d.WriteString("s", "A", "9");   // the line is replaced in place
     d.WriteString("S", "c", "3");   // appended to its section
     d.WriteString("New", "k", "v"); // new section at the end
-    EXPECT_EQ(d.GetStrings(), (QStringList{"[S]", "a=9", "b=2", "c=3", "", "[T]", "x=1", "",
+    EXPECT_EQ(d.GetStrings(), (QStringList{"[S]", "A=9", "b=2", "c=3", "", "[T]", "x=1", "",
                                            "[New]", "k=v", ""}));
 }
 

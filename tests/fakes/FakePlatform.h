@@ -1,0 +1,52 @@
+// A platform that records what the program asked of it, for tests.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <QStringList>
+
+namespace velmora {
+
+class FakePlatform final : public Platform {
+public:
+    bool Version = true;
+    bool LockFree = true;
+    bool Desktop = false;
+    QStringList Calls;
+    std::function<void()> OnActivate;
+
+    bool VersionAtLeast(int, int) const override { return Version; }
+    bool AcquireInstanceLock(const QString& name) override {
+        Calls << "lock:" + name;
+        return LockFree;
+    }
+    bool ActivateOtherInstance(const QString& name) override {
+        Calls << "activate:" + name;
+        return true;
+    }
+    void ListenForRequests(const QString& name, std::function<void()> onActivate,
+                           std::function<void(const QByteArray&)>) override {
+        Calls << "listen:" + name;
+        OnActivate = std::move(onActivate);
+    }
+    void StopListening() override { OnActivate = nullptr; }
+    QString RuntimeDir() const override { return QStringLiteral("/tmp"); }
+    QColor SystemColor(int index) const override { return QColor(index, index, index); }
+    QFont MenuFont() const override {
+        QFont f(QStringLiteral("DejaVu Sans"));
+        f.setPointSize(9);
+        return f;
+    }
+    void MakeToolWindow(QWidget*) override { Calls << "tool"; }
+    void SetWindowClass(QWidget*, const QString&, const QString& cls) override {
+        Calls << "class:" + cls;
+    }
+    void SetStacking(QWidget*, TStacking s) override {
+        Calls << QStringLiteral("stack:%1").arg(int(s));
+    }
+    bool DesktopIsForeground() const override { return Desktop; }
+    void ForceForeground(QWidget*) override { Calls << "foreground"; }
+    bool StartSystemMove(QWidget*) override { return false; }
+};
+
+} // namespace velmora

@@ -1,0 +1,93 @@
+#include "App.h"
+#include "Lang.h"
+#include "VelmoLib.h"
+#include "fakes/FakePlatform.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+// Answers the next message box with `button` and records its caption and text.
+struct BoxAnswerer {
+    QString caption, text;
+    explicit BoxAnswerer(QMessageBox::StandardButton button) {
+        QTimer::singleShot(0, [this, button] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    caption = box->windowTitle();
+                    text = box->text();
+                    box->button(button)->click();
+                }
+        });
+    }
+};
+
+} // namespace
+
+TEST(MessageDialog, CaptionRuleKindsAndButtons) {
+    EXPECT_EQ(MessageDialogCaption(QString()), "Velmora [Information]");
+    EXPECT_EQ(MessageDialogCaption("Velmora [おしらせ]"), "Velmora [おしらせ]");
+
+    struct Case {
+        TMsgDlgType kind;
+        QMessageBox::Icon icon;
+    } cases[] = {{TMsgDlgType::Warning, QMessageBox::Warning},
+                 {TMsgDlgType::Error, QMessageBox::Critical},
+                 {TMsgDlgType::Information, QMessageBox::Information},
+                 {TMsgDlgType::Confirmation, QMessageBox::Question}};
+    Messages().MsgDialogCaption.clear();
+    for (const auto& c : cases) {
+        auto box = BuildMessageDialog("text", c.kind, mbOK, nullptr);
+        EXPECT_EQ(box->icon(), c.icon);
+        EXPECT_EQ(box->windowTitle(), "Velmora [Information]"); // whatever the kind
+        EXPECT_EQ(box->buttons().size(), 1);
+    }
+    Messages().MsgDialogCaption = QStringLiteral("Velmora [おしらせ]");
+    auto two = BuildMessageDialog("<b>not rich</b>", TMsgDlgType::Confirmation, mbOK | mbCancel,
+                                  nullptr);
+    EXPECT_EQ(two->windowTitle(), "Velmora [おしらせ]");
+    EXPECT_EQ(two->buttons().size(), 2);
+    EXPECT_EQ(two->textFormat(), Qt::PlainText); // file names are shown as they are
+    Messages().MsgDialogCaption.clear();
+}
+
+TEST(MessageDialog, ModalResults) {
+    {
+        BoxAnswerer answer(QMessageBox::Ok);
+        EXPECT_EQ(ShowMessageDialog("q", TMsgDlgType::Confirmation, mbOK | mbCancel), mrOk);
+    }
+    {
+        BoxAnswerer answer(QMessageBox::Cancel);
+        EXPECT_EQ(ShowMessageDialog("q", TMsgDlgType::Confirmation, mbOK | mbCancel), mrCancel);
+    }
+}
+
+TEST(Startup, SecondInstanceShowsNoticeAndActivatesTheFirst) {
+    FakePlatform p;
+    p.LockFree = false;
+    BoxAnswerer answer(QMessageBox::Ok);
+    EXPECT_TRUE(IsAlreadyRunning(p, kMutexName));
+    EXPECT_EQ(answer.text, "Velmora is already running.");
+    EXPECT_EQ(answer.caption, "Velmora [Information]");
+    EXPECT_EQ(p.Calls, (QStringList{"lock:VelmoLimitMultiInstance",
+                                    "activate:VelmoLimitMultiInstance"}));
+
+    FakePlatform first;
+    EXPECT_FALSE(IsAlreadyRunning(first, kMutexName));
+    EXPECT_EQ(first.Calls, QStringList{"lock:VelmoLimitMultiInstance"});
+}
+
+TEST(Startup, VersionGate) {
+    FakePlatform ok;
+    EXPECT_TRUE(CheckWindowsVersion(ok, 5, 1));
+    FakePlatform old;
+    old.Version = false;
+    BoxAnswerer answer(QMessageBox::Ok);
+    EXPECT_FALSE(CheckWindowsVersion(old, 5, 1));
+    EXPECT_EQ(answer.text, "Velmora needs Windows XP or later.");
+}
