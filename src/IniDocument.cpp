@@ -146,6 +146,12 @@ QString IniDocument::ReadString(const QString& section, const QString& key,
 void IniDocument::WriteString(const QString& section, const QString& key, const QString& value) {
     const QString k = TrimControl(OneLine(key));
     const QString v = TrimControl(OneLine(value));
+    // A key that would read back as something else (a comment, a section header,
+    // another key) cannot be stored.
+    if (k.contains(QLatin1Char('=')) || k.startsWith(QLatin1Char(';')) ||
+        k.startsWith(QLatin1Char('[')))
+        throw TIniWriteError(
+            QStringLiteral("The name \"%1\" cannot be used as a key.").arg(k).toStdString());
     TSection* s = Find(section);
     if (!s) {
         FSections.push_back({OneLine(section), {}});

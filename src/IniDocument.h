@@ -36,6 +36,8 @@ public:
     QByteArray ToBytes() const;
 
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    // Line breaks in the value become spaces; a key that could not be read back
+    // (with "=", or starting with ";" or "[") raises TIniWriteError.
     void WriteString(const QString& section, const QString& key, const QString& value);
     int32_t ReadInteger(const QString& section, const QString& key, int32_t def) const;
     void WriteInteger(const QString& section, const QString& key, int32_t value);

@@ -90,6 +90,13 @@ TEST(IniDocument, ValuesCannotInjectLines) {
     EXPECT_EQ(again.ReadString("S", "Hint", ""), "one  [Evil]  x=1");
 }
 
+TEST(IniDocument, KeysThatCannotBeReadBackAreRefused) {
+    IniDocument d;
+    for (const char* key : {"a=b", "[x", "; note"})
+        EXPECT_THROW(d.WriteString("S", key, "v]"), TIniWriteError) << key;
+    EXPECT_TRUE(d.ReadSections().isEmpty());
+}
+
 TEST(IniDocument, EmptyValueIsNotMissing) {
     IniDocument d = Parse("[S]\r\nk=\r\n");
     EXPECT_EQ(d.ReadString("S", "k", "def"), "");

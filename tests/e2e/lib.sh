@@ -1,0 +1,84 @@
+# Helpers for the end-to-end tests: start and stop the clock, find its windows,
+# read its settings file, look at pixels.
+set -euo pipefail
+
+fail() { echo "FAIL: $*" >&2; shot "failure" || true; exit 1; }
+check() { local msg=$1; shift; "$@" || fail "$msg"; }
+note() { echo "-- $*"; }
+
+# A fresh copy of the portable folder; prints its path.
+make_portable() {
+  local dir=$E2E_WORK/${1:-clock}
+  mkdir -p "$dir"
+  cp -a "$VELMORA_DIST"/. "$dir"/
+  echo "$dir"
+}
+
+# Starts <folder>/velmora in the background; sets CLOCK_PID.
+start_clock() {
+  local dir=$1; shift
+  env "$@" "$dir/velmora" >>"$dir/output.log" 2>&1 &
+  CLOCK_PID=$!
+}
+
+# Waits for a window of a process whose title matches; prints its id.
+wait_window() {
+  local pid=$1 title=$2 tries=${3:-100} ids
+  for _ in $(seq "$tries"); do
+    ids=$(xdotool search --all --pid "$pid" --name "$title" 2>/dev/null || true)
+    for id in $ids; do
+      if xwininfo -id "$id" 2>/dev/null | grep -q "IsViewable"; then echo "$id"; return 0; fi
+    done
+    sleep 0.1
+  done
+  return 1
+}
+
+# Waits until a process has ended (its exit code in GONE_RC); fails after ~10 s.
+wait_gone() {
+  local pid=$1
+  GONE_RC=
+  for _ in $(seq 100); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      GONE_RC=0
+      wait "$pid" 2>/dev/null || GONE_RC=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+stop_clock() {
+  local pid=${1:-$CLOCK_PID} sig=${2:-TERM}
+  kill -"$sig" "$pid"
+  check "the clock ended after SIG$sig" wait_gone "$pid"
+}
+
+# The settings file as UTF-8 lines without CR (the BOM dropped).
+ini_text() { tail -c +3 "$1" | iconv -f UTF-16LE -t UTF-8 | tr -d '\r'; }
+# A value by section and key, names compared without regard to case.
+ini_value() {
+  ini_text "$1" | awk -F= -v s="[$2]" -v k="$3" '
+    tolower($0)==tolower(s){on=1;next} /^\[/{on=0}
+    on&&tolower($1)==tolower(k){sub(/^[^=]*=/,"");print;exit}'
+}
+
+# Colour of a screen pixel as rrggbb.
+pixel() {
+  import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | tail -1 | grep -o '#[0-9A-Fa-f]\{6\}' | head -1 | tr -d '#' | tr 'A-F' 'a-f'
+}
+
+shot() { import -window root "$E2E_ARTIFACTS/$1.png" 2>/dev/null; }
+
+# Geometry of a window on the screen: "x y w h".
+geometry() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/{x=$4} /Absolute upper-left Y/{y=$4} /Width:/{w=$2} /Height:/{h=$2} END{print x, y, w, h}'
+}
+
+# Answers a message box as a user would: activates it and presses Return.
+answer_box() {
+  local box=$1
+  xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
+  xdotool key --clearmodifiers Return >/dev/null 2>&1 || wmctrl -i -c "$box"
+}
