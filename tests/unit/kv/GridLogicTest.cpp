@@ -5,7 +5,8 @@
 
 using namespace velmora;
 
-void PrintTo(const QColor& c, std::ostream* os) {
+// Readable colours in failure messages; file-local so that other test files may have their own.
+static void PrintTo(const QColor& c, std::ostream* os) {
     *os << c.name().toStdString();
 }
 
