@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <algorithm>
 
 namespace velmora {
@@ -159,9 +160,22 @@ int TKvBaseGrid::MaxTopRow() const {
     return FRows.MaxFirst();
 }
 
+QSize TKvBaseGrid::ClientSize() const {
+    if (isVisible())
+        return viewport()->size();
+    // A hidden widget lays out its viewport only when it is shown.
+    QSize size = maximumViewportSize();
+    if (verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
+        size.rwidth() -= verticalScrollBar()->sizeHint().width();
+    if (horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOn)
+        size.rheight() -= horizontalScrollBar()->sizeHint().height();
+    return size.expandedTo(QSize(0, 0));
+}
+
 void TKvBaseGrid::SyncExtents() const {
-    FCols.Extent = viewport()->width();
-    FRows.Extent = viewport()->height();
+    const QSize client = ClientSize();
+    FCols.Extent = client.width();
+    FRows.Extent = client.height();
 }
 
 void TKvBaseGrid::SetOptions(TGridOptions value) {

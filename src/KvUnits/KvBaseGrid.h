@@ -86,6 +86,8 @@ public:
     TGridOptions Options() const { return FOptions; }
     void SetOptions(TGridOptions value);
 
+    // The client (viewport) size; before the grid is first shown, the size it will have.
+    QSize ClientSize() const;
     // Cell rectangle in client (viewport) coordinates; empty when not shown.
     QRect CellRect(int col, int row) const;
     // The cell under a client point; (-1, -1) when none.

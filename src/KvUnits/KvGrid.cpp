@@ -111,7 +111,7 @@ void TKvGrid::LimitColWidth() {
     std::vector<int> widths(ColCount());
     for (int i = 0; i < ColCount(); ++i)
         widths[i] = ColWidths(i);
-    const std::vector<int> limited = LimitColWidths(widths, FixedCols(), viewport()->width());
+    const std::vector<int> limited = LimitColWidths(widths, FixedCols(), ClientSize().width());
     for (int i = 0; i < ColCount(); ++i) {
         if (limited[i] != widths[i])
             SetColWidths(i, limited[i]);

@@ -330,6 +330,23 @@ TEST(Grid, LimitColWidth) {
     EXPECT_EQ(changes, 2);
 }
 
+TEST(Grid, LimitColWidthBeforeTheGridIsShown) {
+    // Widths restored from the settings are limited before the dialog appears.
+    TKvGrid g;
+    g.SetColCount(4);
+    g.SetFixedCols(0);
+    g.resize(353, 200);
+    g.SetOnColWidthsChanged([&g] { g.LimitColWidth(); });
+    g.SetColWidths(1, 120);
+    g.SetColWidths(2, 900);
+    EXPECT_EQ(g.ColWidths(1), 120);
+    EXPECT_LT(g.ColWidths(2), 353);
+    EXPECT_GT(g.ColWidths(2), 353 - 40); // only the vertical bar's width, if any, is taken
+    g.show();
+    QApplication::processEvents();
+    EXPECT_LE(g.ColWidths(2), g.viewport()->width() - 1); // the guess matched the real client
+}
+
 TEST(Grid, FixedCellsHaveAVerticalGradient) {
     auto g = MakeGrid();
     g->SetOptions(g->Options() | goFixedHotTrack | goFixedColClick);
