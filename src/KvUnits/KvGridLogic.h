@@ -92,8 +92,8 @@ QColor BlendColors(const QColor& a, const QColor& b, int percent);
 // The colour with its HLS luminance (scale 0..240) moved by `delta`.
 QColor AdjustLuma(const QColor& c, int delta);
 
-// How the platform draws controls; this port always draws the flat look (Off), the
-// themed rows are kept for completeness of the colour table.
+// How the desktop draws controls. The grid itself always asks for the flat look (Off);
+// the themed rows serve callers that draw themed headers.
 enum class TVisualStyle { Off, ThemedLegacy, ThemedModern };
 struct TGridDefaultColors {
     QColor FixedNormalStart;

@@ -145,6 +145,8 @@ TEST(Grid, ArrowKeysWrapOnlyOnAFreshPress) {
     std::vector<int> keysSeen;
     g->SetOnKeyDown([&](int& key, Qt::KeyboardModifiers) { keysSeen.push_back(key); });
     g->SetRow(3);
+    int clicks = 0; // the owner follows the current row through OnClick
+    g->SetOnClick([&] { ++clicks; });
 
     // Holding Down: one press, then auto-repeats (with their auto-repeat releases).
     PressKey(g.get(), Qt::Key_Down);
@@ -155,6 +157,7 @@ TEST(Grid, ArrowKeysWrapOnlyOnAFreshPress) {
     }
     EXPECT_EQ(g->Row(), 5); // stops on the last row
     EXPECT_EQ(g->TopRow(), 2);
+    EXPECT_EQ(clicks, 2);
     ReleaseKey(g.get(), Qt::Key_Down);
 
     // A fresh press wraps to the first scrollable row and scrolls it into view.
@@ -266,6 +269,15 @@ TEST(Grid, ScrollBarsAreProportionalFrom0To127) {
     v->triggerAction(QAbstractSlider::SliderMove);
     EXPECT_EQ(g->TopRow(), 1);
     EXPECT_EQ(v->value(), 0);
+
+    // Without thumb tracking the view follows the thumb only when it is let go.
+    g->SetOptions(g->Options() & ~goThumbTracking);
+    v->setSliderDown(true);
+    v->setSliderPosition(127);
+    v->triggerAction(QAbstractSlider::SliderMove);
+    EXPECT_EQ(g->TopRow(), 1);
+    v->setSliderDown(false);
+    EXPECT_EQ(g->TopRow(), 2);
 
     g->ViewOptions().SetShowVertScrollBar(false);
     EXPECT_FALSE(g->IsScrollBarVisible(1));
