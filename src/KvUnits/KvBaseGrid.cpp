@@ -253,7 +253,7 @@ void TKvBaseGrid::ClampView() {
     TopLeftChanged();
 }
 
-void TKvBaseGrid::MoveCurrent(int col, int row) {
+bool TKvBaseGrid::MoveCurrent(int col, int row) {
     col = std::clamp(col, FixedCols(), ColCount() - 1);
     row = std::clamp(row, FixedRows(), RowCount() - 1);
     const bool changed = col != FCol || row != FRow;
@@ -261,10 +261,11 @@ void TKvBaseGrid::MoveCurrent(int col, int row) {
     FRow = row;
     ScrollIntoView(col, row);
     if (!changed)
-        return;
+        return false;
     viewport()->update();
-    if (FOnClick && !FCellPressed)
+    if (FOnClick)
         FOnClick();
+    return true;
 }
 
 void TKvBaseGrid::ScrollIntoView(int col, int row) {
@@ -385,18 +386,20 @@ void TKvBaseGrid::mousePressEvent(QMouseEvent* event) {
         }
         return;
     }
-    FCellPressed = true;
-    MoveCurrent(cell.x(), cell.y());
+    // A press chooses the cell; the owner hears of it even when it was already current.
+    if (!MoveCurrent(cell.x(), cell.y()) && FOnClick)
+        FOnClick();
 }
 
 void TKvBaseGrid::DragTo(const QPoint& pt) {
-    if (FDrag.State == TGridSizingState::ColSizing) {
-        const int start = FCols.Start(FDrag.Index);
+    const bool cols = FDrag.State == TGridSizingState::ColSizing;
+    const int start = cols ? FCols.Start(FDrag.Index) : FRows.Start(FDrag.Index);
+    if (start < 0)
+        return;
+    if (cols)
         SetColWidths(FDrag.Index, pt.x() - FDrag.Ofs - start);
-    } else {
-        const int start = FRows.Start(FDrag.Index);
+    else
         SetRowHeights(FDrag.Index, pt.y() - FDrag.Ofs - start);
-    }
 }
 
 void TKvBaseGrid::mouseMoveEvent(QMouseEvent* event) {
@@ -432,12 +435,6 @@ void TKvBaseGrid::mouseReleaseEvent(QMouseEvent* event) {
         viewport()->update();
         if (cell == pressed && FOnFixedCellClick)
             FOnFixedCellClick(pressed.x(), pressed.y());
-        return;
-    }
-    if (FCellPressed) {
-        FCellPressed = false;
-        if (cell == QPoint(FCol, FRow) && FOnClick)
-            FOnClick();
     }
 }
 

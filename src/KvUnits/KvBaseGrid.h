@@ -132,7 +132,7 @@ private:
     void SyncExtents() const;
     void Relayout();
     void ClampView();
-    void MoveCurrent(int col, int row);
+    bool MoveCurrent(int col, int row); // true when the current cell changed
     void ScrollIntoView(int col, int row);
     TGridDrawState StateOf(int col, int row) const;
     bool IsFixedClickable(int col, int row) const;
@@ -151,7 +151,6 @@ private:
     TGridSizing FDrag;
     QPoint FHot{-1, -1};
     QPoint FPressed{-1, -1};
-    bool FCellPressed = false;
     std::function<void()> FOnClick;
     std::function<void()> FOnDblClick;
     std::function<void(int, int)> FOnFixedCellClick;

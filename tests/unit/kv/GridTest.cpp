@@ -527,6 +527,13 @@ TEST(Grid, ClicksSelectAndNotify) {
     EXPECT_EQ(g->Col(), 2);
     EXPECT_EQ(g->Row(), 3);
     EXPECT_EQ(clicks, 1);
+    // The current cell again, and a press that is let go elsewhere: each is reported once.
+    QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->CellRect(2, 3).center());
+    EXPECT_EQ(clicks, 2);
+    QTest::mousePress(g->viewport(), Qt::LeftButton, {}, g->CellRect(0, 4).center());
+    QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, g->CellRect(3, 1).center());
+    EXPECT_EQ(g->Row(), 4);
+    EXPECT_EQ(clicks, 3);
     QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, g->CellRect(1, 2).center());
     EXPECT_EQ(doubles, 1);
     EXPECT_EQ(g->Row(), 2);
