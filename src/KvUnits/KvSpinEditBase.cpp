@@ -46,8 +46,8 @@ TKvSpinEditBase::TKvSpinEditBase(QWidget* parent) : QLineEdit(parent) {
 
     FUpDownButton = new TKvUpDownButton(this);
     FUpDownButton->SetFocusControl(this);
-    FUpDownButton->SetOnUpClick([this] { StepUp(); });
-    FUpDownButton->SetOnDownClick([this] { StepDown(); });
+    FUpDownButton->SetOnUpClick([this](QObject*) { StepUp(); });
+    FUpDownButton->SetOnDownClick([this](QObject*) { StepDown(); });
 
     connect(this, &QLineEdit::textChanged, this, [this] {
         if (FOnChange)

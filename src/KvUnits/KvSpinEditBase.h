@@ -40,6 +40,15 @@ public:
     void SetPopupMenu(QMenu* menu) { FPopupMenu = menu; }
     bool ReadOnly() const { return isReadOnly(); }
     void SetReadOnly(bool readOnly) { setReadOnly(readOnly); }
+    // QLineEdit's own cut() and paste() change even a read-only text; these do not.
+    void cut() {
+        if (!isReadOnly())
+            QLineEdit::cut();
+    }
+    void paste() {
+        if (!isReadOnly())
+            QLineEdit::paste();
+    }
     bool Enabled() const { return isEnabled(); } // the arrow pair follows as a child
     void SetEnabled(bool enabled) { setEnabled(enabled); }
 

@@ -7,3 +7,10 @@
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
+
+#include <QColor>
+#include <QVariant>
+
+inline void PrintTo(const QVariant& v, std::ostream* os) {
+    *os << v.typeName() << "(" << v.toString().toStdString() << ")";
+}
