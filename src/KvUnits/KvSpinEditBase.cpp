@@ -4,6 +4,7 @@
 
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
@@ -99,6 +100,39 @@ void TKvSpinEditBase::FitHeightToFont() {
     if (h != height())
         resize(width(), h);
     LayoutArrows();
+}
+
+bool TKvSpinEditBase::OnArrows(const QMouseEvent* event) const {
+    return FUpDownButton->isVisible() &&
+           FUpDownButton->geometry().contains(event->position().toPoint());
+}
+
+void TKvSpinEditBase::mousePressEvent(QMouseEvent* event) {
+    if (OnArrows(event))
+        event->accept();
+    else
+        QLineEdit::mousePressEvent(event);
+}
+
+void TKvSpinEditBase::mouseReleaseEvent(QMouseEvent* event) {
+    if (OnArrows(event))
+        event->accept();
+    else
+        QLineEdit::mouseReleaseEvent(event);
+}
+
+void TKvSpinEditBase::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (OnArrows(event))
+        event->accept();
+    else
+        QLineEdit::mouseDoubleClickEvent(event);
+}
+
+void TKvSpinEditBase::mouseMoveEvent(QMouseEvent* event) {
+    if (OnArrows(event))
+        event->accept();
+    else
+        QLineEdit::mouseMoveEvent(event);
 }
 
 void TKvSpinEditBase::resizeEvent(QResizeEvent* event) {

@@ -68,6 +68,14 @@ protected:
     // Replaces the text only when it differs, so that OnChange fires once per change.
     void SetTextIfChanged(const QString& text);
 
+    // Whether a mouse event lies on the arrow pair (presses there reach the edit
+    // too when a half passes them on); such events are not the edit's.
+    bool OnArrows(const QMouseEvent* event) const;
+
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -136,9 +136,19 @@ void TKvTimeSpinEdit::MoveToField(int pos) {
     SelectField(FCurrentPos);
 }
 
+int TKvTimeSpinEdit::CharacterAt(int x) {
+    // The edit reports the caret position nearest to x; the character under x
+    // is the one before that position when x lies left of it.
+    int p = cursorPositionAt(QPoint(x, height() / 2));
+    setCursorPosition(p);
+    if (p > 0 && x < cursorRect().center().x())
+        --p;
+    return p;
+}
+
 void TKvTimeSpinEdit::SelectFieldAt(const QPoint& pos) {
     // Only the horizontal position counts: a click anywhere in the height of a field selects it.
-    FCurrentPos = KvTimeFieldStart(cursorPositionAt(QPoint(pos.x(), height() / 2)));
+    FCurrentPos = KvTimeFieldStart(CharacterAt(pos.x()));
     SelectField(FCurrentPos);
 }
 
@@ -188,22 +198,22 @@ void TKvTimeSpinEdit::keyPressEvent(QKeyEvent* event) {
 }
 
 void TKvTimeSpinEdit::mousePressEvent(QMouseEvent* event) {
-    QLineEdit::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && isEnabled())
+    TKvSpinEditBase::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton && isEnabled() && !OnArrows(event))
         SelectFieldAt(event->position().toPoint());
 }
 
 void TKvTimeSpinEdit::mouseDoubleClickEvent(QMouseEvent* event) {
     // A double click selects the field like a single one, never a "word" across a separator.
-    QLineEdit::mouseDoubleClickEvent(event);
-    if (event->button() == Qt::LeftButton && isEnabled())
+    TKvSpinEditBase::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && isEnabled() && !OnArrows(event))
         SelectFieldAt(event->position().toPoint());
 }
 
 void TKvTimeSpinEdit::mouseMoveEvent(QMouseEvent* event) {
     if (event->buttons() == Qt::LeftButton)
         return; // no drag selection across fields
-    QLineEdit::mouseMoveEvent(event);
+    TKvSpinEditBase::mouseMoveEvent(event);
 }
 
 void TKvTimeSpinEdit::focusInEvent(QFocusEvent* event) {

@@ -54,6 +54,7 @@ private:
     void ReplaceCurrentField(const QString& field);
     void FillSpaces();
     void MoveToField(int pos);
+    int CharacterAt(int x); // moves the caret there
     void SelectFieldAt(const QPoint& pos);
     bool HandleNavigationKey(QKeyEvent* event);
 
