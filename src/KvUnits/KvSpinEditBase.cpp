@@ -150,7 +150,8 @@ void TKvSpinEditBase::PaintFrame() {
         return;
     QPainter p(this);
     const QPalette& pal = palette();
-    const QRect r = rect().adjusted(0, 0, -1, -1);
+    // Edges run through the outermost pixels: right() and bottom() are the last column and row.
+    const QRect r = rect();
     auto edge = [&p](const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
         p.setPen(topLeft);
         p.drawLine(r.left(), r.bottom() - 1, r.left(), r.top());
@@ -161,7 +162,7 @@ void TKvSpinEditBase::PaintFrame() {
     };
     if (FSpinStyle == kssFlat) {
         p.setPen(pal.color(QPalette::Dark));
-        p.drawRect(r);
+        p.drawRect(r.adjusted(0, 0, -1, -1)); // a drawn rectangle is one pixel larger
         return;
     }
     // A sunken edge: shadow over dark shadow at the top left, light over the

@@ -408,23 +408,40 @@ TEST(SpinEditLayout, ALargerFontMakesTheBoxTaller) {
 }
 
 TEST(SpinEditLayout, FramePixels) {
+    // Distinct colours, so that each edge can be told from its neighbours.
+    QPalette pal;
+    pal.setColor(QPalette::Dark, QColor(10, 0, 0));
+    pal.setColor(QPalette::Light, QColor(20, 0, 0));
+    pal.setColor(QPalette::Shadow, QColor(30, 0, 0));
+    pal.setColor(QPalette::Midlight, QColor(40, 0, 0));
+    pal.setColor(QPalette::Base, QColor(50, 0, 0));
     struct {
         TKvSpinStyle style;
-        QPalette::ColorRole topLeft, bottomRight, inner;
+        // outer top-left, outer bottom-right, inner top-left, inner bottom-right
+        QPalette::ColorRole outerTL, outerBR, innerTL, innerBR;
     } cases[] = {
-        {kssSingle, QPalette::Dark, QPalette::Light, QPalette::Shadow},
-        {kssFlat, QPalette::Dark, QPalette::Dark, QPalette::Base},
-        {kssNone, QPalette::Base, QPalette::Base, QPalette::Base},
+        {kssSingle, QPalette::Dark, QPalette::Light, QPalette::Shadow, QPalette::Midlight},
+        {kssFlat, QPalette::Dark, QPalette::Dark, QPalette::Base, QPalette::Base},
+        {kssNone, QPalette::Base, QPalette::Base, QPalette::Base, QPalette::Base},
     };
     for (const auto& c : cases) {
         TKvSpinEdit edit;
+        edit.setPalette(pal);
         edit.resize(53, 23);
         edit.SetSpinStyle(c.style);
+        edit.setText(QString());
         const QImage img = edit.grab().toImage();
-        const QPalette& pal = edit.palette();
-        EXPECT_EQ(img.pixel(0, 10), pal.color(c.topLeft).rgb()) << c.style;
-        EXPECT_EQ(img.pixel(10, 0), pal.color(c.topLeft).rgb()) << c.style;
-        EXPECT_EQ(img.pixel(10, 22), pal.color(c.bottomRight).rgb()) << c.style;
-        EXPECT_EQ(img.pixel(1, 10), pal.color(c.inner).rgb()) << c.style;
+        auto at = [&](int x, int y) { return QColor(img.pixel(x, y)).red(); };
+        auto role = [&](QPalette::ColorRole r) { return pal.color(r).red(); };
+        SCOPED_TRACE(c.style);
+        EXPECT_EQ(at(0, 10), role(c.outerTL));
+        EXPECT_EQ(at(10, 0), role(c.outerTL));
+        EXPECT_EQ(at(52, 10), role(c.outerBR));
+        EXPECT_EQ(at(10, 22), role(c.outerBR));
+        EXPECT_EQ(at(1, 10), role(c.innerTL));
+        EXPECT_EQ(at(10, 1), role(c.innerTL));
+        EXPECT_EQ(at(51, 10), role(c.innerBR));
+        EXPECT_EQ(at(10, 21), role(c.innerBR));
+        EXPECT_EQ(at(10, 10), role(QPalette::Base)); // inside: the text's background
     }
 }
