@@ -262,6 +262,22 @@ TEST(SpinEdit, KeysWheelAndArrowsStep) {
     }
 }
 
+TEST(SpinEdit, HoldingAnArrowRepeatsUntilReleased) {
+    Host host;
+    auto* e = host.Edit;
+    e->SetValue(0);
+    e->UpDownButton()->SetRepeatDelays({10, 5});
+    QWidget* up = e->UpDownButton()->UpButton();
+    QTest::mousePress(up, Qt::LeftButton, {}, up->rect().center());
+    // Generous waiting: only the count matters, never how long it took.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return e->Value().toLongLong() >= 3; }, 10000));
+    QTest::mouseRelease(up, Qt::LeftButton, {}, up->rect().center());
+    const qlonglong released = e->Value().toLongLong();
+    QTest::qWait(50);
+    EXPECT_EQ(e->Value().toLongLong(), released);
+    EXPECT_TRUE(e->hasFocus()); // the arrows hand the focus to the box
+}
+
 TEST(SpinEdit, ReadOnlyIgnoresStepsCutAndPaste) {
     Host host;
     auto* e = host.Edit;
