@@ -163,6 +163,12 @@ TEST(TimeFields, SeparatorsFromTheLocale) {
     const auto de = TKvTimeSeparators::FromLocale(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(de.Time, u':');
     EXPECT_EQ(de.Decimal, u',');
+    const auto ja = TKvTimeSeparators::FromLocale(QLocale(QLocale::Japanese, QLocale::Japan));
+    EXPECT_EQ(ja.Time, u':');
+    EXPECT_EQ(ja.Decimal, u'.');
+    const auto c = TKvTimeSeparators::FromLocale(QLocale::c());
+    EXPECT_EQ(c.Time, u':');
+    EXPECT_EQ(c.Decimal, u'.');
     const auto fi = TKvTimeSeparators::FromLocale(QLocale(QLocale::Finnish, QLocale::Finland));
     EXPECT_EQ(fi.Time, u'.');
     EXPECT_EQ(fi.Decimal, u',');
