@@ -1,0 +1,412 @@
+#include "KvUnits/KvUpDownButton.h"
+
+#include "KvUnits/KvButtonPaint.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTimer>
+
+namespace velmora {
+
+// --- TKvTimerButton -------------------------------------------------------------
+
+TKvTimerButton::TKvTimerButton(QWidget* parent) : QWidget(parent), FRepeatTimer(new QTimer(this)) {
+    FRepeatTimer->setSingleShot(false);
+    connect(FRepeatTimer, &QTimer::timeout, this, [this] {
+        // An exception must not unwind through the event loop; the tick has
+        // already stopped the repetition, so the error ends here.
+        try {
+            RepeatTimerTick();
+        } catch (const std::exception& e) {
+            qWarning("TKvTimerButton: click handler failed: %s", e.what());
+        } catch (...) {
+            qWarning("TKvTimerButton: click handler failed");
+        }
+    });
+    setMouseTracking(true);
+    resize(21, 23);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, SysButtonFace());
+    setPalette(pal);
+    SetButtonState(isEnabled() ? bsUp : bsDisabled);
+}
+
+TKvTimerButton::~TKvTimerButton() {
+    FRepeatTimer->stop();
+}
+
+void TKvTimerButton::SetArrowGlyph(TArrowGlyph value) {
+    if (FArrowGlyph == value)
+        return;
+    FArrowGlyph = value;
+    ArrowGlyphChanged();
+}
+
+void TKvTimerButton::ArrowGlyphChanged() {
+    repaint();
+}
+
+void TKvTimerButton::SetDown(bool value) {
+    if (FDown == value)
+        return;
+    FDown = value;
+    if (!value) {
+        FButtonState = isEnabled() ? bsUp : bsDisabled;
+        repaint();
+    } else if (FButtonState == bsUp) {
+        update();
+    }
+}
+
+void TKvTimerButton::SetTransparent(bool value) {
+    if (FTransparent == value)
+        return;
+    FTransparent = value;
+    setAttribute(Qt::WA_OpaquePaintEvent, !value);
+    repaint();
+}
+
+void TKvTimerButton::SetArrowWidth(int value) {
+    if (FArrowWidth == value)
+        return;
+    FArrowWidth = value;
+    update();
+}
+
+void TKvTimerButton::SetArrowHeight(int value) {
+    if (FArrowHeight == value)
+        return;
+    FArrowHeight = value;
+    update();
+}
+
+bool TKvTimerButton::IsRepeating() const {
+    return FRepeatTimer->isActive();
+}
+
+QRect TKvTimerButton::GetArrowRect() const {
+    return ArrowRect(size(), FArrowWidth, FArrowHeight, FArrowGlyph,
+                     IsShownPressed(FButtonState, FMouseInControl));
+}
+
+void TKvTimerButton::SetButtonState(TButtonState state) {
+    FButtonState = state;
+}
+
+// --- hover ------------------------------------------------------------------------
+
+bool TKvTimerButton::PointerIsOver() const {
+    return isVisible() && QApplication::widgetAt(QCursor::pos()) == this;
+}
+
+void TKvTimerButton::UpdateTracking() {
+    if (!isEnabled())
+        return;
+    // Start from the opposite so that the notification below takes effect.
+    if (PointerIsOver()) {
+        FMouseInControl = false;
+        MouseEnter();
+    } else {
+        FMouseInControl = true;
+        MouseLeave();
+    }
+}
+
+void TKvTimerButton::MouseEnter() {
+    QPointer<TKvTimerButton> alive(this);
+    if (isEnabled() && FOnMouseEnter) {
+        const TNotifyEvent handler = FOnMouseEnter;
+        handler(this);
+        if (!alive)
+            return;
+    }
+    if (FMouseInControl || !isEnabled() || QWidget::mouseGrabber() != nullptr)
+        return;
+    FMouseInControl = true;
+    repaint();
+}
+
+void TKvTimerButton::MouseLeave() {
+    QPointer<TKvTimerButton> alive(this);
+    if (isEnabled() && FOnMouseLeave) {
+        const TNotifyEvent handler = FOnMouseLeave;
+        handler(this);
+        if (!alive)
+            return;
+    }
+    if (FMouseInControl && isEnabled() && !FLeftClicked) {
+        FMouseInControl = false;
+        repaint();
+    }
+}
+
+void TKvTimerButton::enterEvent(QEnterEvent* event) {
+    QWidget::enterEvent(event);
+    MouseEnter();
+}
+
+void TKvTimerButton::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    MouseLeave();
+}
+
+// --- press, repeat, release ---------------------------------------------------------
+
+void TKvTimerButton::mousePressEvent(QMouseEvent* event) {
+    QWidget::mousePressEvent(event);
+    FMouseInControl = rect().contains(event->position().toPoint());
+    const Qt::MouseButton button = event->button();
+    if (button == Qt::LeftButton && isEnabled()) {
+        if (!FDown) {
+            FButtonState = bsDown;
+            repaint();
+        }
+        FLeftClicked = true;
+        FRepeatTimer->start(FRepeatDelays.FirstMs);
+    }
+    if (FOnMouseDown) {
+        const auto handler = FOnMouseDown;
+        handler(this, button);
+    }
+}
+
+void TKvTimerButton::mouseMoveEvent(QMouseEvent* event) {
+    QWidget::mouseMoveEvent(event);
+    if (FLeftClicked) {
+        const bool inside = rect().contains(event->position().toPoint());
+        const TButtonState state = HeldButtonState(inside, FDown);
+        if (state != FButtonState) {
+            FButtonState = state;
+            repaint();
+        }
+    } else if (!FMouseInControl) {
+        UpdateTracking();
+    }
+}
+
+void TKvTimerButton::RepeatTimerTick() {
+    FRepeatTimer->setInterval(FRepeatDelays.NextMs);
+    // Qt grabs the mouse for the pressed widget until the release.
+    if (FButtonState != bsDown || !FLeftClicked)
+        return;
+    QPointer<TKvTimerButton> alive(this);
+    try {
+        Click();
+    } catch (...) {
+        // The handler may have destroyed the button, and the timer with it,
+        // before it threw; a live button stops repeating.
+        if (alive)
+            FRepeatTimer->stop();
+        throw;
+    }
+}
+
+void TKvTimerButton::mouseReleaseEvent(QMouseEvent* event) {
+    QWidget::mouseReleaseEvent(event);
+    if (!FLeftClicked || event->button() != Qt::LeftButton)
+        return;
+    FLeftClicked = false;
+    FButtonState = bsUp;
+    FRepeatTimer->stop();
+    if (rect().contains(event->position().toPoint())) {
+        repaint();
+        QPointer<TKvTimerButton> alive(this);
+        Click();
+        if (!alive)
+            return;
+    }
+    UpdateTracking();
+}
+
+void TKvTimerButton::Click() {
+    if (!FOnClick)
+        return;
+    // The handler may replace itself or destroy the button: call a copy.
+    const TNotifyEvent handler = FOnClick;
+    handler(this);
+}
+
+void TKvTimerButton::CancelPress() {
+    FLeftClicked = false;
+    FRepeatTimer->stop();
+}
+
+void TKvTimerButton::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::EnabledChange)
+        return;
+    if (!isEnabled())
+        CancelPress();
+    FButtonState = isEnabled() ? bsUp : bsDisabled;
+    UpdateTracking();
+    repaint();
+}
+
+void TKvTimerButton::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    // A hidden button gets no release: end the press here.
+    if (FLeftClicked) {
+        CancelPress();
+        FButtonState = isEnabled() ? bsUp : bsDisabled;
+    }
+}
+
+// --- painting -----------------------------------------------------------------------
+
+QColor TKvTimerButton::CurrentArrowColor() const {
+    return FButtonState == bsDisabled ? SysGrayText() : SysWindowText();
+}
+
+void TKvTimerButton::FrameColors(bool sunken, QColor& topLeft, QColor& bottomRight) const {
+    topLeft = sunken ? SysButtonShadow() : SysButtonHighlight();
+    bottomRight = sunken ? SysButtonHighlight() : SysButtonShadow();
+}
+
+void TKvTimerButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!FTransparent)
+        painter.fillRect(rect(), palette().color(QPalette::Window));
+    if (FButtonState != bsDisabled) {
+        const bool sunken = IsShownPressed(FButtonState, FMouseInControl) || FDown;
+        if (sunken || FMouseInControl) {
+            QColor topLeft, bottomRight;
+            FrameColors(sunken, topLeft, bottomRight);
+            Draw3DFrame(painter, rect(), topLeft, bottomRight);
+        }
+    }
+    DrawArrow(painter);
+}
+
+void TKvTimerButton::DrawArrow(QPainter& painter) {
+    const QRect box = GetArrowRect();
+    DrawArrowTriangle(painter, ArrowTriangle(box, FArrowGlyph), CurrentArrowColor());
+}
+
+// --- TKvCustomUpDownButton ----------------------------------------------------------
+
+TKvCustomUpDownButton::TKvCustomUpDownButton(QWidget* parent, const THalfFactory& makeHalf,
+                                             QSize initialSize)
+    : QWidget(parent), FUpButton(makeHalf(this)), FDownButton(makeHalf(this)) {
+    FUpButton->setProperty("Tag", 0);
+    FDownButton->setProperty("Tag", 1);
+    for (TKvTimerButton* half : {FUpButton, FDownButton}) {
+        half->SetOnClick([this](QObject* sender) { HalfClick(sender); });
+        half->SetOnMouseDown([this](QObject*, Qt::MouseButton b) { HalfMouseDown(b); });
+        half->SetDown(false);
+    }
+    setAutoFillBackground(true);
+    SetColor(SysButtonFace());
+    UpdateGlyphs();
+    resize(initialSize);
+    LayoutHalves();
+}
+
+void TKvCustomUpDownButton::SetOrientation(TButtonOrientation value) {
+    if (FOrientation == value)
+        return;
+    FOrientation = value;
+    UpdateGlyphs();
+    LayoutHalves();
+    FitOptionsToOrientation();
+    update();
+}
+
+bool TKvCustomUpDownButton::UpButtonDown() const {
+    return FUpButton->Down();
+}
+void TKvCustomUpDownButton::SetUpButtonDown(bool value) {
+    FUpButton->SetDown(value);
+}
+bool TKvCustomUpDownButton::DownButtonDown() const {
+    return FDownButton->Down();
+}
+void TKvCustomUpDownButton::SetDownButtonDown(bool value) {
+    FDownButton->SetDown(value);
+}
+
+QColor TKvCustomUpDownButton::Color() const {
+    return palette().color(QPalette::Window);
+}
+
+void TKvCustomUpDownButton::SetColor(const QColor& value) {
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, value);
+    setPalette(pal);
+    update();
+}
+
+void TKvCustomUpDownButton::SetRepeatDelays(TRepeatDelays delays) {
+    FUpButton->SetRepeatDelays(delays);
+    FDownButton->SetRepeatDelays(delays);
+}
+
+void TKvCustomUpDownButton::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    LayoutHalves();
+}
+
+void TKvCustomUpDownButton::LayoutHalves() {
+    const auto [up, down] = PairLayout(FOrientation, size());
+    FUpButton->setGeometry(up);
+    FDownButton->setGeometry(down);
+}
+
+void TKvCustomUpDownButton::UpdateGlyphs() {
+    const auto [up, down] = PairGlyphs(FOrientation);
+    FUpButton->SetArrowGlyph(up);
+    FDownButton->SetArrowGlyph(down);
+}
+
+void TKvCustomUpDownButton::HalfClick(QObject* half) {
+    const TNotifyEvent handler = half == FUpButton ? FOnUpClick : FOnDownClick;
+    if (handler)
+        handler(this);
+}
+
+void TKvCustomUpDownButton::HalfMouseDown(Qt::MouseButton button) {
+    if (button != Qt::LeftButton || !isEnabled())
+        return;
+    QWidget* target = FFocusControl;
+    if (target && (target->focusPolicy() & Qt::TabFocus) && target->isEnabled() &&
+        target->isVisible() && !target->hasFocus())
+        target->setFocus(Qt::MouseFocusReason);
+}
+
+// --- TKvUpDownButton ----------------------------------------------------------------
+
+TKvUpDownButton::TKvUpDownButton(QWidget* parent)
+    : TKvCustomUpDownButton(
+          parent, [](QWidget* p) { return new TKvTimerButton(p); }, QSize(16, 15)) {}
+
+void TKvUpDownButton::FitOptionsToOrientation() {
+    const QSize fitted = FitArrowToOrientation(
+        Orientation(), QSize(FButtonOptions.ArrowWidth(), FButtonOptions.ArrowHeight()));
+    FButtonOptions.SetArrowWidth(fitted.width());
+    FButtonOptions.SetArrowHeight(fitted.height());
+}
+
+void TKvUpDownButton::TButtonOptions::SetArrowWidth(int value) {
+    if (FArrowWidth == value)
+        return;
+    FArrowWidth = value;
+    FKvUpDownButton->UpButton()->SetArrowWidth(value);
+    FKvUpDownButton->DownButton()->SetArrowWidth(value);
+}
+
+void TKvUpDownButton::TButtonOptions::SetArrowHeight(int value) {
+    if (FArrowHeight == value)
+        return;
+    FArrowHeight = value;
+    FKvUpDownButton->UpButton()->SetArrowHeight(value);
+    FKvUpDownButton->DownButton()->SetArrowHeight(value);
+}
+
+void TKvUpDownButton::TButtonOptions::Assign(const TButtonOptions& source) {
+    SetArrowWidth(source.FArrowWidth);
+    SetArrowHeight(source.FArrowHeight);
+}
+
+} // namespace velmora

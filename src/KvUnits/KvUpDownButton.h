@@ -1,0 +1,194 @@
+// Spin arrows: a single arrow button that repeats its click while held
+// (TKvTimerButton), and a pair of them in one control (TKvUpDownButton).
+//
+// Events are std::function members set through Set<Event>(...); a handler
+// receives the control that raised it as `Sender`. A handler may destroy the
+// control; nothing of the control runs after that.
+#pragma once
+
+#include "KvUnits/KvArrowGeometry.h"
+
+#include <QColor>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+class QTimer;
+
+namespace velmora {
+
+using TNotifyEvent = std::function<void(QObject* Sender)>;
+
+// How long a held arrow waits before it repeats, then between repeats.
+struct TRepeatDelays {
+    int FirstMs = 500;
+    int NextMs = 50;
+};
+
+class TKvTimerButton : public QWidget {
+    Q_OBJECT
+public:
+    explicit TKvTimerButton(QWidget* parent = nullptr);
+    ~TKvTimerButton() override;
+
+    TArrowGlyph ArrowGlyph() const { return FArrowGlyph; }
+    void SetArrowGlyph(TArrowGlyph value);
+    // A latched button is drawn sunken and never repeats.
+    bool Down() const { return FDown; }
+    void SetDown(bool value);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool value);
+    int ArrowWidth() const { return FArrowWidth; }
+    void SetArrowWidth(int value);
+    int ArrowHeight() const { return FArrowHeight; }
+    void SetArrowHeight(int value);
+    bool MouseInControl() const { return FMouseInControl; }
+    TButtonState ButtonState() const { return FButtonState; }
+
+    void SetOnClick(TNotifyEvent handler) { FOnClick = std::move(handler); }
+    void SetOnMouseEnter(TNotifyEvent handler) { FOnMouseEnter = std::move(handler); }
+    void SetOnMouseLeave(TNotifyEvent handler) { FOnMouseLeave = std::move(handler); }
+    // Called after a press has been handled, with the pressed mouse button.
+    void SetOnMouseDown(std::function<void(QObject* Sender, Qt::MouseButton)> handler) {
+        FOnMouseDown = std::move(handler);
+    }
+
+    TRepeatDelays RepeatDelays() const { return FRepeatDelays; }
+    void SetRepeatDelays(TRepeatDelays delays) { FRepeatDelays = delays; }
+    bool IsRepeating() const;
+
+    // The arrow's box in the current state (right and bottom exclusive).
+    QRect GetArrowRect() const;
+    // One tick of the repeat timer: switches to the short interval and clicks
+    // while the button is held down over itself. A handler's exception stops
+    // the repetition and passes on.
+    void RepeatTimerTick();
+    // Re-reads whether the pointer is over the button.
+    void UpdateTracking();
+
+protected:
+    // The arrow's colour in the current state.
+    virtual QColor CurrentArrowColor() const;
+    virtual void FrameColors(bool sunken, QColor& topLeft, QColor& bottomRight) const;
+    // Plain buttons repaint a new glyph at once; others may defer it.
+    virtual void ArrowGlyphChanged();
+    // Whether the widget under the pointer is this one.
+    virtual bool PointerIsOver() const;
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+    void SetButtonState(TButtonState state);
+
+private:
+    void MouseEnter();
+    void MouseLeave();
+    void Click();
+    void CancelPress();
+    void DrawArrow(QPainter& painter);
+
+    QTimer* FRepeatTimer;
+    TArrowGlyph FArrowGlyph = agUp;
+    bool FDown = false;
+    bool FLeftClicked = false;
+    bool FTransparent = true;
+    int FArrowWidth = 5;
+    int FArrowHeight = 3;
+    bool FMouseInControl = false;
+    TNotifyEvent FOnMouseEnter;
+    TNotifyEvent FOnMouseLeave;
+    TNotifyEvent FOnClick;
+    std::function<void(QObject*, Qt::MouseButton)> FOnMouseDown;
+    TButtonState FButtonState = bsUp;
+    TRepeatDelays FRepeatDelays;
+};
+
+// What both pairs share: two halves, their orientation and layout, the focus
+// hand-over and the click events. The halves are created by the derived pair.
+class TKvCustomUpDownButton : public QWidget {
+    Q_OBJECT
+public:
+    using THalfFactory = std::function<TKvTimerButton*(QWidget* parent)>;
+
+    TButtonOrientation Orientation() const { return FOrientation; }
+    void SetOrientation(TButtonOrientation value);
+    // Receives the focus when a half is pressed (not owned; cleared when freed).
+    QWidget* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(QWidget* value) { FFocusControl = value; }
+    bool UpButtonDown() const;
+    void SetUpButtonDown(bool value);
+    bool DownButtonDown() const;
+    void SetDownButtonDown(bool value);
+    QColor Color() const;
+    void SetColor(const QColor& value);
+    void SetRepeatDelays(TRepeatDelays delays);
+
+    // Sender is the pair.
+    void SetOnUpClick(TNotifyEvent handler) { FOnUpClick = std::move(handler); }
+    void SetOnDownClick(TNotifyEvent handler) { FOnDownClick = std::move(handler); }
+
+    TKvTimerButton* UpButton() const { return FUpButton; }
+    TKvTimerButton* DownButton() const { return FDownButton; }
+
+protected:
+    TKvCustomUpDownButton(QWidget* parent, const THalfFactory& makeHalf, QSize initialSize);
+    // Turns the options' arrow box to suit the new orientation.
+    virtual void FitOptionsToOrientation() = 0;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void LayoutHalves();
+    void UpdateGlyphs();
+    void HalfClick(QObject* half);
+    void HalfMouseDown(Qt::MouseButton button);
+
+    TKvTimerButton* FUpButton;
+    TKvTimerButton* FDownButton;
+    TButtonOrientation FOrientation = boVertical;
+    QPointer<QWidget> FFocusControl;
+    TNotifyEvent FOnUpClick;
+    TNotifyEvent FOnDownClick;
+};
+
+class TKvUpDownButton : public TKvCustomUpDownButton {
+    Q_OBJECT
+public:
+    // The arrow size of both halves. Setters pass the value to both halves.
+    class TButtonOptions {
+    public:
+        explicit TButtonOptions(TKvUpDownButton* owner) : FKvUpDownButton(owner) {}
+        TButtonOptions(const TButtonOptions&) = delete;
+        TButtonOptions& operator=(const TButtonOptions&) = delete;
+        int ArrowWidth() const { return FArrowWidth; }
+        void SetArrowWidth(int value);
+        int ArrowHeight() const { return FArrowHeight; }
+        void SetArrowHeight(int value);
+        void Assign(const TButtonOptions& source);
+
+    private:
+        TKvUpDownButton* FKvUpDownButton;
+        int FArrowWidth = 5;
+        int FArrowHeight = 3;
+    };
+
+    explicit TKvUpDownButton(QWidget* parent = nullptr);
+
+    TButtonOptions& ButtonOptions() { return FButtonOptions; }
+    const TButtonOptions& ButtonOptions() const { return FButtonOptions; }
+    // Copies the values; the pair keeps its own options object.
+    void SetButtonOptions(const TButtonOptions& value) { FButtonOptions.Assign(value); }
+
+protected:
+    void FitOptionsToOrientation() override;
+
+private:
+    TButtonOptions FButtonOptions{this};
+};
+
+} // namespace velmora
