@@ -1,5 +1,7 @@
 #include "KvUnits/KvGridLogic.h"
 
+#include "TextForms.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -142,8 +144,8 @@ TScrollBarState CalcScrollBar(bool allowed, int count, int fixed, int visible, i
     s.Visible = allowed && visible < count - fixed;
     int page = 0;
     if (s.Visible) {
-        page = RoundHalfEven(double(KvScrollRange) * visible / (count - visible));
-        s.Position = RoundHalfEven(double(pos) * KvScrollRange / (count - visible - fixed));
+        page = int(RoundHalfEven(double(KvScrollRange) * visible / (count - visible)));
+        s.Position = int(RoundHalfEven(double(pos) * KvScrollRange / (count - visible - fixed)));
         s.Position = std::clamp(s.Position, 0, KvScrollRange);
     }
     s.Page = page < 2 ? 1 : page;
@@ -156,7 +158,7 @@ int ScrollPositionToFirst(int position, int count, int fixed, int visible) {
     if (span <= 0)
         return fixed;
     const int pos = std::clamp(position, 0, KvScrollRange);
-    return fixed + RoundHalfEven(double(pos) * span / KvScrollRange);
+    return fixed + int(RoundHalfEven(double(pos) * span / KvScrollRange));
 }
 
 int MakeIndexVisible(int index, int first, int visible, int count) {
@@ -179,13 +181,9 @@ std::vector<int> LimitColWidths(std::vector<int> widths, int fixedCols, int clie
     return widths;
 }
 
-int RoundHalfEven(double v) {
-    return int(std::nearbyint(v));
-}
-
 QColor BlendColors(const QColor& a, const QColor& b, int percent) {
     const int p = std::clamp(percent, 0, 100);
-    auto mix = [p](int x, int y) { return x + RoundHalfEven((y - x) * p / 100.0); };
+    auto mix = [p](int x, int y) { return x + int(RoundHalfEven((y - x) * p / 100.0)); };
     return QColor(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
 }
 

@@ -85,8 +85,6 @@ int MakeIndexVisible(int index, int first, int visible, int count);
 // becomes one pixel narrower than that room.
 std::vector<int> LimitColWidths(std::vector<int> widths, int fixedCols, int clientWidth);
 
-// To the nearest integer, a half to the even neighbour.
-int RoundHalfEven(double v);
 // Each of red, green and blue: a + Round((b - a) * percent / 100), percent in 0..100.
 QColor BlendColors(const QColor& a, const QColor& b, int percent);
 // The colour with its HLS luminance (scale 0..240) moved by `delta`.
