@@ -467,32 +467,45 @@ void TKvTabSet::DrawTabImage(QPainter& canvas, int index, const QRect& rect) {
         picture);
 }
 
+QMargins TKvTabSet::CaptionMargins(int index) const {
+    // Room for a 16-pixel image (scaled with the screen) is kept whenever the
+    // tab names one, even without an image list.
+    const int left = FTabs[index]->ImageIndex() < 0 ? FTabOptions.TabLeftMargin()
+                                                    : RoundHalfEven(16 * logicalDpiX() / 96.0) +
+                                                          FTabOptions.TabLeftMargin() + 4;
+    // The widest glyph image, as GetGlyphRect places it, so that a caption
+    // never runs under a glyph whose active image happens to be empty.
+    const int glyphWidth = GetGlyphSize().width();
+    const int right = glyphWidth == 0 ? FTabOptions.TabRightMargin()
+                                      : glyphWidth + FTabOptions.TabRightMargin() + 4;
+    return QMargins(left, 0, right, 0);
+}
+
+QString TKvTabSet::FittedCaption(int AIndex) const {
+    if (AIndex < 0 || AIndex >= FTabs.Count())
+        return QString();
+    const QMargins m = CaptionMargins(AIndex);
+    return FitTextWithEllipsis(QFontMetrics(font()), FTabOptions.TabWidth() - m.left() - m.right(),
+                               FTabs[AIndex]->Caption())
+        .Text;
+}
+
 void TKvTabSet::DrawTabCaption(QPainter& canvas, int index, const QRect& rect) {
-    const TKvTab* tab = FTabs[index];
-    canvas.setFont(font());
+    const QString text = FittedCaption(index);
+    if (text.isEmpty())
+        return;
     const QFontMetrics metrics(font());
     const int h = metrics.height();
     const int y = RoundHalfEven((FTabOptions.TabHeight() - h) / 2.0);
-    // Room for a 16-pixel image (scaled with the screen) is kept whenever the
-    // tab names one, even without an image list.
-    const int left = tab->ImageIndex() < 0 ? FTabOptions.TabLeftMargin()
-                                           : RoundHalfEven(16 * logicalDpiX() / 96.0) +
-                                                 FTabOptions.TabLeftMargin() + 4;
-    const bool noGlyphs =
-        std::all_of(FGlyphs.begin(), FGlyphs.end(), [](const QImage& g) { return g.isNull(); });
-    const int right = noGlyphs ? FTabOptions.TabRightMargin()
-                               : GlyphActive().width() + FTabOptions.TabRightMargin() + 4;
-    const TFitResult fit =
-        FitTextWithEllipsis(metrics, rect.width() - left - right, tab->Caption());
-    if (fit.Text.isEmpty())
-        return;
+    const TKvTab* tab = FTabs[index];
     canvas.save();
+    canvas.setFont(font());
     canvas.setClipRect(rect, Qt::IntersectClip);
     canvas.setPen(tab->Modified() ? FTabOptions.ModifiedFontColor()
                                   : palette().color(QPalette::WindowText));
-    canvas.drawText(
-        QRect(rect.x() + left, rect.y() + y, metrics.horizontalAdvance(fit.Text) + 1, h),
-        Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, fit.Text);
+    canvas.drawText(QRect(rect.x() + CaptionMargins(index).left(), rect.y() + y,
+                          metrics.horizontalAdvance(text) + 1, h),
+                    Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     canvas.restore();
 }
 

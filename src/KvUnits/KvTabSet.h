@@ -20,6 +20,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QMargins>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -127,6 +128,8 @@ public:
     QRect GetTabRect(int AIndex) const;
     QSize GetGlyphSize() const;
     QRect GetGlyphRect(int AIndex) const;
+    // The caption as drawn: cut to the room its tab leaves, with "...".
+    QString FittedCaption(int AIndex) const;
     void InvalidateTab(int AIndex);
     void ScrollTo(int AIndex);
     void BeginUpdate();
@@ -214,6 +217,7 @@ private:
     void PaintTab(QPainter& canvas, int index);
     void DrawTabImage(QPainter& canvas, int index, const QRect& rect);
     void DrawTabCaption(QPainter& canvas, int index, const QRect& rect);
+    QMargins CaptionMargins(int index) const;
     void DrawGlyph(QPainter& canvas, const QRect& glyphRect, TGlyphState state);
     void DrawTabFocus(QPainter& canvas, const QRect& rect, bool active);
     void DrawDropMarker(int index);
