@@ -12,10 +12,16 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
 namespace velmora {
+
+// Rounds to the nearest integer, halves to the even neighbour.
+inline int RoundHalfEven(double v) {
+    return int(std::nearbyint(v));
+}
 
 // Pixels kept free for the scroll button while it is visible.
 inline constexpr int kTabScrollReserve = 28;

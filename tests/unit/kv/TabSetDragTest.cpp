@@ -387,3 +387,29 @@ TEST(TabSetMarkers, ArrowsOfTenByTen) {
     EXPECT_EQ(QColor(top.pixel(4, 9)), QColor(0x57, 0x3B, 0x1D));
     EXPECT_LT(qGray(top.pixel(4, 8)), qGray(top.pixel(4, 2)));
 }
+
+TEST(TabSetScroll, ScrollButtonPlaceAndDirectionPerPosition) {
+    struct Case {
+        TTabPosition position;
+        TButtonOrientation orientation;
+        bool nearRight, nearBottom; // else 4 pixels from the left / top
+    } cases[] = {
+        {tpTop, boVertical, true, true},
+        {tpBottom, boVertical, true, false},
+        {tpLeft, boHorizontal, true, true},
+        {tpRight, boHorizontal, false, true},
+    };
+    for (const auto& c : cases) {
+        THost host(QSize(400, 300), c.position);
+        host.AddTabs(30);
+        host.Tabs->SetTabSteps(1);
+        const TKvAlphaUpDownButton* b = host.Tabs->ScrollButton();
+        const QSize s = host.Tabs->size();
+        EXPECT_EQ(b->Orientation(), c.orientation) << c.position;
+        EXPECT_EQ(b->pos(),
+                  QPoint(c.nearRight ? s.width() - 24 : 4, c.nearBottom ? s.height() - 24 : 4))
+            << c.position;
+        EXPECT_TRUE(b->AlphaBlend());
+        EXPECT_EQ(b->AlphaBlendValue(), 0);
+    }
+}

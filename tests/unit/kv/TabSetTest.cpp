@@ -495,6 +495,11 @@ TEST(TabSet, HintShowsTheCaptionOfTheTabUnderThePointer) {
     QTRY_COMPARE_WITH_TIMEOUT(QToolTip::text(), QString("Second tab"), 5000);
     QToolTip::hideText();
     QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 5000);
+    // Asked again within two pixels of the last hint: no new hint.
+    QHelpEvent again(QEvent::ToolTip, p + QPoint(1, 1), host.Tabs->mapToGlobal(p));
+    QApplication::sendEvent(host.Tabs, &again);
+    EXPECT_FALSE(QToolTip::isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 5000);
     const QPoint bar(390, 10); // right of the last tab: no hint
     QHelpEvent none(QEvent::ToolTip, bar, host.Tabs->mapToGlobal(bar));
     QApplication::sendEvent(host.Tabs, &none);
