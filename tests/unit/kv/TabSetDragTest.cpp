@@ -413,3 +413,25 @@ TEST(TabSetScroll, ScrollButtonPlaceAndDirectionPerPosition) {
         EXPECT_EQ(b->AlphaBlendValue(), 0);
     }
 }
+
+TEST(TabSetDrag, DeadZoneAroundThePress) {
+    const int t = QApplication::startDragDistance();
+    struct Case {
+        QPoint offset;
+        bool starts;
+    } cases[] = {
+        {{t, 0}, false},    {{-t, -t}, false},     {{0, t}, false},
+        {{t + 1, 0}, true}, {{0, -(t + 1)}, true}, {{-(t + 1), 2}, true},
+    };
+    for (const auto& c : cases) {
+        THost host(QSize(700, 200));
+        host.AddTabs(3);
+        const QPoint start = host.Centre(1);
+        QTest::mouseMove(host.Tabs, start);
+        QTest::mousePress(host.Tabs, Qt::LeftButton, {}, start);
+        QTest::mouseMove(host.Tabs, start + c.offset);
+        EXPECT_EQ(host.Tabs->IsDragActive(), c.starts) << c.offset.x() << "," << c.offset.y();
+        QTest::mouseRelease(host.Tabs, Qt::LeftButton, {}, start + c.offset);
+        EXPECT_FALSE(host.Tabs->IsDragActive());
+    }
+}

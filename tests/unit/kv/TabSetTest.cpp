@@ -505,3 +505,39 @@ TEST(TabSet, HintShowsTheCaptionOfTheTabUnderThePointer) {
     QApplication::sendEvent(host.Tabs, &none);
     EXPECT_FALSE(QToolTip::isVisible());
 }
+
+TEST(TabSet, ImagesAndAdditionalDrawingHooks) {
+    THost host;
+    host.AddTabs(2);
+    host.Tabs->SetTabIndex(1);
+    QImage red(16, 16, QImage::Format_ARGB32_Premultiplied);
+    red.fill(Qt::red);
+    host.Tabs->SetImages({red});
+    host.Tabs->Tabs()[0]->SetImageIndex(0);
+    host.Tabs->Tabs()[1]->SetImageIndex(5); // no such image: nothing drawn
+    std::vector<std::string> calls;
+    host.Tabs->SetOnAdditionalDrawBar([&](TKvTabSet*, QPainter&, const QRect& r) {
+        EXPECT_EQ(r, host.Tabs->rect());
+        calls.push_back("bar");
+    });
+    auto tabHook = [&](const char* what) {
+        return [&calls, &host, what](TKvTabSet*, QPainter&, int i, const QRect& r, bool active,
+                                     bool hot) {
+            EXPECT_EQ(r, host.Tabs->GetTabRect(i));
+            EXPECT_EQ(active, i == 1);
+            EXPECT_FALSE(hot);
+            calls.push_back(what + std::to_string(i));
+        };
+    };
+    host.Tabs->SetOnAdditionalDrawBefore(tabHook("before"));
+    host.Tabs->SetOnAdditionalDrawAfter(tabHook("after"));
+    const QImage img = host.Tabs->Render();
+    EXPECT_EQ(calls, (std::vector<std::string>{"bar", "before0", "after0", "before1", "after1"}));
+    // The image sits after the left margin, centred in the tab's height.
+    const QRect r0 = host.Tabs->GetTabRect(0);
+    EXPECT_EQ(QColor(img.pixel(r0.left() + 4, r0.top() + 4)), QColor(Qt::red));
+    EXPECT_EQ(QColor(img.pixel(r0.left() + 19, r0.top() + 19)), QColor(Qt::red));
+    EXPECT_NE(QColor(img.pixel(r0.left() + 20, r0.top() + 12)), QColor(Qt::red));
+    const QRect r1 = host.Tabs->GetTabRect(1);
+    EXPECT_NE(QColor(img.pixel(r1.left() + 10, r1.top() + 12)), QColor(Qt::red));
+}
