@@ -80,8 +80,9 @@ TEST(TabSetClosing, CapacityDropsTheOldestEntry) {
         EXPECT_EQ(list.Count(), c.countAfter) << c.capacity;
         const QString last = QString("t%1").arg(c.storedBefore);
         EXPECT_EQ(list.Items(0)->Caption() == last, c.newestAtFront) << c.capacity;
-        if (c.storedBefore == 10 && c.capacity > 0) // t0, the oldest, is gone
+        if (c.storedBefore == 10 && c.capacity > 0) { // t0, the oldest, is gone
             EXPECT_EQ(list.Items(list.Count() - 1)->Caption(), "t1");
+        }
     }
 }
 
@@ -127,8 +128,9 @@ TEST(TabSetClosing, ReOpenPutsTheTabBack) {
         EXPECT_EQ(tab->SelectedTime().isValid(), c.asSelected) << c.name;
         // TabIndex names the selected tab even when a tab went in before it.
         EXPECT_EQ(host.Tabs->TabIndex(), host.Tabs->GetSelectedIndex()) << c.name;
-        if (!c.asSelected) // never selected: ranks last for nfLastSelected
+        if (!c.asSelected) { // never selected: ranks last for nfLastSelected
             EXPECT_NE(host.Tabs->GetLastSelectedIndex(), tab->Index()) << c.name;
+        }
     }
 }
 

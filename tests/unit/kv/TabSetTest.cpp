@@ -129,8 +129,9 @@ TEST(TabSet, TabIndexOutOfRange) {
             host.Tabs->SetTabIndex(c.value);
         }
         EXPECT_EQ(host.Tabs->TabIndex(), c.result) << c.value;
-        if (c.count > 0)
+        if (c.count > 0) {
             EXPECT_EQ(host.Tabs->GetSelectedIndex(), c.result) << c.value;
+        }
     }
 }
 
