@@ -1,6 +1,8 @@
 #include "Main.h"
 
 #include "App.h"
+#include "ClockDraw.h"
+#include "ScreenPlace.h"
 #include "KvUnits/KvPaintBox.h"
 #include "KvUnits/KvTimer.h"
 #include "TextForms.h"
@@ -8,6 +10,8 @@
 #include "platform/Platform.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -20,6 +24,10 @@ TMainForm::TMainForm(Platform& platform, const IClock& clock, QString iniFileNam
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), FPlatform(platform), FClock(clock),
       FIniFileName(std::move(iniFileName)) {
     setObjectName(QStringLiteral("MainForm"));
+    // With a compositor, a see-through background is real per-pixel transparency;
+    // the choice must be made before the native window exists.
+    if (FPlatform.CompositorActive())
+        setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QStringLiteral("MainForm"));
     move(Left, Top);
     FClockPaintBox = new TKvPaintBox(this);
@@ -79,6 +87,17 @@ void TMainForm::FormCreate() {
     FClockPaintBox->setAttribute(Qt::WA_TransparentForMouseEvents); // presses reach the form
     AdjustMainFormMaxSize(FontColorMode);
     ApplyWindowSettings();
+    KeepOnScreen();
+    for (QScreen* sc : QGuiApplication::screens())
+        connect(sc, &QScreen::geometryChanged, this, &TMainForm::KeepOnScreen);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this](QScreen* sc) {
+        connect(sc, &QScreen::geometryChanged, this, &TMainForm::KeepOnScreen);
+        KeepOnScreen();
+    });
+    connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
+        // The screen is still listed while this runs; look once it has gone.
+        QMetaObject::invokeMethod(this, &TMainForm::KeepOnScreen, Qt::QueuedConnection);
+    });
     FClockTimer->SetEnabled(true);
 }
 
@@ -102,8 +121,10 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::AdjustMainFormMaxSize(TVlmColorMode fontColorMode) {
-    Q_UNUSED(fontColorMode); // both paths measure with the same font engine
-    const QFontMetrics fm(ClockFont(), this);
+    // Measured with the font of the path that will draw the text.
+    const QFont f = fontColorMode == cmGradient ? GradientPathFont(ClockFont(), logicalDpiY())
+                                                : ClockFont();
+    const QFontMetrics fm(f, this);
     const auto extent = [&fm](const QString& s) { return QSize(fm.horizontalAdvance(s), fm.height()); };
     const QSize text = MeasureClockText(ShowDate, ShowDayOfTheWeek, ShowSecond, extent, DayWords,
                                         FClock.Now());
@@ -160,33 +181,60 @@ void TMainForm::ActivateFromOtherInstance() {
     ForceForeground();
 }
 
+TClockDrawState TMainForm::DrawState() const {
+    TClockDrawState s;
+    s.Text = FClockStr;
+    s.Size = FClockPaintBox->size();
+    s.FontColorMode = FontColorMode == cmGradient ? cmGradient : cmSolid;
+    s.Font = s.FontColorMode == cmGradient ? GradientPathFont(font(), logicalDpiY()) : font();
+    s.BackgroundColorMode = BackgroundColorMode;
+    s.FontGradientDirection = FontGradientDirection;
+    s.BackgroundGradientDirection = BackgroundGradientDirection;
+    s.FontColor = Resolve(FontColor);
+    s.BackgroundColor = Resolve(BackgroundColor);
+    s.FontStartColor = Resolve(FontStartColor);
+    s.FontEndColor = Resolve(FontEndColor);
+    s.BackgroundStartColor = Resolve(BackgroundStartColor);
+    s.BackgroundEndColor = Resolve(BackgroundEndColor);
+    s.BorderColor = Resolve(BorderColor);
+    s.ShowBorder = ShowBorder;
+    s.SeeThrough = testAttribute(Qt::WA_TranslucentBackground) ? TSeeThrough::Compositor
+                                                                : TSeeThrough::ShapeMask;
+    return s;
+}
+
 void TMainForm::ClockPaintBoxPaint(QPainter& canvas) {
-    FClockPaintBox->SetD2DEnabled(false);
-    DrawClockGdi(canvas, FClockStr);
+    FClockPaintBox->SetD2DEnabled(FontColorMode == cmGradient);
+    const QImage rendered = RenderClock(DrawState());
+    canvas.setCompositionMode(QPainter::CompositionMode_Source);
+    canvas.drawImage(0, 0, rendered);
+    ApplyLayering(&rendered);
 }
 
-void TMainForm::DrawClockGdi(QPainter& canvas, const QString& text) {
-    const QRect r(QPoint(0, 0), FClockPaintBox->size());
-    canvas.fillRect(r, Resolve(BackgroundColor));
-    canvas.setFont(font());
-    canvas.setPen(Resolve(FontColor));
-    const QFontMetrics fm(font(), FClockPaintBox);
-    const int top = int(RoundHalfEven(height() * 0.125));
-    canvas.drawText(QPoint(0, top + fm.ascent()), text);
-    DrawBorder(canvas, FontColorMode, ShowBorder);
+void TMainForm::ApplyLayering(const QImage* rendered) {
+    setWindowOpacity(AlphaBlend ? AlphaBlendValue / 255.0 : 1.0);
+    if (BackgroundColorMode == cmTransparent && rendered) {
+        const QRegion shape = VisibleRegion(*rendered);
+        if (!FShaped || shape != FShape) {
+            FShape = shape;
+            FShaped = true;
+            // An empty shape would let X show the whole window: keep one pixel.
+            setMask(shape.isEmpty() ? QRegion(0, 0, 1, 1) : shape);
+        }
+    } else if (FShaped) {
+        FShaped = false;
+        FShape = QRegion();
+        clearMask();
+    }
 }
 
-void TMainForm::DrawBorder(QPainter& canvas, TVlmColorMode, bool show) {
-    if (!show)
-        return;
-    const QRect r(QPoint(0, 0), FClockPaintBox->size());
-    canvas.setPen(Qt::NoPen);
-    canvas.setBrush(Resolve(BorderColor));
-    // A one-pixel frame on the outermost rows and columns.
-    canvas.drawRect(QRect(r.left(), r.top(), r.width(), 1));
-    canvas.drawRect(QRect(r.left(), r.bottom(), r.width(), 1));
-    canvas.drawRect(QRect(r.left(), r.top(), 1, r.height()));
-    canvas.drawRect(QRect(r.right(), r.top(), 1, r.height()));
+void TMainForm::KeepOnScreen() {
+    QList<QRect> screens;
+    for (QScreen* sc : QGuiApplication::screens())
+        screens << sc->geometry();
+    const QPoint p = PlaceOnScreens(frameGeometry(), screens);
+    if (p != pos())
+        move(p);
 }
 
 void TMainForm::mousePressEvent(QMouseEvent* event) {

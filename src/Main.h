@@ -6,6 +6,7 @@
 #include "Settings.h"
 #include "TickSchedule.h"
 
+#include <QRegion>
 #include <QWidget>
 #include <memory>
 
@@ -38,6 +39,8 @@ public:
     void SaveSettings();
 
     const QString& ClockStr() const { return FClockStr; }
+    // What a paint of the clock draws right now, colours resolved.
+    struct TClockDrawState DrawState() const;
     TKvPaintBox* ClockPaintBox() const { return FClockPaintBox; }
     TKvTimer* ClockTimer() const { return FClockTimer; }
     QString IniFileName() const { return FIniFileName; }
@@ -62,8 +65,10 @@ private:
     void ApplyWindowSettings();
     void SyncSettingsFromWindow();
     void ClockPaintBoxPaint(QPainter& canvas);
-    void DrawClockGdi(QPainter& canvas, const QString& text);
-    void DrawBorder(QPainter& canvas, TVlmColorMode mode, bool show);
+    // Whole-window alpha and, for a see-through background, the window's shape.
+    void ApplyLayering(const QImage* rendered);
+    // Brings a window that lies on no screen back onto the nearest one.
+    void KeepOnScreen();
     QColor Resolve(TColor c) const;
     TSettingsEnv Env() const;
 
@@ -83,6 +88,8 @@ private:
     // Moving by hand where the window manager cannot move the window itself.
     bool FDragging = false;
     QPoint FDragOffset;
+    QRegion FShape; // the see-through window's shape in force
+    bool FShaped = false;
 };
 
 } // namespace velmora

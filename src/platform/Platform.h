@@ -47,6 +47,8 @@ public:
     virtual QFont MenuFont() const = 0;
 
     // --- windows -----------------------------------------------------------------
+    // True when a compositing manager blends translucent windows with what is below.
+    virtual bool CompositorActive() const = 0;
     // Marks a top-level window as a tool window: no taskbar entry, no pager entry.
     virtual void MakeToolWindow(QWidget* window) = 0;
     // Names the window's class for the window manager (before it is first shown).

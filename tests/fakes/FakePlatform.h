@@ -37,6 +37,8 @@ public:
         f.setPointSize(9);
         return f;
     }
+    bool Compositor = false;
+    bool CompositorActive() const override { return Compositor; }
     void MakeToolWindow(QWidget*) override { Calls << "tool"; }
     void SetWindowClass(QWidget*, const QString&, const QString& cls) override {
         Calls << "class:" + cls;

@@ -190,6 +190,14 @@ QColor LinuxPlatform::SystemColor(int index) const {
 
 QFont LinuxPlatform::MenuFont() const { return QApplication::font("QMenu"); }
 
+bool LinuxPlatform::CompositorActive() const {
+    Display* d = XDisplay();
+    if (!d)
+        return false;
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(DefaultScreen(d));
+    return XGetSelectionOwner(d, AtomOf(d, name.constData())) != None;
+}
+
 void LinuxPlatform::MakeToolWindow(QWidget* window) {
     Display* d = XDisplay();
     if (!d || !window)

