@@ -131,6 +131,7 @@ void TMainForm::AdjustMainFormMaxSize(TVlmColorMode fontColorMode) {
     const QSize size = ScaledWindowSize(text, ScalingRateX, ScalingRateY);
     setFixedSize(size);
     FClockPaintBox->setGeometry(0, 0, size.width(), size.height());
+    RenderClockImage();
 }
 
 void TMainForm::ClockTimerTimer() {
@@ -144,6 +145,7 @@ void TMainForm::ClockTimerTimer() {
         ApplyColorState();
     FClockStr = FormatClockText(ShowDate, ShowDayOfTheWeek, ShowSecond, DayWords, WholeSecond(now),
                                 LocaleTimeSeparator(QLocale::system()));
+    RenderClockImage();
     FClockPaintBox->repaint();
 }
 
@@ -203,12 +205,17 @@ TClockDrawState TMainForm::DrawState() const {
     return s;
 }
 
+void TMainForm::RenderClockImage() {
+    FRendered = RenderClock(DrawState());
+    ApplyLayering(&FRendered);
+}
+
 void TMainForm::ClockPaintBoxPaint(QPainter& canvas) {
     FClockPaintBox->SetD2DEnabled(FontColorMode == cmGradient);
-    const QImage rendered = RenderClock(DrawState());
+    if (FRendered.size() != FClockPaintBox->size())
+        FRendered = RenderClock(DrawState()); // a resize between ticks
     canvas.setCompositionMode(QPainter::CompositionMode_Source);
-    canvas.drawImage(0, 0, rendered);
-    ApplyLayering(&rendered);
+    canvas.drawImage(0, 0, FRendered);
 }
 
 void TMainForm::ApplyLayering(const QImage* rendered) {

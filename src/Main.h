@@ -6,6 +6,7 @@
 #include "Settings.h"
 #include "TickSchedule.h"
 
+#include <QImage>
 #include <QRegion>
 #include <QWidget>
 #include <memory>
@@ -65,6 +66,9 @@ private:
     void ApplyWindowSettings();
     void SyncSettingsFromWindow();
     void ClockPaintBoxPaint(QPainter& canvas);
+    // Renders the clock for the next paint and fits the window's layering to it;
+    // done outside painting, since changing a window's shape repaints it.
+    void RenderClockImage();
     // Whole-window alpha and, for a see-through background, the window's shape.
     void ApplyLayering(const QImage* rendered);
     // Brings a window that lies on no screen back onto the nearest one.
@@ -88,7 +92,8 @@ private:
     // Moving by hand where the window manager cannot move the window itself.
     bool FDragging = false;
     QPoint FDragOffset;
-    QRegion FShape; // the see-through window's shape in force
+    QImage FRendered; // what the next paint shows
+    QRegion FShape;   // the see-through window's shape in force
     bool FShaped = false;
 };
 

@@ -18,7 +18,10 @@ void TKvPaintBox::SetD2DEnabled(bool value) {
     if (value == FD2DEnabled)
         return;
     FD2DEnabled = value;
-    repaint();
+    if (FPainting)
+        update();
+    else
+        repaint();
 }
 
 void TKvPaintBox::SetColor(const QColor& value) {
@@ -41,7 +44,9 @@ void TKvPaintBox::PaintTo(QPainter& canvas) {
 
 void TKvPaintBox::paintEvent(QPaintEvent*) {
     QPainter canvas(this);
+    FPainting = true;
     PaintTo(canvas);
+    FPainting = false;
 }
 
 } // namespace velmora

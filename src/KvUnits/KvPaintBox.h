@@ -20,7 +20,7 @@ public:
     // Whether the anti-aliased path can be used here; always so with QPainter.
     bool D2DSupported() const { return FD2DSupported; }
     bool D2DEnabled() const { return FD2DEnabled; }
-    // Switching paths repaints the box at once.
+    // Switching paths repaints the box at once (from inside a paint: right after it).
     void SetD2DEnabled(bool value);
 
     QColor Color() const { return FColor; }
@@ -39,6 +39,7 @@ private:
     bool FD2DEnabled = false;
     QColor FColor = Qt::white;
     TPaintEvent FOnPaint;
+    bool FPainting = false;
 };
 
 } // namespace velmora
