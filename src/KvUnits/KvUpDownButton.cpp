@@ -156,7 +156,7 @@ void TKvTimerButton::leaveEvent(QEvent* event) {
 // --- press, repeat, release ---------------------------------------------------------
 
 void TKvTimerButton::mousePressEvent(QMouseEvent* event) {
-    QWidget::mousePressEvent(event);
+    event->accept();
     FMouseInControl = rect().contains(event->position().toPoint());
     const Qt::MouseButton button = event->button();
     if (button == Qt::LeftButton && isEnabled()) {
@@ -174,7 +174,7 @@ void TKvTimerButton::mousePressEvent(QMouseEvent* event) {
 }
 
 void TKvTimerButton::mouseMoveEvent(QMouseEvent* event) {
-    QWidget::mouseMoveEvent(event);
+    event->accept();
     if (FLeftClicked) {
         const bool inside = rect().contains(event->position().toPoint());
         const TButtonState state = HeldButtonState(inside, FDown);
@@ -205,7 +205,9 @@ void TKvTimerButton::RepeatTimerTick() {
 }
 
 void TKvTimerButton::mouseReleaseEvent(QMouseEvent* event) {
-    QWidget::mouseReleaseEvent(event);
+    // Accepted: a handler below may destroy this button, and the toolkit
+    // would otherwise pass the event on to the parent through it.
+    event->accept();
     if (!FLeftClicked || event->button() != Qt::LeftButton)
         return;
     FLeftClicked = false;
