@@ -238,6 +238,8 @@ void TKvTimerButton::CancelPress() {
 
 void TKvTimerButton::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        update(); // the system colours may have changed
     if (event->type() != QEvent::EnabledChange)
         return;
     if (!isEnabled())

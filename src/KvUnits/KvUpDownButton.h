@@ -17,8 +17,6 @@ class QTimer;
 
 namespace velmora {
 
-using TNotifyEvent = std::function<void(QObject* Sender)>;
-
 // How long a held arrow waits before it repeats, then between repeats.
 struct TRepeatDelays {
     int FirstMs = 500;
@@ -28,6 +26,8 @@ struct TRepeatDelays {
 class TKvTimerButton : public QWidget {
     Q_OBJECT
 public:
+    using TNotifyEvent = std::function<void(QObject* Sender)>;
+
     explicit TKvTimerButton(QWidget* parent = nullptr);
     ~TKvTimerButton() override;
 
@@ -114,6 +114,7 @@ private:
 class TKvCustomUpDownButton : public QWidget {
     Q_OBJECT
 public:
+    using TNotifyEvent = TKvTimerButton::TNotifyEvent;
     using THalfFactory = std::function<TKvTimerButton*(QWidget* parent)>;
 
     TButtonOrientation Orientation() const { return FOrientation; }

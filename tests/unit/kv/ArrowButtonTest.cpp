@@ -2,6 +2,7 @@
 #include "KvUnits/KvButtonPaint.h"
 #include "KvUnits/KvUpDownButton.h"
 
+#include <QCursor>
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
@@ -262,6 +263,33 @@ TEST(TKvTimerButton, HandlerMayDestroyTheButton) {
     EXPECT_EQ(clicks, 1);
 }
 
+TEST(TKvTimerButton, ReleaseHandlerMayDestroyTheButton) {
+    QWidget host;
+    QPointer<TKvTimerButton> b = new TKvTimerButton(&host);
+    b->SetRepeatDelays(kNever);
+    host.show();
+    int leaves = 0;
+    b->SetOnMouseLeave([&](QObject*) { ++leaves; });
+    b->SetOnClick([](QObject* sender) { delete sender; });
+    QTest::mouseClick(b.data(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(b.isNull());
+    EXPECT_EQ(leaves, 0); // nothing of the button ran after the click
+}
+
+TEST(TKvTimerButton, TrackingFollowsThePointer) {
+    TKvTimerButton b;
+    b.resize(30, 30);
+    b.show();
+    QCursor::setPos(b.mapToGlobal(QPoint(10, 10)));
+    if (QApplication::widgetAt(QCursor::pos()) != &b)
+        GTEST_SKIP() << "this platform does not report the pointer";
+    b.UpdateTracking();
+    EXPECT_TRUE(b.MouseInControl());
+    QCursor::setPos(b.mapToGlobal(QPoint(100, 100)));
+    b.UpdateTracking();
+    EXPECT_FALSE(b.MouseInControl());
+}
+
 TEST(TKvTimerButton, NoClickAfterDestructionOrHide) {
     int clicks = 0;
     {
@@ -445,6 +473,23 @@ TEST(TKvUpDownButton, PressGivesFocusToFocusControl) {
     delete edit; // the pair forgets a freed focus control
     EXPECT_EQ(pair->FocusControl(), nullptr);
     QTest::mouseClick(pair->UpButton(), Qt::LeftButton, {}, QPoint(3, 3));
+}
+
+TEST(TKvUpDownButton, FocusOnlyToAControlThatTakesIt) {
+    QWidget host;
+    auto* label = new QWidget(&host); // no tab stop
+    auto* other = new QWidget(&host);
+    other->setFocusPolicy(Qt::StrongFocus);
+    auto* pair = new TKvUpDownButton(&host);
+    pair->SetRepeatDelays(kNever);
+    host.show();
+    QApplication::setActiveWindow(&host);
+    other->setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(other->hasFocus(), 5000);
+    pair->SetFocusControl(label);
+    QTest::mouseClick(pair->DownButton(), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_TRUE(other->hasFocus());
+    EXPECT_FALSE(label->hasFocus());
 }
 
 TEST(TKvAlphaUpDownButton, DefaultsAndOptionsReachHalves) {

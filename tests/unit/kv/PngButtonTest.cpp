@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
+#include <QEnterEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QTest>
@@ -211,6 +212,26 @@ TEST(TKvPngButton, GlyphSitsAtItsPixelsAndMovesWhenPressed) {
         if (c.pressed)
             QTest::mouseRelease(&b, Qt::LeftButton, {}, QPoint(10, 10));
     }
+}
+
+TEST(TKvPngButton, GlyphFollowsTheState) {
+    TKvPngButton b;
+    b.resize(24, 22);
+    b.show();
+    ASSERT_TRUE(b.SetGlyphUp(Png({16, 16}, Qt::red)));
+    const auto colour = [&] { return b.CurrentGlyph().pixelColor(8, 8); };
+    EXPECT_EQ(colour(), QColor(Qt::red));
+    QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
+    QApplication::sendEvent(&b, &enter);
+    EXPECT_EQ(colour(), QColor(Qt::red)); // no hot glyph: the up glyph
+    b.SetGlyphHot(Png({16, 16}, Qt::green));
+    b.SetGlyphDown(Png({16, 16}, Qt::blue));
+    EXPECT_EQ(colour(), QColor(Qt::green));
+    QTest::mousePress(&b, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(colour(), QColor(Qt::blue));
+    QTest::mouseRelease(&b, Qt::LeftButton, {}, QPoint(5, 5));
+    b.setEnabled(false);
+    EXPECT_EQ(b.CurrentGlyph().pixel(8, 8), qRgba(255, 0, 0, 127));
 }
 
 TEST(TKvPngButton, CaptionAndGlyphCentreAsAWhole) {
