@@ -234,6 +234,61 @@ TEST(TKvPngButton, GlyphFollowsTheState) {
     EXPECT_EQ(b.CurrentGlyph().pixel(8, 8), qRgba(255, 0, 0, 127));
 }
 
+TEST(TKvPngButton, FrameByStyleAndState) {
+    enum Frame { None, Raised, Sunken };
+    enum Action { Hover, Press, LatchDown, Disable };
+    struct Case {
+        TKvPngButtonStyle style;
+        Action action;
+        Frame expected;
+    } cases[] = {
+        {pbsFlat, Hover, Raised},     {pbsFlat, Press, Sunken},  {pbsFlatCheck, LatchDown, Sunken},
+        {pbsDropdown, Hover, Raised}, {pbsNoFrame, Hover, None}, {pbsNoFrame, Press, None},
+        {pbsFlat, Disable, None},
+    };
+    const QRgb face = QColor(0, 160, 0).rgb();
+    for (const Case& c : cases) {
+        QWidget host;
+        auto* b = new TKvPngButton(&host);
+        b->resize(30, 22);
+        b->SetColor(QColor(0, 160, 0));
+        b->SetTransparent(false);
+        b->SetButtonStyle(c.style);
+        host.show();
+        QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), QPointF(3, 3));
+        if (c.action != Disable)
+            QApplication::sendEvent(b, &enter);
+        if (c.action == Press)
+            QTest::mousePress(b, Qt::LeftButton, {}, QPoint(5, 5));
+        if (c.action == LatchDown) {
+            b->SetDown(true);
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(b, &leave);
+        }
+        if (c.action == Disable)
+            b->setEnabled(false);
+        const QImage img = Grab(b);
+        const QRgb topLeft = img.pixel(0, 5);
+        const QRgb bottomRight = img.pixel(b->width() - 1, 5);
+        switch (c.expected) {
+        case None:
+            EXPECT_EQ(topLeft, face) << c.style << " " << c.action;
+            EXPECT_EQ(bottomRight, face) << c.style << " " << c.action;
+            break;
+        case Raised:
+            EXPECT_EQ(topLeft, SysButtonHighlight().rgb()) << c.style << " " << c.action;
+            EXPECT_EQ(bottomRight, SysButtonShadow().rgb()) << c.style << " " << c.action;
+            break;
+        case Sunken:
+            EXPECT_EQ(topLeft, SysButtonShadow().rgb()) << c.style << " " << c.action;
+            EXPECT_EQ(bottomRight, SysButtonHighlight().rgb()) << c.style << " " << c.action;
+            break;
+        }
+        if (c.action == Press)
+            QTest::mouseRelease(b, Qt::LeftButton, {}, QPoint(5, 5));
+    }
+}
+
 TEST(TKvPngButton, CaptionAndGlyphCentreAsAWhole) {
     TKvPngButton b;
     b.resize(200, 24);
