@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QRegularExpressionValidator>
-#include <QStyle>
 
 namespace velmora {
 
@@ -16,7 +15,22 @@ TKvCustomEdit::TKvCustomEdit(QWidget* parent)
     setFrame(false);
     setContentsMargins(0, 0, 0, 0);
     resize(121, 23);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     RecalcFrame();
+}
+
+QSize TKvCustomEdit::sizeHint() const {
+    const QMargins m = textMargins();
+    return QSize(QLineEdit::sizeHint().width() - m.left() - m.right() + 2 * FLayout.TextLine.left(),
+                 height());
+}
+
+QSize TKvCustomEdit::minimumSizeHint() const {
+    TEditFrameInput in = FrameInput();
+    in.Height = 0;
+    return QSize(QLineEdit::minimumSizeHint().width() - textMargins().left() -
+                     textMargins().right() + 2 * FLayout.TextLine.left(),
+                 EditAutoHeight(in));
 }
 
 void TKvCustomEdit::SetCornerRadius(int value) {

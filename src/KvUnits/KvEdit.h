@@ -55,6 +55,11 @@ public:
     QRect LeftRect() const { return FLayout.LeftRect; }
     QRect RightRect() const { return FLayout.RightRect; }
 
+    // The box keeps its height in layouts: the bands around the text line
+    // are not extra room the toolkit should add to.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -154,6 +155,24 @@ TEST(TKvEdit, GrowsWhenTheFontNoLongerFits) {
     small.setPixelSize(8);
     e.setFont(small);
     EXPECT_EQ(e.height(), tm + 4); // never shrinks by itself
+}
+
+TEST(TKvEdit, KeepsItsHeightInALayout) {
+    QWidget host;
+    auto* layout = new QVBoxLayout(&host);
+    auto* e = new TKvEdit(&host);
+    layout->addWidget(e);
+    layout->addStretch();
+    host.resize(200, 300);
+    host.show();
+    for (int i = 0; i < 5; ++i) {
+        layout->invalidate();
+        layout->activate();
+        QApplication::processEvents();
+    }
+    EXPECT_EQ(e->height(), 23);
+    EXPECT_EQ(e->FrameLayout().TextLine.height(), e->fontMetrics().height());
+    EXPECT_LE(e->minimumSizeHint().height(), 23);
 }
 
 TEST(TKvEdit, BandsShowTheEditColourAndFlatFrames) {
