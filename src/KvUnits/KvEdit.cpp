@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QRegularExpressionValidator>
+#include <algorithm>
 
 namespace velmora {
 
@@ -34,6 +35,7 @@ QSize TKvCustomEdit::minimumSizeHint() const {
 }
 
 void TKvCustomEdit::SetCornerRadius(int value) {
+    value = std::max(0, value);
     if (FCornerRadius == value)
         return;
     FCornerRadius = value;

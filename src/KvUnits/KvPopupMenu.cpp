@@ -6,6 +6,8 @@
 namespace velmora {
 
 void TKvPopupList::Add(QMenu* menu, TCloseEvent onClose) {
+    if (!menu)
+        return;
     Prune();
     for (const TEntry& e : FItems)
         if (e.Menu == menu)

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
 
 namespace velmora {
 
@@ -81,6 +82,11 @@ void TKvTimerButton::SetArrowHeight(int value) {
         return;
     FArrowHeight = value;
     update();
+}
+
+void TKvTimerButton::SetRepeatDelays(TRepeatDelays delays) {
+    FRepeatDelays.FirstMs = std::max(1, delays.FirstMs);
+    FRepeatDelays.NextMs = std::max(1, delays.NextMs);
 }
 
 bool TKvTimerButton::IsRepeating() const {

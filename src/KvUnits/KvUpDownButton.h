@@ -54,7 +54,9 @@ public:
     }
 
     TRepeatDelays RepeatDelays() const { return FRepeatDelays; }
-    void SetRepeatDelays(TRepeatDelays delays) { FRepeatDelays = delays; }
+    // Delays below 1 ms are taken as 1 ms: a zero-interval timer would click
+    // as fast as the event loop turns.
+    void SetRepeatDelays(TRepeatDelays delays);
     bool IsRepeating() const;
 
     // The arrow's box in the current state (right and bottom exclusive).

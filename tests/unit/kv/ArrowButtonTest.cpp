@@ -111,6 +111,9 @@ TEST(TKvTimerButton, DefaultsAndSetters) {
     EXPECT_EQ(b.ButtonState(), bsUp);
     EXPECT_EQ(b.RepeatDelays().FirstMs, 500);
     EXPECT_EQ(b.RepeatDelays().NextMs, 50);
+    b.SetRepeatDelays({0, -5});
+    EXPECT_EQ(b.RepeatDelays().FirstMs, 1);
+    EXPECT_EQ(b.RepeatDelays().NextMs, 1);
     b.setEnabled(false);
     EXPECT_EQ(b.ButtonState(), bsDisabled);
     b.setEnabled(true);
