@@ -3,9 +3,8 @@
 #include "KvUnits/KvButtonPaint.h"
 #include "KvUnits/KvPng.h"
 
-#include <QApplication>
-#include <QCursor>
 #include <QEnterEvent>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -199,59 +198,18 @@ void TKvPngButton::ButtonPressed(TKvPngButton* sender) {
 
 // --- hover ----------------------------------------------------------------------------
 
-bool TKvPngButton::PointerIsOver() const {
-    return isVisible() && QApplication::widgetAt(QCursor::pos()) == this;
-}
-
-void TKvPngButton::UpdateTracking() {
-    if (!isEnabled())
-        return;
-    // Start from the opposite so that the notification below takes effect.
-    if (PointerIsOver()) {
-        FMouseInControl = false;
-        MouseEnter();
-    } else {
-        FMouseInControl = true;
-        MouseLeave();
-    }
-}
-
-void TKvPngButton::MouseEnter() {
-    QPointer<TKvPngButton> alive(this);
-    if (isEnabled() && FOnMouseEnter) {
-        const TNotifyEvent handler = FOnMouseEnter;
-        handler(this);
-        if (!alive)
-            return;
-    }
-    if (FMouseInControl || !isEnabled() || QWidget::mouseGrabber() != nullptr)
-        return;
-    FMouseInControl = true;
-    repaint();
-}
-
-void TKvPngButton::MouseLeave() {
-    QPointer<TKvPngButton> alive(this);
-    if (isEnabled() && FOnMouseLeave) {
-        const TNotifyEvent handler = FOnMouseLeave;
-        handler(this);
-        if (!alive)
-            return;
-    }
-    if (FMouseInControl && isEnabled() && !FLeftClicked) {
-        FMouseInControl = false;
-        repaint();
-    }
+bool TKvPngButton::UpdateTracking() {
+    return FHover.Update(FLeftClicked);
 }
 
 void TKvPngButton::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
-    MouseEnter();
+    FHover.MouseEnter();
 }
 
 void TKvPngButton::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
-    MouseLeave();
+    FHover.MouseLeave(FLeftClicked);
 }
 
 void TKvPngButton::changeEvent(QEvent* event) {
@@ -262,7 +220,8 @@ void TKvPngButton::changeEvent(QEvent* event) {
         if (!isEnabled())
             FLeftClicked = false;
         FButtonState = isEnabled() ? (FDown ? bsExclusive : bsUp) : bsDisabled;
-        UpdateTracking();
+        if (!UpdateTracking())
+            return; // a hover handler destroyed the button
         repaint();
     }
 }
@@ -274,7 +233,7 @@ void TKvPngButton::mousePressEvent(QMouseEvent* event) {
     if (FMenuTracking)
         return;
     const QPoint pos = event->position().toPoint();
-    FMouseInControl = rect().contains(pos);
+    FHover.SetMouseInControl(rect().contains(pos));
     if (event->button() != Qt::LeftButton || !isEnabled())
         return;
     if (!FDown) {
@@ -329,7 +288,7 @@ void TKvPngButton::mouseMoveEvent(QMouseEvent* event) {
             FButtonState = state;
             repaint();
         }
-    } else if (!FMouseInControl) {
+    } else if (!FHover.MouseInControl()) {
         UpdateTracking();
     }
 }
@@ -393,7 +352,7 @@ void TKvPngButton::mouseDoubleClickEvent(QMouseEvent* event) {
 // --- painting --------------------------------------------------------------------------
 
 bool TKvPngButton::ShownPressed() const {
-    return IsShownPressed(FButtonState, FMouseInControl);
+    return IsShownPressed(FButtonState, FHover.MouseInControl());
 }
 
 QSize TKvPngButton::CaptionSize() const {
@@ -424,7 +383,7 @@ QImage TKvPngButton::CurrentGlyph() const {
         return FGlyphDisabled;
     if ((FButtonState == bsDown || FButtonState == bsExclusive) && !FGlyphDown.isNull())
         return FGlyphDown;
-    if (FMouseInControl && !FGlyphHot.isNull())
+    if (FHover.MouseInControl() && !FGlyphHot.isNull())
         return FGlyphHot;
     return FGlyphUp;
 }
@@ -435,7 +394,7 @@ void TKvPngButton::PaintFrame(QPainter& painter) {
     const bool sunken = ShownPressed() || FDown;
     if (sunken)
         Draw3DFrame(painter, rect(), SysButtonShadow(), SysButtonHighlight());
-    else if (FMouseInControl)
+    else if (FHover.MouseInControl())
         Draw3DFrame(painter, rect(), SysButtonHighlight(), SysButtonShadow());
 }
 

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "KvUnits/KvArrowGeometry.h"
+#include "KvUnits/KvHoverTracking.h"
 #include "KvUnits/KvPngButtonLayout.h"
 
 #include <QAction>
@@ -74,20 +75,21 @@ public:
     QAction* Action() const { return FAction; }
     void SetAction(QAction* action);
 
-    bool MouseInControl() const { return FMouseInControl; }
+    bool MouseInControl() const { return FHover.MouseInControl(); }
     TButtonState ButtonState() const { return FButtonState; }
     bool MenuTracking() const { return FMenuTracking; }
 
     void SetOnClick(TNotifyEvent handler) { FOnClick = std::move(handler); }
     void SetOnDblClick(TNotifyEvent handler) { FOnDblClick = std::move(handler); }
-    void SetOnMouseEnter(TNotifyEvent handler) { FOnMouseEnter = std::move(handler); }
-    void SetOnMouseLeave(TNotifyEvent handler) { FOnMouseLeave = std::move(handler); }
+    void SetOnMouseEnter(TNotifyEvent handler) { FHover.SetOnMouseEnter(std::move(handler)); }
+    void SetOnMouseLeave(TNotifyEvent handler) { FHover.SetOnMouseLeave(std::move(handler)); }
 
     // Where glyph, caption and arrow go in the current state.
     TButtonParts Parts() const;
     // The glyph the button shows in its current state.
     QImage CurrentGlyph() const;
-    void UpdateTracking();
+    // False when a hover handler destroyed the button.
+    bool UpdateTracking();
     // Takes caption, state and image from the action again.
     void ActionChange(bool checkDefaults);
 
@@ -100,14 +102,10 @@ protected:
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
-    // The widget under the pointer is this one.
-    virtual bool PointerIsOver() const;
     // Shows the menu at a screen point and returns when it has closed.
     virtual void PopupMenuAt(QMenu* menu, QPoint screenPoint);
 
 private:
-    void MouseEnter();
-    void MouseLeave();
     void Release(QPoint pos);
     void Click();
     bool ShowDropDownMenu();
@@ -135,13 +133,11 @@ private:
     bool FMenuTracking = false;
     int FSpacing = 4;
     bool FTransparent = true;
-    bool FMouseInControl = false;
+    TKvHoverTracking FHover{this};
     QString FCaption;
     QPointer<QAction> FAction;
     TNotifyEvent FOnClick;
     TNotifyEvent FOnDblClick;
-    TNotifyEvent FOnMouseEnter;
-    TNotifyEvent FOnMouseLeave;
     TButtonState FButtonState = bsUp;
 };
 

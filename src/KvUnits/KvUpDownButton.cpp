@@ -2,8 +2,6 @@
 
 #include "KvUnits/KvButtonPaint.h"
 
-#include <QApplication>
-#include <QCursor>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -95,7 +93,7 @@ bool TKvTimerButton::IsRepeating() const {
 
 QRect TKvTimerButton::GetArrowRect() const {
     return ArrowRect(size(), FArrowWidth, FArrowHeight, FArrowGlyph,
-                     IsShownPressed(FButtonState, FMouseInControl));
+                     IsShownPressed(FButtonState, FHover.MouseInControl()));
 }
 
 void TKvTimerButton::SetButtonState(TButtonState state) {
@@ -104,66 +102,25 @@ void TKvTimerButton::SetButtonState(TButtonState state) {
 
 // --- hover ------------------------------------------------------------------------
 
-bool TKvTimerButton::PointerIsOver() const {
-    return isVisible() && QApplication::widgetAt(QCursor::pos()) == this;
-}
-
-void TKvTimerButton::UpdateTracking() {
-    if (!isEnabled())
-        return;
-    // Start from the opposite so that the notification below takes effect.
-    if (PointerIsOver()) {
-        FMouseInControl = false;
-        MouseEnter();
-    } else {
-        FMouseInControl = true;
-        MouseLeave();
-    }
-}
-
-void TKvTimerButton::MouseEnter() {
-    QPointer<TKvTimerButton> alive(this);
-    if (isEnabled() && FOnMouseEnter) {
-        const TNotifyEvent handler = FOnMouseEnter;
-        handler(this);
-        if (!alive)
-            return;
-    }
-    if (FMouseInControl || !isEnabled() || QWidget::mouseGrabber() != nullptr)
-        return;
-    FMouseInControl = true;
-    repaint();
-}
-
-void TKvTimerButton::MouseLeave() {
-    QPointer<TKvTimerButton> alive(this);
-    if (isEnabled() && FOnMouseLeave) {
-        const TNotifyEvent handler = FOnMouseLeave;
-        handler(this);
-        if (!alive)
-            return;
-    }
-    if (FMouseInControl && isEnabled() && !FLeftClicked) {
-        FMouseInControl = false;
-        repaint();
-    }
+bool TKvTimerButton::UpdateTracking() {
+    return FHover.Update(FLeftClicked);
 }
 
 void TKvTimerButton::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
-    MouseEnter();
+    FHover.MouseEnter();
 }
 
 void TKvTimerButton::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
-    MouseLeave();
+    FHover.MouseLeave(FLeftClicked);
 }
 
 // --- press, repeat, release ---------------------------------------------------------
 
 void TKvTimerButton::mousePressEvent(QMouseEvent* event) {
     event->accept();
-    FMouseInControl = rect().contains(event->position().toPoint());
+    FHover.SetMouseInControl(rect().contains(event->position().toPoint()));
     const Qt::MouseButton button = event->button();
     if (button == Qt::LeftButton && isEnabled()) {
         if (!FDown) {
@@ -188,7 +145,7 @@ void TKvTimerButton::mouseMoveEvent(QMouseEvent* event) {
             FButtonState = state;
             repaint();
         }
-    } else if (!FMouseInControl) {
+    } else if (!FHover.MouseInControl()) {
         UpdateTracking();
     }
 }
@@ -251,7 +208,8 @@ void TKvTimerButton::changeEvent(QEvent* event) {
     if (!isEnabled())
         CancelPress();
     FButtonState = isEnabled() ? bsUp : bsDisabled;
-    UpdateTracking();
+    if (!UpdateTracking())
+        return; // a hover handler destroyed the button
     repaint();
 }
 
@@ -280,8 +238,8 @@ void TKvTimerButton::paintEvent(QPaintEvent*) {
     if (!FTransparent)
         painter.fillRect(rect(), palette().color(QPalette::Window));
     if (FButtonState != bsDisabled) {
-        const bool sunken = IsShownPressed(FButtonState, FMouseInControl) || FDown;
-        if (sunken || FMouseInControl) {
+        const bool sunken = IsShownPressed(FButtonState, FHover.MouseInControl()) || FDown;
+        if (sunken || FHover.MouseInControl()) {
             QColor topLeft, bottomRight;
             FrameColors(sunken, topLeft, bottomRight);
             Draw3DFrame(painter, rect(), topLeft, bottomRight);

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "KvUnits/KvArrowGeometry.h"
+#include "KvUnits/KvHoverTracking.h"
 
 #include <QColor>
 #include <QPointer>
@@ -42,12 +43,12 @@ public:
     void SetArrowWidth(int value);
     int ArrowHeight() const { return FArrowHeight; }
     void SetArrowHeight(int value);
-    bool MouseInControl() const { return FMouseInControl; }
+    bool MouseInControl() const { return FHover.MouseInControl(); }
     TButtonState ButtonState() const { return FButtonState; }
 
     void SetOnClick(TNotifyEvent handler) { FOnClick = std::move(handler); }
-    void SetOnMouseEnter(TNotifyEvent handler) { FOnMouseEnter = std::move(handler); }
-    void SetOnMouseLeave(TNotifyEvent handler) { FOnMouseLeave = std::move(handler); }
+    void SetOnMouseEnter(TNotifyEvent handler) { FHover.SetOnMouseEnter(std::move(handler)); }
+    void SetOnMouseLeave(TNotifyEvent handler) { FHover.SetOnMouseLeave(std::move(handler)); }
     // Called after a press has been handled, with the pressed mouse button.
     void SetOnMouseDown(std::function<void(QObject* Sender, Qt::MouseButton)> handler) {
         FOnMouseDown = std::move(handler);
@@ -66,7 +67,8 @@ public:
     // the repetition and passes on.
     void RepeatTimerTick();
     // Re-reads whether the pointer is over the button.
-    void UpdateTracking();
+    // False when a hover handler destroyed the button.
+    bool UpdateTracking();
 
 protected:
     // The arrow's colour in the current state.
@@ -74,8 +76,6 @@ protected:
     virtual void FrameColors(bool sunken, QColor& topLeft, QColor& bottomRight) const;
     // Plain buttons repaint a new glyph at once; others may defer it.
     virtual void ArrowGlyphChanged();
-    // Whether the widget under the pointer is this one.
-    virtual bool PointerIsOver() const;
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -89,8 +89,6 @@ protected:
     void SetButtonState(TButtonState state);
 
 private:
-    void MouseEnter();
-    void MouseLeave();
     void Click();
     void CancelPress();
     void DrawArrow(QPainter& painter);
@@ -102,9 +100,7 @@ private:
     bool FTransparent = true;
     int FArrowWidth = 5;
     int FArrowHeight = 3;
-    bool FMouseInControl = false;
-    TNotifyEvent FOnMouseEnter;
-    TNotifyEvent FOnMouseLeave;
+    TKvHoverTracking FHover{this};
     TNotifyEvent FOnClick;
     std::function<void(QObject*, Qt::MouseButton)> FOnMouseDown;
     TButtonState FButtonState = bsUp;
