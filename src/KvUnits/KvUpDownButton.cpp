@@ -2,6 +2,7 @@
 
 #include "KvUnits/KvButtonPaint.h"
 
+#include <QApplication>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -152,6 +153,13 @@ void TKvTimerButton::mouseMoveEvent(QMouseEvent* event) {
 
 void TKvTimerButton::RepeatTimerTick() {
     FRepeatTimer->setInterval(FRepeatDelays.NextMs);
+    if (FLeftClicked && LostMouseToOtherWindow()) {
+        // The release will go to the other window: the press ends here.
+        CancelPress();
+        FButtonState = isEnabled() ? bsUp : bsDisabled;
+        update();
+        return;
+    }
     // Qt grabs the mouse for the pressed widget until the release.
     if (FButtonState != bsDown || !FLeftClicked)
         return;
@@ -165,6 +173,16 @@ void TKvTimerButton::RepeatTimerTick() {
             FRepeatTimer->stop();
         throw;
     }
+}
+
+bool TKvTimerButton::LostMouseToOtherWindow() const {
+    // A modal dialog or a popup opened while the button was held (by a click
+    // handler, say) takes the mouse, as a capture change would.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != window() && !modal->isAncestorOf(this))
+        return true;
+    const QWidget* popup = QApplication::activePopupWidget();
+    return popup && popup != window();
 }
 
 void TKvTimerButton::mouseReleaseEvent(QMouseEvent* event) {

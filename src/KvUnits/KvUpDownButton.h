@@ -91,6 +91,7 @@ protected:
 private:
     void Click();
     void CancelPress();
+    bool LostMouseToOtherWindow() const;
     void DrawArrow(QPainter& painter);
 
     QTimer* FRepeatTimer;

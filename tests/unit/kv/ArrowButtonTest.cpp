@@ -3,6 +3,7 @@
 #include "KvUnits/KvUpDownButton.h"
 
 #include <QCursor>
+#include <QDialog>
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
@@ -248,6 +249,24 @@ TEST(TKvTimerButton, ThrowingHandlerStopsRepetition) {
     EXPECT_EQ(b.ButtonState(), bsDown); // pressed until the release
     b.SetOnClick(nullptr);
     QTest::mouseRelease(&b, Qt::LeftButton, {}, QPoint(5, 5));
+}
+
+TEST(TKvTimerButton, ModalDialogFromAClickEndsTheRepetition) {
+    TKvTimerButton b;
+    b.SetRepeatDelays(kFast);
+    b.show();
+    QDialog dialog;
+    dialog.setWindowModality(Qt::ApplicationModal);
+    int clicks = 0;
+    b.SetOnClick([&](QObject*) {
+        ++clicks;
+        dialog.show(); // the release will go to the dialog, not the button
+    });
+    QTest::mousePress(&b, Qt::LeftButton, {}, QPoint(5, 5));
+    QTRY_VERIFY_WITH_TIMEOUT(!b.IsRepeating(), 10000);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(b.ButtonState(), bsUp);
+    dialog.hide();
 }
 
 TEST(TKvTimerButton, HandlerMayDestroyTheButton) {
