@@ -64,7 +64,9 @@ public:
     QRect GetArrowRect() const;
     // One tick of the repeat timer: switches to the short interval and clicks
     // while the button is held down over itself. A handler's exception stops
-    // the repetition and passes on.
+    // the repetition and passes on to the caller; when the timer itself is
+    // the caller it is logged there, as it must not unwind through the
+    // toolkit's event loop.
     void RepeatTimerTick();
     // Re-reads whether the pointer is over the button.
     // False when a hover handler destroyed the button.
