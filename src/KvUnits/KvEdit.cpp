@@ -81,6 +81,22 @@ void TKvCustomEdit::SetColor(const QColor& value) {
     update();
 }
 
+void TKvCustomEdit::SetTextHint(const QString& value) {
+    FTextHint = value;
+    setPlaceholderText(hasFocus() ? QString() : value);
+}
+
+void TKvCustomEdit::focusInEvent(QFocusEvent* event) {
+    // The hint says what to type; once the user is typing it only distracts.
+    setPlaceholderText(QString());
+    QLineEdit::focusInEvent(event);
+}
+
+void TKvCustomEdit::focusOutEvent(QFocusEvent* event) {
+    setPlaceholderText(FTextHint);
+    QLineEdit::focusOutEvent(event);
+}
+
 void TKvCustomEdit::SetNumbersOnly(bool value) {
     if (FNumbersOnly == value)
         return;

@@ -36,9 +36,9 @@ public:
     // The background of the box, text line and bands alike.
     QColor Color() const;
     void SetColor(const QColor& value);
-    // Shown in place of the text while the edit is empty.
-    QString TextHint() const { return placeholderText(); }
-    void SetTextHint(const QString& value) { setPlaceholderText(value); }
+    // Shown in place of the text while the edit is empty and not focused.
+    QString TextHint() const { return FTextHint; }
+    void SetTextHint(const QString& value);
     // Accepts digits only.
     bool NumbersOnly() const { return FNumbersOnly; }
     void SetNumbersOnly(bool value);
@@ -66,6 +66,8 @@ protected:
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     TEditFrameInput FrameInput() const;
@@ -81,6 +83,7 @@ private:
     TVerticalAlignment FVerticalAlignment = taVerticalCenter;
     TEditBorderStyle FBorderStyle = ebsSingle;
     bool FNumbersOnly = false;
+    QString FTextHint;
     QPointer<QMenu> FPopupMenu;
     std::function<void(QObject*)> FOnDblClick;
 };

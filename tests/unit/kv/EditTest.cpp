@@ -251,6 +251,26 @@ TEST(TKvEdit, DoubleClickAndNumbersOnly) {
     EXPECT_EQ(e.text(), "12");
 }
 
+TEST(TKvEdit, TextHintOnlyWhileNotFocused) {
+    QWidget host;
+    auto* e = new TKvEdit(&host);
+    auto* other = new QLineEdit(&host);
+    other->move(0, 40);
+    host.show();
+    QApplication::setActiveWindow(&host);
+    e->SetTextHint(QStringLiteral("ここに入力"));
+    other->setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(other->hasFocus(), 5000);
+    EXPECT_EQ(e->placeholderText(), QStringLiteral("ここに入力"));
+    e->setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(e->hasFocus(), 5000);
+    EXPECT_TRUE(e->placeholderText().isEmpty());
+    EXPECT_EQ(e->TextHint(), QStringLiteral("ここに入力"));
+    other->setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(other->hasFocus(), 5000);
+    EXPECT_EQ(e->placeholderText(), QStringLiteral("ここに入力"));
+}
+
 TEST(SpacerLines, Table) {
     struct Case {
         QSize size;
