@@ -8,11 +8,27 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <algorithm>
 
 namespace velmora {
 
 namespace {
 constexpr int kTextFlags = Qt::AlignHCenter | Qt::AlignTop | Qt::TextShowMnemonic;
+
+// "&&" shows as "&"; a single "&" only marks the next letter.
+QString CaptionWithoutMnemonic(const QString& caption) {
+    QString out;
+    out.reserve(caption.size());
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == QLatin1Char('&')) {
+            if (i + 1 < caption.size() && caption[i + 1] == QLatin1Char('&'))
+                out += caption[++i];
+            continue;
+        }
+        out += caption[i];
+    }
+    return out;
+}
 
 bool DecodeGlyph(const QByteArray& png, QImage& into) {
     // The gamma chunk goes first, so that the glyph's colours match its
@@ -358,11 +374,28 @@ bool TKvPngButton::ShownPressed() const {
 QSize TKvPngButton::CaptionSize() const {
     if (FCaption.isEmpty())
         return QSize(0, 0);
+    // Advance widths, line by line, as the caption is laid out when drawn;
+    // a bounding box would add a pixel here and there.
+    const QFontMetrics fm = fontMetrics();
+    const QStringList lines = CaptionWithoutMnemonic(FCaption).split(QLatin1Char('\n'));
+    int w = 0;
+    for (const QString& line : lines)
+        w = std::max(w, fm.horizontalAdvance(line));
+    return QSize(w, int(lines.size()) * fm.height());
+}
+
+QSize TKvPngButton::sizeHint() const {
+    const QSize glyph = FGlyphUp.isNull() ? QSize(0, 0) : FGlyphUp.size();
+    const QSize caption = CaptionSize();
+    const bool both = !glyph.isEmpty() && !caption.isEmpty();
+    const int spacing = both ? FSpacing : 0;
     const int arrow = FButtonStyle == pbsDropdown ? kDropDownArrowWidth : 0;
-    const QRect room(0, 0, std::max(0, width() - arrow), height());
-    return fontMetrics()
-        .boundingRect(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, FCaption)
-        .size();
+    const bool across = FLayout == blGlyphLeft || FLayout == blGlyphRight;
+    const int w = across ? glyph.width() + spacing + caption.width()
+                         : std::max(glyph.width(), caption.width());
+    const int h = across ? std::max(glyph.height(), caption.height())
+                         : glyph.height() + spacing + caption.height();
+    return QSize(std::max(22, w + 8 + arrow), std::max(22, h + 6));
 }
 
 TButtonParts TKvPngButton::Parts() const {

@@ -84,6 +84,9 @@ public:
     void SetOnMouseEnter(TNotifyEvent handler) { FHover.SetOnMouseEnter(std::move(handler)); }
     void SetOnMouseLeave(TNotifyEvent handler) { FHover.SetOnMouseLeave(std::move(handler)); }
 
+    // Room for glyph, caption and drop-down arrow with a little margin, and
+    // never less than the button's initial size.
+    QSize sizeHint() const override;
     // Where glyph, caption and arrow go in the current state.
     TButtonParts Parts() const;
     // The glyph the button shows in its current state.

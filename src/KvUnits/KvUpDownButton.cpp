@@ -275,7 +275,8 @@ void TKvTimerButton::DrawArrow(QPainter& painter) {
 
 TKvCustomUpDownButton::TKvCustomUpDownButton(QWidget* parent, const THalfFactory& makeHalf,
                                              QSize initialSize)
-    : QWidget(parent), FUpButton(makeHalf(this)), FDownButton(makeHalf(this)) {
+    : QWidget(parent), FUpButton(makeHalf(this)), FDownButton(makeHalf(this)),
+      FInitialSize(initialSize) {
     FUpButton->setProperty("Tag", 0);
     FDownButton->setProperty("Tag", 1);
     for (TKvTimerButton* half : {FUpButton, FDownButton}) {

@@ -137,6 +137,8 @@ public:
 
     TKvTimerButton* UpButton() const { return FUpButton; }
     TKvTimerButton* DownButton() const { return FDownButton; }
+    // Layouts give the pair its initial size.
+    QSize sizeHint() const override { return FInitialSize; }
 
 protected:
     TKvCustomUpDownButton(QWidget* parent, const THalfFactory& makeHalf, QSize initialSize);
@@ -153,6 +155,7 @@ private:
     TKvTimerButton* FUpButton;
     TKvTimerButton* FDownButton;
     TButtonOrientation FOrientation = boVertical;
+    QSize FInitialSize;
     QPointer<QWidget> FFocusControl;
     TNotifyEvent FOnUpClick;
     TNotifyEvent FOnDownClick;

@@ -421,6 +421,7 @@ TEST(TKvTimerButton, PressedArrowMovesRightAndLatchedIsSunken) {
 TEST(TKvUpDownButton, LayoutGlyphsAndClicks) {
     TKvUpDownButton pair;
     EXPECT_EQ(pair.size(), QSize(16, 15));
+    EXPECT_EQ(pair.sizeHint(), QSize(16, 15));
     EXPECT_EQ(pair.UpButton()->geometry(), QRect(0, 0, 16, 7));
     EXPECT_EQ(pair.DownButton()->geometry(), QRect(0, 8, 16, 7));
     EXPECT_EQ(pair.UpButton()->ArrowGlyph(), agUp);

@@ -186,6 +186,26 @@ TEST(TKvPngButton, DefaultsAndDropDownWidth) {
     EXPECT_EQ(b.width(), 40);
     b.SetButtonStyle(pbsFlatCheck);
     EXPECT_EQ(b.width(), 22);
+    EXPECT_EQ(b.sizeHint(), QSize(22, 22));
+    b.SetGlyphUp(Png({16, 16}, Qt::red));
+    b.SetCaption("Caption");
+    const int tw = b.fontMetrics().horizontalAdvance("Caption");
+    EXPECT_EQ(b.sizeHint().width(), 16 + 4 + tw + 8);
+}
+
+TEST(TKvPngButton, CaptionMeasuresWithoutItsMnemonicMarks) {
+    TKvPngButton b;
+    b.resize(300, 24);
+    const QFontMetrics fm = b.fontMetrics();
+    struct Case {
+        QString caption, shown;
+    } cases[] = {{"&Create", "Create"}, {"Save && quit", "Save & quit"}, {"A&", "A"}, {"", ""}};
+    for (const Case& c : cases) {
+        b.SetCaption(c.caption);
+        const QSize expected =
+            c.shown.isEmpty() ? QSize(0, 0) : QSize(fm.horizontalAdvance(c.shown), fm.height());
+        EXPECT_EQ(b.Parts().CaptionRect.width(), expected.width()) << c.caption.toStdString();
+    }
 }
 
 TEST(TKvPngButton, GlyphSitsAtItsPixelsAndMovesWhenPressed) {
