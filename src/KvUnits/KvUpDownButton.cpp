@@ -3,11 +3,11 @@
 #include "KvUnits/KvButtonPaint.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QEnterEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <algorithm>
 
 namespace velmora {
 
@@ -83,13 +83,18 @@ void TKvTimerButton::SetArrowHeight(int value) {
     update();
 }
 
+void TKvTimerButton::SetRepeatDelays(TRepeatDelays delays) {
+    FRepeatDelays.FirstMs = std::max(1, delays.FirstMs);
+    FRepeatDelays.NextMs = std::max(1, delays.NextMs);
+}
+
 bool TKvTimerButton::IsRepeating() const {
     return FRepeatTimer->isActive();
 }
 
 QRect TKvTimerButton::GetArrowRect() const {
     return ArrowRect(size(), FArrowWidth, FArrowHeight, FArrowGlyph,
-                     IsShownPressed(FButtonState, FMouseInControl));
+                     IsShownPressed(FButtonState, FHover.MouseInControl()));
 }
 
 void TKvTimerButton::SetButtonState(TButtonState state) {
@@ -98,66 +103,25 @@ void TKvTimerButton::SetButtonState(TButtonState state) {
 
 // --- hover ------------------------------------------------------------------------
 
-bool TKvTimerButton::PointerIsOver() const {
-    return isVisible() && QApplication::widgetAt(QCursor::pos()) == this;
-}
-
-void TKvTimerButton::UpdateTracking() {
-    if (!isEnabled())
-        return;
-    // Start from the opposite so that the notification below takes effect.
-    if (PointerIsOver()) {
-        FMouseInControl = false;
-        MouseEnter();
-    } else {
-        FMouseInControl = true;
-        MouseLeave();
-    }
-}
-
-void TKvTimerButton::MouseEnter() {
-    QPointer<TKvTimerButton> alive(this);
-    if (isEnabled() && FOnMouseEnter) {
-        const TNotifyEvent handler = FOnMouseEnter;
-        handler(this);
-        if (!alive)
-            return;
-    }
-    if (FMouseInControl || !isEnabled() || QWidget::mouseGrabber() != nullptr)
-        return;
-    FMouseInControl = true;
-    repaint();
-}
-
-void TKvTimerButton::MouseLeave() {
-    QPointer<TKvTimerButton> alive(this);
-    if (isEnabled() && FOnMouseLeave) {
-        const TNotifyEvent handler = FOnMouseLeave;
-        handler(this);
-        if (!alive)
-            return;
-    }
-    if (FMouseInControl && isEnabled() && !FLeftClicked) {
-        FMouseInControl = false;
-        repaint();
-    }
+bool TKvTimerButton::UpdateTracking() {
+    return FHover.Update(FLeftClicked);
 }
 
 void TKvTimerButton::enterEvent(QEnterEvent* event) {
     QWidget::enterEvent(event);
-    MouseEnter();
+    FHover.MouseEnter();
 }
 
 void TKvTimerButton::leaveEvent(QEvent* event) {
     QWidget::leaveEvent(event);
-    MouseLeave();
+    FHover.MouseLeave(FLeftClicked);
 }
 
 // --- press, repeat, release ---------------------------------------------------------
 
 void TKvTimerButton::mousePressEvent(QMouseEvent* event) {
-    QWidget::mousePressEvent(event);
-    FMouseInControl = rect().contains(event->position().toPoint());
+    event->accept();
+    FHover.SetMouseInControl(rect().contains(event->position().toPoint()));
     const Qt::MouseButton button = event->button();
     if (button == Qt::LeftButton && isEnabled()) {
         if (!FDown) {
@@ -174,7 +138,7 @@ void TKvTimerButton::mousePressEvent(QMouseEvent* event) {
 }
 
 void TKvTimerButton::mouseMoveEvent(QMouseEvent* event) {
-    QWidget::mouseMoveEvent(event);
+    event->accept();
     if (FLeftClicked) {
         const bool inside = rect().contains(event->position().toPoint());
         const TButtonState state = HeldButtonState(inside, FDown);
@@ -182,13 +146,20 @@ void TKvTimerButton::mouseMoveEvent(QMouseEvent* event) {
             FButtonState = state;
             repaint();
         }
-    } else if (!FMouseInControl) {
+    } else if (!FHover.MouseInControl()) {
         UpdateTracking();
     }
 }
 
 void TKvTimerButton::RepeatTimerTick() {
     FRepeatTimer->setInterval(FRepeatDelays.NextMs);
+    if (FLeftClicked && LostMouseToOtherWindow()) {
+        // The release will go to the other window: the press ends here.
+        CancelPress();
+        FButtonState = isEnabled() ? bsUp : bsDisabled;
+        update();
+        return;
+    }
     // Qt grabs the mouse for the pressed widget until the release.
     if (FButtonState != bsDown || !FLeftClicked)
         return;
@@ -204,8 +175,20 @@ void TKvTimerButton::RepeatTimerTick() {
     }
 }
 
+bool TKvTimerButton::LostMouseToOtherWindow() const {
+    // A modal dialog or a popup opened while the button was held (by a click
+    // handler, say) takes the mouse, as a capture change would.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal && modal != window() && !modal->isAncestorOf(this))
+        return true;
+    const QWidget* popup = QApplication::activePopupWidget();
+    return popup && popup != window();
+}
+
 void TKvTimerButton::mouseReleaseEvent(QMouseEvent* event) {
-    QWidget::mouseReleaseEvent(event);
+    // Accepted: a handler below may destroy this button, and the toolkit
+    // would otherwise pass the event on to the parent through it.
+    event->accept();
     if (!FLeftClicked || event->button() != Qt::LeftButton)
         return;
     FLeftClicked = false;
@@ -236,12 +219,15 @@ void TKvTimerButton::CancelPress() {
 
 void TKvTimerButton::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        update(); // the system colours may have changed
     if (event->type() != QEvent::EnabledChange)
         return;
     if (!isEnabled())
         CancelPress();
     FButtonState = isEnabled() ? bsUp : bsDisabled;
-    UpdateTracking();
+    if (!UpdateTracking())
+        return; // a hover handler destroyed the button
     repaint();
 }
 
@@ -270,8 +256,8 @@ void TKvTimerButton::paintEvent(QPaintEvent*) {
     if (!FTransparent)
         painter.fillRect(rect(), palette().color(QPalette::Window));
     if (FButtonState != bsDisabled) {
-        const bool sunken = IsShownPressed(FButtonState, FMouseInControl) || FDown;
-        if (sunken || FMouseInControl) {
+        const bool sunken = IsShownPressed(FButtonState, FHover.MouseInControl()) || FDown;
+        if (sunken || FHover.MouseInControl()) {
             QColor topLeft, bottomRight;
             FrameColors(sunken, topLeft, bottomRight);
             Draw3DFrame(painter, rect(), topLeft, bottomRight);
@@ -289,7 +275,8 @@ void TKvTimerButton::DrawArrow(QPainter& painter) {
 
 TKvCustomUpDownButton::TKvCustomUpDownButton(QWidget* parent, const THalfFactory& makeHalf,
                                              QSize initialSize)
-    : QWidget(parent), FUpButton(makeHalf(this)), FDownButton(makeHalf(this)) {
+    : QWidget(parent), FUpButton(makeHalf(this)), FDownButton(makeHalf(this)),
+      FInitialSize(initialSize) {
     FUpButton->setProperty("Tag", 0);
     FDownButton->setProperty("Tag", 1);
     for (TKvTimerButton* half : {FUpButton, FDownButton}) {

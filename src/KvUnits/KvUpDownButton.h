@@ -7,6 +7,7 @@
 #pragma once
 
 #include "KvUnits/KvArrowGeometry.h"
+#include "KvUnits/KvHoverTracking.h"
 
 #include <QColor>
 #include <QPointer>
@@ -17,8 +18,6 @@ class QTimer;
 
 namespace velmora {
 
-using TNotifyEvent = std::function<void(QObject* Sender)>;
-
 // How long a held arrow waits before it repeats, then between repeats.
 struct TRepeatDelays {
     int FirstMs = 500;
@@ -28,6 +27,8 @@ struct TRepeatDelays {
 class TKvTimerButton : public QWidget {
     Q_OBJECT
 public:
+    using TNotifyEvent = std::function<void(QObject* Sender)>;
+
     explicit TKvTimerButton(QWidget* parent = nullptr);
     ~TKvTimerButton() override;
 
@@ -42,29 +43,34 @@ public:
     void SetArrowWidth(int value);
     int ArrowHeight() const { return FArrowHeight; }
     void SetArrowHeight(int value);
-    bool MouseInControl() const { return FMouseInControl; }
+    bool MouseInControl() const { return FHover.MouseInControl(); }
     TButtonState ButtonState() const { return FButtonState; }
 
     void SetOnClick(TNotifyEvent handler) { FOnClick = std::move(handler); }
-    void SetOnMouseEnter(TNotifyEvent handler) { FOnMouseEnter = std::move(handler); }
-    void SetOnMouseLeave(TNotifyEvent handler) { FOnMouseLeave = std::move(handler); }
+    void SetOnMouseEnter(TNotifyEvent handler) { FHover.SetOnMouseEnter(std::move(handler)); }
+    void SetOnMouseLeave(TNotifyEvent handler) { FHover.SetOnMouseLeave(std::move(handler)); }
     // Called after a press has been handled, with the pressed mouse button.
     void SetOnMouseDown(std::function<void(QObject* Sender, Qt::MouseButton)> handler) {
         FOnMouseDown = std::move(handler);
     }
 
     TRepeatDelays RepeatDelays() const { return FRepeatDelays; }
-    void SetRepeatDelays(TRepeatDelays delays) { FRepeatDelays = delays; }
+    // Delays below 1 ms are taken as 1 ms: a zero-interval timer would click
+    // as fast as the event loop turns.
+    void SetRepeatDelays(TRepeatDelays delays);
     bool IsRepeating() const;
 
     // The arrow's box in the current state (right and bottom exclusive).
     QRect GetArrowRect() const;
     // One tick of the repeat timer: switches to the short interval and clicks
     // while the button is held down over itself. A handler's exception stops
-    // the repetition and passes on.
+    // the repetition and passes on to the caller; when the timer itself is
+    // the caller it is logged there, as it must not unwind through the
+    // toolkit's event loop.
     void RepeatTimerTick();
     // Re-reads whether the pointer is over the button.
-    void UpdateTracking();
+    // False when a hover handler destroyed the button.
+    bool UpdateTracking();
 
 protected:
     // The arrow's colour in the current state.
@@ -72,8 +78,6 @@ protected:
     virtual void FrameColors(bool sunken, QColor& topLeft, QColor& bottomRight) const;
     // Plain buttons repaint a new glyph at once; others may defer it.
     virtual void ArrowGlyphChanged();
-    // Whether the widget under the pointer is this one.
-    virtual bool PointerIsOver() const;
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -87,10 +91,9 @@ protected:
     void SetButtonState(TButtonState state);
 
 private:
-    void MouseEnter();
-    void MouseLeave();
     void Click();
     void CancelPress();
+    bool LostMouseToOtherWindow() const;
     void DrawArrow(QPainter& painter);
 
     QTimer* FRepeatTimer;
@@ -100,9 +103,7 @@ private:
     bool FTransparent = true;
     int FArrowWidth = 5;
     int FArrowHeight = 3;
-    bool FMouseInControl = false;
-    TNotifyEvent FOnMouseEnter;
-    TNotifyEvent FOnMouseLeave;
+    TKvHoverTracking FHover{this};
     TNotifyEvent FOnClick;
     std::function<void(QObject*, Qt::MouseButton)> FOnMouseDown;
     TButtonState FButtonState = bsUp;
@@ -114,6 +115,7 @@ private:
 class TKvCustomUpDownButton : public QWidget {
     Q_OBJECT
 public:
+    using TNotifyEvent = TKvTimerButton::TNotifyEvent;
     using THalfFactory = std::function<TKvTimerButton*(QWidget* parent)>;
 
     TButtonOrientation Orientation() const { return FOrientation; }
@@ -135,6 +137,8 @@ public:
 
     TKvTimerButton* UpButton() const { return FUpButton; }
     TKvTimerButton* DownButton() const { return FDownButton; }
+    // Layouts give the pair its initial size.
+    QSize sizeHint() const override { return FInitialSize; }
 
 protected:
     TKvCustomUpDownButton(QWidget* parent, const THalfFactory& makeHalf, QSize initialSize);
@@ -151,6 +155,7 @@ private:
     TKvTimerButton* FUpButton;
     TKvTimerButton* FDownButton;
     TButtonOrientation FOrientation = boVertical;
+    QSize FInitialSize;
     QPointer<QWidget> FFocusControl;
     TNotifyEvent FOnUpClick;
     TNotifyEvent FOnDownClick;

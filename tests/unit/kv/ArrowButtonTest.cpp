@@ -2,6 +2,8 @@
 #include "KvUnits/KvButtonPaint.h"
 #include "KvUnits/KvUpDownButton.h"
 
+#include <QCursor>
+#include <QDialog>
 #include <QImage>
 #include <QPainter>
 #include <QSignalSpy>
@@ -110,6 +112,9 @@ TEST(TKvTimerButton, DefaultsAndSetters) {
     EXPECT_EQ(b.ButtonState(), bsUp);
     EXPECT_EQ(b.RepeatDelays().FirstMs, 500);
     EXPECT_EQ(b.RepeatDelays().NextMs, 50);
+    b.SetRepeatDelays({0, -5});
+    EXPECT_EQ(b.RepeatDelays().FirstMs, 1);
+    EXPECT_EQ(b.RepeatDelays().NextMs, 1);
     b.setEnabled(false);
     EXPECT_EQ(b.ButtonState(), bsDisabled);
     b.setEnabled(true);
@@ -246,6 +251,24 @@ TEST(TKvTimerButton, ThrowingHandlerStopsRepetition) {
     QTest::mouseRelease(&b, Qt::LeftButton, {}, QPoint(5, 5));
 }
 
+TEST(TKvTimerButton, ModalDialogFromAClickEndsTheRepetition) {
+    TKvTimerButton b;
+    b.SetRepeatDelays(kFast);
+    b.show();
+    QDialog dialog;
+    dialog.setWindowModality(Qt::ApplicationModal);
+    int clicks = 0;
+    b.SetOnClick([&](QObject*) {
+        ++clicks;
+        dialog.show(); // the release will go to the dialog, not the button
+    });
+    QTest::mousePress(&b, Qt::LeftButton, {}, QPoint(5, 5));
+    QTRY_VERIFY_WITH_TIMEOUT(!b.IsRepeating(), 10000);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(b.ButtonState(), bsUp);
+    dialog.hide();
+}
+
 TEST(TKvTimerButton, HandlerMayDestroyTheButton) {
     auto owner = std::make_unique<QWidget>();
     QPointer<TKvTimerButton> b = new TKvTimerButton(owner.get());
@@ -260,6 +283,33 @@ TEST(TKvTimerButton, HandlerMayDestroyTheButton) {
     QTRY_VERIFY_WITH_TIMEOUT(b.isNull(), 10000);
     QTest::qWait(50);
     EXPECT_EQ(clicks, 1);
+}
+
+TEST(TKvTimerButton, ReleaseHandlerMayDestroyTheButton) {
+    QWidget host;
+    QPointer<TKvTimerButton> b = new TKvTimerButton(&host);
+    b->SetRepeatDelays(kNever);
+    host.show();
+    int leaves = 0;
+    b->SetOnMouseLeave([&](QObject*) { ++leaves; });
+    b->SetOnClick([](QObject* sender) { delete sender; });
+    QTest::mouseClick(b.data(), Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(b.isNull());
+    EXPECT_EQ(leaves, 0); // nothing of the button ran after the click
+}
+
+TEST(TKvTimerButton, TrackingFollowsThePointer) {
+    TKvTimerButton b;
+    b.resize(30, 30);
+    b.show();
+    QCursor::setPos(b.mapToGlobal(QPoint(10, 10)));
+    if (QApplication::widgetAt(QCursor::pos()) != &b)
+        GTEST_SKIP() << "this platform does not report the pointer";
+    b.UpdateTracking();
+    EXPECT_TRUE(b.MouseInControl());
+    QCursor::setPos(b.mapToGlobal(QPoint(100, 100)));
+    b.UpdateTracking();
+    EXPECT_FALSE(b.MouseInControl());
 }
 
 TEST(TKvTimerButton, NoClickAfterDestructionOrHide) {
@@ -371,6 +421,7 @@ TEST(TKvTimerButton, PressedArrowMovesRightAndLatchedIsSunken) {
 TEST(TKvUpDownButton, LayoutGlyphsAndClicks) {
     TKvUpDownButton pair;
     EXPECT_EQ(pair.size(), QSize(16, 15));
+    EXPECT_EQ(pair.sizeHint(), QSize(16, 15));
     EXPECT_EQ(pair.UpButton()->geometry(), QRect(0, 0, 16, 7));
     EXPECT_EQ(pair.DownButton()->geometry(), QRect(0, 8, 16, 7));
     EXPECT_EQ(pair.UpButton()->ArrowGlyph(), agUp);
@@ -445,6 +496,23 @@ TEST(TKvUpDownButton, PressGivesFocusToFocusControl) {
     delete edit; // the pair forgets a freed focus control
     EXPECT_EQ(pair->FocusControl(), nullptr);
     QTest::mouseClick(pair->UpButton(), Qt::LeftButton, {}, QPoint(3, 3));
+}
+
+TEST(TKvUpDownButton, FocusOnlyToAControlThatTakesIt) {
+    QWidget host;
+    auto* label = new QWidget(&host); // no tab stop
+    auto* other = new QWidget(&host);
+    other->setFocusPolicy(Qt::StrongFocus);
+    auto* pair = new TKvUpDownButton(&host);
+    pair->SetRepeatDelays(kNever);
+    host.show();
+    QApplication::setActiveWindow(&host);
+    other->setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(other->hasFocus(), 5000);
+    pair->SetFocusControl(label);
+    QTest::mouseClick(pair->DownButton(), Qt::LeftButton, {}, QPoint(3, 3));
+    EXPECT_TRUE(other->hasFocus());
+    EXPECT_FALSE(label->hasFocus());
 }
 
 TEST(TKvAlphaUpDownButton, DefaultsAndOptionsReachHalves) {
