@@ -375,10 +375,11 @@ TEST(TKvTimerButton, ArrowPixelsStayInTheirBox) {
         const QImage img = Grab(&b);
         for (int y = 0; y < 10; ++y)
             for (int x = 0; x < 10; ++x)
-                if (!c.box.contains(x, y))
+                if (!c.box.contains(x, y)) {
                     EXPECT_TRUE(Near(img.pixelColor(x, y), face))
                         << x << "," << y << img.pixelColor(x, y).name().toStdString() << " "
                         << face.name().toStdString();
+                }
         // The base of the triangle is a dark line across the whole box (its
         // ends a little lighter where the corners are smoothed).
         const int baseY = c.glyph == agUp ? c.box.bottom() : c.box.top();
