@@ -82,3 +82,30 @@ answer_box() {
   xdotool windowactivate --sync "$box" >/dev/null 2>&1 || true
   xdotool key --clearmodifiers Return >/dev/null 2>&1 || wmctrl -i -c "$box"
 }
+
+# A compositing manager, for real per-pixel transparency and window alpha.
+start_compositor() {
+  picom --backend xrender --config /dev/null --no-fading-openclose >"$E2E_WORK/picom.log" 2>&1 &
+  COMPOSITOR_PID=$!
+  sleep 1
+  kill -0 "$COMPOSITOR_PID" || fail "the compositor did not start: $(cat "$E2E_WORK/picom.log")"
+}
+
+# Writes a settings file (UTF-16 LE with BOM, CR LF) from the given text lines.
+write_ini() {
+  local file=$1; shift
+  { printf '\xff\xfe'; printf '%s\n' "$@" | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } >"$file"
+}
+
+# The stacking order of managed windows, bottom first, as window ids in decimal.
+stacking() {
+  xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-f]*' | while read -r w; do printf '%d\n' "$w"; done
+}
+
+# Crops the window's pixels into a PNG artefact and prints its path.
+window_shot() {
+  local win=$1 name=$2
+  read -r x y w h <<<"$(geometry "$win")"
+  import -window root -crop "${w}x${h}+${x}+${y}" "$E2E_ARTIFACTS/$name.png"
+  echo "$E2E_ARTIFACTS/$name.png"
+}

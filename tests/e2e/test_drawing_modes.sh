@@ -1,0 +1,74 @@
+# The real window in each drawing mode, on a compositing desktop: background,
+# outline, gradient direction, text, see-through background and window alpha.
+start_compositor
+sleep 0.5
+desk=$(pixel 101 101) # what lies under the clock (the compositor paints the desktop)
+
+run_mode() { # name, then settings lines
+  local name=$1; shift
+  local dir
+  dir=$(make_portable "$name")
+  write_ini "$dir/velmora.ini" "[MainForm]" "Left=100" "Top=100" "[Appearance]" \
+    "FontName=DejaVu Sans" "FontSize=20" "$@"
+  start_clock "$dir"
+  WIN=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "$name: no clock window"
+  sleep 1.5
+  read -r X Y W H <<<"$(geometry "$WIN")"
+  window_shot "$WIN" "$name" >/dev/null
+}
+
+note "solid text on a solid background with an outline"
+run_mode solid "NormalBackgroundColor=\$00FFFFFF" "NormalBorderColor=\$000000FF" \
+  "NormalFontColor=\$00000000"
+[ "$(pixel "$X" "$Y")" = ff0000 ] || fail "outline $(pixel "$X" "$Y")"
+[ "$(pixel $((X + W - 1)) $((Y + H / 2)))" = ff0000 ] || fail "right outline"
+[ "$(pixel $((X + 1)) $((Y + 1)))" = ffffff ] || fail "background"
+[ "$(import -window root -crop "$((W - 2))x$((H - 2))+$((X + 1))+$((Y + 1))" -format %k info:)" -gt 2 ] ||
+  fail "no text"
+stop_clock
+
+note "gradient text on a horizontal gradient background, no outline"
+run_mode gradient "ShowBorder=0" "BackgroundColorMode=2" "BackgroundGradientDirection=0" \
+  "NormalBackgroundStartColor=\$00000000" "NormalBackgroundEndColor=\$00FFFFFF" \
+  "FontColorMode=2" "NormalFontStartColor=\$000000FF" "NormalFontEndColor=\$00FF0000"
+left=$(pixel "$X" $((Y + 1))); right=$(pixel $((X + W - 1)) $((Y + 1)))
+[ "$((16#${left:0:2}))" -lt 20 ] || fail "gradient starts dark: $left"
+[ "$((16#${right:0:2}))" -gt 235 ] || fail "gradient ends light: $right"
+# Red text on the left half, blue on the right: look for strongly coloured pixels.
+reds=$(import -window root -crop "$((W / 3))x$((H - 2))+$X+$((Y + 1))" -depth 8 txt:- |
+  grep -c -E '#(C|D|E|F)[0-9A-F](0|1|2|3)[0-9A-F](0|1|2|3)[0-9A-F]' || true)
+blues=$(import -window root -crop "$((W / 3))x$((H - 2))+$((X + 2 * W / 3))+$((Y + 1))" -depth 8 txt:- |
+  grep -c -E '#(0|1|2|3)[0-9A-F](0|1|2|3)[0-9A-F](C|D|E|F)[0-9A-F]' || true)
+[ "$reds" -gt 5 ] && [ "$blues" -gt 5 ] || fail "text gradient: $reds red, $blues blue pixels"
+stop_clock
+
+note "see-through background: the desktop shows, key pixels let clicks through"
+run_mode transparent "BackgroundColorMode=0" "NormalBackgroundColor=\$00C0DCC0" \
+  "NormalBorderColor=\$000000FF"
+[ "$(pixel $((X + 1)) $((Y + 1)))" = "$desk" ] || fail "not see-through: $(pixel $((X + 1)) $((Y + 1)))"
+[ "$(pixel "$X" "$Y")" = ff0000 ] || fail "outline missing on a see-through clock"
+# A window under the clock gets the click that lands on a see-through pixel.
+xev -geometry 600x200+50+50 -event button >"$E2E_WORK/xev.log" 2>&1 &
+xevpid=$!
+sleep 1
+xdotool windowraise "$WIN"
+sleep 0.3
+xdotool mousemove $((X + 1)) $((Y + 1)) click 1
+sleep 0.5
+grep -q ButtonPress "$E2E_WORK/xev.log" || fail "the click did not pass through"
+: >"$E2E_WORK/xev.log"
+xdotool mousemove "$X" "$Y" click 1 # the outline is the clock's own
+sleep 0.5
+grep -q ButtonPress "$E2E_WORK/xev.log" && fail "a click on the outline passed through"
+kill "$xevpid"
+stop_clock
+
+note "whole-window alpha 128 over the desktop"
+run_mode alpha "AlphaBlend=1" "AlphaBlendValue=128" "NormalBackgroundColor=\$00FFFFFF" "ShowBorder=0"
+got=$(pixel $((X + 1)) $((Y + 1)))
+# 128/255 of white over the desktop.
+v=$((16#${got:0:2}))
+want=$(((255 * 128 + 16#${desk:0:2} * 127) / 255))
+[ "$v" -ge $((want - 6)) ] && [ "$v" -le $((want + 6)) ] || fail "alpha blend gave $got, want about $want"
+stop_clock
+note "drawing modes look right"
