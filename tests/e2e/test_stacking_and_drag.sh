@@ -1,0 +1,80 @@
+# Topmost stays above a newly mapped window, bottom mode stays below it; dragging
+# with the left button moves the clock and the new place is saved at exit.
+above() { # is window $1 above window $2 in the window manager's stacking order?
+  local order a b
+  order=$(stacking)
+  a=$(grep -n "^$1\$" <<<"$order" | cut -d: -f1)
+  b=$(grep -n "^$2\$" <<<"$order" | cut -d: -f1)
+  [ -n "$a" ] && [ -n "$b" ] && [ "$a" -gt "$b" ]
+}
+new_window() { # maps a window over the clock, activated; prints its id
+  xmessage -geometry 400x200+50+450 -name "cover-$1" "cover" >/dev/null 2>&1 &
+  local id
+  for _ in $(seq 50); do
+    id=$(xdotool search --name "^cover-$1$" 2>/dev/null | tail -1)
+    [ -n "$id" ] && break
+    sleep 0.1
+  done
+  xdotool windowactivate "$id" 2>/dev/null || true
+  sleep 0.5
+  echo "$id"
+}
+
+for mode in top bottom; do
+  dir=$(make_portable "$mode")
+  if [ $mode = top ]; then topmost=1; else topmost=0; fi
+  write_ini "$dir/velmora.ini" "[MainForm]" "Left=100" "Top=500" "[Appearance]" "FormOnTopmost=$topmost"
+  start_clock "$dir"
+  win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window"
+  sleep 1
+  state=$(xprop -id "$win" _NET_WM_STATE)
+  cover=$(new_window $mode)
+  [ -n "$cover" ] || fail "no covering window"
+  if [ $mode = top ]; then
+    grep -q ABOVE <<<"$state" || fail "no above state: $state"
+    above "$win" "$cover" || fail "topmost clock is below a new window"
+  else
+    grep -q BELOW <<<"$state" || fail "no below state: $state"
+    above "$cover" "$win" || fail "bottom clock rose above a new window"
+    # Clicking the clock activates it, but it stays below.
+    read -r x y w h <<<"$(geometry "$win")"
+    xdotool mousemove $((x + 2)) $((y + 2)) click 1
+    sleep 0.5
+    above "$cover" "$win" || fail "bottom clock rose when clicked"
+  fi
+  pkill -f "cover" 2>/dev/null || true
+  xdotool search --name "^cover-" windowkill 2>/dev/null || true
+  stop_clock
+done
+
+note "dragging with the left button"
+dir=$(make_portable drag)
+write_ini "$dir/velmora.ini" "[MainForm]" "Left=100" "Top=100"
+start_clock "$dir"
+win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window"
+sleep 1
+read -r x y w h <<<"$(geometry "$win")"
+xdotool mousemove $((x + w / 2)) $((y + h / 2)) mousedown 1
+sleep 0.2
+for step in 1 2 3 4 5; do
+  xdotool mousemove $((x + w / 2 + step * 30)) $((y + h / 2 + step * 20))
+  sleep 0.1
+done
+xdotool mouseup 1
+sleep 0.5
+read -r nx ny w h <<<"$(geometry "$win")"
+[ "$nx" -eq $((x + 150)) ] && [ "$ny" -eq $((y + 100)) ] || fail "dragged from $x,$y to $nx,$ny"
+shot dragged
+stop_clock
+[ "$(ini_value "$dir/velmora.ini" MainForm Left)" = "$nx" ] || fail "left not saved"
+[ "$(ini_value "$dir/velmora.ini" MainForm Top)" = "$ny" ] || fail "top not saved"
+
+note "a saved place on no screen is brought back"
+dir=$(make_portable lost)
+write_ini "$dir/velmora.ini" "[MainForm]" "Left=5000" "Top=300"
+start_clock "$dir"
+win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window"
+read -r x y w h <<<"$(geometry "$win")"
+[ $((x + w)) -le 1024 ] && [ "$x" -ge 0 ] && [ "$y" = 300 ] || fail "lost clock at $x,$y"
+stop_clock
+note "stacking, dragging and placement hold"
