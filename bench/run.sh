@@ -16,6 +16,9 @@ wm=$!
 sleep 1
 echo "== repaint delay after each wall-clock second (${secs}s)"
 XDG_RUNTIME_DIR=$work build/bench/velmora_tick_latency "$secs"
+echo "== paint cost per tick in each drawing mode"
+[ -x build/bench/velmora_paint_cost ] || cmake --build build --target velmora_paint_cost
+build/bench/velmora_paint_cost 2000
 echo "== idle cost beside xclock (${secs}s)"
 bash bench/idle_cost.sh dist/Velmora "$secs"
 kill $wm $xvfb 2>/dev/null || true

@@ -3,7 +3,6 @@
 #include "TextForms.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
@@ -36,6 +35,24 @@ QString OneLine(const QString& s) {
     return out;
 }
 
+// Splits at CR LF, lone CR and lone LF. Done by hand: a regular expression gives
+// up on text with a stray surrogate, and one bad character must not cost the file.
+QStringList SplitLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines << text.mid(start, i - start);
+        if (c == QLatin1Char('\r') && i + 1 < text.size() && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    lines << text.mid(start);
+    return lines;
+}
+
 } // namespace
 
 IniDocument::IniDocument(const QString& path, const QLocale& locale)
@@ -60,9 +77,7 @@ void IniDocument::LoadFromBytes(const QByteArray& bytes) {
     if (data.size() >= 2 && uchar(data[0]) == 0xFF && uchar(data[1]) == 0xFE)
         data = data.sliced(2);
     QStringDecoder decode(QStringConverter::Utf16LE, QStringConverter::Flag::ConvertInitialBom);
-    const QString text = decode(data);
-    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
-    ParseLines(text.split(breaks));
+    ParseLines(SplitLines(decode(data)));
 }
 
 void IniDocument::ParseLines(const QStringList& lines) {

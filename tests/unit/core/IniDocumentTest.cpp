@@ -61,6 +61,15 @@ TEST(IniDocument, ReadsWithoutBomAndAllLineBreaks) {
               6);
 }
 
+TEST(IniDocument, AStraySurrogateCostsOnlyItsOwnLine) {
+    QString text = QStringLiteral("[A]\r\nk=1\r\nbad=x\r\n[B]\r\nj=2\r\n");
+    text[text.indexOf('x')] = QChar(0xD800); // a lone high surrogate
+    IniDocument d;
+    d.LoadFromBytes(Utf16(text));
+    EXPECT_EQ(d.ReadSections(), (QStringList{"A", "B"}));
+    EXPECT_EQ(d.ReadInteger("B", "j", 0), 2);
+}
+
 TEST(IniDocument, Utf8FileYieldsOnlyDefaults) {
     IniDocument d;
     d.LoadFromBytes(QByteArray("[ClockStr]\r\nShowDate=0\r\n"));
