@@ -88,8 +88,6 @@ void TKvTrayIcon::SetVisible(bool value) {
     }
     if (FLoaded || FRetryTimer.isActive())
         return;
-    if (FIcon.isNull())
-        UseApplicationIcon();
     AddIcon();
 }
 
@@ -274,6 +272,8 @@ void TKvTrayIcon::HostWatchTimerTimer() {
 }
 
 void TKvTrayIcon::PlaceInTray() {
+    if (FIcon.isNull())
+        UseApplicationIcon(); // the tray shows nothing for an empty icon
     FTrayIcon->setVisible(false);
     FTrayIcon->setIcon(QIcon(QPixmap::fromImage(FIcon)));
     FTrayIcon->setToolTip(KvCutToUnits(FHint, KvToolTipMax));
