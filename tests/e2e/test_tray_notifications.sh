@@ -22,11 +22,17 @@ has_owner() {
     org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
 }
 
+# Waits up to ~15 s for a command to succeed, else fails with <what>.
+waitfor() {
+  local what=$1; shift
+  for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
+  fail "$what"
+}
+
 # The notification service first, so that the balloon has somewhere to go.
 dunst >"$E2E_WORK/dunst.log" 2>&1 &
 started+=($!)
-for _ in $(seq 100); do has_owner org.freedesktop.Notifications && break; sleep 0.1; done
-has_owner org.freedesktop.Notifications || fail "dunst did not take the notification service"
+waitfor "dunst did not take the notification service" has_owner org.freedesktop.Notifications
 
 monitor_log=$E2E_WORK/notifications.log
 dbus-monitor --session "interface='org.freedesktop.Notifications'" >"$monitor_log" 2>&1 &
@@ -37,13 +43,11 @@ trayer --edge top --align right --widthtype request --height 24 --SetDockType tr
   --expand true --transparent false >"$E2E_WORK/trayer.log" 2>&1 &
 trayer_pid=$!
 started+=($trayer_pid)
-tray_win=
-for _ in $(seq 100); do
-  tray_win=$(xdotool search --all --pid "$trayer_pid" 2>/dev/null | head -1 || true)
-  [ -n "$tray_win" ] && break
-  sleep 0.1
-done
-[ -n "$tray_win" ] || fail "trayer showed no window"
+# trayer's panel (instance "panel", class "trayer") holds the embedded icons.
+tray_window() { xdotool search --classname '^panel$' 2>/dev/null | head -1; }
+has_tray() { [ -n "$(tray_window)" ]; }
+waitfor "trayer showed no window" has_tray
+tray_win=$(tray_window)
 
 title="Tray probe: alarm"
 text="It is 07:00 & time to get up"
@@ -51,12 +55,6 @@ probe_log=$E2E_WORK/probe.log
 "$probe" "$title" "$text" 3000 >"$probe_log" 2>"$E2E_WORK/probe.err" &
 probe_pid=$!
 started+=($probe_pid)
-
-waitfor() { # waitfor <what> <command...>: up to ~15 s
-  local what=$1; shift
-  for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
-  fail "$what"
-}
 waitfor "the probe did not add its icon" grep -q '^added$' "$probe_log"
 
 note "the icon's window lies inside the tray"
@@ -66,21 +64,30 @@ xwininfo -tree -id "$tray_win" >"$E2E_ARTIFACTS/tray-tree.txt" 2>&1 || true
 shot tray
 
 note "the balloon went out as Notify with its title and text"
+notify_args() { grep -A14 'member=Notify' "$monitor_log"; }
+# dunst reads the body as markup, so the "&" the user typed travels escaped.
+body=${text//&/"&amp;"}
 notify_seen() {
-  grep -A12 'member=Notify' "$monitor_log" | grep -qF "string \"$title\"" &&
-    grep -A12 'member=Notify' "$monitor_log" | grep -qF "string \"$text\""
+  notify_args | grep -qF "string \"$title\"" && notify_args | grep -qF "string \"$body\""
 }
 waitfor "no Notify with the balloon's title and text" notify_seen
-grep -A12 'member=Notify' "$monitor_log" | grep -qF 'string "dialog-information"' ||
+notify_args | grep -qF 'string "dialog-information"' ||
   fail "the information balloon did not ask for the information icon"
-grep -A14 'member=Notify' "$monitor_log" | grep -qE 'int32 10000$' ||
-  fail "the time-out did not become the expire time"
+notify_args | grep -qE 'int32 10000$' || fail "the time-out did not become the expire time"
 sleep 0.5
 shot balloon
 
 note "hiding the balloon closes the notification"
 waitfor "the probe did not hide its balloon" grep -q '^hidden$' "$probe_log"
 waitfor "no CloseNotification call" grep -q 'member=CloseNotification' "$monitor_log"
+# The server answers a close of the id it gave with reason 3, "closed by a call".
+closed_by_call() {
+  local id
+  id=$(grep -A1 'member=CloseNotification' "$monitor_log" | grep -o 'uint32 [0-9]*' | head -1)
+  grep -A2 'member=NotificationClosed' "$monitor_log" | tr '\n' ' ' |
+    grep -qE "$id +uint32 3"
+}
+waitfor "the notification the balloon made was not the one closed" closed_by_call
 cp "$monitor_log" "$E2E_ARTIFACTS/" 2>/dev/null || true
 
 kill "$probe_pid"

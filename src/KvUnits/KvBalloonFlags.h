@@ -1,0 +1,7 @@
+#pragma once
+
+namespace velmora {
+
+enum TKvBalloonFlags { kbfNone, kbfInfo, kbfWarning, kbfError, kbfUser };
+
+} // namespace velmora
