@@ -25,7 +25,8 @@ TDayLangState& State() {
 
 // A file too large to be a day-word file is not read (the words keep their defaults).
 IniDocument OpenDayFile(const QString& path) {
-    if (QFileInfo(path).size() > kMaxLangFileSize)
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxLangFileSize)
         return IniDocument();
     return IniDocument(path);
 }
@@ -33,7 +34,11 @@ IniDocument OpenDayFile(const QString& path) {
 // Opens the file for a rewrite: a file that could not be read, or that is not
 // UTF-16 and so read as empty, must not be replaced by what little was understood.
 IniDocument OpenDayFileForWriting(const QString& path) {
-    if (QFileInfo(path).size() > kMaxLangFileSize)
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        throw TIniWriteError(
+            QStringLiteral("\"%1\" is not a file; it was not changed.").arg(path).toStdString());
+    if (info.size() > kMaxLangFileSize)
         throw TIniWriteError(
             QStringLiteral("The file \"%1\" is too large to be a day-of-week words file; "
                            "it was not changed.")

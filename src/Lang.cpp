@@ -199,7 +199,8 @@ bool IsFile(const QString& path) {
 
 // A file too large to be a language file is not read at all.
 IniDocument OpenLangFile(const QString& path) {
-    if (QFileInfo(path).size() > kMaxLangFileSize)
+    // Only a regular file: a pipe under a language file's name would never end.
+    if (!IsFile(path) || QFileInfo(path).size() > kMaxLangFileSize)
         return IniDocument();
     return IniDocument(path);
 }
@@ -322,7 +323,7 @@ void InitLangDir(const QString& programDir, const QString& iniFileName, QWidget*
         // No language is loaded yet, so the box has the fallback title.
         ShowMessageDialog(QStringLiteral("Velmora cannot make directory."), TMsgDlgType::Error,
                           mbOK, owner);
-        dir = WithSlash(programDir);
+        dir = programDir.isEmpty() ? QString() : WithSlash(programDir);
     }
     State().LangDir = dir;
     State().CurrentLangFile = ReadLangFileName(iniFileName);
@@ -400,6 +401,14 @@ QString FallbackText(const QString& key) {
         if (Text(k.Key) == key)
             return FallbackOf(k);
     return QString();
+}
+
+QStringList CaptionKeys(const QString& section) {
+    QStringList keys;
+    for (const TLangKey& k : kLangKeys)
+        if (!k.Field && Text(k.Section) == section)
+            keys << Text(k.Key);
+    return keys;
 }
 
 QString LoadLangFile() {

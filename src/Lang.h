@@ -145,6 +145,10 @@ QString UseDefaultLangFile();
 // for an unknown key.
 QString FallbackText(const QString& key);
 
+// The caption keys of a section in file order ("MainForm": the clock window's
+// actions, menu items and icon tooltip, as Captions() holds them after loading).
+QStringList CaptionKeys(const QString& section);
+
 // Reads the clock window's texts (sections MainForm, Lang: Msg, Lang: Balloon,
 // Lang: Command, Lang: Button) of CurrentLangFile(), switching to the default file
 // when it is missing, and rebuilds BalloonContents(). Returns why the default file

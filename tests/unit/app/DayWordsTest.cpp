@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace velmora;
 using testfiles::ReadBytes;
@@ -223,6 +224,12 @@ TEST_F(DayWordsTest, FilesThatMustNotBeRewritten) {
     ASSERT_TRUE(QDir().mkpath(File));
     EXPECT_THROW(WriteDayLangKind(File, "K"), TIniWriteError);
     EXPECT_EQ(Words(InitDayWords(Dir)), kEnglish);
+    // Nor a pipe, which would never end.
+    ASSERT_TRUE(QDir().rmdir(File));
+    ASSERT_EQ(mkfifo(QFile::encodeName(File).constData(), 0600), 0);
+    EXPECT_EQ(Words(InitDayWords(Dir)), kEnglish);
+    EXPECT_TRUE(ReadDaySections(File).isEmpty());
+    EXPECT_THROW(WriteDayLangKind(File, "K"), TIniWriteError);
 }
 
 TEST_F(DayWordsTest, UnwritableFolderKeepsTheDefaultWords) {

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <map>
+#include <sys/stat.h>
 
 using namespace velmora;
 using testfiles::ReadBytes;
@@ -237,6 +238,12 @@ TEST_F(LangTest, FirstStartMakesTheFolderAndWritesTheDefaultFile) {
     EXPECT_EQ(Messages().MsgDialogCaption, "Velmora [おしらせ]");
     EXPECT_EQ(Messages().Command0Title, "とけー あわせ");
     EXPECT_EQ(Messages().ButtonCaptionSelect, "さんしょー");
+    const QStringList keys = CaptionKeys("MainForm");
+    ASSERT_EQ(keys.size(), 10);
+    EXPECT_EQ(keys.front(), "ActPopStopAlarm.Caption");
+    EXPECT_EQ(keys.back(), "TrayIcon1.Hint");
+    for (const QString& key : keys)
+        EXPECT_EQ(Captions().value(key), FallbackText(key)) << key.toStdString();
     // Dialog texts wait until their dialog is shown.
     EXPECT_FALSE(Captions().contains("OptionForm.Caption"));
     EXPECT_EQ(Messages().FontCaption, QString());
@@ -553,4 +560,21 @@ TEST_F(LangTest, UnwritableFolderKeepsTheBuiltInTexts) {
     BuildLanguageMenu(&menu);
     EXPECT_TRUE(menu.actions().isEmpty());
     EXPECT_THROW(WriteDefaultLangFile(CurrentLangFile()), TIniWriteError);
+}
+
+TEST_F(LangTest, PipeUnderALanguageFileNameIsNeverRead) {
+    InitFolder();
+    const QString def = LangPath("Vlm日本語_かな.lang");
+    ASSERT_EQ(mkfifo(QFile::encodeName(LangPath("pipe.lang")).constData(), 0600), 0);
+    EXPECT_FALSE(ListLangFiles(LangDir()).contains(LangPath("pipe.lang")));
+    SetCurrentLangFile(LangPath("pipe.lang"));
+    LoadLangFile(); // reading the pipe would wait forever
+    EXPECT_EQ(CurrentLangFile(), def);
+
+    QFile::remove(def);
+    ASSERT_EQ(mkfifo(QFile::encodeName(def).constData(), 0600), 0);
+    Captions().clear();
+    LoadLangFile();
+    EXPECT_EQ(Captions().value("ActPopQuit.Caption"), "しゅーりょー(&X)");
+    EXPECT_EQ(LoadAboutFormTexts().front().Text, "Velmoraの バージョン じょーほー");
 }
