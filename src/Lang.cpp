@@ -166,10 +166,6 @@ const TLangKey kLangKeys[] = {
 };
 // clang-format on
 
-} // namespace
-
-namespace {
-
 struct TLangState {
     QString LangDir;
     QString CurrentLangFile;
@@ -197,9 +193,9 @@ bool IsFile(const QString& path) {
     return !path.isEmpty() && QFileInfo(path).isFile();
 }
 
-// A file too large to be a language file is not read at all.
+// Only a regular file of a sensible size is read: a pipe under a language file's
+// name would never end, and a huge file is no language file.
 IniDocument OpenLangFile(const QString& path) {
-    // Only a regular file: a pipe under a language file's name would never end.
     if (!IsFile(path) || QFileInfo(path).size() > kMaxLangFileSize)
         return IniDocument();
     return IniDocument(path);
