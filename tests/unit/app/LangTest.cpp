@@ -232,6 +232,9 @@ TEST_F(LangTest, FirstStartMakesTheFolderAndWritesTheDefaultFile) {
     EXPECT_EQ(CurrentLangFile(), LangPath("Vlm日本語_かな.lang"));
     EXPECT_EQ(LoadLangFile(), QString());
     EXPECT_EQ(ReadBytes(LangPath("Vlm日本語_かな.lang")), Utf16File(kDefaultLangLines));
+    // The name on disk is UTF-8, whatever the locale.
+    EXPECT_TRUE(QDir(LangDir()).entryList(QDir::Files).contains("Vlm日本語_かな.lang"));
+    EXPECT_EQ(QFile::encodeName(CurrentLangFile()), CurrentLangFile().toUtf8());
     EXPECT_EQ(Captions().value("ActPopShowOption.Caption"), "オプション(&O)");
     EXPECT_EQ(Captions().value("ActPopQuit.Caption"), "しゅーりょー(&X)");
     EXPECT_EQ(Captions().value("TrayIcon1.Hint"), "Velmora");
