@@ -1,10 +1,516 @@
 #include "Lang.h"
 
+#include "IniDocument.h"
+#include "VelmoLib.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <algorithm>
+
 namespace velmora {
+
+namespace {
+
+const QString kSecMainForm = QStringLiteral("MainForm");
+const QString kSecMsg = QStringLiteral("Lang: Msg");
+const QString kSecBalloon = QStringLiteral("Lang: Balloon");
+const QString kSecCommand = QStringLiteral("Lang: Command");
+const QString kSecButton = QStringLiteral("Lang: Button");
+const QString kSecCaption = QStringLiteral("Lang: Caption");
+const QString kSecOptionForm = QStringLiteral("OptionForm");
+const QString kSecAboutForm = QStringLiteral("AboutForm");
+
+// One key of a language file: where it lives, the line the default file carries
+// (none for keys added later), its built-in text when that differs from the
+// line, and the message-table field it fills (none: a caption).
+struct TLangKey {
+    const char* Section;
+    const char* Key;
+    const char* FileText;
+    const char* Fallback;
+    QString TMessageTable::*Field;
+};
+
+// Every key in file order; the default file is written from this table.
+// clang-format off
+const TLangKey kLangKeys[] = {
+    // [MainForm]
+    {"MainForm", "ActPopStopAlarm.Caption", "アラームを とめる(&S)", nullptr, nullptr},
+    {"MainForm", "ActPopAdjustTime.Caption", "とけーを あわせる(&T)", nullptr, nullptr},
+    {"MainForm", "ActPopShowOption.Caption", "オプション(&O)", nullptr, nullptr},
+    {"MainForm", "Command1.Caption", "コマンド(&C)", nullptr, nullptr},
+    {"MainForm", "Language1.Caption", "ことば", nullptr, nullptr},
+    {"MainForm", "ActPopShowHelp.Caption", "ヘルプ(&H)", nullptr, nullptr},
+    {"MainForm", "ActPopShowAbout.Caption", "バージョン じょーほー(&A)", nullptr, nullptr},
+    {"MainForm", "ActPopQuit.Caption", "しゅーりょー(&X)", nullptr, nullptr},
+    {"MainForm", "ActCreateShortcut.Caption", "ショートカットを スタートアップに つくる", nullptr, nullptr},
+    {"MainForm", "TrayIcon1.Hint", "Velmora", nullptr, nullptr},
+    // [Lang: Msg]
+    {"Lang: Msg", "MsgDialogCaption", "Velmora [おしらせ]", nullptr, &TMessageTable::MsgDialogCaption},
+    {"Lang: Msg", "MsgErrorFileNotFound", "ファイルが ありません: [%s]", nullptr, &TMessageTable::MsgErrorFileNotFound},
+    {"Lang: Msg", "MsgErrorShowErrorCode", "エラー コード: [%d]", nullptr, &TMessageTable::MsgErrorShowErrorCode},
+    {"Lang: Msg", "MsgErrorCannotOpenItem", "ひらけません: [%s]", nullptr, &TMessageTable::MsgErrorCannotOpenItem},
+    {"Lang: Msg", "MsgErrorCannotCreateShortcut", "ショートカットを つくれませんでした", nullptr, &TMessageTable::MsgErrorCannotCreateShortcut},
+    {"Lang: Msg", "MsgWarnNoNTPServerName", "NTPサーバーが してー されて いません", nullptr, &TMessageTable::MsgWarnNoNTPServerName},
+    {"Lang: Msg", "MsgWarnNoSoundFileName", "サウンド ファイルが してー されて いません", nullptr, &TMessageTable::MsgWarnNoSoundFileName},
+    {"Lang: Msg", "MsgWarnTooManyCharacters", "もじすーが おーすぎます", nullptr, &TMessageTable::MsgWarnTooManyCharacters},
+    {"Lang: Msg", "MsgWarnNotSupportedFileType", "たいおー していない ファイルです", nullptr, &TMessageTable::MsgWarnNotSupportedFileType},
+    {"Lang: Msg", "MsgWarnEditMemoEmpty", "くーらんに きにゅー してください", nullptr, &TMessageTable::MsgWarnEditMemoEmpty},
+    {"Lang: Msg", "MsgWarnNameValueInvalid", "よーびの ことばの しょしきが ちがっています", nullptr, &TMessageTable::MsgWarnNameValueInvalid},
+    {"Lang: Msg", "MsgWarnCheckNameValue", "しょしきを かくにん してください", nullptr, &TMessageTable::MsgWarnCheckNameValue},
+    {"Lang: Msg", "MsgWarnDayLangSameSectionNotExists", "[%s] は、よーび ファイルに ありません", nullptr, &TMessageTable::MsgWarnDayLangSameSectionNotExists},
+    {"Lang: Msg", "MsgWarnDayLangTheLastSection", "よーびの ことばは [%s] しか ありません", nullptr, &TMessageTable::MsgWarnDayLangTheLastSection},
+    {"Lang: Msg", "MsgWarnExitWithoutDelete", "さくじょ しないで しゅーりょー します", nullptr, &TMessageTable::MsgWarnExitWithoutDelete},
+    {"Lang: Msg", "MsgWarnAlarmOptionNotChecked", "アラームの どーさが してー されて いません", nullptr, &TMessageTable::MsgWarnAlarmOptionNotChecked},
+    {"Lang: Msg", "MsgConfirmOverwriteItem", "うわがき します: [%s]", nullptr, &TMessageTable::MsgConfirmOverwriteItem},
+    {"Lang: Msg", "MsgConfirmAddItem", "ついか します: [%s]", nullptr, &TMessageTable::MsgConfirmAddItem},
+    {"Lang: Msg", "MsgConfirmDeleteItem", "さくじょ します: [%s]", nullptr, &TMessageTable::MsgConfirmDeleteItem},
+    {"Lang: Msg", "MsgConfirmOKCancel", "よろしー ですか？", nullptr, &TMessageTable::MsgConfirmOKCancel},
+    {"Lang: Msg", "MsgInfoOverwroteItem", "うわがき しました: [%s]", nullptr, &TMessageTable::MsgInfoOverwroteItem},
+    {"Lang: Msg", "MsgInfoAddedItem", "ついか しました: [%s]", nullptr, &TMessageTable::MsgInfoAddedItem},
+    {"Lang: Msg", "MsgInfoDeletedItem", "さくじょ しました: [%s]", nullptr, &TMessageTable::MsgInfoDeletedItem},
+    {"Lang: Msg", "MsgInfoCreatedShortcut", "ショートカットを スタートアップに つくりました", nullptr, &TMessageTable::MsgInfoCreatedShortcut},
+    {"Lang: Msg", "MsgWarnDayLangTitleInvalid", nullptr,
+     "この タイトルは つかえません: [%s] (DayLang、[ ]、さいしょの ; は つかえません)",
+     &TMessageTable::MsgWarnDayLangTitleInvalid},
+    // [Lang: Balloon]
+    {"Lang: Balloon", "BalloonTitleNormal", "Velmora [おしらせ]", nullptr, &TMessageTable::BalloonTitleNormal},
+    {"Lang: Balloon", "BalloonTitleAlarm", "Velmora [アラーム]", nullptr, &TMessageTable::BalloonTitleAlarm},
+    {"Lang: Balloon", "BalloonWarnNoSwitch", "オプションが ありません", nullptr, &TMessageTable::BalloonWarnNoSwitch},
+    {"Lang: Balloon", "BalloonWarnTooManySwitches", "オプションが おーすぎます", nullptr, &TMessageTable::BalloonWarnTooManySwitches},
+    {"Lang: Balloon", "BalloonWarnNoNTPServerName", "NTPサーバーが してー されて いません", nullptr, &TMessageTable::BalloonWarnNoNTPServerName},
+    {"Lang: Balloon", "BalloonInfoAdjustTimeSucceeded", "とけーを あわせました", nullptr, &TMessageTable::BalloonInfoAdjustTimeSucceeded},
+    {"Lang: Balloon", "BalloonErrorCannotAdjustTime", "とけーを あわせることが できませんでした", nullptr, &TMessageTable::BalloonErrorCannotAdjustTime},
+    {"Lang: Balloon", "BalloonErrorAdjustTimeError", "とけー あわせで エラーが はっせー しました", nullptr, &TMessageTable::BalloonErrorAdjustTimeError},
+    {"Lang: Balloon", "BalloonWarnNetworkNotAlive", "ネットワークに つながって いません", nullptr, &TMessageTable::BalloonWarnNetworkNotAlive},
+    // [Lang: Command]
+    {"Lang: Command", "Command0Title", "とけー あわせ", nullptr, &TMessageTable::Command0Title},
+    // [Lang: Button]
+    {"Lang: Button", "ButtonCaptionOK", "OK", nullptr, &TMessageTable::ButtonCaptionOK},
+    {"Lang: Button", "ButtonCaptionSelect", "さんしょー", nullptr, &TMessageTable::ButtonCaptionSelect},
+    // [Lang: Caption]
+    {"Lang: Caption", "FontCaption", "%s / %s / %d pt (%d px)", nullptr, &TMessageTable::FontCaption},
+    {"Lang: Caption", "StopAlarmCaption", "アラームを とめる", nullptr, &TMessageTable::StopAlarmCaption},
+    // [OptionForm]
+    {"OptionForm", "OptionForm.Caption", "Velmora - オプション", nullptr, nullptr},
+    {"OptionForm", "SaveSettingsButton.Caption", "せってーを ほぞん", nullptr, nullptr},
+    {"OptionForm", "OptionTabSet.Tabs[0].Caption", "もじ", nullptr, nullptr},
+    {"OptionForm", "OptionTabSet.Tabs[1].Caption", "フォント・いろ", nullptr, nullptr},
+    {"OptionForm", "OptionTabSet.Tabs[2].Caption", "ウィンドウ", nullptr, nullptr},
+    {"OptionForm", "OptionTabSet.Tabs[3].Caption", "バルーン", nullptr, nullptr},
+    {"OptionForm", "OptionTabSet.Tabs[4].Caption", "アラーム", nullptr, nullptr},
+    {"OptionForm", "OptionTabSet.Tabs[5].Caption", "コマンド", nullptr, nullptr},
+    {"OptionForm", "GroupBox101.Caption", "ひょーじ する もじ", nullptr, nullptr},
+    {"OptionForm", "CheckBox101.Caption", "ひづけ", nullptr, nullptr},
+    {"OptionForm", "CheckBox102.Caption", "よーび", nullptr, nullptr},
+    {"OptionForm", "RadioGroup101.Caption", "じこく", nullptr, nullptr},
+    {"OptionForm", "RadioGroup101.Items[0]", "12:34:56 (びょー まで)", nullptr, nullptr},
+    {"OptionForm", "RadioGroup101.Items[1]", "12:34 (ふん まで)", nullptr, nullptr},
+    {"OptionForm", "GroupBox102.Caption", "よーびの ことばの へんしゅー", nullptr, nullptr},
+    {"OptionForm", "Label101.Caption", "げんざいの よーびの ことば", nullptr, nullptr},
+    {"OptionForm", "Label102.Caption", "タイトル", nullptr, nullptr},
+    {"OptionForm", "Label103.Caption", "ないよー", nullptr, nullptr},
+    {"OptionForm", "Button101.Caption", "よーび ファイルを こーしん", nullptr, nullptr},
+    {"OptionForm", "GroupBox201.Caption", "フォント", nullptr, nullptr},
+    {"OptionForm", "Button201.Caption", "フォントを えらぶ", nullptr, nullptr},
+    {"OptionForm", "GroupBox202.Caption", "いろ", nullptr, nullptr},
+    {"OptionForm", "GroupBox203.Caption", "もじ (つーじょー)", nullptr, nullptr},
+    {"OptionForm", "RadioButton201.Caption", "たんしょく", nullptr, nullptr},
+    {"OptionForm", "RadioButton202.Caption", "グラデーション (Vista いこー)", nullptr, nullptr},
+    {"OptionForm", "RadioGroup201.Caption", "グラデーションの むき", nullptr, nullptr},
+    {"OptionForm", "RadioGroup201.Items[0]", "よこ", nullptr, nullptr},
+    {"OptionForm", "RadioGroup201.Items[1]", "たて", nullptr, nullptr},
+    {"OptionForm", "GroupBox204.Caption", "はいけー (つーじょー)", nullptr, nullptr},
+    {"OptionForm", "RadioButton203.Caption", "とーめー", nullptr, nullptr},
+    {"OptionForm", "RadioButton205.Caption", "グラデーション", nullptr, nullptr},
+    {"OptionForm", "GroupBox205.Caption", "そとわく (つーじょー)", nullptr, nullptr},
+    {"OptionForm", "CheckBox201.Caption", "そとわくを ひょーじ", nullptr, nullptr},
+    {"OptionForm", "GroupBox301.Caption", "おーきさ (ばいりつ: 0.75～1.25)", nullptr, nullptr},
+    {"OptionForm", "Label301.Caption", "はば", nullptr, nullptr},
+    {"OptionForm", "Label302.Caption", "たかさ", nullptr, nullptr},
+    {"OptionForm", "CheckBox301.Caption", "ぜんたいを とーめーに する", nullptr, nullptr},
+    {"OptionForm", "Label303.Caption", "とーめーの どあい (0～255)", nullptr, nullptr},
+    {"OptionForm", "RadioGroup301.Caption", "かさなり じゅん", nullptr, nullptr},
+    {"OptionForm", "RadioGroup301.Items[0]", "いちばん てまえ", nullptr, nullptr},
+    {"OptionForm", "RadioGroup301.Items[1]", "いちばん おく", nullptr, nullptr},
+    {"OptionForm", "GroupBox401.Caption", "バルーンの アイコン", nullptr, nullptr},
+    {"OptionForm", "CheckBox401.Caption", "おーきー アイコンに する (Vista いこー)", nullptr, nullptr},
+    {"OptionForm", "Button502.Caption", "アラームを テスト", nullptr, nullptr},
+    {"OptionForm", "GroupBox501.Caption", "アラームの せってー", nullptr, nullptr},
+    {"OptionForm", "CheckBox501.Caption", "アラームを せってー する じこく", nullptr, nullptr},
+    {"OptionForm", "GroupBox502.Caption", "アラームの どーさ", nullptr, nullptr},
+    {"OptionForm", "CheckBox502.Caption", "てんめつ させる (2 びょー かんかく)", nullptr, nullptr},
+    {"OptionForm", "CheckBox503.Caption", "いろを かえる", nullptr, nullptr},
+    {"OptionForm", "Label501.Caption", "もじ (アラーム)", nullptr, nullptr},
+    {"OptionForm", "Label502.Caption", "はいけー (アラーム)", nullptr, nullptr},
+    {"OptionForm", "Label503.Caption", "そとわく (アラーム)", nullptr, nullptr},
+    {"OptionForm", "CheckBox504.Caption", "バルーンを ひょーじ", nullptr, nullptr},
+    {"OptionForm", "Label504.Caption", "メッセージ (1～255 じ)", nullptr, nullptr},
+    {"OptionForm", "CheckBox505.Caption", "サウンド ファイルを さいせー", nullptr, nullptr},
+    {"OptionForm", "Label601.Caption", "コマンドの いちらん", nullptr, nullptr},
+    {"OptionForm", "TitleLabel", "タイトル", nullptr, &TMessageTable::TitleLabel},
+    {"OptionForm", "FileNameLabel", "じっこー ファイル", nullptr, &TMessageTable::FileNameLabel},
+    {"OptionForm", "OptionLabel", "じっこー ファイルの オプション", nullptr, &TMessageTable::OptionLabel},
+    {"OptionForm", "CommandOptionLabel", "コマンド オプション", nullptr, &TMessageTable::CommandOptionLabel},
+    {"OptionForm", "Button601.Caption", "あたらしー コマンドを ついか", nullptr, nullptr},
+    {"OptionForm", "GroupBox601.Caption", "コマンドの へんしゅー", nullptr, nullptr},
+    {"OptionForm", "Button603.Caption", "コマンドを さくじょ", nullptr, nullptr},
+    // [AboutForm]
+    {"AboutForm", "AboutForm.Caption", "Velmoraの バージョン じょーほー", nullptr, nullptr},
+    {"AboutForm", "TitleLabel.Caption", "Velmora (ヴェルモラ) デスクトップ とけー", nullptr, nullptr},
+    {"AboutForm", "AuthorLabel.Caption", "さくしゃ: Velmora かいはつ チーム", nullptr, nullptr},
+    {"AboutForm", "WebSiteLabel.Caption", "「Velmora Project」", nullptr, nullptr},
+    {"AboutForm", "CreditMemo.Text", "Velmoraは いかの コンポーネントや ユニットを つかっています。", "Velmoraは いかの コンポーネントや ユニットを 使用しています。", nullptr},
+};
+// clang-format on
+
+struct TLangState {
+    QString LangDir;
+    QString CurrentLangFile;
+    QStringList LangFileList;
+};
+
+TLangState& State() {
+    static TLangState state;
+    return state;
+}
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+
+QString FallbackOf(const TLangKey& k) {
+    return Text(k.Fallback ? k.Fallback : k.FileText);
+}
+
+QString WithSlash(const QString& dir) {
+    return dir.endsWith(QLatin1Char('/')) ? dir : dir + QLatin1Char('/');
+}
+
+bool IsFile(const QString& path) {
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+// Only a regular file of a sensible size is read: a pipe under a language file's
+// name would never end, and a huge file is no language file.
+IniDocument OpenLangFile(const QString& path) {
+    if (!IsFile(path) || QFileInfo(path).size() > kMaxLangFileSize)
+        return IniDocument();
+    return IniDocument(path);
+}
+
+QString ReadText(const IniDocument& doc, const TLangKey& k) {
+    const QString fallback = FallbackOf(k);
+    const QString text = doc.ReadString(Text(k.Section), Text(k.Key), fallback);
+    return text.size() > kMaxLangTextLength ? fallback : text;
+}
+
+void Store(const TLangKey& k, const QString& text) {
+    if (k.Field)
+        Messages().*k.Field = text;
+    else
+        Captions()[Text(k.Key)] = text;
+}
+
+// Reads the keys of `section` in table order into the tables; returns them.
+std::vector<TCaption> ReadSection(const IniDocument& doc, const QString& section) {
+    std::vector<TCaption> out;
+    for (const TLangKey& k : kLangKeys)
+        if (Text(k.Section) == section) {
+            const QString text = ReadText(doc, k);
+            Store(k, text);
+            out.push_back({Text(k.Key), text});
+        }
+    return out;
+}
+
+// The current file, or the default one when it has gone; opened afresh.
+IniDocument OpenCurrentLangFile(QString* error) {
+    if (!IsFile(State().CurrentLangFile)) {
+        const QString why = UseDefaultLangFile();
+        if (error)
+            *error = why;
+    }
+    return OpenLangFile(State().CurrentLangFile);
+}
+
+bool SamePath(const QString& a, const QString& b) {
+    if (a == b)
+        return true;
+    const QString ca = QFileInfo(a).canonicalFilePath();
+    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
+}
+
+} // namespace
 
 TMessageTable& Messages() {
     static TMessageTable table;
     return table;
+}
+
+TCaptionTable& Captions() {
+    static TCaptionTable table;
+    return table;
+}
+
+TBalloonContents& BalloonContents() {
+    static TBalloonContents contents;
+    return contents;
+}
+
+void BuildBalloonContents() {
+    const TMessageTable& m = Messages();
+    const std::pair<const QString*, TKvBalloonFlags> rows[] = {
+        {&m.BalloonWarnNoSwitch, kbfWarning},        {&m.BalloonWarnTooManySwitches, kbfWarning},
+        {&m.BalloonWarnNoNTPServerName, kbfWarning}, {&m.BalloonInfoAdjustTimeSucceeded, kbfInfo},
+        {&m.BalloonErrorCannotAdjustTime, kbfError}, {&m.BalloonErrorAdjustTimeError, kbfError},
+        {&m.BalloonWarnNetworkNotAlive, kbfWarning},
+    };
+    static_assert(std::size(rows) == std::tuple_size_v<TBalloonContents>);
+    for (size_t i = 0; i < std::size(rows); ++i)
+        BalloonContents()[i] = {m.BalloonTitleNormal, *rows[i].first, rows[i].second};
+}
+
+QString FormatMsg(const QString& pattern, const QStringList& args) {
+    QString out;
+    out.reserve(pattern.size());
+    qsizetype next = 0;
+    for (qsizetype i = 0; i < pattern.size(); ++i) {
+        const QChar c = pattern[i];
+        const QChar n = i + 1 < pattern.size() ? pattern[i + 1] : QChar();
+        if (c != QLatin1Char('%') ||
+            (n != QLatin1Char('s') && n != QLatin1Char('d') && n != QLatin1Char('%'))) {
+            out += c;
+            continue;
+        }
+        if (n == QLatin1Char('%'))
+            out += QLatin1Char('%');
+        else if (next < args.size())
+            out += args[next++];
+        ++i;
+    }
+    return out;
+}
+
+QByteArray TextFileBytes(const QStringList& lines) {
+    QByteArray out("\xFF\xFE", 2);
+    for (const QString& line : lines)
+        for (QChar c : line + QStringLiteral("\r\n")) {
+            out.append(char(c.unicode() & 0xFF));
+            out.append(char(c.unicode() >> 8));
+        }
+    return out;
+}
+
+QString MakeLangDir(const QString& programDir) {
+    if (programDir.isEmpty())
+        return QString();
+    const QString dir = WithSlash(programDir) + QStringLiteral("Lang");
+    if (!QFileInfo(dir).isDir() && !QDir().mkpath(dir))
+        return QString();
+    return QFileInfo(dir).isDir() ? dir + QLatin1Char('/') : QString();
+}
+
+void InitLangDir(const QString& programDir, const QString& iniFileName, QWidget* owner) {
+    QString dir = MakeLangDir(programDir);
+    if (dir.isEmpty()) {
+        // No language is loaded yet, so the box has the fallback title.
+        ShowMessageDialog(QStringLiteral("Velmora cannot make directory."), TMsgDlgType::Error,
+                          mbOK, owner);
+        dir = programDir.isEmpty() ? QString() : WithSlash(programDir);
+    }
+    State().LangDir = dir;
+    State().CurrentLangFile = ReadLangFileName(iniFileName);
+}
+
+QString LangDir() {
+    return State().LangDir;
+}
+QString CurrentLangFile() {
+    return State().CurrentLangFile;
+}
+void SetLangDir(const QString& dir) {
+    State().LangDir = dir.isEmpty() ? dir : WithSlash(dir);
+}
+void SetCurrentLangFile(const QString& path) {
+    State().CurrentLangFile = path;
+}
+
+QString ReadLangFileName(const QString& iniFileName) {
+    const IniDocument doc(iniFileName);
+    const QString name =
+        doc.ReadString(QStringLiteral("Language"), QStringLiteral("LangFileName"), QString());
+    if (name.isEmpty())
+        return State().LangDir + kDefaultLangFileName;
+    if (QDir::isRelativePath(name))
+        return QFileInfo(iniFileName).absoluteDir().filePath(name);
+    return name;
+}
+
+QByteArray DefaultLangFileBytes() {
+    const QString rule = QLatin1Char(';') + QString(78, QLatin1Char('-'));
+    QStringList lines = {rule,
+                         QStringLiteral(";[General]"),
+                         QStringLiteral(";FileName=") + kDefaultLangFileName,
+                         QStringLiteral(";Charset=UTF-16"),
+                         QStringLiteral(";Description=日本語_かな"),
+                         rule,
+                         QString()};
+    QString section;
+    for (const TLangKey& k : kLangKeys) {
+        if (!k.FileText)
+            continue;
+        if (Text(k.Section) != section) {
+            if (!section.isEmpty())
+                lines << QString();
+            section = Text(k.Section);
+            lines << QLatin1Char('[') + section + QLatin1Char(']');
+        }
+        lines << Text(k.Key) + QLatin1Char('=') + Text(k.FileText);
+    }
+    lines << QString();
+    return TextFileBytes(lines);
+}
+
+void WriteDefaultLangFile(const QString& path) {
+    WriteFileAtomically(path, DefaultLangFileBytes());
+}
+
+QString UseDefaultLangFile() {
+    if (State().LangDir.isEmpty())
+        return QStringLiteral("There is no language folder.");
+    State().CurrentLangFile = State().LangDir + kDefaultLangFileName;
+    if (QFileInfo::exists(State().CurrentLangFile))
+        return QString(); // an existing default file, edited or not, is the user's
+    try {
+        WriteDefaultLangFile(State().CurrentLangFile);
+    } catch (const TIniWriteError& e) {
+        return QString::fromUtf8(e.what());
+    }
+    return QString();
+}
+
+QString FallbackText(const QString& key) {
+    for (const TLangKey& k : kLangKeys)
+        if (Text(k.Key) == key)
+            return FallbackOf(k);
+    return QString();
+}
+
+QStringList CaptionKeys(const QString& section) {
+    QStringList keys;
+    for (const TLangKey& k : kLangKeys)
+        if (!k.Field && Text(k.Section) == section)
+            keys << Text(k.Key);
+    return keys;
+}
+
+QString LoadLangFile() {
+    QString error;
+    const IniDocument doc = OpenCurrentLangFile(&error);
+    for (const QString& section : {kSecMainForm, kSecMsg, kSecBalloon, kSecCommand, kSecButton})
+        ReadSection(doc, section);
+    BuildBalloonContents();
+    return error;
+}
+
+std::vector<TCaption> LoadOptionFormTexts() {
+    const IniDocument doc = OpenCurrentLangFile(nullptr);
+    std::vector<TCaption> out = ReadSection(doc, kSecOptionForm);
+    const auto set = [&out](const QString& key, const QString& text) {
+        Captions()[key] = text;
+        out.push_back({key, text});
+    };
+    // Controls that repeat another control's text.
+    const std::pair<const char*, const char*> copies[] = {
+        {"RadioButton204.Caption", "RadioButton201.Caption"},
+        {"RadioGroup202.Caption", "RadioGroup201.Caption"},
+        {"RadioGroup202.Items[0]", "RadioGroup201.Items[0]"},
+        {"RadioGroup202.Items[1]", "RadioGroup201.Items[1]"},
+        {"GroupBox302.Caption", "RadioButton203.Caption"},
+    };
+    for (const auto& [to, from] : copies)
+        set(Text(to), Captions().value(Text(from)));
+    const TMessageTable& m = Messages();
+    set(QStringLiteral("Label602.Caption"), m.TitleLabel);
+    set(QStringLiteral("Label603.Caption"), m.FileNameLabel);
+    set(QStringLiteral("Label604.Caption"), m.OptionLabel);
+    set(QStringLiteral("Label605.Caption"), m.CommandOptionLabel);
+    set(QStringLiteral("Button501.Caption"), m.ButtonCaptionSelect);
+    set(QStringLiteral("Button602.Caption"), m.ButtonCaptionSelect);
+    ReadSection(doc, kSecCaption);
+    return out;
+}
+
+std::vector<TCaption> LoadAboutFormTexts() {
+    return ReadSection(OpenCurrentLangFile(nullptr), kSecAboutForm);
+}
+
+QStringList ListLangFiles(const QString& langDir) {
+    QStringList out;
+    if (langDir.isEmpty())
+        return out;
+    const QDir dir(langDir);
+    for (const QFileInfo& info : dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::NoSort)) {
+        const QString name = info.fileName();
+        if (name.endsWith(kLangExtension, Qt::CaseInsensitive) && name != kDayLangFileName)
+            out << WithSlash(langDir) + name;
+    }
+    std::sort(out.begin(), out.end(), [](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b; // names differing only in case are other files
+    });
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
+}
+
+QStringList LangFileList() {
+    return State().LangFileList;
+}
+
+void BuildLanguageMenu(QMenu* menu, const std::function<void(const QString&)>& onChoose) {
+    menu->clear();
+    State().LangFileList = ListLangFiles(State().LangDir);
+    for (const QString& path : State().LangFileList) {
+        QString caption = QFileInfo(path).completeBaseName();
+        caption.replace(QLatin1Char('&'), QStringLiteral("&&")); // a name, not an accelerator
+        QAction* action = menu->addAction(caption);
+        action->setData(path);
+        action->setCheckable(true);
+        action->setChecked(SamePath(path, State().CurrentLangFile));
+        if (onChoose)
+            QObject::connect(action, &QAction::triggered, menu,
+                             [onChoose, path] { onChoose(path); });
+    }
+}
+
+TLangChange ChooseLanguage(const QString& path) {
+    const TCaptionTable captions = Captions();
+    const TMessageTable messages = Messages();
+    State().CurrentLangFile = path;
+    TLangChange change;
+    change.Error = LoadLangFile();
+    for (const TLangKey& k : kLangKeys) {
+        if (k.Field) {
+            change.MessagesChanged |= messages.*k.Field != Messages().*k.Field;
+            continue;
+        }
+        const QString key = Text(k.Key);
+        const auto it = Captions().constFind(key);
+        if (it != Captions().cend() && (!captions.contains(key) || captions.value(key) != *it))
+            change.Captions << key;
+    }
+    change.Command0TitleChanged = messages.Command0Title != Messages().Command0Title;
+    return change;
+}
+
+void ResetLangState() {
+    State() = TLangState();
+    Messages() = TMessageTable();
+    Captions().clear();
+    BalloonContents() = TBalloonContents();
 }
 
 } // namespace velmora

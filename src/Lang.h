@@ -1,16 +1,206 @@
-// The texts the user sees, by their language-file keys, with built-in fallbacks.
+// The texts the user sees, by their language-file keys, with built-in fallbacks:
+// the language folder, the language files, the message, caption and balloon tables.
+//
+// Use from the clock window, in this order at start-up:
+//   InitLangDir(programDir, iniFileName, this);   // folder, CurrentLangFile from settings
+//   LoadLangFile();                                // Messages(), Captions(), BalloonContents()
+// Apply Captions().value("ActPopQuit.Caption") and the other MainForm keys to the
+// actions; store CurrentLangFile() in TVlmSettings::LangFileName before saving.
+// The language submenu: BuildLanguageMenu(menu, onChoose) each time the popup opens;
+// onChoose(path) calls ChooseLanguage(path) and applies what it reports.
 #pragma once
 
+#include "KvUnits/KvBalloonFlags.h"
+
+#include <QHash>
 #include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <vector>
+
+class QMenu;
+class QWidget;
 
 namespace velmora {
 
+inline const QString kDefaultLangFileName = QStringLiteral("Vlm日本語_かな.lang");
+inline const QString kDayLangFileName = QStringLiteral("VlmDay.lang");
+inline const QString kLangExtension = QStringLiteral(".lang");
+
+// A value longer than this (UTF-16 code units) takes its fallback: a hostile file
+// must not turn a menu entry or a message box into megabytes of text.
+inline constexpr qsizetype kMaxLangTextLength = 1024;
+// A language file larger than this is not read (its texts take their fallbacks).
+inline constexpr qint64 kMaxLangFileSize = 4 * 1024 * 1024;
+
+// The texts named by their keys. All start empty; each load overwrites them.
 struct TMessageTable {
-    // Caption of every message box; empty until a language file says otherwise.
+    // Section "Lang: Msg". Caption of every message box; empty until a language
+    // file is loaded (the message box then has its own fallback title).
     QString MsgDialogCaption;
+    QString MsgErrorFileNotFound;
+    QString MsgErrorShowErrorCode;
+    QString MsgErrorCannotOpenItem;
+    QString MsgErrorCannotCreateShortcut;
+    QString MsgWarnNoNTPServerName;
+    QString MsgWarnNoSoundFileName;
+    QString MsgWarnTooManyCharacters;
+    QString MsgWarnNotSupportedFileType;
+    QString MsgWarnEditMemoEmpty;
+    QString MsgWarnNameValueInvalid;
+    QString MsgWarnCheckNameValue;
+    QString MsgWarnDayLangSameSectionNotExists;
+    QString MsgWarnDayLangTheLastSection;
+    QString MsgWarnExitWithoutDelete;
+    QString MsgWarnAlarmOptionNotChecked;
+    QString MsgConfirmOverwriteItem;
+    QString MsgConfirmAddItem;
+    QString MsgConfirmDeleteItem;
+    QString MsgConfirmOKCancel;
+    QString MsgInfoOverwroteItem;
+    QString MsgInfoAddedItem;
+    QString MsgInfoDeletedItem;
+    QString MsgInfoCreatedShortcut;
+    // A day-word set title that cannot be stored; %s is the title. Not written
+    // into the default file; a language file may still translate it.
+    QString MsgWarnDayLangTitleInvalid;
+    // Section "Lang: Balloon".
+    QString BalloonTitleNormal;
+    QString BalloonTitleAlarm;
+    QString BalloonWarnNoSwitch;
+    QString BalloonWarnTooManySwitches;
+    QString BalloonWarnNoNTPServerName;
+    QString BalloonInfoAdjustTimeSucceeded;
+    QString BalloonErrorCannotAdjustTime;
+    QString BalloonErrorAdjustTimeError;
+    QString BalloonWarnNetworkNotAlive;
+    // Sections "Lang: Command", "Lang: Button", "Lang: Caption".
+    QString Command0Title;
+    QString ButtonCaptionOK;
+    QString ButtonCaptionSelect;
+    QString FontCaption;
+    QString StopAlarmCaption;
+    // The command grid headings (section "OptionForm").
+    QString TitleLabel;
+    QString FileNameLabel;
+    QString OptionLabel;
+    QString CommandOptionLabel;
 };
 
 // The program's one message table, filled from the current language file.
 TMessageTable& Messages();
+
+// Captions, hints and dialog texts keyed by component name and property
+// ("ActPopQuit.Caption", "TrayIcon1.Hint", "OptionTabSet.Tabs[2].Caption").
+using TCaptionTable = QHash<QString, QString>;
+TCaptionTable& Captions();
+
+struct TBalloonContent {
+    QString Title;
+    QString Hint; // the balloon's text
+    TKvBalloonFlags Flag = kbfNone;
+};
+// The balloons of the time sync, by its result code 0 .. 6.
+using TBalloonContents = std::array<TBalloonContent, 7>;
+TBalloonContents& BalloonContents();
+// Fills BalloonContents() from the balloon texts of Messages().
+void BuildBalloonContents();
+
+// Fills a text's "%s" and "%d" placeholders with `args` in order ("%%" is "%").
+// A placeholder without an argument becomes empty and other "%" sequences stay as
+// they are, so a language file cannot make a message read beyond its arguments.
+QString FormatMsg(const QString& pattern, const QStringList& args);
+
+// --- the folder and the current file ---------------------------------------------
+
+// The language folder: `programDir` + "/Lang/", created with any missing parents.
+// Empty when it does not exist and cannot be made.
+QString MakeLangDir(const QString& programDir);
+// Sets LangDir() (the program folder, after the error box "Velmora cannot make
+// directory." owned by `owner`, when the folder cannot be made) and
+// CurrentLangFile() from the settings file.
+void InitLangDir(const QString& programDir, const QString& iniFileName, QWidget* owner = nullptr);
+// With its trailing "/".
+QString LangDir();
+QString CurrentLangFile();
+// For tests and for a settings value taken from elsewhere.
+void SetLangDir(const QString& dir);
+void SetCurrentLangFile(const QString& path);
+
+// LangFileName of section Language of the settings file, or LangDir() + the
+// default name when it is missing or empty. A relative name is taken from the
+// settings file's folder.
+QString ReadLangFileName(const QString& iniFileName);
+
+// The 139 lines of the default language file, as written (BOM, CR LF).
+QByteArray DefaultLangFileBytes();
+// Replaces `path` by the default language file; throws TIniWriteError.
+void WriteDefaultLangFile(const QString& path);
+// CurrentLangFile() := the default file in LangDir(), written when missing.
+// Returns why it could not be written (empty on success).
+QString UseDefaultLangFile();
+
+// The built-in text of a key ("ActPopQuit.Caption", "MsgDialogCaption"); empty
+// for an unknown key.
+QString FallbackText(const QString& key);
+
+// The caption keys of a section in file order ("MainForm": the clock window's
+// actions, menu items and icon tooltip, as Captions() holds them after loading).
+QStringList CaptionKeys(const QString& section);
+
+// Reads the clock window's texts (sections MainForm, Lang: Msg, Lang: Balloon,
+// Lang: Command, Lang: Button) of CurrentLangFile(), switching to the default file
+// when it is missing, and rebuilds BalloonContents(). Returns why the default file
+// could not be written (empty when there was nothing to report); the texts are
+// then the built-in ones.
+QString LoadLangFile();
+
+// One text to apply to a dialog: the key names the control ("Label602.Caption").
+struct TCaption {
+    QString Key;
+    QString Text;
+};
+// The options dialog's texts in the order to apply them (section OptionForm, then
+// the controls that copy another's text, the grid heading labels and the browse
+// buttons); also updates Captions() and the grid headings, FontCaption and
+// StopAlarmCaption of Messages().
+std::vector<TCaption> LoadOptionFormTexts();
+// The about dialog's texts (section AboutForm); its OK button takes
+// Messages().ButtonCaptionOK.
+std::vector<TCaption> LoadAboutFormTexts();
+
+// --- the language submenu ----------------------------------------------------------
+
+// The language files of `langDir`, full paths, ordered without regard to letter
+// case: every regular file ending in ".lang" except "VlmDay.lang" (exact case:
+// "vlmday.lang" is another file here, and a language file).
+QStringList ListLangFiles(const QString& langDir);
+// The list found by the last BuildLanguageMenu.
+QStringList LangFileList();
+// Refills `menu`: one checkable entry per language file, captioned with the file
+// name without extension, its path in QAction::data(), checked when it is
+// CurrentLangFile(). Triggering an entry calls `onChoose` with that path.
+void BuildLanguageMenu(QMenu* menu, const std::function<void(const QString&)>& onChoose = {});
+
+// What choosing a language changed, for the clock window to apply.
+struct TLangChange {
+    QStringList Captions;         // keys of Captions() whose text is new
+    bool MessagesChanged = false; // any text of Messages()
+    bool Command0TitleChanged = false;
+    QString Error; // the default file could not be written (texts are built-in)
+};
+// The click on a language entry: CurrentLangFile() := path, LoadLangFile(). The
+// clock window then sets command 0's title to Messages().Command0Title and, while
+// the options dialog is open, applies LoadOptionFormTexts() and refreshes its grid.
+// The choice reaches the settings file with the next save.
+TLangChange ChooseLanguage(const QString& path);
+
+// Lines as this program writes its own files: UTF-16 LE with the byte order mark
+// FF FE and CR LF after every line.
+QByteArray TextFileBytes(const QStringList& lines);
+
+// Forgets every table and path (tests, and a clean start).
+void ResetLangState();
 
 } // namespace velmora

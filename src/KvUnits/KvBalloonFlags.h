@@ -1,3 +1,4 @@
+// The icon a notification-area balloon shows.
 #pragma once
 
 namespace velmora {
