@@ -1,4 +1,5 @@
 // Loading and saving the clock's settings file.
+#include "Lang.h"
 #include "Main.h"
 #include "VelmoLib.h"
 
@@ -44,6 +45,7 @@ void TMainForm::SaveSettings() {
     if (FSettingsUnreadable)
         return;
     SyncSettingsFromWindow();
+    LangFileName = CurrentLangFile();
     IniDocument doc(FIniFileName);
     if (!doc.ReadError().isEmpty())
         return; // became unreadable meanwhile: never replace what we could not read

@@ -3,7 +3,10 @@
 #include "App.h"
 #include "ClockDraw.h"
 #include "ScreenPlace.h"
+#include "DayWords.h"
 #include "KvUnits/KvPaintBox.h"
+#include "KvUnits/KvTrayIcon.h"
+#include "Lang.h"
 #include "KvUnits/KvTimer.h"
 #include "TextForms.h"
 #include "VelmoLib.h"
@@ -77,12 +80,21 @@ void TMainForm::FormCreate() {
     FClockTimer->SetInterval(1000);
     FClockTimer->SetAlignToWallSecond(true);
     FClockTimer->SetOnTimer([this](TKvTimer*) { ClockTimerTimer(); });
-    LangFileName = QFileInfo(FIniFileName).path() + QStringLiteral("/Lang/") +
-                   QStringLiteral("Vlm日本語_かな.lang");
+    const QString programDir = QFileInfo(FIniFileName).path();
+    InitLangDir(programDir, FIniFileName, this);
+    ReportLangError(LoadLangFile());
+    QString dayError;
+    DayWords = InitDayWords(LangDir(), &dayError);
+    ReportLangError(dayError);
+    BuildBalloonContents();
     LoadSettings();
     FontColor = NormalFontColor;
     BackgroundColor = NormalBackgroundColor;
     BorderColor = NormalBorderColor;
+    CreatePopupMenu();
+    CreateTrayIcon();
+    ApplyCaptions();
+    TrayIcon1->SetVisible(true);
     FClockPaintBox->SetOnPaint([this](TKvPaintBox*, QPainter& canvas) { ClockPaintBoxPaint(canvas); });
     FClockPaintBox->setAttribute(Qt::WA_TransparentForMouseEvents); // presses reach the form
     AdjustMainFormMaxSize(FontColorMode);
@@ -99,6 +111,12 @@ void TMainForm::FormCreate() {
         QMetaObject::invokeMethod(this, &TMainForm::KeepOnScreen, Qt::QueuedConnection);
     });
     FClockTimer->SetEnabled(true);
+}
+
+void TMainForm::ReportLangError(const QString& error) {
+    // The clock goes on with its built-in texts; the user learns why.
+    if (!error.isEmpty())
+        ShowMessageDialog(error, TMsgDlgType::Error, mbOK, this);
 }
 
 void TMainForm::FormDestroy() {

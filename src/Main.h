@@ -7,6 +7,7 @@
 #include "TickSchedule.h"
 
 #include <QImage>
+#include <QMenu>
 #include <QRegion>
 #include <QWidget>
 #include <memory>
@@ -16,6 +17,7 @@ namespace velmora {
 class Platform;
 class TKvPaintBox;
 class TKvTimer;
+class TKvTrayIcon;
 
 // The window's settings are its public fields (TVlmSettings), read and written in
 // place by the tick, the drawing and the dialogs.
@@ -39,6 +41,30 @@ public:
     void LoadSettings();
     void SaveSettings();
 
+    // The popup menu and its actions.
+    void PopupMenu1Popup();
+    void BuildCommandMenu(QMenu* parent);
+    void LanguageListClick(const QString& path);
+    void ActPopQuitExecute();
+    void TrayIcon1DblClick();
+    // Menu captions and the tray hint from the current language.
+    void ApplyCaptions();
+
+    QMenu* PopupMenu1 = nullptr;
+    QAction* StopAlarm1 = nullptr;
+    QAction* PopSep1 = nullptr;
+    QMenu* Command1 = nullptr;
+    QMenu* Language1 = nullptr;
+    QAction* ActStartAlarm = nullptr;
+    QAction* ActPopStopAlarm = nullptr;
+    QAction* ActPopAdjustTime = nullptr;
+    QAction* ActPopShowOption = nullptr;
+    QAction* ActPopShowHelp = nullptr;
+    QAction* ActPopShowAbout = nullptr;
+    QAction* ActPopQuit = nullptr;
+    QAction* ActCreateShortcut = nullptr;
+    TKvTrayIcon* TrayIcon1 = nullptr;
+
     const QString& ClockStr() const { return FClockStr; }
     // What a paint of the clock draws right now, colours resolved.
     struct TClockDrawState DrawState() const;
@@ -50,6 +76,7 @@ public:
     TDayOfTheWeekStr DayWords;
 
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -57,6 +84,12 @@ protected:
 
 private:
     void FormCreate();
+    void ReportLangError(const QString& error);
+    void CreatePopupMenu();
+    void CreateTrayIcon();
+    // The command list arrives with the commands; until then only the time sync.
+    int CommandCount() const { return 1; }
+    QString CommandTitle(int) const { return QString(); }
     void FormDestroy();
     // The time-of-day checks of one second: midnight (and, as they arrive, the
     // alarm and the commands set for a time).

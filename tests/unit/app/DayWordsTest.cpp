@@ -186,8 +186,9 @@ TEST_F(DayWordsTest, RefusedTitlesAndContentsLeaveTheFileAlone) {
         const QString t = QString::fromUtf8(title);
         const QString problem = DayKindTitleProblem(t);
         EXPECT_FALSE(problem.isEmpty()) << title;
-        if (!t.trimmed().isEmpty())
+        if (!t.trimmed().isEmpty()) {
             EXPECT_TRUE(problem.contains(t.trimmed())) << title;
+        }
         EXPECT_THROW(WriteDaySection(File, t, kFrench), TDayKindError) << title;
     }
     EXPECT_EQ(ReadBytes(File), before);

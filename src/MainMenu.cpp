@@ -1,0 +1,118 @@
+// The clock's popup menu, its captions and the actions that need no dialog.
+#include "Lang.h"
+#include "Main.h"
+#include "KvUnits/KvTrayIcon.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+
+namespace velmora {
+
+namespace {
+
+// An action named as the menu and the language files name it.
+QAction* NewAction(QObject* owner, const char* name) {
+    auto* a = new QAction(owner);
+    a->setObjectName(QLatin1String(name));
+    return a;
+}
+
+QAction* Separator(QMenu* menu, const char* name) {
+    QAction* s = menu->addSeparator();
+    s->setObjectName(QLatin1String(name));
+    return s;
+}
+
+} // namespace
+
+void TMainForm::CreatePopupMenu() {
+    ActStartAlarm = NewAction(this, "ActStartAlarm");
+    ActPopStopAlarm = NewAction(this, "ActPopStopAlarm");
+    ActPopAdjustTime = NewAction(this, "ActPopAdjustTime");
+    ActPopShowOption = NewAction(this, "ActPopShowOption");
+    ActPopShowHelp = NewAction(this, "ActPopShowHelp");
+    ActPopShowAbout = NewAction(this, "ActPopShowAbout");
+    ActPopQuit = NewAction(this, "ActPopQuit");
+    ActCreateShortcut = NewAction(this, "ActCreateShortcut");
+    connect(ActPopQuit, &QAction::triggered, this, &TMainForm::ActPopQuitExecute);
+
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    StopAlarm1 = ActPopStopAlarm;
+    PopupMenu1->addAction(StopAlarm1);
+    PopSep1 = Separator(PopupMenu1, "PopSep1");
+    PopupMenu1->addAction(ActPopAdjustTime);
+    Separator(PopupMenu1, "PopSep2");
+    Command1 = PopupMenu1->addMenu(QString());
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Separator(PopupMenu1, "PopSep3");
+    PopupMenu1->addAction(ActPopShowOption);
+    Language1 = PopupMenu1->addMenu(QString());
+    Language1->setObjectName(QStringLiteral("Language1"));
+    Separator(PopupMenu1, "PopSep4");
+    PopupMenu1->addAction(ActPopShowHelp);
+    PopupMenu1->addAction(ActPopShowAbout);
+    Separator(PopupMenu1, "PopSep5");
+    PopupMenu1->addAction(ActPopQuit);
+    // The stop item and its separator show only while an alarm runs.
+    StopAlarm1->setVisible(IsAlarmRunning);
+    PopSep1->setVisible(IsAlarmRunning);
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &TMainForm::PopupMenu1Popup);
+}
+
+void TMainForm::ApplyCaptions() {
+    const auto caption = [](const QString& key) {
+        const QString text = Captions().value(key);
+        return text.isEmpty() ? FallbackText(key) : text;
+    };
+    for (QAction* a : {ActStartAlarm, ActPopStopAlarm, ActPopAdjustTime, ActPopShowOption,
+                       ActPopShowHelp, ActPopShowAbout, ActPopQuit, ActCreateShortcut})
+        a->setText(caption(a->objectName() + QStringLiteral(".Caption")));
+    Command1->setTitle(caption(QStringLiteral("Command1.Caption")));
+    Language1->setTitle(caption(QStringLiteral("Language1.Caption")));
+    if (TrayIcon1)
+        TrayIcon1->SetHint(caption(QStringLiteral("TrayIcon1.Hint")));
+}
+
+void TMainForm::PopupMenu1Popup() {
+    Command1->setEnabled(CommandCount() > 1);
+    BuildCommandMenu(Command1);
+    BuildLanguageMenu(Language1, [this](const QString& path) { LanguageListClick(path); });
+}
+
+void TMainForm::BuildCommandMenu(QMenu* parent) {
+    parent->clear();
+    // Command 0, the time sync, has its own item; the others are listed by number.
+    for (int i = 1; i < CommandCount(); ++i) {
+        QAction* item = parent->addAction(QStringLiteral("%1: %2").arg(i).arg(CommandTitle(i)));
+        item->setData(i);
+    }
+}
+
+void TMainForm::LanguageListClick(const QString& path) {
+    const TLangChange change = ChooseLanguage(path);
+    ApplyCaptions();
+    if (!change.Error.isEmpty())
+        throw TIniWriteError(change.Error.toStdString());
+}
+
+void TMainForm::contextMenuEvent(QContextMenuEvent* event) {
+    PopupMenu1->popup(event->globalPos());
+}
+
+void TMainForm::ActPopQuitExecute() { QCoreApplication::quit(); }
+
+void TMainForm::TrayIcon1DblClick() { ForceForeground(); }
+
+void TMainForm::CreateTrayIcon() {
+    TrayIcon1 = new TKvTrayIcon(this);
+    TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
+    TrayIcon1->LoadIconPng(QStringLiteral(":/app/velmora16.png"));
+    TrayIcon1->SetPopupMenu(PopupMenu1);
+    TrayIcon1->SetOnDblClick([this](TKvTrayIcon*) { TrayIcon1DblClick(); });
+    TrayIcon1->SetBalloonTimeout(1000);
+}
+
+} // namespace velmora
