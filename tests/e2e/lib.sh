@@ -109,3 +109,37 @@ window_shot() {
   import -window root -crop "${w}x${h}+${x}+${y}" "$E2E_ARTIFACTS/$name.png"
   echo "$E2E_ARTIFACTS/$name.png"
 }
+
+# Waits up to ~15 s for a command to succeed, else fails with <what>.
+waitfor() {
+  local what=$1; shift
+  for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
+  fail "$what"
+}
+
+has_bus_owner() {
+  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+    org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
+}
+
+# dunst as the notification service, with dbus-monitor logging its traffic to
+# $NOTIFY_LOG.
+start_notifications() {
+  dunst >"$E2E_WORK/dunst.log" 2>&1 &
+  DUNST_PID=$!
+  waitfor "dunst did not take the notification service" has_bus_owner org.freedesktop.Notifications
+  NOTIFY_LOG=$E2E_WORK/notifications.log
+  dbus-monitor --session "interface='org.freedesktop.Notifications'" >"$NOTIFY_LOG" 2>&1 &
+  sleep 0.5
+}
+
+# trayer as the tray host; TRAY_WIN is its panel, which holds the icons.
+tray_window() { xdotool search --classname '^panel$' 2>/dev/null | head -1; }
+has_tray() { [ -n "$(tray_window)" ]; }
+start_tray() {
+  trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
+    --expand true --transparent false >"$E2E_WORK/trayer.log" 2>&1 &
+  TRAYER_PID=$!
+  waitfor "trayer showed no window" has_tray
+  TRAY_WIN=$(tray_window)
+}

@@ -17,37 +17,12 @@ started=()
 cleanup() { for p in "${started[@]}"; do kill "$p" 2>/dev/null || true; done; }
 trap cleanup EXIT
 
-has_owner() {
-  dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-    org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null | grep -q 'boolean true'
-}
-
-# Waits up to ~15 s for a command to succeed, else fails with <what>.
-waitfor() {
-  local what=$1; shift
-  for _ in $(seq 150); do "$@" && return 0; sleep 0.1; done
-  fail "$what"
-}
-
-# The notification service first, so that the balloon has somewhere to go.
-dunst >"$E2E_WORK/dunst.log" 2>&1 &
-started+=($!)
-waitfor "dunst did not take the notification service" has_owner org.freedesktop.Notifications
-
-monitor_log=$E2E_WORK/notifications.log
-dbus-monitor --session "interface='org.freedesktop.Notifications'" >"$monitor_log" 2>&1 &
-started+=($!)
-sleep 0.5
-
-trayer --edge top --align right --widthtype request --height 24 --SetDockType true \
-  --expand true --transparent false >"$E2E_WORK/trayer.log" 2>&1 &
-trayer_pid=$!
-started+=($trayer_pid)
-# trayer's panel (instance "panel", class "trayer") holds the embedded icons.
-tray_window() { xdotool search --classname '^panel$' 2>/dev/null | head -1; }
-has_tray() { [ -n "$(tray_window)" ]; }
-waitfor "trayer showed no window" has_tray
-tray_win=$(tray_window)
+start_notifications
+monitor_log=$NOTIFY_LOG
+started+=("$DUNST_PID")
+start_tray
+started+=("$TRAYER_PID")
+tray_win=$TRAY_WIN
 
 title="Tray probe: alarm"
 text="It is 07:00 & time to get up"

@@ -1,0 +1,67 @@
+# The real clock on a desktop with a tray: its icon appears in the tray and comes
+# back when the tray host is restarted; a right-click opens the popup menu; a
+# language chosen from the menu changes the captions and is saved at exit.
+start_notifications
+start_tray
+dir=$(make_portable)
+mkdir -p "$dir/Lang"
+{ printf '\xff\xfe'; printf '%s\n' "[MainForm]" "ActPopAdjustTime.Caption=&Time" \
+    "ActPopShowOption.Caption=&Options" "Command1.Caption=&Commands" "Language1.Caption=&Language" \
+    "ActPopShowHelp.Caption=&Help" "ActPopShowAbout.Caption=&About" "ActPopQuit.Caption=&Quit" \
+    "TrayIcon1.Hint=Velmora clock" | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } >"$dir/Lang/English.lang"
+start_clock "$dir"
+win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window"
+
+icon_in_tray() { xwininfo -tree -id "$(tray_window)" 2>/dev/null | grep -qi '"velmora"'; }
+waitfor "the clock's icon is not in the tray" icon_in_tray
+shot tray
+
+note "the icon comes back when the tray host restarts"
+kill "$TRAYER_PID"; wait "$TRAYER_PID" 2>/dev/null || true
+sleep 1
+start_tray
+waitfor "the icon did not come back to the new tray" icon_in_tray
+
+# The popup menu: a new visible window of the clock after a right-click.
+menu_windows() {
+  xdotool search --all --pid "$CLOCK_PID" --onlyvisible --name '' 2>/dev/null | sort
+}
+menu_width() { # opens the menu, prints its width, closes it
+  local before after id
+  before=$(menu_windows)
+  read -r x y w h <<<"$(geometry "$win")"
+  xdotool mousemove $((x + 3)) $((y + 3)) click 3
+  sleep 0.7
+  after=$(menu_windows)
+  id=$(comm -13 <(echo "$before") <(echo "$after") | head -1)
+  [ -n "$id" ] || return 1
+  shot "menu-$1"
+  xwininfo -id "$id" | awk '/Width:/{print $2}'
+  xdotool key Escape
+  sleep 0.3
+}
+w_ja=$(menu_width japanese) || fail "no popup menu on a right-click"
+
+note "choosing English from the language submenu"
+read -r x y w h <<<"$(geometry "$win")"
+xdotool mousemove $((x + 3)) $((y + 3)) click 3
+sleep 0.7
+before=$(menu_windows)
+found=
+for _ in $(seq 10); do # walk down the items until one opens a submenu
+  xdotool key Down
+  sleep 0.15
+  xdotool key Right
+  sleep 0.4
+  if [ "$(menu_windows | wc -l)" -gt "$(echo "$before" | wc -l)" ]; then found=1; break; fi
+done
+[ -n "$found" ] || fail "no language submenu"
+shot language-submenu
+xdotool key Return # the first entry, active on opening: English sorts before Vlm日本語_かな
+sleep 0.7
+w_en=$(menu_width english) || fail "no popup menu after the change"
+[ "$w_en" != "$w_ja" ] || fail "the menu kept its width ($w_en): captions unchanged?"
+stop_clock
+[ "$(ini_value "$dir/velmora.ini" Language LangFileName)" = "$dir/Lang/English.lang" ] ||
+  fail "language not saved: $(ini_value "$dir/velmora.ini" Language LangFileName)"
+note "tray, menu and language switch work"
