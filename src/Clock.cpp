@@ -1,5 +1,7 @@
 #include "Clock.h"
 
 namespace velmora {
-QDateTime SystemClock::Now() const { return QDateTime::currentDateTime(); }
+QDateTime SystemClock::Now() const {
+    return QDateTime::currentDateTime();
+}
 } // namespace velmora

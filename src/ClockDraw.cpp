@@ -19,7 +19,9 @@ QFont GradientPathFont(const QFont& font, double dotsPerInch) {
     return f;
 }
 
-int TextTop(int windowHeight) { return int(RoundHalfEven(windowHeight * 0.125)); }
+int TextTop(int windowHeight) {
+    return int(RoundHalfEven(windowHeight * 0.125));
+}
 
 namespace {
 
@@ -45,7 +47,7 @@ bool DrawBackground(QPainter& canvas, const TClockDrawState& s) {
         // Key-coloured pixels become see-through; with a compositor the text's
         // soft edges blend with what is below instead of with the key colour.
         canvas.fillRect(r, s.SeeThrough == TSeeThrough::Compositor ? QColor(Qt::transparent)
-                                                                    : s.BackgroundColor);
+                                                                   : s.BackgroundColor);
         seeThrough = true;
         break;
     case cmSolid:
@@ -81,8 +83,8 @@ void DrawBorder(QPainter& canvas, QSize size, const QColor& color, bool show) {
     canvas.setRenderHint(QPainter::Antialiasing, false);
     canvas.setCompositionMode(QPainter::CompositionMode_Source);
     const int w = size.width(), h = size.height();
-    for (const QRect& edge : {QRect(0, 0, w, 1), QRect(0, h - 1, w, 1), QRect(0, 0, 1, h),
-                              QRect(w - 1, 0, 1, h)})
+    for (const QRect& edge :
+         {QRect(0, 0, w, 1), QRect(0, h - 1, w, 1), QRect(0, 0, 1, h), QRect(w - 1, 0, 1, h)})
         canvas.fillRect(edge, color);
     canvas.restore();
 }

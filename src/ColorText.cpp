@@ -11,7 +11,9 @@ struct NamedColor {
     uint32_t value;
 };
 
-constexpr uint32_t Sys(int index) { return 0xFF000000u | uint32_t(index); }
+constexpr uint32_t Sys(int index) {
+    return 0xFF000000u | uint32_t(index);
+}
 
 constexpr NamedColor kNames[] = {
     {"clBlack", 0x000000},

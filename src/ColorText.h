@@ -16,11 +16,15 @@ using TColor = int32_t;
 inline constexpr TColor clNone = 0x1FFFFFFF;
 inline constexpr TColor clDefault = 0x20000000;
 
-inline bool IsSystemColor(TColor c) { return (uint32_t(c) >> 24) == 0xFF; }
+inline bool IsSystemColor(TColor c) {
+    return (uint32_t(c) >> 24) == 0xFF;
+}
 inline TColor RgbToColor(int r, int g, int b) {
     return TColor(uint32_t(r & 0xFF) | (uint32_t(g & 0xFF) << 8) | (uint32_t(b & 0xFF) << 16));
 }
-inline TColor QColorToColor(const QColor& c) { return RgbToColor(c.red(), c.green(), c.blue()); }
+inline TColor QColorToColor(const QColor& c) {
+    return RgbToColor(c.red(), c.green(), c.blue());
+}
 
 // Answers the current RGB of a system colour index.
 using TSystemColorFn = std::function<QColor(int index)>;

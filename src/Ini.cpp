@@ -2,6 +2,7 @@
 #include "Lang.h"
 #include "Main.h"
 #include "VelmoLib.h"
+#include "platform/Platform.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -9,10 +10,19 @@
 namespace velmora {
 
 void TMainForm::SyncSettingsFromWindow() {
-    Left = pos().x();
-    Top = pos().y();
+    // Asked of the window system: the toolkit's idea of a top-level window's place
+    // can be stale after the window manager placed it. A hidden window (blinking,
+    // or closed on the way out) keeps the place it was last shown at.
+    if (isVisible() && !FPlaceKept)
+        RememberPlace();
     Width = width();
     Height = height();
+}
+
+void TMainForm::RememberPlace() {
+    const QPoint p = FPlatform.WindowPosition(this).value_or(pos());
+    Left = p.x();
+    Top = p.y();
 }
 
 void TMainForm::LoadSettings() {

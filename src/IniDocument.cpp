@@ -11,7 +11,9 @@ namespace velmora {
 
 namespace {
 
-bool IsBlank(QChar c) { return c.unicode() <= 32; }
+bool IsBlank(QChar c) {
+    return c.unicode() <= 32;
+}
 
 QString TrimControl(const QString& s) {
     qsizetype b = 0, e = s.size();
@@ -115,7 +117,9 @@ QStringList IniDocument::GetStrings() const {
     return out;
 }
 
-void IniDocument::SetStrings(const QStringList& lines) { ParseLines(lines); }
+void IniDocument::SetStrings(const QStringList& lines) {
+    ParseLines(lines);
+}
 
 QByteArray IniDocument::ToBytes() const {
     QString text;
@@ -141,8 +145,7 @@ IniDocument::TSection* IniDocument::Find(const QString& section) {
     return const_cast<TSection*>(std::as_const(*this).Find(section));
 }
 
-const IniDocument::TLine* IniDocument::FindLine(const QString& section,
-                                                const QString& key) const {
+const IniDocument::TLine* IniDocument::FindLine(const QString& section, const QString& key) const {
     const TSection* s = Find(section);
     if (!s)
         return nullptr;
@@ -262,7 +265,9 @@ QStringList IniDocument::ReadSectionValues(const QString& section) const {
     return out;
 }
 
-void IniDocument::UpdateFile() const { WriteFileAtomically(FFileName, ToBytes()); }
+void IniDocument::UpdateFile() const {
+    WriteFileAtomically(FFileName, ToBytes());
+}
 
 void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     QSaveFile file(path);

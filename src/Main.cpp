@@ -2,28 +2,29 @@
 
 #include "App.h"
 #include "ClockDraw.h"
-#include "ScreenPlace.h"
 #include "DayWords.h"
 #include "KvUnits/KvPaintBox.h"
+#include "KvUnits/KvTimer.h"
 #include "KvUnits/KvTrayIcon.h"
 #include "Lang.h"
-#include "KvUnits/KvTimer.h"
+#include "ScreenPlace.h"
 #include "TextForms.h"
 #include "VelmoLib.h"
 #include "platform/Platform.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QTimer>
 #include <cmath>
 
 namespace velmora {
 
-TMainForm::TMainForm(Platform& platform, const IClock& clock, QString iniFileName,
-                     QWidget* parent)
+TMainForm::TMainForm(Platform& platform, const IClock& clock, QString iniFileName, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), FPlatform(platform), FClock(clock),
       FIniFileName(std::move(iniFileName)) {
     setObjectName(QStringLiteral("MainForm"));
@@ -82,10 +83,16 @@ void TMainForm::FormCreate() {
     FClockTimer->SetOnTimer([this](TKvTimer*) { ClockTimerTimer(); });
     const QString programDir = QFileInfo(FIniFileName).path();
     InitLangDir(programDir, FIniFileName, this);
-    ReportLangError(LoadLangFile());
+    // A folder that could not be made has been reported already; the files that
+    // then cannot be written there are the same news.
+    const bool folderReported = QDir(LangDir()) == QDir(programDir + QStringLiteral("/"));
+    const QString langError = LoadLangFile();
     QString dayError;
     DayWords = InitDayWords(LangDir(), &dayError);
-    ReportLangError(dayError);
+    if (!folderReported) {
+        ReportLangError(langError);
+        ReportLangError(dayError);
+    }
     BuildBalloonContents();
     LoadSettings();
     FontColor = NormalFontColor;
@@ -95,7 +102,8 @@ void TMainForm::FormCreate() {
     CreateTrayIcon();
     ApplyCaptions();
     TrayIcon1->SetVisible(true);
-    FClockPaintBox->SetOnPaint([this](TKvPaintBox*, QPainter& canvas) { ClockPaintBoxPaint(canvas); });
+    FClockPaintBox->SetOnPaint(
+        [this](TKvPaintBox*, QPainter& canvas) { ClockPaintBoxPaint(canvas); });
     FClockPaintBox->setAttribute(Qt::WA_TransparentForMouseEvents); // presses reach the form
     AdjustMainFormMaxSize(FontColorMode);
     ApplyWindowSettings();
@@ -134,18 +142,27 @@ void TMainForm::ApplyWindowSettings() {
 
 void TMainForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    FPlaceKept = false;
+    // Some window managers place a new window without telling it where: once it
+    // is on the screen, align the toolkit's idea of its place with the real one.
+    QTimer::singleShot(300, this, [this] {
+        if (const auto real = FPlatform.WindowPosition(this); real && *real != pos() && isVisible())
+            move(*real);
+    });
     // Window managers may reset the states when the window is mapped.
     FPlatform.MakeToolWindow(this);
 }
 
 void TMainForm::AdjustMainFormMaxSize(TVlmColorMode fontColorMode) {
     // Measured with the font of the path that will draw the text.
-    const QFont f = fontColorMode == cmGradient ? GradientPathFont(ClockFont(), logicalDpiY())
-                                                : ClockFont();
+    const QFont f =
+        fontColorMode == cmGradient ? GradientPathFont(ClockFont(), logicalDpiY()) : ClockFont();
     const QFontMetrics fm(f, this);
-    const auto extent = [&fm](const QString& s) { return QSize(fm.horizontalAdvance(s), fm.height()); };
-    const QSize text = MeasureClockText(ShowDate, ShowDayOfTheWeek, ShowSecond, extent, DayWords,
-                                        FClock.Now());
+    const auto extent = [&fm](const QString& s) {
+        return QSize(fm.horizontalAdvance(s), fm.height());
+    };
+    const QSize text =
+        MeasureClockText(ShowDate, ShowDayOfTheWeek, ShowSecond, extent, DayWords, FClock.Now());
     const QSize size = ScaledWindowSize(text, ScalingRateX, ScalingRateY);
     setFixedSize(size);
     FClockPaintBox->setGeometry(0, 0, size.width(), size.height());
@@ -194,7 +211,9 @@ void TMainForm::KeepOnDesktop() {
         ForceForeground();
 }
 
-void TMainForm::ForceForeground() { FPlatform.ForceForeground(this); }
+void TMainForm::ForceForeground() {
+    FPlatform.ForceForeground(this);
+}
 
 void TMainForm::ActivateFromOtherInstance() {
     show();
@@ -219,7 +238,7 @@ TClockDrawState TMainForm::DrawState() const {
     s.BorderColor = Resolve(BorderColor);
     s.ShowBorder = ShowBorder;
     s.SeeThrough = testAttribute(Qt::WA_TranslucentBackground) ? TSeeThrough::Compositor
-                                                                : TSeeThrough::ShapeMask;
+                                                               : TSeeThrough::ShapeMask;
     return s;
 }
 
@@ -237,7 +256,9 @@ void TMainForm::ClockPaintBoxPaint(QPainter& canvas) {
 }
 
 void TMainForm::ApplyLayering(const QImage* rendered) {
-    setWindowOpacity(AlphaBlend ? AlphaBlendValue / 255.0 : 1.0);
+    const double opacity = AlphaBlend ? AlphaBlendValue / 255.0 : 1.0;
+    if (opacity != windowOpacity())
+        setWindowOpacity(opacity);
     if (BackgroundColorMode == cmTransparent && rendered) {
         const QRegion shape = VisibleRegion(*rendered);
         if (!FShaped || shape != FShape) {
@@ -258,8 +279,11 @@ void TMainForm::KeepOnScreen() {
     for (QScreen* sc : QGuiApplication::screens())
         screens << sc->geometry();
     const QPoint p = PlaceOnScreens(frameGeometry(), screens);
-    if (p != pos())
+    if (p != pos()) {
         move(p);
+        Left = p.x(); // also when the window is not shown yet
+        Top = p.y();
+    }
 }
 
 void TMainForm::mousePressEvent(QMouseEvent* event) {
@@ -268,13 +292,31 @@ void TMainForm::mousePressEvent(QMouseEvent* event) {
     if (!FPlatform.StartSystemMove(this)) {
         // No window manager to move us: follow the pointer ourselves.
         FDragging = true;
-        FDragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+        FDragOffset = event->globalPosition().toPoint() -
+                      FPlatform.WindowPosition(this).value_or(frameGeometry().topLeft());
     }
 }
 
 void TMainForm::mouseMoveEvent(QMouseEvent* event) {
     if (FDragging && (event->buttons() & Qt::LeftButton))
         move(event->globalPosition().toPoint() - FDragOffset);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // Quitting closes the window first; while the window manager takes it back
+    // it may report other places. Keep the one the user saw.
+    if (!FPlaceKept)
+        RememberPlace();
+    FPlaceKept = true;
+    QWidget::closeEvent(event);
+}
+
+void TMainForm::hideEvent(QHideEvent* event) {
+    // Hidden by the alarm blink (or on the way out): remember where it was shown.
+    if (!FPlaceKept)
+        RememberPlace();
+    FPlaceKept = true;
+    QWidget::hideEvent(event);
 }
 
 void TMainForm::mouseReleaseEvent(QMouseEvent* event) {

@@ -80,6 +80,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -98,6 +100,8 @@ private:
     void ApplyColorState();
     void ApplyWindowSettings();
     void SyncSettingsFromWindow();
+    // Left and Top := where the window really is on the screen.
+    void RememberPlace();
     void ClockPaintBoxPaint(QPainter& canvas);
     // Renders the clock for the next paint and fits the window's layering to it;
     // done outside painting, since changing a window's shape repaints it.
@@ -125,8 +129,9 @@ private:
     // Moving by hand where the window manager cannot move the window itself.
     bool FDragging = false;
     QPoint FDragOffset;
-    QImage FRendered; // what the next paint shows
-    QRegion FShape;   // the see-through window's shape in force
+    bool FPlaceKept = false; // closed: later moves are the window manager's, not the user's
+    QImage FRendered;        // what the next paint shows
+    QRegion FShape;          // the see-through window's shape in force
     bool FShaped = false;
 };
 

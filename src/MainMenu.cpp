@@ -1,7 +1,7 @@
 // The clock's popup menu, its captions and the actions that need no dialog.
+#include "KvUnits/KvTrayIcon.h"
 #include "Lang.h"
 #include "Main.h"
-#include "KvUnits/KvTrayIcon.h"
 
 #include <QAction>
 #include <QApplication>
@@ -102,9 +102,13 @@ void TMainForm::contextMenuEvent(QContextMenuEvent* event) {
     PopupMenu1->popup(event->globalPos());
 }
 
-void TMainForm::ActPopQuitExecute() { QCoreApplication::quit(); }
+void TMainForm::ActPopQuitExecute() {
+    QCoreApplication::quit();
+}
 
-void TMainForm::TrayIcon1DblClick() { ForceForeground(); }
+void TMainForm::TrayIcon1DblClick() {
+    ForceForeground();
+}
 
 void TMainForm::CreateTrayIcon() {
     TrayIcon1 = new TKvTrayIcon(this);

@@ -10,7 +10,9 @@ namespace {
 
 using Field = TSettingKey;
 
-TColor Named(const char* text) { return StringToColor(QLatin1String(text)).value_or(0); }
+TColor Named(const char* text) {
+    return StringToColor(QLatin1String(text)).value_or(0);
+}
 
 Field BoolKey(const char* sec, const char* key, bool TVlmSettings::*f, bool def) {
     return {sec, key,
@@ -121,13 +123,12 @@ std::vector<TSettingKey> BuildKeys() {
                      d.WriteInteger(A, "FontStyle", s.FontStyle & 0xFF);
                  }});
     // 0 and 1 both give solid text on the plain path; 2 the gradient path.
-    k.push_back(EnumKey(A, "FontColorMode", &TVlmSettings::FontColorMode, 1, 3,
-                        [](TVlmSettings& s, int v) {
-                            s.FontColorMode = v == 2 ? cmGradient : cmSolid;
-                            s.D2DEnabled = v == 2;
-                        }));
     k.push_back(
-        EnumKey(A, "FontGradientDirection", &TVlmSettings::FontGradientDirection, 0, 2));
+        EnumKey(A, "FontColorMode", &TVlmSettings::FontColorMode, 1, 3, [](TVlmSettings& s, int v) {
+            s.FontColorMode = v == 2 ? cmGradient : cmSolid;
+            s.D2DEnabled = v == 2;
+        }));
+    k.push_back(EnumKey(A, "FontGradientDirection", &TVlmSettings::FontGradientDirection, 0, 2));
     k.push_back(ColorKey(A, "NormalFontColor", &TVlmSettings::NormalFontColor, "clGreen"));
     k.push_back(
         ColorKey(A, "NormalFontStartColor", &TVlmSettings::NormalFontStartColor, "clGreen"));
@@ -178,8 +179,8 @@ std::vector<TSettingKey> BuildKeys() {
         ColorKey(L, "AlarmBackgroundColor", &TVlmSettings::AlarmBackgroundColor, "clSkyBlue"));
     k.push_back(ColorKey(L, "AlarmBackgroundStartColor", &TVlmSettings::AlarmBackgroundStartColor,
                          "clSkyBlue"));
-    k.push_back(ColorKey(L, "AlarmBackgroundEndColor", &TVlmSettings::AlarmBackgroundEndColor,
-                         "clCream"));
+    k.push_back(
+        ColorKey(L, "AlarmBackgroundEndColor", &TVlmSettings::AlarmBackgroundEndColor, "clCream"));
     k.push_back(ColorKey(L, "AlarmBorderColor", &TVlmSettings::AlarmBorderColor, "clRed"));
     k.push_back(BoolKey(L, "UseAlarmBalloon", &TVlmSettings::UseAlarmBalloon, false));
     k.push_back(StringKey(L, "AlarmHint", &TVlmSettings::AlarmHint,
@@ -212,8 +213,8 @@ void LoadOptionFormStateFrom(const IniDocument& doc, TOptionFormState& state) {
     state.ActivePageIndex = doc.ReadInteger(O, QStringLiteral("ActivePageIndex"), 0);
     const TOptionFormState defaults;
     for (int i = 0; i < 4; ++i)
-        state.ColWidths[i] = doc.ReadInteger(O, QStringLiteral("ColWidths[%1]").arg(i),
-                                             defaults.ColWidths[i]);
+        state.ColWidths[i] =
+            doc.ReadInteger(O, QStringLiteral("ColWidths[%1]").arg(i), defaults.ColWidths[i]);
 }
 
 void SaveOptionFormStateTo(IniDocument& doc, const TOptionFormState& state) {

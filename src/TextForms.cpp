@@ -100,7 +100,9 @@ int64_t TimeOfDayMs(double dayFraction) {
     return static_cast<int64_t>(wrapped < 0 ? wrapped + double(kMsPerDay) : wrapped);
 }
 
-bool SameTimeOfDay(double a, double b) { return TimeOfDayMs(a) == TimeOfDayMs(b); }
+bool SameTimeOfDay(double a, double b) {
+    return TimeOfDayMs(a) == TimeOfDayMs(b);
+}
 
 namespace {
 

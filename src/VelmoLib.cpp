@@ -17,14 +17,22 @@ std::unique_ptr<QMessageBox> BuildMessageDialog(const QString& text, TMsgDlgType
                                                 TMsgDlgButtons buttons, QWidget* owner) {
     QMessageBox::Icon icon = QMessageBox::Information;
     switch (kind) {
-    case TMsgDlgType::Warning: icon = QMessageBox::Warning; break;
-    case TMsgDlgType::Error: icon = QMessageBox::Critical; break;
-    case TMsgDlgType::Information: icon = QMessageBox::Information; break;
-    case TMsgDlgType::Confirmation: icon = QMessageBox::Question; break;
+    case TMsgDlgType::Warning:
+        icon = QMessageBox::Warning;
+        break;
+    case TMsgDlgType::Error:
+        icon = QMessageBox::Critical;
+        break;
+    case TMsgDlgType::Information:
+        icon = QMessageBox::Information;
+        break;
+    case TMsgDlgType::Confirmation:
+        icon = QMessageBox::Question;
+        break;
     }
     // Owned by this pointer, not by `owner`: the caller destroys it.
-    auto box = std::make_unique<QMessageBox>(icon, MessageDialogCaption(Messages().MsgDialogCaption),
-                                             text, QMessageBox::NoButton);
+    auto box = std::make_unique<QMessageBox>(
+        icon, MessageDialogCaption(Messages().MsgDialogCaption), text, QMessageBox::NoButton);
     Q_UNUSED(owner);
     if (buttons.testFlag(mbOK))
         box->addButton(QMessageBox::Ok);

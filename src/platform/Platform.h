@@ -5,9 +5,11 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPoint>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QWidget;
 
@@ -62,6 +64,9 @@ public:
     // Starts a window-manager move of `window` under the pointer; false when the
     // system cannot (the caller then moves the window itself).
     virtual bool StartSystemMove(QWidget* window) = 0;
+    // Where a shown top-level window really is on the screen, asked of the window
+    // system; nothing when it cannot tell.
+    virtual std::optional<QPoint> WindowPosition(QWidget* window) const = 0;
 };
 
 // The implementation for the system this program was built for.

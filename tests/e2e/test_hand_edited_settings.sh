@@ -54,7 +54,7 @@ dir2=$(make_portable utf8)
 printf '[ClockStr]\nShowDate=0\n[MainForm]\nLeft=5\n' >"$dir2/velmora.ini"
 cp "$dir2/velmora.ini" "$E2E_WORK/original-utf8.ini"
 start_clock "$dir2"
-box=$(wait_window "$CLOCK_PID" 'Velmora \[Information\]') || fail "no warning about the encoding"
+box=$(wait_window "$CLOCK_PID" '^Velmora \[') || fail "no warning about the encoding"
 shot utf8-warning
 answer_box "$box"
 win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock after the warning"

@@ -15,11 +15,17 @@ setpriv --reuid="$uid" --regid="$gid" --clear-groups \
   env HOME="$rundir" XDG_RUNTIME_DIR="$rundir" DISPLAY="$DISPLAY" "$dir/velmora" \
   >"$E2E_WORK/readonly.log" 2>&1 &
 pid=$!
+# No language folder can be made: one message, then the built-in texts.
+box=$(wait_window "$pid" '^Velmora \[Information\]$') || fail "no message about the language folder"
+shot readonly-lang-folder
+answer_box "$box"
 win=$(wait_window "$pid" '^MainForm$') || fail "no clock window in a read-only folder"
+xdotool search --all --pid "$pid" --onlyvisible --name '^Velmora \[' >/dev/null 2>&1 &&
+  fail "more than one message at start"
 sleep 1.5
 kill -0 "$pid" || fail "the clock stopped"
 kill -TERM "$pid"
-box=$(wait_window "$pid" 'Velmora \[Information\]') || fail "no error message"
+box=$(wait_window "$pid" '^Velmora \[') || fail "no error message"
 shot readonly-error
 kill -0 "$pid" || fail "ended before the message was read"
 answer_box "$box"

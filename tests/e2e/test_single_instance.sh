@@ -17,7 +17,7 @@ sleep 0.3
 for exe in "$dir/velmora" "$copy/velmora-renamed"; do
   "$exe" >>"$E2E_WORK/second.log" 2>&1 &
   second=$!
-  box=$(wait_window "$second" 'Velmora \[Information\]') || fail "no notice from $exe"
+  box=$(wait_window "$second" '^Velmora \[Information\]$') || fail "no notice from $exe"
   shot second-instance
   answer_box "$box"
   wait_gone "$second" || fail "the second start did not end"
@@ -37,7 +37,7 @@ kill -KILL "$first"
 wait_gone "$first"
 start_clock "$dir"
 wait_window "$CLOCK_PID" '^MainForm$' >/dev/null || fail "no clock after a crash of the first"
-xdotool search --all --pid "$CLOCK_PID" --name 'Velmora \[Information\]' >/dev/null 2>&1 && fail "a notice after the crash"
+xdotool search --all --pid "$CLOCK_PID" --name '^Velmora \[' >/dev/null 2>&1 && fail "a notice after the crash"
 stop_clock
 [ -e "$dir/velmora.ini" ] || fail "no settings after a normal end"
 note "single instance holds"

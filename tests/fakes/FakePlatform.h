@@ -49,6 +49,7 @@ public:
     bool DesktopIsForeground() const override { return Desktop; }
     void ForceForeground(QWidget*) override { Calls << "foreground"; }
     bool StartSystemMove(QWidget*) override { return false; }
+    std::optional<QPoint> WindowPosition(QWidget*) const override { return std::nullopt; }
 };
 
 } // namespace velmora

@@ -32,8 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (QString::number(f, 'g', 15).toDouble() == f)
                     abort();
             w.WriteTime("S", "t", t);
-            if (!SameTimeOfDay(w.ReadTime("S", "t", 0.123), t) &&
-                TimeOfDayMs(t) % 1000 == 0)
+            if (!SameTimeOfDay(w.ReadTime("S", "t", 0.123), t) && TimeOfDayMs(t) % 1000 == 0)
                 abort();
         }
     }

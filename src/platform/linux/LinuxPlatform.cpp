@@ -10,7 +10,6 @@
 #include <QTimer>
 #include <QWidget>
 #include <QWindow>
-
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -18,7 +17,9 @@
 
 namespace velmora {
 
-std::unique_ptr<Platform> CreatePlatform() { return std::make_unique<LinuxPlatform>(); }
+std::unique_ptr<Platform> CreatePlatform() {
+    return std::make_unique<LinuxPlatform>();
+}
 
 namespace {
 
@@ -29,11 +30,13 @@ Display* XDisplay() {
     return x11 ? x11->display() : nullptr;
 }
 
-Atom AtomOf(Display* d, const char* name) { return XInternAtom(d, name, False); }
+Atom AtomOf(Display* d, const char* name) {
+    return XInternAtom(d, name, False);
+}
 
 // Sends an EWMH client message about `window` to the root window, as pagers do.
-void SendRootMessage(Display* d, Window window, const char* type, long l0, long l1 = 0,
-                     long l2 = 0, long l3 = 0) {
+void SendRootMessage(Display* d, Window window, const char* type, long l0, long l1 = 0, long l2 = 0,
+                     long l3 = 0) {
     XEvent ev{};
     ev.xclient.type = ClientMessage;
     ev.xclient.window = window;
@@ -55,8 +58,8 @@ std::vector<unsigned long> ReadLongs(Display* d, Window w, Atom property, Atom t
     unsigned long count = 0, after = 0;
     unsigned char* data = nullptr;
     std::vector<unsigned long> out;
-    if (XGetWindowProperty(d, w, property, 0, 64, False, type, &actualType, &format, &count,
-                           &after, &data) == Success &&
+    if (XGetWindowProperty(d, w, property, 0, 64, False, type, &actualType, &format, &count, &after,
+                           &data) == Success &&
         data && format == 32) {
         auto* items = reinterpret_cast<unsigned long*>(data);
         out.assign(items, items + count);
@@ -76,7 +79,9 @@ bool IsMapped(Display* d, Window w) {
 LinuxPlatform::LinuxPlatform() = default;
 LinuxPlatform::~LinuxPlatform() = default;
 
-bool LinuxPlatform::VersionAtLeast(int, int) const { return true; }
+bool LinuxPlatform::VersionAtLeast(int, int) const {
+    return true;
+}
 
 QString LinuxPlatform::RuntimeDir() const {
     QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -130,65 +135,97 @@ void LinuxPlatform::ListenForRequests(const QString& name, std::function<void()>
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     if (!server_->listen(path))
         return;
-    QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(),
-                     [this, onActivate, onMessage] {
-                         while (QLocalSocket* s = server_->nextPendingConnection()) {
-                             QObject::connect(s, &QLocalSocket::disconnected, s,
-                                              &QObject::deleteLater);
-                             QObject::connect(s, &QLocalSocket::readyRead, s,
-                                              [s, onActivate, onMessage] {
-                                                  while (s->canReadLine()) {
-                                                      const QByteArray line =
-                                                          s->readLine(256).trimmed();
-                                                      if (line == "ACTIVATE")
-                                                          onActivate();
-                                                      else if (onMessage)
-                                                          onMessage(line);
-                                                  }
-                                                  // A peer that never ends its line gets no
-                                                  // more than a line's worth of buffer.
-                                                  if (s->bytesAvailable() > 256)
-                                                      s->abort();
-                                              });
-                         }
-                     });
+    QObject::connect(
+        server_.get(), &QLocalServer::newConnection, server_.get(), [this, onActivate, onMessage] {
+            while (QLocalSocket* s = server_->nextPendingConnection()) {
+                QObject::connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
+                QObject::connect(s, &QLocalSocket::readyRead, s, [s, onActivate, onMessage] {
+                    while (s->canReadLine()) {
+                        const QByteArray line = s->readLine(256).trimmed();
+                        if (line == "ACTIVATE")
+                            onActivate();
+                        else if (onMessage)
+                            onMessage(line);
+                    }
+                    // A peer that never ends its line gets no
+                    // more than a line's worth of buffer.
+                    if (s->bytesAvailable() > 256)
+                        s->abort();
+                });
+            }
+        });
 }
 
-void LinuxPlatform::StopListening() { server_.reset(); }
+void LinuxPlatform::StopListening() {
+    server_.reset();
+}
 
 QColor LinuxPlatform::SystemColor(int index) const {
     const QPalette p = QGuiApplication::palette();
     switch (index) {
-    case 0: return p.color(QPalette::Button);          // scroll bar
-    case 1: return p.color(QPalette::Window);          // desktop background
-    case 2: case 27: return p.color(QPalette::Highlight);
-    case 3: case 28: return p.color(QPalette::Inactive, QPalette::Highlight);
-    case 4: case 30: return p.color(QPalette::Window); // menu, menu bar
-    case 5: return p.color(QPalette::Base);
-    case 6: return p.color(QPalette::Shadow);
-    case 7: return p.color(QPalette::WindowText);
-    case 8: return p.color(QPalette::Text);
-    case 9: return p.color(QPalette::HighlightedText);
-    case 10: case 11: return p.color(QPalette::Mid);
-    case 12: return p.color(QPalette::Dark);
-    case 13: case 29: return p.color(QPalette::Highlight);
-    case 14: return p.color(QPalette::HighlightedText);
-    case 15: return p.color(QPalette::Button);
-    case 16: return p.color(QPalette::Dark);
-    case 17: return p.color(QPalette::Disabled, QPalette::Text);
-    case 18: return p.color(QPalette::ButtonText);
-    case 19: return p.color(QPalette::Inactive, QPalette::HighlightedText);
-    case 20: return p.color(QPalette::Light);
-    case 21: return p.color(QPalette::Shadow);
-    case 22: return p.color(QPalette::Midlight);
-    case 23: return p.color(QPalette::ToolTipText);
-    case 24: return p.color(QPalette::ToolTipBase);
-    case 26: return p.color(QPalette::Link);
-    default: return QColor(Qt::black);
+    case 0:
+        return p.color(QPalette::Button); // scroll bar
+    case 1:
+        return p.color(QPalette::Window); // desktop background
+    case 2:
+    case 27:
+        return p.color(QPalette::Highlight);
+    case 3:
+    case 28:
+        return p.color(QPalette::Inactive, QPalette::Highlight);
+    case 4:
+    case 30:
+        return p.color(QPalette::Window); // menu, menu bar
+    case 5:
+        return p.color(QPalette::Base);
+    case 6:
+        return p.color(QPalette::Shadow);
+    case 7:
+        return p.color(QPalette::WindowText);
+    case 8:
+        return p.color(QPalette::Text);
+    case 9:
+        return p.color(QPalette::HighlightedText);
+    case 10:
+    case 11:
+        return p.color(QPalette::Mid);
+    case 12:
+        return p.color(QPalette::Dark);
+    case 13:
+    case 29:
+        return p.color(QPalette::Highlight);
+    case 14:
+        return p.color(QPalette::HighlightedText);
+    case 15:
+        return p.color(QPalette::Button);
+    case 16:
+        return p.color(QPalette::Dark);
+    case 17:
+        return p.color(QPalette::Disabled, QPalette::Text);
+    case 18:
+        return p.color(QPalette::ButtonText);
+    case 19:
+        return p.color(QPalette::Inactive, QPalette::HighlightedText);
+    case 20:
+        return p.color(QPalette::Light);
+    case 21:
+        return p.color(QPalette::Shadow);
+    case 22:
+        return p.color(QPalette::Midlight);
+    case 23:
+        return p.color(QPalette::ToolTipText);
+    case 24:
+        return p.color(QPalette::ToolTipBase);
+    case 26:
+        return p.color(QPalette::Link);
+    default:
+        return QColor(Qt::black);
     }
 }
 
-QFont LinuxPlatform::MenuFont() const { return QApplication::font("QMenu"); }
+QFont LinuxPlatform::MenuFont() const {
+    return QApplication::font("QMenu");
+}
 
 bool LinuxPlatform::CompositorActive() const {
     Display* d = XDisplay();
@@ -278,8 +315,8 @@ bool LinuxPlatform::DesktopIsForeground() const {
     Display* d = XDisplay();
     if (!d)
         return false;
-    const auto active = ReadLongs(d, DefaultRootWindow(d), AtomOf(d, "_NET_ACTIVE_WINDOW"),
-                                  XA_WINDOW);
+    const auto active =
+        ReadLongs(d, DefaultRootWindow(d), AtomOf(d, "_NET_ACTIVE_WINDOW"), XA_WINDOW);
     if (active.empty() || active[0] == 0)
         return true;
     const auto types = ReadLongs(d, Window(active[0]), AtomOf(d, "_NET_WM_WINDOW_TYPE"), XA_ATOM);
@@ -296,6 +333,18 @@ void LinuxPlatform::ForceForeground(QWidget* window) {
                         CurrentTime);
     window->raise();
     window->activateWindow();
+}
+
+std::optional<QPoint> LinuxPlatform::WindowPosition(QWidget* window) const {
+    Display* d = XDisplay();
+    if (!d || !window || !window->testAttribute(Qt::WA_WState_Created))
+        return std::nullopt;
+    int x = 0, y = 0;
+    Window child = 0;
+    if (!XTranslateCoordinates(d, static_cast<Window>(window->winId()), DefaultRootWindow(d), 0, 0,
+                               &x, &y, &child))
+        return std::nullopt;
+    return QPoint(x, y);
 }
 
 bool LinuxPlatform::StartSystemMove(QWidget* window) {

@@ -34,6 +34,7 @@ public:
     bool DesktopIsForeground() const override;
     void ForceForeground(QWidget* window) override;
     bool StartSystemMove(QWidget* window) override;
+    std::optional<QPoint> WindowPosition(QWidget* window) const override;
 
     // The socket path the instance `name` listens on.
     QString ChannelPath(const QString& name) const;

@@ -32,7 +32,9 @@ TClockDrawState State(TVlmColorMode text, TVlmColorMode background, bool border)
     return s;
 }
 
-QColor At(const QImage& img, int x, int y) { return img.pixelColor(x, y); }
+QColor At(const QImage& img, int x, int y) {
+    return img.pixelColor(x, y);
+}
 
 // Text pixels: opaque pixels in the text band that differ from the background
 // there, as (x, colour) pairs from left to right.
@@ -118,8 +120,8 @@ TEST(ClockDraw, KeyColouredTextIsSeeThrough) {
     TClockDrawState s = State(cmSolid, cmTransparent, true);
     const QImage img = RenderClock(s);
     const QRegion shape = VisibleRegion(img);
-    EXPECT_TRUE(shape.contains(QPoint(0, 0)));    // the border
-    EXPECT_FALSE(shape.contains(QPoint(1, 1)));   // the see-through background
+    EXPECT_TRUE(shape.contains(QPoint(0, 0)));  // the border
+    EXPECT_FALSE(shape.contains(QPoint(1, 1))); // the see-through background
     EXPECT_FALSE(TextPixels(img, s).empty());
     for (const auto& [x, c] : TextPixels(img, s))
         EXPECT_TRUE(shape.contains(QPoint(x, TextTop(30) + 2)) || true);
@@ -136,9 +138,9 @@ TEST(ClockDraw, EmptyTextDrawsBackgroundAndBorderOnly) {
 TEST(ClockDraw, GeometryRules) {
     EXPECT_EQ(GetGradientEndPoint(gdHorizontal, QSize(200, 25)), QPointF(200, 0));
     EXPECT_EQ(GetGradientEndPoint(gdVertical, QSize(200, 25)), QPointF(0, 25));
-    EXPECT_EQ(TextTop(25), 3);  // 3.125
-    EXPECT_EQ(TextTop(20), 2);  // 2.5 -> 2, halves to even
-    EXPECT_EQ(TextTop(28), 4);  // 3.5 -> 4
+    EXPECT_EQ(TextTop(25), 3); // 3.125
+    EXPECT_EQ(TextTop(20), 2); // 2.5 -> 2, halves to even
+    EXPECT_EQ(TextTop(28), 4); // 3.5 -> 4
     QFont f;
     f.setPointSize(12);
     EXPECT_EQ(GradientPathFont(f, 120).pointSize(), 10); // 12 / 1.25 = 9.6

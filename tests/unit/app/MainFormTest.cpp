@@ -116,8 +116,10 @@ TEST(MainForm, SettingsRoundTripThroughTheWindow) {
         EXPECT_EQ(f->pos(), QPoint(40, -5)); // partly on the screen: kept
         EXPECT_TRUE(f->ClockFont().bold());
         EXPECT_TRUE(fx.platform.Calls.contains("stack:2")); // bottom
+        f->show();
         f->move(70, 80);
-    } // saved on destruction
+        f->hide(); // closed on the way out: the last shown place is kept
+    }              // saved on destruction
     IniDocument d(fx.ini(), QLocale::c());
     EXPECT_EQ(d.ReadInteger("MainForm", "Left", 0), 70);
     EXPECT_EQ(d.ReadInteger("MainForm", "Top", 0), 80);

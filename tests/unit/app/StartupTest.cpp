@@ -48,8 +48,8 @@ TEST(MessageDialog, CaptionRuleKindsAndButtons) {
         EXPECT_EQ(box->buttons().size(), 1);
     }
     Messages().MsgDialogCaption = QStringLiteral("Velmora [おしらせ]");
-    auto two = BuildMessageDialog("<b>not rich</b>", TMsgDlgType::Confirmation, mbOK | mbCancel,
-                                  nullptr);
+    auto two =
+        BuildMessageDialog("<b>not rich</b>", TMsgDlgType::Confirmation, mbOK | mbCancel, nullptr);
     EXPECT_EQ(two->windowTitle(), "Velmora [おしらせ]");
     EXPECT_EQ(two->buttons().size(), 2);
     EXPECT_EQ(two->textFormat(), Qt::PlainText); // file names are shown as they are
@@ -74,8 +74,8 @@ TEST(Startup, SecondInstanceShowsNoticeAndActivatesTheFirst) {
     EXPECT_TRUE(IsAlreadyRunning(p, kMutexName));
     EXPECT_EQ(answer.text, "Velmora is already running.");
     EXPECT_EQ(answer.caption, "Velmora [Information]");
-    EXPECT_EQ(p.Calls, (QStringList{"lock:VelmoLimitMultiInstance",
-                                    "activate:VelmoLimitMultiInstance"}));
+    EXPECT_EQ(p.Calls,
+              (QStringList{"lock:VelmoLimitMultiInstance", "activate:VelmoLimitMultiInstance"}));
 
     FakePlatform first;
     EXPECT_FALSE(IsAlreadyRunning(first, kMutexName));

@@ -1,6 +1,7 @@
 #include "ClockText.h"
-#include "TickSchedule.h"
+
 #include "TextForms.h"
+#include "TickSchedule.h"
 
 #include <gtest/gtest.h>
 
@@ -48,9 +49,9 @@ TEST(ClockText, SeparatorWordsAndYearPadding) {
     EXPECT_EQ(FormatClockText(false, true, true, words, kSunday, "."), " 日 09.05.07 ");
     // A missing word leaves one space; Monday is ISO day 1.
     EXPECT_EQ(FormatClockText(false, true, false, words, kSunday.addDays(1), ":"), "  09:05 ");
-    EXPECT_EQ(FormatClockText(true, false, false, words,
-                              QDateTime(QDate(987, 1, 2), QTime(0, 0)), ":"),
-              " 0987-01-02 00:00 ");
+    EXPECT_EQ(
+        FormatClockText(true, false, false, words, QDateTime(QDate(987, 1, 2), QTime(0, 0)), ":"),
+        " 0987-01-02 00:00 ");
     for (int iso = 1; iso <= 7; ++iso)
         EXPECT_EQ(TDayOfTheWeekStr().ForIsoDay(iso),
                   (QStringList{"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"}[iso - 1]));
@@ -66,7 +67,7 @@ TEST(ClockText, LocaleTimeSeparator) {
 TEST(ClockText, MeasureNumberRangeKeepsWidestAndTallest) {
     EXPECT_EQ(MeasureNumberRange(5, 4, " ", FakeExtent), QSize(0, 0));
     EXPECT_EQ(MeasureNumberRange(1, 1, "-", FakeExtent), QSize(7 + 7 + 4, 16)); // "-01"
-    EXPECT_EQ(MeasureNumberRange(0, 23, " ", FakeExtent), QSize(21, 15));      // " 00"
+    EXPECT_EQ(MeasureNumberRange(0, 23, " ", FakeExtent), QSize(21, 15));       // " 00"
     EXPECT_EQ(MeasureNumberRange(11, 11, "", FakeExtent), QSize(8, 15));
 }
 
@@ -96,9 +97,9 @@ TEST(ClockText, ScaledWindowSize) {
     } cases[] = {
         {{200, 20}, 1.25, 0.75, {250, 19}}, // 18.75 -> 19
         {{200, 20}, 1.0, 1.0, {200, 25}},
-        {{101, 2}, 0.5, 1.0, {50, 2}},      // 50.5 -> 50, 2.5 -> 2: halves to even
-        {{103, 6}, 0.5, 1.0, {52, 8}},      // 51.5 -> 52, 7.5 -> 8
-        {{200, 20}, 0.0, -1.0, {1, 1}},     // hand-edited nonsense stays visible
+        {{101, 2}, 0.5, 1.0, {50, 2}},  // 50.5 -> 50, 2.5 -> 2: halves to even
+        {{103, 6}, 0.5, 1.0, {52, 8}},  // 51.5 -> 52, 7.5 -> 8
+        {{200, 20}, 0.0, -1.0, {1, 1}}, // hand-edited nonsense stays visible
         {{200, 20}, 1e300, 1e300, {16384, 16384}},
     };
     for (const auto& c : cases)

@@ -1,4 +1,5 @@
 #include "IniDocument.h"
+
 #include "TextForms.h"
 
 #include <QDir>
@@ -86,8 +87,8 @@ TEST(IniDocument, WriteStringReplacesInPlaceAndAppends) {
     d.WriteString("s", "A", "9");   // the line is replaced in place
     d.WriteString("S", "c", "3");   // appended to its section
     d.WriteString("New", "k", "v"); // new section at the end
-    EXPECT_EQ(d.GetStrings(), (QStringList{"[S]", "A=9", "b=2", "c=3", "", "[T]", "x=1", "",
-                                           "[New]", "k=v", ""}));
+    EXPECT_EQ(d.GetStrings(),
+              (QStringList{"[S]", "A=9", "b=2", "c=3", "", "[T]", "x=1", "", "[New]", "k=v", ""}));
 }
 
 TEST(IniDocument, ValuesCannotInjectLines) {
@@ -137,11 +138,15 @@ TEST(IniDocument, IntegerAndBoolForms) {
         const char* text;
         int32_t expected;
     } cases[] = {
-        {"0x1F", 31},     {"0X1f", 31},        {"0x", 99},          {"$FF", 255},
-        {"$FFFFFFFF", -1}, {"-12", -12},        {"+7", 7},           {"2147483647", 2147483647},
-        {"2147483648", 99}, {"-2147483648", INT32_MIN}, {"12a", 99}, {"", 99},
-        {"$", 99},         {"$123456789", 99},  {"1.5", 99},         {"yes", 99},
-        {"$0x10", 99},     {"- 1", 99},
+        {"0x1F", 31},       {"0X1f", 31},
+        {"0x", 99},         {"$FF", 255},
+        {"$FFFFFFFF", -1},  {"-12", -12},
+        {"+7", 7},          {"2147483647", 2147483647},
+        {"2147483648", 99}, {"-2147483648", INT32_MIN},
+        {"12a", 99},        {"", 99},
+        {"$", 99},          {"$123456789", 99},
+        {"1.5", 99},        {"yes", 99},
+        {"$0x10", 99},      {"- 1", 99},
     };
     for (const auto& c : cases) {
         IniDocument d = Parse(QStringLiteral("[S]\r\nk=%1\r\n").arg(c.text));
@@ -151,7 +156,7 @@ TEST(IniDocument, IntegerAndBoolForms) {
         const char* text;
         bool def;
         bool expected;
-    } bools[] = {{"2", false, true}, {"-1", false, true}, {"0", true, false},
+    } bools[] = {{"2", false, true},  {"-1", false, true},   {"0", true, false},
                  {"yes", true, true}, {"yes", false, false}, {"1", false, true}};
     for (const auto& c : bools) {
         IniDocument d = Parse(QStringLiteral("[S]\r\nk=%1\r\n").arg(c.text));
@@ -183,9 +188,9 @@ TEST(IniDocument, FloatFormsFollowTheLocale) {
         const char* text;
         QLocale locale;
         double expected;
-    } cases[] = {{"1.25", c, 1.25}, {"1,25", c, 9},   {"1,25", de, 1.25}, {"3", c, 3},
-                 {"", c, 9},        {"abc", c, 9},    {"1e3", c, 1000},   {"1,000.5", c, 9},
-                 {"inf", c, 9},     {"nan", c, 9},    {"-0.5", c, -0.5}};
+    } cases[] = {{"1.25", c, 1.25}, {"1,25", c, 9}, {"1,25", de, 1.25}, {"3", c, 3},
+                 {"", c, 9},        {"abc", c, 9},  {"1e3", c, 1000},   {"1,000.5", c, 9},
+                 {"inf", c, 9},     {"nan", c, 9},  {"-0.5", c, -0.5}};
     for (const auto& k : cases) {
         IniDocument p = Parse(QStringLiteral("[S]\r\nk=%1\r\n").arg(k.text), k.locale);
         EXPECT_DOUBLE_EQ(p.ReadFloat("S", "k", 9), k.expected) << k.text;
@@ -218,10 +223,10 @@ TEST(IniDocument, TimeFormsFollowTheLocale) {
     struct Case {
         const char* text;
         double expected; // -1: the default
-    } cases[] = {{"12:00:00", 0.5},     {"6:00", 0.25},     {"23:59:59", 86399 / 86400.0},
-                 {"24:00:00", -1},      {"12:60:00", -1},   {"", -1},
-                 {"noon", -1},          {"1:2:3:4", -1},    {"12:00:00.500", (43200.5) / 86400},
-                 {"12:00:00 AM", 0.0},  {"1:00 pm", 13 / 24.0}, {"13:00 PM", -1}};
+    } cases[] = {{"12:00:00", 0.5},    {"6:00", 0.25},         {"23:59:59", 86399 / 86400.0},
+                 {"24:00:00", -1},     {"12:60:00", -1},       {"", -1},
+                 {"noon", -1},         {"1:2:3:4", -1},        {"12:00:00.500", (43200.5) / 86400},
+                 {"12:00:00 AM", 0.0}, {"1:00 pm", 13 / 24.0}, {"13:00 PM", -1}};
     for (const auto& k : cases) {
         IniDocument p = Parse(QStringLiteral("[S]\r\nk=%1\r\n").arg(k.text));
         const double got = p.ReadTime("S", "k", -1);
@@ -237,12 +242,23 @@ TEST(IniDocument, ColorNamesAndForms) {
         const char* text;
         TColor expected;
     } cases[] = {
-        {"clRed", 0x0000FF},        {"CLRED", 0x0000FF},        {"$000000FF", 0x0000FF},
-        {"255", 0xFF},              {"clGreen", 0x008000},      {"clMoneyGreen", 0xC0DCC0},
-        {"clSkyBlue", 0xF0CAA6},    {"clCream", 0xF0FBFF},      {"clMedGray", 0xA4A0A0},
-        {"clNone", 0x1FFFFFFF},     {"clDefault", 0x20000000},  {"clBtnFace", TColor(0xFF00000F)},
-        {"clMenuBar", TColor(0xFF00001E)}, {"clHotLight", TColor(0xFF00001A)},
-        {"", 0x123},                {"red", 0x123},             {"0x0000FF", 0x123}, // the "0x" form is for integers only
+        {"clRed", 0x0000FF},
+        {"CLRED", 0x0000FF},
+        {"$000000FF", 0x0000FF},
+        {"255", 0xFF},
+        {"clGreen", 0x008000},
+        {"clMoneyGreen", 0xC0DCC0},
+        {"clSkyBlue", 0xF0CAA6},
+        {"clCream", 0xF0FBFF},
+        {"clMedGray", 0xA4A0A0},
+        {"clNone", 0x1FFFFFFF},
+        {"clDefault", 0x20000000},
+        {"clBtnFace", TColor(0xFF00000F)},
+        {"clMenuBar", TColor(0xFF00001E)},
+        {"clHotLight", TColor(0xFF00001A)},
+        {"", 0x123},
+        {"red", 0x123},
+        {"0x0000FF", 0x123}, // the "0x" form is for integers only
     };
     for (const auto& c : cases) {
         IniDocument d = Parse(QStringLiteral("[S]\r\nk=%1\r\n").arg(c.text));

@@ -12,8 +12,7 @@ using namespace velmora;
 namespace {
 
 // Runs the event loop until `done` holds or a generous limit passes.
-template <typename F>
-bool WaitUntil(F done, int limitMs = 10000) {
+template <typename F> bool WaitUntil(F done, int limitMs = 10000) {
     QElapsedTimer t;
     t.start();
     while (!done()) {
@@ -31,7 +30,9 @@ struct Recorder {
         t.SetOnTimer([this](TKvTimer*) { events.push_back("tick"); });
         t.SetOnStopTimer([this](TKvTimer*) { events.push_back("stop"); });
     }
-    int Count(const std::string& e) const { return int(std::count(events.begin(), events.end(), e)); }
+    int Count(const std::string& e) const {
+        return int(std::count(events.begin(), events.end(), e));
+    }
 };
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "Settings.h"
+
 #include "TextForms.h"
 
 #include <gtest/gtest.h>
@@ -111,8 +112,8 @@ TEST(Settings, ReadingRules) {
                     SameTimeOfDay(s.AlarmStopTime, 7.5 / 24 + 1 / 1440.0);
          },
          "alarm time"},
-        {"[Alarm]\nAlarmStartTime=25:00", [](auto& s) { return SameTimeOfDay(s.AlarmStartTime, 0.5); },
-         "bad time"},
+        {"[Alarm]\nAlarmStartTime=25:00",
+         [](auto& s) { return SameTimeOfDay(s.AlarmStartTime, 0.5); }, "bad time"},
         {"[MainForm]\nLeft=-50\nTop=x", [](auto& s) { return s.Left == -50 && s.Top == 522; },
          "position"},
         {"[Appearance]\nLargeNotificationIcon=1",
@@ -130,22 +131,60 @@ TEST(Settings, NewFileHasTheKeysInOrderAndRoundTripsByteForByte) {
     s.LangFileName = QStringLiteral("/opt/v/Lang/Vlm日本語_かな.lang");
     IniDocument d(QString(), QLocale::c());
     SaveSettingsTo(d, s, Env());
-    const QStringList expected = {
-        "[Language]", "LangFileName=/opt/v/Lang/Vlm日本語_かな.lang", "",
-        "[MainForm]", "Left=324", "Top=522", "Width=220", "Height=25", "",
-        "[ClockStr]", "ShowDate=1", "ShowDayOfTheWeek=1", "ShowSecond=1", "",
-        "[Appearance]", "FontName=Menu Sans", "FontSize=10", "FontStyle=0", "FontColorMode=1",
-        "FontGradientDirection=0", "NormalFontColor=$00008000", "NormalFontStartColor=$00008000",
-        "NormalFontEndColor=$000080FF", "BackgroundColorMode=1", "BackgroundGradientDirection=1",
-        "NormalBackgroundColor=$00C0DCC0", "NormalBackgroundStartColor=$00C0DCC0",
-        "NormalBackgroundEndColor=$00F0FBFF", "ShowBorder=1", "NormalBorderColor=$00008000",
-        "ScalingRateX=1", "ScalingRateY=1", "AlphaBlend=0", "AlphaBlendValue=255",
-        "FormOnTopmost=1", "LargeNotificationIcon=0", "",
-        "[Alarm]", "IsAlarmSet=0", "AlarmStartTime=12:00:00", "UseAlarmBlink=0", "UseAlarmColor=0",
-        "AlarmFontColor=$00800080", "AlarmFontStartColor=$00800080", "AlarmFontEndColor=$000000FF",
-        "AlarmBackgroundColor=$00F0CAA6", "AlarmBackgroundStartColor=$00F0CAA6",
-        "AlarmBackgroundEndColor=$00F0FBFF", "AlarmBorderColor=$000000FF", "UseAlarmBalloon=0",
-        "AlarmHint=アラームのメッセージ", "UseAlarmSound=0", "AlarmSoundFileName=", ""};
+    const QStringList expected = {"[Language]",
+                                  "LangFileName=/opt/v/Lang/Vlm日本語_かな.lang",
+                                  "",
+                                  "[MainForm]",
+                                  "Left=324",
+                                  "Top=522",
+                                  "Width=220",
+                                  "Height=25",
+                                  "",
+                                  "[ClockStr]",
+                                  "ShowDate=1",
+                                  "ShowDayOfTheWeek=1",
+                                  "ShowSecond=1",
+                                  "",
+                                  "[Appearance]",
+                                  "FontName=Menu Sans",
+                                  "FontSize=10",
+                                  "FontStyle=0",
+                                  "FontColorMode=1",
+                                  "FontGradientDirection=0",
+                                  "NormalFontColor=$00008000",
+                                  "NormalFontStartColor=$00008000",
+                                  "NormalFontEndColor=$000080FF",
+                                  "BackgroundColorMode=1",
+                                  "BackgroundGradientDirection=1",
+                                  "NormalBackgroundColor=$00C0DCC0",
+                                  "NormalBackgroundStartColor=$00C0DCC0",
+                                  "NormalBackgroundEndColor=$00F0FBFF",
+                                  "ShowBorder=1",
+                                  "NormalBorderColor=$00008000",
+                                  "ScalingRateX=1",
+                                  "ScalingRateY=1",
+                                  "AlphaBlend=0",
+                                  "AlphaBlendValue=255",
+                                  "FormOnTopmost=1",
+                                  "LargeNotificationIcon=0",
+                                  "",
+                                  "[Alarm]",
+                                  "IsAlarmSet=0",
+                                  "AlarmStartTime=12:00:00",
+                                  "UseAlarmBlink=0",
+                                  "UseAlarmColor=0",
+                                  "AlarmFontColor=$00800080",
+                                  "AlarmFontStartColor=$00800080",
+                                  "AlarmFontEndColor=$000000FF",
+                                  "AlarmBackgroundColor=$00F0CAA6",
+                                  "AlarmBackgroundStartColor=$00F0CAA6",
+                                  "AlarmBackgroundEndColor=$00F0FBFF",
+                                  "AlarmBorderColor=$000000FF",
+                                  "UseAlarmBalloon=0",
+                                  "AlarmHint=アラームのメッセージ",
+                                  "UseAlarmSound=0",
+                                  "AlarmSoundFileName=",
+                                  ""};
     EXPECT_EQ(d.GetStrings(), expected);
 
     // Loading what was written and writing it again gives the same bytes.
@@ -165,8 +204,8 @@ TEST(Settings, ExistingSectionsKeepTheirPlaceAndUnknownKeys) {
     LoadSettingsFrom(d, s, Env());
     SaveSettingsTo(d, s, Env());
     const QStringList sections = d.ReadSections();
-    EXPECT_EQ(sections, (QStringList{"Alarm", "Custom", "ClockStr", "Language", "MainForm",
-                                     "Appearance"}));
+    EXPECT_EQ(sections,
+              (QStringList{"Alarm", "Custom", "ClockStr", "Language", "MainForm", "Appearance"}));
     EXPECT_EQ(d.ReadString("Alarm", "Mine", ""), "1");
     EXPECT_EQ(d.ReadSectionValues("Alarm").first(), "Mine=1");
     EXPECT_EQ(d.ReadString("ClockStr", "ShowDate", ""), "0");
@@ -182,15 +221,15 @@ TEST(Settings, SystemColourIsWrittenAsItsRgb) {
 
 TEST(Settings, OptionFormState) {
     TOptionFormState st;
-    LoadOptionFormStateFrom(Parse("[OptionForm]\nActivePageIndex=3\nColWidths[2]=77\nColWidths[3]=x"),
-                            st);
+    LoadOptionFormStateFrom(
+        Parse("[OptionForm]\nActivePageIndex=3\nColWidths[2]=77\nColWidths[3]=x"), st);
     EXPECT_EQ(st.ActivePageIndex, 3);
     EXPECT_EQ(st.ColWidths, (std::array<int, 4>{150, 200, 77, 150}));
     IniDocument d(QString(), QLocale::c());
     SaveOptionFormStateTo(d, st);
-    EXPECT_EQ(d.GetStrings(), (QStringList{"[OptionForm]", "ActivePageIndex=3", "ColWidths[0]=150",
-                                           "ColWidths[1]=200", "ColWidths[2]=77",
-                                           "ColWidths[3]=150", ""}));
+    EXPECT_EQ(d.GetStrings(),
+              (QStringList{"[OptionForm]", "ActivePageIndex=3", "ColWidths[0]=150",
+                           "ColWidths[1]=200", "ColWidths[2]=77", "ColWidths[3]=150", ""}));
 }
 
 TEST(Settings, IniFileNameBesideTheExecutable) {
