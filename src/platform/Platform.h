@@ -64,6 +64,23 @@ public:
     // Starts a window-manager move of `window` under the pointer; false when the
     // system cannot (the caller then moves the window itself).
     virtual bool StartSystemMove(QWidget* window) = 0;
+    // --- programs, sound, network, power ---------------------------------------------
+    // Starts `fileName` with `params` split into words as a shell would split them,
+    // never through a shell, in the program's own folder; with administrator rights
+    // through the desktop's elevation helper when `asAdmin`. A file that is not an
+    // executable opens with the desktop's default application. True when the start
+    // really succeeded; `error`, when given, says why not.
+    virtual bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin,
+                               bool hide, QString* error = nullptr) = 0;
+    // Plays an mp3 or wav file in a loop until StopSound; false (with the reason)
+    // when it cannot be played.
+    virtual bool PlaySound(const QString& fileName, QString* error = nullptr) = 0;
+    virtual void StopSound() = 0;
+    // True when some network interface other than loopback is up with an address.
+    virtual bool IsNetworkAlive() const = 0;
+    // Calls `onResume` on the UI thread each time the machine wakes from sleep.
+    virtual void WatchResume(std::function<void()> onResume) = 0;
+
     // Where a shown top-level window really is on the screen, asked of the window
     // system; nothing when it cannot tell.
     virtual std::optional<QPoint> WindowPosition(QWidget* window) const = 0;

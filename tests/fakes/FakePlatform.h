@@ -50,6 +50,23 @@ public:
     void ForceForeground(QWidget*) override { Calls << "foreground"; }
     bool StartSystemMove(QWidget*) override { return false; }
     std::optional<QPoint> WindowPosition(QWidget*) const override { return std::nullopt; }
+
+    bool LaunchResult = true;
+    bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin, bool hide,
+                       QString* = nullptr) override {
+        Calls << QStringLiteral("launch:%1|%2|%3|%4").arg(fileName, params).arg(asAdmin).arg(hide);
+        return LaunchResult;
+    }
+    bool SoundResult = true;
+    bool PlaySound(const QString& fileName, QString* = nullptr) override {
+        Calls << "play:" + fileName;
+        return SoundResult;
+    }
+    void StopSound() override { Calls << "stop-sound"; }
+    bool NetworkAlive = true;
+    bool IsNetworkAlive() const override { return NetworkAlive; }
+    std::function<void()> OnResume;
+    void WatchResume(std::function<void()> onResume) override { OnResume = std::move(onResume); }
 };
 
 } // namespace velmora

@@ -36,6 +36,16 @@ public:
     bool StartSystemMove(QWidget* window) override;
     std::optional<QPoint> WindowPosition(QWidget* window) const override;
 
+    // LinuxLaunch.cpp
+    bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin, bool hide,
+                       QString* error = nullptr) override;
+    // LinuxSound.cpp
+    bool PlaySound(const QString& fileName, QString* error = nullptr) override;
+    void StopSound() override;
+    // LinuxSession.cpp
+    bool IsNetworkAlive() const override;
+    void WatchResume(std::function<void()> onResume) override;
+
     // The socket path the instance `name` listens on.
     QString ChannelPath(const QString& name) const;
 
