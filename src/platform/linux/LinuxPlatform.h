@@ -53,6 +53,7 @@ private:
     std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<QLocalServer> server_;
     std::pair<QString, QString> pendingClass_;
+    std::unique_ptr<QObject> resumeWatch_;
 };
 
 } // namespace velmora
