@@ -46,6 +46,8 @@ public:
     void BuildCommandMenu(QMenu* parent);
     void LanguageListClick(const QString& path);
     void ActPopQuitExecute();
+    void ActPopShowHelpExecute();
+    void ActCreateShortcutExecute();
     void TrayIcon1DblClick();
     // Menu captions and the tray hint from the current language.
     void ApplyCaptions();

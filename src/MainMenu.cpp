@@ -1,11 +1,14 @@
 // The clock's popup menu, its captions and the actions that need no dialog.
 #include "KvUnits/KvTrayIcon.h"
+#include "VelmoLib.h"
+#include "platform/Platform.h"
 #include "Lang.h"
 #include "Main.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QMenu>
 
 namespace velmora {
@@ -37,6 +40,8 @@ void TMainForm::CreatePopupMenu() {
     ActPopQuit = NewAction(this, "ActPopQuit");
     ActCreateShortcut = NewAction(this, "ActCreateShortcut");
     connect(ActPopQuit, &QAction::triggered, this, &TMainForm::ActPopQuitExecute);
+    connect(ActPopShowHelp, &QAction::triggered, this, &TMainForm::ActPopShowHelpExecute);
+    connect(ActCreateShortcut, &QAction::triggered, this, &TMainForm::ActCreateShortcutExecute);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));

@@ -76,6 +76,10 @@ public:
     // when it cannot be played.
     virtual bool PlaySound(const QString& fileName, QString* error = nullptr) = 0;
     virtual void StopSound() = 0;
+    // Opens a document (the help page) with the desktop's application for it.
+    virtual bool OpenDocument(const QString& path, QString* error = nullptr) = 0;
+    // Makes the program start when the user logs on (replacing an older entry).
+    virtual bool CreateAutostartEntry(const QString& programPath, QString* error = nullptr) = 0;
     // True when some network interface other than loopback is up with an address.
     virtual bool IsNetworkAlive() const = 0;
     // Calls `onResume` on the UI thread each time the machine wakes from sleep.

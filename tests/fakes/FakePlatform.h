@@ -63,6 +63,15 @@ public:
         return SoundResult;
     }
     void StopSound() override { Calls << "stop-sound"; }
+    bool OpenResult = true;
+    bool OpenDocument(const QString& path, QString* = nullptr) override {
+        Calls << "open:" + path;
+        return OpenResult;
+    }
+    bool CreateAutostartEntry(const QString& programPath, QString* = nullptr) override {
+        Calls << "autostart:" + programPath;
+        return true;
+    }
     bool NetworkAlive = true;
     bool IsNetworkAlive() const override { return NetworkAlive; }
     std::function<void()> OnResume;

@@ -9,3 +9,4 @@ bool LinuxPlatform::LaunchProgram(const QString&, const QString&, bool, bool, QS
 }
 
 } // namespace velmora
+

@@ -42,6 +42,9 @@ public:
     // LinuxSound.cpp
     bool PlaySound(const QString& fileName, QString* error = nullptr) override;
     void StopSound() override;
+    // LinuxDesktop.cpp
+    bool OpenDocument(const QString& path, QString* error = nullptr) override;
+    bool CreateAutostartEntry(const QString& programPath, QString* error = nullptr) override;
     // LinuxSession.cpp
     bool IsNetworkAlive() const override;
     void WatchResume(std::function<void()> onResume) override;

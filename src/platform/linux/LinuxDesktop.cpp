@@ -1,0 +1,37 @@
+// Documents and the autostart entry.
+#include "platform/linux/LinuxPlatform.h"
+
+#include "DesktopEntry.h"
+#include "IniDocument.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace velmora {
+
+bool LinuxPlatform::OpenDocument(const QString& path, QString* error) {
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        return true;
+    if (error)
+        *error = QStringLiteral("no application opens \"%1\"").arg(path);
+    return false;
+}
+
+bool LinuxPlatform::CreateAutostartEntry(const QString& programPath, QString* error) {
+    const QString path = AutostartEntryPath(programPath);
+    try {
+        if (!QDir().mkpath(QFileInfo(path).path()))
+            throw TIniWriteError(
+                QStringLiteral("cannot make \"%1\"").arg(QFileInfo(path).path()).toStdString());
+        WriteFileAtomically(path, AutostartEntry(programPath));
+    } catch (const TIniWriteError& e) {
+        if (error)
+            *error = QString::fromUtf8(e.what());
+        return false;
+    }
+    return true;
+}
+
+} // namespace velmora
