@@ -111,6 +111,29 @@ void TMainForm::ActPopQuitExecute() {
     QCoreApplication::quit();
 }
 
+void TMainForm::ActPopShowHelpExecute() {
+    const QString path = QFileInfo(FIniFileName).path() + QStringLiteral("/Help/index.html");
+    if (!QFileInfo::exists(path)) {
+        ShowMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {path}), TMsgDlgType::Error,
+                          mbOK, this);
+        return;
+    }
+    QString why;
+    if (!FPlatform.OpenDocument(path, &why))
+        ShowMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {path}) +
+                              QStringLiteral(" (%1)").arg(why),
+                          TMsgDlgType::Error, mbOK, this);
+}
+
+void TMainForm::ActCreateShortcutExecute() {
+    const QString program = QFileInfo(FIniFileName).path() + QLatin1Char('/') +
+                            QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    if (FPlatform.CreateAutostartEntry(program))
+        ShowMessageDialog(Messages().MsgInfoCreatedShortcut, TMsgDlgType::Information, mbOK);
+    else
+        ShowMessageDialog(Messages().MsgErrorCannotCreateShortcut, TMsgDlgType::Error, mbOK);
+}
+
 void TMainForm::TrayIcon1DblClick() {
     ForceForeground();
 }

@@ -9,4 +9,3 @@ bool LinuxPlatform::LaunchProgram(const QString&, const QString&, bool, bool, QS
 }
 
 } // namespace velmora
-
