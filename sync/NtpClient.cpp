@@ -163,25 +163,27 @@ std::uint64_t FreshNonce() {
     return n;
 }
 
-// One request and its answer. Datagrams from elsewhere or for another request
-// are dropped and the wait goes on; an answer to this request decides.
+// One request and its answer. Datagrams from elsewhere, for another request or
+// too malformed to show whom they answer are dropped and the wait goes on
+// (their reason is kept for the report); an answer to this request decides.
 QueryResult QueryOnce(const UdpSocket& socket, const Endpoint& server, const NtpLocalClock& clock,
                       QDeadlineTimer deadline) {
     const std::uint64_t nonce = FreshNonce();
     const auto request = BuildRequest(nonce);
+    NtpReject dropped = NtpReject::None;
     const NtpTimestamp t1 = clock();
     if (send(socket.Fd(), request.data(), request.size(), 0) != ssize_t(request.size()))
-        return {QueryStatus::Error, {}, NtpReject::None};
+        return {QueryStatus::Error, {}, dropped};
     for (;;) {
         const qint64 left = deadline.remainingTime();
         if (left <= 0)
-            return {QueryStatus::Timeout, {}, NtpReject::None};
+            return {QueryStatus::Timeout, {}, dropped};
         pollfd pfd{socket.Fd(), POLLIN, 0};
         const int ready = poll(&pfd, 1, int(left));
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready <= 0)
-            return {ready == 0 ? QueryStatus::Timeout : QueryStatus::Error, {}, NtpReject::None};
+            return {ready == 0 ? QueryStatus::Timeout : QueryStatus::Error, {}, dropped};
         std::uint8_t buffer[512];
         sockaddr_storage from{};
         socklen_t fromLen = sizeof(from);
@@ -191,18 +193,26 @@ QueryResult QueryOnce(const UdpSocket& socket, const Endpoint& server, const Ntp
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN)
                 continue;
-            return {QueryStatus::Error, {}, NtpReject::None}; // e.g. port unreachable
+            return {QueryStatus::Error, {}, dropped}; // e.g. port unreachable
         }
         if (!SameEndpoint(server, from))
             continue;
         NtpReply reply;
         const NtpReject reject = ParseReply(buffer, std::size_t(n), nonce, &reply);
-        if (reject == NtpReject::OriginMismatch)
-            continue; // a late answer to an earlier request, or a forgery
-        if (reject == NtpReject::KissOfDeath)
+        switch (reject) {
+        case NtpReject::TooShort:
+        case NtpReject::BadMode:
+        case NtpReject::BadVersion:
+        case NtpReject::OriginMismatch: // a late answer to an earlier request, or a forgery
+            dropped = reject;
+            continue;
+        case NtpReject::KissOfDeath:
             return {QueryStatus::KissOfDeath, {}, reject};
-        if (reject != NtpReject::None)
+        case NtpReject::None:
+            break;
+        default:
             return {QueryStatus::Rejected, {}, reject};
+        }
         const NtpSample sample = ComputeSample(t1, reply.receive, reply.transmit, t4);
         const NtpReject delay = CheckDelay(sample.delayNs);
         if (delay != NtpReject::None)
@@ -252,6 +262,8 @@ NtpMeasurement NtpClient::Measure(const ServerSpec& server) const {
                 return m;
             }
             if (r.status == QueryStatus::Timeout || r.status == QueryStatus::Error) {
+                if (r.reject != NtpReject::None)
+                    m.lastReject = r.reject;
                 if (samples.empty())
                     break; // this address is silent: try the next one
                 continue;  // a lost datagram

@@ -58,6 +58,8 @@ public:
         bool forgeFromOtherPort = false;
         // An answer that echoes some other origin, then the true one.
         bool staleAnswerFirst = false;
+        // Cut every answer to this many bytes.
+        std::size_t length = kNtpPacketSize;
     };
 
     explicit FakeNtpServer(Behaviour b)
@@ -102,7 +104,7 @@ private:
                 stale[41] ^= 0x55;
                 sendto(socket_.Get(), stale.data(), stale.size(), 0, to, len);
             }
-            sendto(socket_.Get(), reply.data(), reply.size(), 0, to, len);
+            sendto(socket_.Get(), reply.data(), behaviour_.length, 0, to, len);
         }
     }
 
@@ -199,6 +201,18 @@ TEST(NtpClient, ForgedAndStaleAnswersAreIgnored) {
     const NtpMeasurement m = client.Measure({"127.0.0.1", server.Port()});
     ASSERT_EQ(m.outcome, NtpOutcome::Measured);
     EXPECT_NEAR(double(m.sample.offsetNs), double(800 * kMs), 5.0 * kMs);
+}
+
+TEST(NtpClient, TruncatedAnswersCountAsSilence) {
+    FakeNtpServer::Behaviour b;
+    b.length = 40;
+    FakeNtpServer server(b);
+    NtpClientOptions options = QuickOptions();
+    options.replyTimeoutMs = 300;
+    const NtpClient client(options);
+    const NtpMeasurement m = client.Measure({"127.0.0.1", server.Port()});
+    EXPECT_EQ(m.outcome, NtpOutcome::NoAnswer);
+    EXPECT_EQ(m.lastReject, NtpReject::TooShort);
 }
 
 TEST(NtpClient, TriesEveryAddressInTurn) {
