@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace velmora {
 
@@ -39,6 +40,16 @@ QString ClockSocketPath(const SocketEnvironment& env);
 QString ClockSocketPathFromEnvironment();
 
 QByteArray ReportLine(std::uint32_t hash, SyncResult result);
+
+// The clock's side: a line read from its socket (without or with its line
+// end) as hash and code; nullopt for anything that is not exactly such a line.
+// The clock compares the hash with its own value for the tool's path and
+// decides which codes it knows.
+struct SyncReportLine {
+    std::uint32_t hash = 0;
+    int code = 0;
+};
+std::optional<SyncReportLine> ParseReportLine(const QByteArray& line);
 
 // Sends the line; false when no clock listens (which is no error for the tool).
 bool SendReport(const QString& socketPath, std::uint32_t hash, SyncResult result,

@@ -160,6 +160,19 @@ TEST(NtpClient, MeasuresTheServersOffset) {
     }
 }
 
+TEST(NtpClient, MeasuresAcrossTheEraChange) {
+    // This machine's clock reads just before the 2036 wrap, the server's just
+    // after it: the raw timestamps wrap between request and answer.
+    const NtpTimestamp start = SystemNtpTime();
+    const std::int64_t toEraEnd = NtpDiffNs(NtpTimestamp(0) - (NtpTimestamp(1) << 30), start);
+    FakeNtpServer server({toEraEnd + 1500 * kMs});
+    NtpClient client(QuickOptions());
+    client.SetLocalClock([toEraEnd] { return NtpAddNs(SystemNtpTime(), toEraEnd); });
+    const NtpMeasurement m = client.Measure({"127.0.0.1", server.Port()});
+    ASSERT_EQ(m.outcome, NtpOutcome::Measured);
+    EXPECT_NEAR(double(m.sample.offsetNs), double(1500 * kMs), 5.0 * kMs);
+}
+
 TEST(NtpClient, DeadPortFailsWithoutSettingTheClock) {
     const NtpClient client(QuickOptions());
     RecordingClockSetter setter;

@@ -167,3 +167,20 @@ TEST(ClockSetterSplit, OffsetsBecomeSecondsAndPositiveNanoseconds) {
         EXPECT_EQ(s.nanoseconds, c.nsec) << c.ns;
     }
 }
+
+TEST(SyncReport, TheClockReadsOnlyWellFormedLines) {
+    const auto line = ParseReportLine(ReportLine(4294967295u, SyncResult::Failed));
+    ASSERT_TRUE(line);
+    EXPECT_EQ(line->hash, 4294967295u);
+    EXPECT_EQ(line->code, 4);
+    const auto trimmed = ParseReportLine("SYNCRESULT 26499 3");
+    ASSERT_TRUE(trimmed);
+    EXPECT_EQ(trimmed->hash, 26499u);
+    EXPECT_EQ(trimmed->code, 3);
+
+    for (const char* bad :
+         {"", "SYNCRESULT", "SYNCRESULT 1", "SYNCRESULT 1 2 3", "syncresult 1 2", "SYNCRESULT -1 2",
+          "SYNCRESULT 1 -2", "SYNCRESULT 4294967296 1", "SYNCRESULT  1 2", "SYNCRESULT 1 2\r\n",
+          "SYNCRESULT 0x10 2", "ACTIVATE"})
+        EXPECT_FALSE(ParseReportLine(bad)) << bad;
+}
