@@ -6,9 +6,11 @@
 
 #include "SyncTool.h"
 
+#include <algorithm>
 #include <arpa/inet.h>
 #include <atomic>
 #include <gtest/gtest.h>
+#include <mutex>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -75,6 +77,11 @@ public:
     }
     quint16 Port() const { return port_; }
     int Requests() const { return requests_; }
+    // The transmit fields of the requests seen so far.
+    std::vector<std::uint64_t> Nonces() const {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return nonces_;
+    }
 
 private:
     void Serve() {
@@ -90,6 +97,13 @@ private:
             if (n < ssize_t(kNtpPacketSize))
                 continue;
             ++requests_;
+            {
+                std::uint64_t nonce = 0;
+                for (int i = 40; i < 48; ++i)
+                    nonce = (nonce << 8) | request[i];
+                std::lock_guard<std::mutex> lock(mutex_);
+                nonces_.push_back(nonce);
+            }
             const NtpTimestamp now = NtpAddNs(SystemNtpTime(), behaviour_.offsetNs);
             auto reply = BuildServerReply(request, now, now, behaviour_.stratum);
             const auto* to = reinterpret_cast<sockaddr*>(&from);
@@ -114,6 +128,8 @@ private:
     quint16 port_ = 0;
     std::atomic<bool> stop_{false};
     std::atomic<int> requests_{0};
+    mutable std::mutex mutex_;
+    std::vector<std::uint64_t> nonces_;
     std::thread thread_;
 };
 
@@ -158,6 +174,24 @@ TEST(NtpClient, MeasuresTheServersOffset) {
         EXPECT_EQ(setter.applied.front(), out.measurement.sample.offsetNs);
         EXPECT_EQ(server.Requests(), 4);
     }
+}
+
+TEST(NtpClient, RequestsCarryFreshNoncesNotTheTime) {
+    FakeNtpServer server({0});
+    const NtpClient client(QuickOptions());
+    ASSERT_EQ(client.Measure({"127.0.0.1", server.Port()}).outcome, NtpOutcome::Measured);
+    ASSERT_EQ(client.Measure({"127.0.0.1", server.Port()}).outcome, NtpOutcome::Measured);
+    std::vector<std::uint64_t> nonces = server.Nonces();
+    ASSERT_EQ(nonces.size(), 8u);
+    const NtpTimestamp now = SystemNtpTime();
+    for (const std::uint64_t n : nonces) {
+        EXPECT_NE(n, 0u);
+        // Close to the real time would give the local clock away (chance for a
+        // random value: about one in 10^8).
+        EXPECT_GT(std::abs(NtpDiffNs(n, now)), 60LL * 1'000'000'000LL);
+    }
+    std::sort(nonces.begin(), nonces.end());
+    EXPECT_EQ(std::adjacent_find(nonces.begin(), nonces.end()), nonces.end()) << "a nonce repeated";
 }
 
 TEST(NtpClient, MeasuresAcrossTheEraChange) {
