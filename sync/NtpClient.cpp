@@ -1,0 +1,293 @@
+#include "NtpClient.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QHostInfo>
+#include <QRandomGenerator>
+#include <QThread>
+#include <QTimer>
+#include <arpa/inet.h>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace velmora {
+
+std::optional<ServerSpec> ParseServerSpec(const QString& text) {
+    const QString t = text.trimmed();
+    ServerSpec spec;
+    QString portText;
+    bool hasPort = false;
+    if (t.startsWith(QLatin1Char('['))) {
+        const qsizetype close = t.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            return std::nullopt;
+        spec.host = t.mid(1, close - 1);
+        const QString rest = t.mid(close + 1);
+        if (!rest.isEmpty()) {
+            if (!rest.startsWith(QLatin1Char(':')))
+                return std::nullopt;
+            portText = rest.mid(1);
+            hasPort = true;
+        }
+        // Brackets are for addresses with colons only.
+        if (QHostAddress(spec.host).protocol() != QAbstractSocket::IPv6Protocol)
+            return std::nullopt;
+    } else if (t.count(QLatin1Char(':')) == 1) {
+        const qsizetype colon = t.indexOf(QLatin1Char(':'));
+        spec.host = t.left(colon);
+        portText = t.mid(colon + 1);
+        hasPort = true;
+    } else {
+        spec.host = t; // a name, an IPv4 address or a bare IPv6 address
+    }
+    if (spec.host.isEmpty() || spec.host.contains(QLatin1Char('[')) ||
+        spec.host.contains(QLatin1Char(']')))
+        return std::nullopt;
+    if (hasPort) {
+        bool ok = false;
+        const uint port = portText.toUInt(&ok, 10);
+        if (!ok || port == 0 || port > 65535 || portText.startsWith(QLatin1Char('+')))
+            return std::nullopt;
+        spec.port = quint16(port);
+    }
+    return spec;
+}
+
+QList<QHostAddress> ResolveHost(const QString& host, int timeoutMs) {
+    const QHostAddress literal(host);
+    if (!literal.isNull())
+        return {literal};
+    QList<QHostAddress> result;
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const int id = QHostInfo::lookupHost(host, &loop, [&](const QHostInfo& info) {
+        if (info.error() == QHostInfo::NoError)
+            result = info.addresses();
+        loop.quit();
+    });
+    timer.start(std::max(timeoutMs, 1));
+    loop.exec();
+    QHostInfo::abortHostLookup(id);
+    return result;
+}
+
+NtpTimestamp SystemNtpTime() {
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return NtpFromUnixNs(std::int64_t(ts.tv_sec) * 1'000'000'000LL + ts.tv_nsec);
+}
+
+namespace {
+
+class UdpSocket {
+public:
+    explicit UdpSocket(int family) : fd_(socket(family, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {}
+    ~UdpSocket() {
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    UdpSocket(const UdpSocket&) = delete;
+    UdpSocket& operator=(const UdpSocket&) = delete;
+    int Fd() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+struct Endpoint {
+    sockaddr_storage addr{};
+    socklen_t len = 0;
+};
+
+std::optional<Endpoint> ToEndpoint(const QHostAddress& address, quint16 port) {
+    Endpoint e;
+    if (address.protocol() == QAbstractSocket::IPv4Protocol) {
+        auto* in = reinterpret_cast<sockaddr_in*>(&e.addr);
+        in->sin_family = AF_INET;
+        in->sin_port = htons(port);
+        in->sin_addr.s_addr = htonl(address.toIPv4Address());
+        e.len = sizeof(sockaddr_in);
+    } else if (address.protocol() == QAbstractSocket::IPv6Protocol) {
+        auto* in6 = reinterpret_cast<sockaddr_in6*>(&e.addr);
+        in6->sin6_family = AF_INET6;
+        in6->sin6_port = htons(port);
+        const Q_IPV6ADDR raw = address.toIPv6Address();
+        std::memcpy(&in6->sin6_addr, raw.c, 16);
+        const QString scope = address.scopeId();
+        if (!scope.isEmpty()) {
+            bool numeric = false;
+            const uint index = scope.toUInt(&numeric);
+            in6->sin6_scope_id = numeric ? index : if_nametoindex(scope.toLocal8Bit().constData());
+        }
+        e.len = sizeof(sockaddr_in6);
+    } else {
+        return std::nullopt;
+    }
+    return e;
+}
+
+bool SameEndpoint(const Endpoint& a, const sockaddr_storage& b) {
+    if (a.addr.ss_family != b.ss_family)
+        return false;
+    if (b.ss_family == AF_INET) {
+        const auto* x = reinterpret_cast<const sockaddr_in*>(&a.addr);
+        const auto* y = reinterpret_cast<const sockaddr_in*>(&b);
+        return x->sin_port == y->sin_port && x->sin_addr.s_addr == y->sin_addr.s_addr;
+    }
+    const auto* x = reinterpret_cast<const sockaddr_in6*>(&a.addr);
+    const auto* y = reinterpret_cast<const sockaddr_in6*>(&b);
+    return x->sin6_port == y->sin6_port &&
+           std::memcmp(&x->sin6_addr, &y->sin6_addr, sizeof(in6_addr)) == 0;
+}
+
+enum class QueryStatus { Sample, Rejected, KissOfDeath, Timeout, Error };
+
+struct QueryResult {
+    QueryStatus status = QueryStatus::Timeout;
+    NtpSample sample;
+    NtpReject reject = NtpReject::None;
+};
+
+std::uint64_t FreshNonce() {
+    std::uint64_t n = 0;
+    while (n == 0)
+        n = QRandomGenerator::system()->generate64();
+    return n;
+}
+
+// One request and its answer. Datagrams from elsewhere, for another request or
+// too malformed to show whom they answer are dropped and the wait goes on
+// (their reason is kept for the report); an answer to this request decides.
+QueryResult QueryOnce(const UdpSocket& socket, const Endpoint& server, const NtpLocalClock& clock,
+                      QDeadlineTimer deadline) {
+    const std::uint64_t nonce = FreshNonce();
+    const auto request = BuildRequest(nonce);
+    NtpReject dropped = NtpReject::None;
+    const NtpTimestamp t1 = clock();
+    if (send(socket.Fd(), request.data(), request.size(), 0) != ssize_t(request.size()))
+        return {QueryStatus::Error, {}, dropped};
+    for (;;) {
+        const qint64 left = deadline.remainingTime();
+        if (left <= 0)
+            return {QueryStatus::Timeout, {}, dropped};
+        pollfd pfd{socket.Fd(), POLLIN, 0};
+        const int ready = poll(&pfd, 1, int(left));
+        if (ready < 0 && errno == EINTR)
+            continue;
+        if (ready <= 0)
+            return {ready == 0 ? QueryStatus::Timeout : QueryStatus::Error, {}, dropped};
+        std::uint8_t buffer[512];
+        sockaddr_storage from{};
+        socklen_t fromLen = sizeof(from);
+        const ssize_t n = recvfrom(socket.Fd(), buffer, sizeof(buffer), 0,
+                                   reinterpret_cast<sockaddr*>(&from), &fromLen);
+        const NtpTimestamp t4 = clock();
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN)
+                continue;
+            return {QueryStatus::Error, {}, dropped}; // e.g. port unreachable
+        }
+        if (!SameEndpoint(server, from))
+            continue;
+        NtpReply reply;
+        const NtpReject reject = ParseReply(buffer, std::size_t(n), nonce, &reply);
+        switch (reject) {
+        case NtpReject::TooShort:
+        case NtpReject::BadMode:
+        case NtpReject::BadVersion:
+        case NtpReject::OriginMismatch: // a late answer to an earlier request, or a forgery
+            dropped = reject;
+            continue;
+        case NtpReject::KissOfDeath:
+            return {QueryStatus::KissOfDeath, {}, reject};
+        case NtpReject::None:
+            break;
+        default:
+            return {QueryStatus::Rejected, {}, reject};
+        }
+        const NtpSample sample = ComputeSample(t1, reply.receive, reply.transmit, t4);
+        const NtpReject delay = CheckDelay(sample.delayNs);
+        if (delay != NtpReject::None)
+            return {QueryStatus::Rejected, {}, delay};
+        return {QueryStatus::Sample, sample, NtpReject::None};
+    }
+}
+
+} // namespace
+
+NtpClient::NtpClient(NtpClientOptions options)
+    : options_(options), resolver_(ResolveHost), clock_(SystemNtpTime) {}
+
+NtpMeasurement NtpClient::Measure(const ServerSpec& server) const {
+    const QDeadlineTimer budget(options_.budgetMs);
+    NtpMeasurement m;
+    const QList<QHostAddress> addresses =
+        resolver_(server.host, int(std::max<qint64>(budget.remainingTime(), 1)));
+    if (addresses.isEmpty()) {
+        m.outcome = NtpOutcome::NotResolved;
+        return m;
+    }
+    bool anyAnswer = false;
+    for (const QHostAddress& address : addresses) {
+        const auto endpoint = ToEndpoint(address, server.port);
+        if (!endpoint)
+            continue;
+        UdpSocket socket(endpoint->addr.ss_family);
+        if (socket.Fd() < 0 ||
+            connect(socket.Fd(), reinterpret_cast<const sockaddr*>(&endpoint->addr),
+                    endpoint->len) != 0)
+            continue;
+        std::vector<NtpSample> samples;
+        for (int i = 0; i < options_.samples && !budget.hasExpired(); ++i) {
+            if (i > 0) {
+                const qint64 pause = std::min<qint64>(options_.spacingMs, budget.remainingTime());
+                if (pause > 0)
+                    QThread::msleep(ulong(pause));
+            }
+            const QDeadlineTimer wait(
+                std::min<qint64>(options_.replyTimeoutMs, budget.remainingTime()));
+            const QueryResult r = QueryOnce(socket, *endpoint, clock_, wait);
+            if (r.status == QueryStatus::KissOfDeath) {
+                m.outcome = NtpOutcome::KissOfDeath;
+                m.server = address;
+                m.lastReject = r.reject;
+                return m;
+            }
+            if (r.status == QueryStatus::Timeout || r.status == QueryStatus::Error) {
+                if (r.reject != NtpReject::None)
+                    m.lastReject = r.reject;
+                if (samples.empty())
+                    break; // this address is silent: try the next one
+                continue;  // a lost datagram
+            }
+            anyAnswer = true;
+            if (r.status == QueryStatus::Rejected)
+                m.lastReject = r.reject;
+            else
+                samples.push_back(r.sample);
+        }
+        if (const auto best = SelectSample(samples)) {
+            m.outcome = NtpOutcome::Measured;
+            m.sample = *best;
+            m.server = address;
+            return m;
+        }
+        if (!samples.empty())
+            m.outcome = NtpOutcome::NoAgreement;
+        if (budget.hasExpired())
+            break;
+    }
+    if (m.outcome != NtpOutcome::NoAgreement)
+        m.outcome = anyAnswer ? NtpOutcome::Rejected : NtpOutcome::NoAnswer;
+    return m;
+}
+
+} // namespace velmora
