@@ -1,7 +1,6 @@
 #include "AlarmLogic.h"
 
 #include "TextForms.h"
-#include "platform/Platform.h"
 
 #include <QFileInfo>
 
@@ -108,20 +107,6 @@ TAlarmMessage CannotPlayMessage(const QString& fileName, const QString& reason) 
                          TMsgDlgType::Error,
                          {fileName, reason},
                          QStringLiteral(" (%s)")};
-}
-
-std::optional<TAlarmMessage> PlayAlarmSound(Platform& platform, const QString& fileName) {
-    platform.StopSound();
-    if (auto problem = CheckAlarmSoundFile(fileName))
-        return problem;
-    QString reason;
-    if (!platform.PlaySound(fileName, &reason))
-        return CannotPlayMessage(fileName, reason);
-    return std::nullopt;
-}
-
-void StopAlarmSound(Platform& platform) {
-    platform.StopSound();
 }
 
 } // namespace velmora

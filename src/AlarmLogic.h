@@ -29,8 +29,6 @@
 
 namespace velmora {
 
-class Platform;
-
 // How long an alarm sounds: one minute, as a fraction of a day.
 inline constexpr double kAlarmDuration = 1.0 / 1440.0;
 inline constexpr uint32_t kBlinkIntervalMs = 2000;
@@ -113,8 +111,21 @@ std::optional<TAlarmMessage> CheckAlarmSoundFile(const QString& fileName);
 TAlarmMessage CannotPlayMessage(const QString& fileName, const QString& reason);
 
 // Stops what plays, then plays `fileName` in a loop when it can. Returns what to
-// tell the user, if anything.
-std::optional<TAlarmMessage> PlayAlarmSound(Platform& platform, const QString& fileName);
-void StopAlarmSound(Platform& platform);
+// tell the user, if anything. `player` is the Platform (anything with its
+// PlaySound and StopSound); a template so that this unit needs no system layer.
+template <class TPlayer>
+std::optional<TAlarmMessage> PlayAlarmSound(TPlayer& player, const QString& fileName) {
+    player.StopSound();
+    if (auto problem = CheckAlarmSoundFile(fileName))
+        return problem;
+    QString reason;
+    if (!player.PlaySound(fileName, &reason))
+        return CannotPlayMessage(fileName, reason);
+    return std::nullopt;
+}
+
+template <class TPlayer> void StopAlarmSound(TPlayer& player) {
+    player.StopSound();
+}
 
 } // namespace velmora

@@ -20,6 +20,21 @@ constexpr int kChunkSize = 4096;
 struct TSoundState {
     bool AudioOpen = false;
     Mix_Music* Music = nullptr;
+
+    void Close() {
+        if (!AudioOpen)
+            return;
+        Mix_HaltMusic();
+        if (Music)
+            Mix_FreeMusic(Music);
+        Music = nullptr;
+        Mix_CloseAudio();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        AudioOpen = false;
+    }
+    // A program that ends while its alarm sounds must not leave the mixer's
+    // thread running into the unloading of the libraries.
+    ~TSoundState() { Close(); }
 };
 
 TSoundState& Sound() {
@@ -67,16 +82,7 @@ bool LinuxPlatform::PlaySound(const QString& fileName, QString* error) {
 }
 
 void LinuxPlatform::StopSound() {
-    TSoundState& s = Sound();
-    if (!s.AudioOpen)
-        return;
-    Mix_HaltMusic();
-    if (s.Music)
-        Mix_FreeMusic(s.Music);
-    s.Music = nullptr;
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    s.AudioOpen = false;
+    Sound().Close();
 }
 
 } // namespace velmora
