@@ -1,1 +1,112 @@
-// AlarmLogic
+#include "AlarmLogic.h"
+
+#include "TextForms.h"
+
+#include <QFileInfo>
+
+namespace velmora {
+
+double AlarmStopTimeFor(double startTime) {
+    return startTime + kAlarmDuration;
+}
+
+TAlarmCheck CheckAlarmTime(const TVlmSettings& s, double now) {
+    TAlarmCheck c;
+    if (!s.IsAlarmSet)
+        return c;
+    c.Start = SameTimeOfDay(now, s.AlarmStartTime);
+    c.Stop = SameTimeOfDay(now, s.AlarmStopTime);
+    return c;
+}
+
+TAlarmEffects ActStartAlarmExecute(TVlmSettings& s) {
+    TAlarmEffects e;
+    if (s.UseAlarmBlink)
+        e.push_back(TAlarmEffect::StartBlink);
+    if (s.UseAlarmBalloon)
+        e.push_back(TAlarmEffect::ShowBalloon);
+    if (s.UseAlarmSound)
+        e.push_back(TAlarmEffect::PlaySound);
+    s.IsAlarmRunning = true;
+    e.push_back(TAlarmEffect::UpdateStopItems);
+    e.push_back(TAlarmEffect::UpdateOptionDialog);
+    return e;
+}
+
+TAlarmEffects ActPopStopAlarmExecute(TVlmSettings& s) {
+    TAlarmEffects e;
+    if (s.UseAlarmBlink)
+        e.push_back(TAlarmEffect::StopBlink);
+    if (s.UseAlarmBalloon)
+        e.push_back(TAlarmEffect::HideBalloon);
+    if (s.UseAlarmSound)
+        e.push_back(TAlarmEffect::StopSound);
+    s.IsAlarmRunning = false;
+    e.push_back(TAlarmEffect::UpdateStopItems);
+    e.push_back(TAlarmEffect::UpdateOptionDialog);
+    return e;
+}
+
+bool UsesAlarmColors(bool running, bool useColor) {
+    return running && useColor;
+}
+
+void ApplyColorState(TVlmSettings& s, bool running, bool useColor) {
+    const bool alarm = UsesAlarmColors(running, useColor);
+    s.FontColor = alarm ? s.AlarmFontColor : s.NormalFontColor;
+    s.FontStartColor = alarm ? s.AlarmFontStartColor : s.NormalFontStartColor;
+    s.FontEndColor = alarm ? s.AlarmFontEndColor : s.NormalFontEndColor;
+    s.BackgroundColor = alarm ? s.AlarmBackgroundColor : s.NormalBackgroundColor;
+    s.BackgroundStartColor = alarm ? s.AlarmBackgroundStartColor : s.NormalBackgroundStartColor;
+    s.BackgroundEndColor = alarm ? s.AlarmBackgroundEndColor : s.NormalBackgroundEndColor;
+    s.BorderColor = alarm ? s.AlarmBorderColor : s.NormalBorderColor;
+}
+
+bool BlinkVisibility(bool visible) {
+    return !visible;
+}
+
+bool VisibleAfterBlink() {
+    return true;
+}
+
+TAlarmBalloon AlarmBalloon(const TVlmSettings& s, const TMessageTable& texts) {
+    TAlarmBalloon b;
+    b.Title = texts.BalloonTitleAlarm;
+    b.Hint = s.AlarmHint;
+    b.LargeIcon = s.ShowLargeNotificationIcon;
+    return b;
+}
+
+QString AlarmMessagePattern(const TAlarmMessage& message, const TMessageTable& texts) {
+    if (!message.Key)
+        return message.Suffix;
+    return texts.*message.Key + message.Suffix;
+}
+
+bool IsSupportedSoundFile(const QString& fileName) {
+    const QString ext = QFileInfo(fileName).suffix().toLower();
+    return ext == QLatin1String("mp3") || ext == QLatin1String("wav");
+}
+
+std::optional<TAlarmMessage> CheckAlarmSoundFile(const QString& fileName) {
+    if (fileName.isEmpty())
+        return TAlarmMessage{&TMessageTable::MsgWarnNoSoundFileName, TMsgDlgType::Warning, {}, {}};
+    // A folder is no sound file, whatever its name.
+    if (!QFileInfo(fileName).isFile())
+        return TAlarmMessage{
+            &TMessageTable::MsgErrorFileNotFound, TMsgDlgType::Error, {fileName}, {}};
+    if (!IsSupportedSoundFile(fileName))
+        return TAlarmMessage{
+            &TMessageTable::MsgWarnNotSupportedFileType, TMsgDlgType::Warning, {}, {}};
+    return std::nullopt;
+}
+
+TAlarmMessage CannotPlayMessage(const QString& fileName, const QString& reason) {
+    return TAlarmMessage{&TMessageTable::MsgErrorCannotOpenItem,
+                         TMsgDlgType::Error,
+                         {fileName, reason},
+                         QStringLiteral(" (%s)")};
+}
+
+} // namespace velmora

@@ -58,8 +58,11 @@ public:
         return LaunchResult;
     }
     bool SoundResult = true;
-    bool PlaySound(const QString& fileName, QString* = nullptr) override {
+    QString SoundError; // the reason given when SoundResult is false
+    bool PlaySound(const QString& fileName, QString* error = nullptr) override {
         Calls << "play:" + fileName;
+        if (!SoundResult && error)
+            *error = SoundError;
         return SoundResult;
     }
     void StopSound() override { Calls << "stop-sound"; }

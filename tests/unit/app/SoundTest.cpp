@@ -1,0 +1,186 @@
+// The alarm sound through the real audio stack, with SDL's disk driver standing
+// in for a sound card: what would reach the speakers lands in a raw file
+// (44.1 kHz, 16-bit, two channels) that the tests read back.
+#include "platform/linux/LinuxPlatform.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cmath>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <numbers>
+
+using namespace velmora;
+
+namespace {
+
+constexpr int kOutputBytesPerSecond = 44100 * 2 * 2;
+
+void PutLE(QByteArray& b, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i)
+        b.append(char((v >> (8 * i)) & 0xFF));
+}
+
+// A RIFF/WAVE file of a 440 Hz sine: mono, 16-bit, 22050 Hz.
+QByteArray SineWav(double seconds) {
+    const int rate = 22050;
+    const int frames = int(seconds * rate);
+    QByteArray data;
+    for (int i = 0; i < frames; ++i) {
+        const double v = 0.5 * std::sin(2 * std::numbers::pi * 440.0 * i / rate);
+        PutLE(data, uint16_t(int16_t(v * 32767)), 2);
+    }
+    QByteArray b("RIFF");
+    PutLE(b, 36 + data.size(), 4);
+    b.append("WAVEfmt ");
+    PutLE(b, 16, 4);
+    PutLE(b, 1, 2); // PCM
+    PutLE(b, 1, 2); // channels
+    PutLE(b, rate, 4);
+    PutLE(b, rate * 2, 4);
+    PutLE(b, 2, 2);
+    PutLE(b, 16, 2);
+    b.append("data");
+    PutLE(b, data.size(), 4);
+    return b + data;
+}
+
+// MPEG-1 Layer III frames of silence (128 kbit/s, 44.1 kHz, stereo, 1152 samples
+// each): all-zero side information and main data decode to quiet samples, so a
+// valid mp3 needs no encoder.
+QByteArray SilentMp3(int frames) {
+    QByteArray frame(417, '\0');
+    frame[0] = char(0xFF);
+    frame[1] = char(0xFB);
+    frame[2] = char(0x90);
+    return frame.repeated(frames);
+}
+
+// The loudest sample of the output between byte offsets `from` and `to`.
+int Loudest(const QByteArray& raw, qsizetype from, qsizetype to) {
+    int peak = 0;
+    to = std::min(to, raw.size() - 1);
+    for (qsizetype i = from & ~qsizetype(1); i + 1 <= to; i += 2) {
+        const auto s = int16_t(uint8_t(raw[i]) | (uint8_t(raw[i + 1]) << 8));
+        peak = std::max(peak, std::abs(int(s)));
+    }
+    return peak;
+}
+
+class Sound : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Dir.isValid());
+        Output = Dir.filePath(QStringLiteral("speaker.raw"));
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", QFile::encodeName(Output).constData(), 1);
+    }
+    void TearDown() override { P.StopSound(); }
+
+    QString Write(const QString& name, const QByteArray& bytes) {
+        QFile f(Dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    }
+    qint64 OutputSize() const { return QFileInfo(Output).size(); }
+    // Waits (generously) until the output holds at least `bytes`.
+    bool WaitForOutput(qint64 bytes) const {
+        for (int i = 0; i < 400 && OutputSize() < bytes; ++i)
+            QThread::msleep(50);
+        return OutputSize() >= bytes;
+    }
+    QByteArray ReadOutput() const {
+        QFile f(Output);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // True when the output stays the same size over a while.
+    bool OutputStill() const {
+        const qint64 before = OutputSize();
+        QThread::msleep(400);
+        return OutputSize() == before;
+    }
+
+    QTemporaryDir Dir;
+    QString Output;
+    LinuxPlatform P;
+};
+
+} // namespace
+
+TEST_F(Sound, WavLoopsUntilStopped) {
+    // A quarter-second sound: output of several times its length proves the loop.
+    const QString wav = Write(QStringLiteral("chime.wav"), SineWav(0.25));
+    QString error;
+    ASSERT_TRUE(P.PlaySound(wav, &error)) << error.toStdString();
+    const qint64 oneLoop = kOutputBytesPerSecond / 4;
+    ASSERT_TRUE(WaitForOutput(3 * oneLoop));
+    const QByteArray raw = ReadOutput();
+    EXPECT_GT(Loudest(raw, 0, oneLoop), 8000);
+    EXPECT_GT(Loudest(raw, 2 * oneLoop, 3 * oneLoop), 8000);
+
+    P.StopSound();
+    EXPECT_TRUE(OutputStill());
+}
+
+TEST_F(Sound, CapitalExtensionAndUnicodeNamePlay) {
+    const QString wav = Write(QStringLiteral("ベル.WAV"), SineWav(0.2));
+    QString error;
+    EXPECT_TRUE(P.PlaySound(wav, &error)) << error.toStdString();
+    ASSERT_TRUE(WaitForOutput(kOutputBytesPerSecond / 10));
+    EXPECT_GT(Loudest(ReadOutput(), 0, kOutputBytesPerSecond / 10), 8000);
+}
+
+TEST_F(Sound, PlayingAgainReplacesTheSound) {
+    const QString wav = Write(QStringLiteral("a.wav"), SineWav(0.2));
+    ASSERT_TRUE(P.PlaySound(wav));
+    ASSERT_TRUE(P.PlaySound(wav));
+    ASSERT_TRUE(WaitForOutput(kOutputBytesPerSecond / 4));
+    EXPECT_GT(Loudest(ReadOutput(), 0, kOutputBytesPerSecond / 4), 8000);
+    P.StopSound();
+    EXPECT_TRUE(OutputStill());
+    P.StopSound(); // stopping twice is harmless
+}
+
+TEST_F(Sound, FilesThatCannotPlayReportWhy) {
+    const QString cases[] = {
+        Dir.filePath(QStringLiteral("missing.wav")),
+        Write(QStringLiteral("noise.wav"), QByteArray(4096, '\x5A')),
+        Write(QStringLiteral("cut.wav"), SineWav(0.1).left(20)),
+        Write(QStringLiteral("empty.mp3"), QByteArray()),
+    };
+    for (const QString& file : cases) {
+        QString error;
+        EXPECT_FALSE(P.PlaySound(file, &error)) << file.toStdString();
+        EXPECT_FALSE(error.isEmpty()) << file.toStdString();
+    }
+    // A failure leaves the player ready for the next sound.
+    EXPECT_TRUE(P.PlaySound(Write(QStringLiteral("ok.wav"), SineWav(0.1))));
+}
+
+TEST_F(Sound, Mp3DecodesAndLoops) {
+    // Ten frames last about a quarter second; a second of output means it looped.
+    const QString mp3 = Write(QStringLiteral("quiet.Mp3"), SilentMp3(10));
+    QString error;
+    ASSERT_TRUE(P.PlaySound(mp3, &error)) << error.toStdString();
+    EXPECT_TRUE(WaitForOutput(kOutputBytesPerSecond));
+    P.StopSound();
+    EXPECT_TRUE(OutputStill());
+}
+
+TEST_F(Sound, EncodedMp3IsAudible) {
+    const QString lame = QStandardPaths::findExecutable(QStringLiteral("lame"));
+    if (lame.isEmpty())
+        GTEST_SKIP() << "no mp3 encoder installed to make a test file";
+    const QString wav = Write(QStringLiteral("src.wav"), SineWav(0.5));
+    const QString mp3 = Dir.filePath(QStringLiteral("src.mp3"));
+    ASSERT_EQ(QProcess::execute(lame, {QStringLiteral("--quiet"), wav, mp3}), 0);
+    QString error;
+    ASSERT_TRUE(P.PlaySound(mp3, &error)) << error.toStdString();
+    ASSERT_TRUE(WaitForOutput(kOutputBytesPerSecond));
+    EXPECT_GT(Loudest(ReadOutput(), 0, kOutputBytesPerSecond), 8000);
+}

@@ -1,0 +1,359 @@
+#include "AlarmLogic.h"
+
+#include "TextForms.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using E = TAlarmEffect;
+
+namespace {
+
+double Hms(int h, int m, int s) {
+    return (h * 3600 + m * 60 + s) / 86400.0;
+}
+
+TVlmSettings Armed(double start) {
+    TVlmSettings s;
+    s.IsAlarmSet = true;
+    s.AlarmStartTime = start;
+    s.AlarmStopTime = AlarmStopTimeFor(start);
+    return s;
+}
+
+// The clock window as far as the alarm touches it: carries out the effects the
+// way the real window does and lets the blink timer tick every two seconds.
+struct TAlarmWindow {
+    TVlmSettings S;
+    bool Visible = true;
+    bool Blinking = false;
+    int BlinkPhase = 0;
+    bool BalloonShown = false;
+    bool SoundPlaying = false;
+    int SoundStarts = 0;
+    bool StopItemsVisible = false;
+
+    void CarryOut(const TAlarmEffects& effects) {
+        for (TAlarmEffect e : effects) {
+            switch (e) {
+            case E::StartBlink:
+                Blinking = true;
+                break;
+            case E::StopBlink:
+                Blinking = false;
+                Visible = VisibleAfterBlink();
+                break;
+            case E::ShowBalloon:
+                BalloonShown = true;
+                break;
+            case E::HideBalloon:
+                BalloonShown = false;
+                break;
+            case E::PlaySound:
+                SoundPlaying = true;
+                ++SoundStarts;
+                break;
+            case E::StopSound:
+                SoundPlaying = false;
+                break;
+            case E::UpdateStopItems:
+                StopItemsVisible = S.IsAlarmRunning;
+                break;
+            case E::UpdateOptionDialog:
+                break;
+            }
+        }
+    }
+    // One second of the clock, as the window's tick runs it.
+    void Tick(double now) {
+        const TAlarmCheck c = CheckAlarmTime(S, now);
+        if (c.Start)
+            CarryOut(ActStartAlarmExecute(S));
+        if (c.Stop)
+            CarryOut(ActPopStopAlarmExecute(S));
+        ApplyColorState(S, S.IsAlarmRunning, S.UseAlarmColor);
+        if (Blinking && ++BlinkPhase % 2 == 0)
+            Visible = BlinkVisibility(Visible);
+    }
+};
+
+TAlarmWindow AllActions(double start) {
+    TAlarmWindow w;
+    w.S = Armed(start);
+    w.S.UseAlarmBlink = w.S.UseAlarmColor = w.S.UseAlarmBalloon = w.S.UseAlarmSound = true;
+    w.S.NormalFontColor = 0x000001;
+    w.S.AlarmFontColor = 0x0000FF;
+    return w;
+}
+
+} // namespace
+
+TEST(AlarmLogic, CheckAlarmTimeTable) {
+    struct Case {
+        const char* Name;
+        double Start;
+        bool Set;
+        double Now;
+        bool Start_;
+        bool Stop;
+    };
+    const Case cases[] = {
+        {"start second", Hms(12, 0, 0), true, Hms(12, 0, 0), true, false},
+        {"second before", Hms(12, 0, 0), true, Hms(11, 59, 59), false, false},
+        {"inside the minute", Hms(12, 0, 0), true, Hms(12, 0, 59), false, false},
+        {"one minute later", Hms(12, 0, 0), true, Hms(12, 1, 0), false, true},
+        {"late start", Hms(23, 59, 30), true, Hms(23, 59, 30), true, false},
+        {"stop after midnight", Hms(23, 59, 30), true, Hms(0, 0, 30), false, true},
+        {"not on the day before midnight", Hms(23, 59, 30), true, Hms(23, 59, 59), false, false},
+        {"start next day", Hms(12, 0, 0), true, 1.0 + Hms(12, 0, 0), true, false},
+        {"not armed at start", Hms(12, 0, 0), false, Hms(12, 0, 0), false, false},
+        {"not armed at stop", Hms(12, 0, 0), false, Hms(12, 1, 0), false, false},
+    };
+    for (const Case& c : cases) {
+        TVlmSettings s = Armed(c.Start);
+        s.IsAlarmSet = c.Set;
+        const TAlarmCheck r = CheckAlarmTime(s, c.Now);
+        EXPECT_EQ(r.Start, c.Start_) << c.Name;
+        EXPECT_EQ(r.Stop, c.Stop) << c.Name;
+    }
+}
+
+TEST(AlarmLogic, StopTimeIsOneMinuteAfterStartAndMayPassMidnight) {
+    EXPECT_TRUE(SameTimeOfDay(AlarmStopTimeFor(Hms(12, 0, 0)), Hms(12, 1, 0)));
+    const double late = AlarmStopTimeFor(Hms(23, 59, 30));
+    EXPECT_GT(late, 1.0);
+    EXPECT_TRUE(SameTimeOfDay(late, Hms(0, 0, 30)));
+}
+
+TEST(AlarmLogic, FullMinuteWithAllActions) {
+    TAlarmWindow w = AllActions(Hms(12, 0, 0));
+    w.Tick(Hms(11, 59, 59));
+    EXPECT_FALSE(w.S.IsAlarmRunning);
+    EXPECT_EQ(w.S.FontColor, 0x000001);
+
+    w.Tick(Hms(12, 0, 0));
+    // The colours switch on the very second the alarm starts.
+    EXPECT_TRUE(w.S.IsAlarmRunning);
+    EXPECT_EQ(w.S.FontColor, 0x0000FF);
+    EXPECT_TRUE(w.BalloonShown && w.SoundPlaying && w.Blinking && w.StopItemsVisible);
+
+    int hides = 0;
+    int shows = 0;
+    for (int sec = 1; sec < 60; ++sec) {
+        const bool was = w.Visible;
+        w.Tick(Hms(12, 0, sec));
+        hides += was && !w.Visible;
+        shows += !was && w.Visible;
+    }
+    // Hidden two seconds, shown two seconds: about fifteen of each in a minute.
+    EXPECT_GE(hides, 14);
+    EXPECT_GE(shows, 14);
+    EXPECT_TRUE(w.S.IsAlarmRunning);
+
+    while (w.Visible) // stop while blinking has the window hidden
+        w.Tick(Hms(12, 0, 59));
+    w.Tick(Hms(12, 1, 0));
+    EXPECT_FALSE(w.S.IsAlarmRunning);
+    EXPECT_TRUE(w.Visible);
+    EXPECT_FALSE(w.Blinking || w.BalloonShown || w.SoundPlaying || w.StopItemsVisible);
+    EXPECT_EQ(w.S.FontColor, 0x000001);
+    EXPECT_EQ(w.SoundStarts, 1);
+}
+
+TEST(AlarmLogic, LateAlarmStopsAfterMidnight) {
+    TAlarmWindow w = AllActions(Hms(23, 59, 30));
+    w.Tick(Hms(23, 59, 30));
+    w.Tick(Hms(0, 0, 29));
+    EXPECT_TRUE(w.S.IsAlarmRunning);
+    w.Tick(Hms(0, 0, 30));
+    EXPECT_FALSE(w.S.IsAlarmRunning);
+    EXPECT_TRUE(w.Visible);
+}
+
+TEST(AlarmLogic, ArmingAroundTheStartSecond) {
+    // Armed on the start second itself: that second still starts the alarm.
+    TAlarmWindow onTime = AllActions(Hms(7, 30, 0));
+    onTime.S.IsAlarmSet = false;
+    onTime.Tick(Hms(7, 29, 59));
+    onTime.S.IsAlarmSet = true;
+    onTime.Tick(Hms(7, 30, 0));
+    EXPECT_TRUE(onTime.S.IsAlarmRunning);
+
+    // Armed a second too late: no alarm today; the daily stop is harmless.
+    TAlarmWindow late = AllActions(Hms(7, 30, 0));
+    late.S.IsAlarmSet = false;
+    late.Tick(Hms(7, 30, 0));
+    late.S.IsAlarmSet = true;
+    for (int sec = 1; sec <= 60; ++sec)
+        late.Tick(Hms(7, 30, sec));
+    EXPECT_FALSE(late.S.IsAlarmRunning);
+    EXPECT_FALSE(late.SoundPlaying || late.StopItemsVisible);
+    EXPECT_TRUE(late.Visible);
+}
+
+TEST(AlarmLogic, StoppedFromTheMenuStaysStopped) {
+    TAlarmWindow w = AllActions(Hms(12, 0, 0));
+    w.Tick(Hms(12, 0, 0));
+    for (int sec = 1; sec <= 4 && w.Visible; ++sec)
+        w.Tick(Hms(12, 0, sec));
+    ASSERT_FALSE(w.Visible);
+    w.CarryOut(ActPopStopAlarmExecute(w.S));
+    EXPECT_FALSE(w.S.IsAlarmRunning);
+    EXPECT_TRUE(w.Visible);
+    EXPECT_FALSE(w.StopItemsVisible || w.SoundPlaying || w.BalloonShown);
+    for (int sec = 5; sec <= 60; ++sec)
+        w.Tick(Hms(12, 0, sec));
+    EXPECT_FALSE(w.S.IsAlarmRunning);
+    EXPECT_TRUE(w.Visible);
+    EXPECT_EQ(w.S.FontColor, 0x000001);
+}
+
+TEST(AlarmLogic, ATestAlarmWithoutArmingRunsUntilStopped) {
+    TAlarmWindow w = AllActions(Hms(12, 0, 0));
+    w.S.IsAlarmSet = false;
+    w.CarryOut(ActStartAlarmExecute(w.S));
+    for (int sec = 0; sec <= 90; ++sec)
+        w.Tick(Hms(12, 0, 0) + sec / 86400.0);
+    EXPECT_TRUE(w.S.IsAlarmRunning);
+    // Starting again while running shows the balloon again and restarts the sound.
+    w.CarryOut(ActStartAlarmExecute(w.S));
+    EXPECT_EQ(w.SoundStarts, 2);
+    EXPECT_TRUE(w.S.IsAlarmRunning);
+}
+
+TEST(AlarmLogic, EffectsFollowTheActionFlags) {
+    struct Case {
+        bool Blink, Color, Balloon, Sound;
+        TAlarmEffects Start, Stop;
+    };
+    const TAlarmEffects tail{E::UpdateStopItems, E::UpdateOptionDialog};
+    auto with = [&](TAlarmEffects head) {
+        head.insert(head.end(), tail.begin(), tail.end());
+        return head;
+    };
+    const Case cases[] = {
+        {false, false, false, false, with({}), with({})},
+        {true, true, true, true, with({E::StartBlink, E::ShowBalloon, E::PlaySound}),
+         with({E::StopBlink, E::HideBalloon, E::StopSound})},
+        {true, false, false, false, with({E::StartBlink}), with({E::StopBlink})},
+        {false, true, false, false, with({}), with({})},
+        {false, false, true, false, with({E::ShowBalloon}), with({E::HideBalloon})},
+        {false, false, false, true, with({E::PlaySound}), with({E::StopSound})},
+    };
+    for (const Case& c : cases) {
+        TVlmSettings s;
+        s.UseAlarmBlink = c.Blink;
+        s.UseAlarmColor = c.Color;
+        s.UseAlarmBalloon = c.Balloon;
+        s.UseAlarmSound = c.Sound;
+        EXPECT_EQ(ActStartAlarmExecute(s), c.Start);
+        EXPECT_TRUE(s.IsAlarmRunning);
+        EXPECT_EQ(ActPopStopAlarmExecute(s), c.Stop);
+        EXPECT_FALSE(s.IsAlarmRunning);
+    }
+}
+
+TEST(AlarmLogic, ColourStateChoosesTheSet) {
+    TVlmSettings s;
+    s.NormalFontColor = 1;
+    s.NormalFontStartColor = 2;
+    s.NormalFontEndColor = 3;
+    s.NormalBackgroundColor = 4;
+    s.NormalBackgroundStartColor = 5;
+    s.NormalBackgroundEndColor = 6;
+    s.NormalBorderColor = 7;
+    s.AlarmFontColor = 11;
+    s.AlarmFontStartColor = 12;
+    s.AlarmFontEndColor = 13;
+    s.AlarmBackgroundColor = 14;
+    s.AlarmBackgroundStartColor = 15;
+    s.AlarmBackgroundEndColor = 16;
+    s.AlarmBorderColor = 17;
+    const struct {
+        bool Running, UseColor;
+        int Base;
+    } cases[] = {{false, false, 0}, {false, true, 0}, {true, false, 0}, {true, true, 10}};
+    for (const auto& c : cases) {
+        ApplyColorState(s, c.Running, c.UseColor);
+        const TColor current[] = {s.FontColor,       s.FontStartColor,       s.FontEndColor,
+                                  s.BackgroundColor, s.BackgroundStartColor, s.BackgroundEndColor,
+                                  s.BorderColor};
+        for (int i = 0; i < 7; ++i)
+            EXPECT_EQ(current[i], c.Base + i + 1) << c.Running << c.UseColor << " colour " << i;
+    }
+    // An edit of the alarm set shows on the next second while the alarm runs.
+    s.AlarmBorderColor = 99;
+    ApplyColorState(s, true, true);
+    EXPECT_EQ(s.BorderColor, 99);
+}
+
+TEST(AlarmLogic, BalloonOfTheAlarm) {
+    TVlmSettings s;
+    s.AlarmHint = QStringLiteral("お昼です");
+    TMessageTable texts;
+    texts.BalloonTitleAlarm = QStringLiteral("Velmora [Alarm]");
+    for (bool large : {false, true}) {
+        s.ShowLargeNotificationIcon = large;
+        const TAlarmBalloon b = AlarmBalloon(s, texts);
+        EXPECT_EQ(b.Title, texts.BalloonTitleAlarm);
+        EXPECT_EQ(b.Hint, s.AlarmHint);
+        EXPECT_EQ(b.Flag, kbfInfo);
+        EXPECT_EQ(b.LargeIcon, large);
+        EXPECT_EQ(b.TimeoutMs, 60000u);
+    }
+}
+
+TEST(AlarmLogic, SoundFileMessages) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const auto touch = [&](const QString& name) {
+        QFile f(dir.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        return f.fileName();
+    };
+    const QString capitals = touch(QStringLiteral("Bell.MP3"));
+    const QString wav = touch(QStringLiteral("チャイム.wav"));
+    const QString ogg = touch(QStringLiteral("bell.ogg"));
+    const QString none = touch(QStringLiteral("bell"));
+    const QString missing = dir.filePath(QStringLiteral("gone.wav"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("folder.wav")));
+    const QString folder = dir.filePath(QStringLiteral("folder.wav"));
+
+    struct Case {
+        QString File;
+        QString TMessageTable::*Key;
+        TMsgDlgType Kind;
+        QStringList Args;
+    };
+    const Case cases[] = {
+        {capitals, nullptr, {}, {}},
+        {wav, nullptr, {}, {}},
+        {QString(), &TMessageTable::MsgWarnNoSoundFileName, TMsgDlgType::Warning, {}},
+        {missing, &TMessageTable::MsgErrorFileNotFound, TMsgDlgType::Error, {missing}},
+        {folder, &TMessageTable::MsgErrorFileNotFound, TMsgDlgType::Error, {folder}},
+        {ogg, &TMessageTable::MsgWarnNotSupportedFileType, TMsgDlgType::Warning, {}},
+        {none, &TMessageTable::MsgWarnNotSupportedFileType, TMsgDlgType::Warning, {}},
+    };
+    for (const Case& c : cases) {
+        const std::optional<TAlarmMessage> m = CheckAlarmSoundFile(c.File);
+        ASSERT_EQ(m.has_value(), c.Key != nullptr) << c.File.toStdString();
+        if (!m)
+            continue;
+        EXPECT_TRUE(m->Key == c.Key) << c.File.toStdString();
+        EXPECT_EQ(m->Kind, c.Kind) << c.File.toStdString();
+        EXPECT_EQ(m->Args, c.Args) << c.File.toStdString();
+        EXPECT_TRUE(m->Suffix.isEmpty());
+    }
+}
+
+TEST(AlarmLogic, CannotPlayMessageCarriesTheReason) {
+    TMessageTable texts;
+    texts.MsgErrorCannotOpenItem = QStringLiteral("Cannot open %s.");
+    const TAlarmMessage m = CannotPlayMessage(QStringLiteral("/a/b.wav"), QStringLiteral("bad"));
+    EXPECT_EQ(m.Kind, TMsgDlgType::Error);
+    EXPECT_EQ(AlarmMessagePattern(m, texts), QStringLiteral("Cannot open %s. (%s)"));
+    EXPECT_EQ(m.Args, QStringList({QStringLiteral("/a/b.wav"), QStringLiteral("bad")}));
+}
