@@ -100,6 +100,7 @@ void TMainForm::FormCreate() {
     BorderColor = NormalBorderColor;
     CreatePopupMenu();
     CreateTrayIcon();
+    CreateAlarmTimer();
     ApplyCaptions();
     TrayIcon1->SetVisible(true);
     FClockPaintBox->SetOnPaint(
@@ -129,6 +130,7 @@ void TMainForm::ReportLangError(const QString& error) {
 
 void TMainForm::FormDestroy() {
     FClockTimer->SetEnabled(false);
+    FPlatform.StopSound(); // an alarm that sounds ends with the clock
     SaveSettings();
 }
 
@@ -186,6 +188,7 @@ void TMainForm::ClockTimerTimer() {
 
 void TMainForm::RunTimeOfDayChecks(const QDateTime& t, bool current) {
     CheckMidnight(t);
+    CheckAlarmTime(t);
     if (current)
         ApplyColorState();
 }
@@ -195,16 +198,6 @@ void TMainForm::CheckMidnight(const QDateTime& t) {
         AdjustMainFormMaxSize(FontColorMode);
 }
 
-void TMainForm::ApplyColorState() {
-    FontColor = NormalFontColor;
-    BackgroundColor = NormalBackgroundColor;
-    BorderColor = NormalBorderColor;
-    FontStartColor = NormalFontStartColor;
-    FontEndColor = NormalFontEndColor;
-    BackgroundStartColor = NormalBackgroundStartColor;
-    BackgroundEndColor = NormalBackgroundEndColor;
-    FClockPaintBox->SetColor(Resolve(BackgroundColor));
-}
 
 void TMainForm::KeepOnDesktop() {
     if (FPlatform.DesktopIsForeground())

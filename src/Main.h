@@ -11,6 +11,7 @@
 #include <QRegion>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 namespace velmora {
 
@@ -18,6 +19,7 @@ class Platform;
 class TKvPaintBox;
 class TKvTimer;
 class TKvTrayIcon;
+enum class TAlarmEffect;
 
 // The window's settings are its public fields (TVlmSettings), read and written in
 // place by the tick, the drawing and the dialogs.
@@ -40,6 +42,13 @@ public:
 
     void LoadSettings();
     void SaveSettings();
+
+    // The alarm.
+    void ActStartAlarmExecute();
+    void ActPopStopAlarmExecute();
+    void BlinkTimerTimer();
+    void BlinkTimerStopTimer();
+    TKvTimer* BlinkTimer = nullptr;
 
     // The popup menu and its actions.
     void PopupMenu1Popup();
@@ -99,6 +108,9 @@ private:
     // alarm and the commands set for a time).
     void RunTimeOfDayChecks(const QDateTime& t, bool current);
     void CheckMidnight(const QDateTime& t);
+    void CheckAlarmTime(const QDateTime& t);
+    void CreateAlarmTimer();
+    void CarryOut(const std::vector<TAlarmEffect>& effects);
     void ApplyColorState();
     void ApplyWindowSettings();
     void SyncSettingsFromWindow();

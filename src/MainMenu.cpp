@@ -40,6 +40,8 @@ void TMainForm::CreatePopupMenu() {
     ActPopQuit = NewAction(this, "ActPopQuit");
     ActCreateShortcut = NewAction(this, "ActCreateShortcut");
     connect(ActPopQuit, &QAction::triggered, this, &TMainForm::ActPopQuitExecute);
+    connect(ActPopStopAlarm, &QAction::triggered, this, &TMainForm::ActPopStopAlarmExecute);
+    connect(ActStartAlarm, &QAction::triggered, this, &TMainForm::ActStartAlarmExecute);
     connect(ActPopShowHelp, &QAction::triggered, this, &TMainForm::ActPopShowHelpExecute);
     connect(ActCreateShortcut, &QAction::triggered, this, &TMainForm::ActCreateShortcutExecute);
 

@@ -1,0 +1,74 @@
+// The alarm as the clock window carries it out: the decisions are AlarmLogic's.
+#include "AlarmLogic.h"
+#include "KvUnits/KvPaintBox.h"
+#include "KvUnits/KvTimer.h"
+#include "KvUnits/KvTrayIcon.h"
+#include "Main.h"
+#include "TextForms.h"
+#include "platform/Platform.h"
+
+namespace velmora {
+
+void TMainForm::CreateAlarmTimer() {
+    BlinkTimer = new TKvTimer(this);
+    BlinkTimer->SetEnabled(false);
+    BlinkTimer->SetInterval(kBlinkIntervalMs);
+    BlinkTimer->SetOnTimer([this](TKvTimer*) { BlinkTimerTimer(); });
+    BlinkTimer->SetOnStopTimer([this](TKvTimer*) { BlinkTimerStopTimer(); });
+}
+
+void TMainForm::CheckAlarmTime(const QDateTime& t) {
+    const double now = t.time().msecsSinceStartOfDay() / double(kMsPerDay);
+    const TAlarmCheck check = velmora::CheckAlarmTime(*this, now);
+    if (check.Start)
+        ActStartAlarmExecute();
+    if (check.Stop)
+        ActPopStopAlarmExecute();
+}
+
+void TMainForm::ActStartAlarmExecute() { CarryOut(velmora::ActStartAlarmExecute(*this)); }
+
+void TMainForm::ActPopStopAlarmExecute() { CarryOut(velmora::ActPopStopAlarmExecute(*this)); }
+
+void TMainForm::ApplyColorState() {
+    velmora::ApplyColorState(*this, IsAlarmRunning, UseAlarmColor);
+    // The key colour of a see-through background follows the current background.
+    FClockPaintBox->SetColor(Resolve(BackgroundColor));
+}
+
+void TMainForm::CarryOut(const TAlarmEffects& effects) {
+    for (TAlarmEffect e : effects) {
+        switch (e) {
+        case TAlarmEffect::StartBlink: BlinkTimer->SetEnabled(true); break;
+        case TAlarmEffect::StopBlink: BlinkTimer->SetEnabled(false); break;
+        case TAlarmEffect::ShowBalloon: {
+            const TAlarmBalloon b = AlarmBalloon(*this, Messages());
+            TrayIcon1->SetBalloonTimeout(b.TimeoutMs);
+            TrayIcon1->ShowBalloon(b.Title, b.Hint, b.Flag,
+                                   b.LargeIcon ? TKvBalloonOptions(kbfoLargeIcon)
+                                               : TKvBalloonOptions(),
+                                   b.TimeoutMs);
+            break;
+        }
+        case TAlarmEffect::HideBalloon: TrayIcon1->HideBalloon(); break;
+        case TAlarmEffect::PlaySound:
+            if (const auto m = PlayAlarmSound(FPlatform, AlarmSoundFileName))
+                ShowMessageDialog(FormatMsg(AlarmMessagePattern(*m, Messages()), m->Args) +
+                                      m->Suffix,
+                                  m->Kind, mbOK, this);
+            break;
+        case TAlarmEffect::StopSound: StopAlarmSound(FPlatform); break;
+        case TAlarmEffect::UpdateStopItems:
+            StopAlarm1->setVisible(IsAlarmRunning);
+            PopSep1->setVisible(IsAlarmRunning);
+            break;
+        case TAlarmEffect::UpdateOptionDialog: break; // no options dialog yet
+        }
+    }
+}
+
+void TMainForm::BlinkTimerTimer() { setVisible(BlinkVisibility(isVisible())); }
+
+void TMainForm::BlinkTimerStopTimer() { setVisible(VisibleAfterBlink()); }
+
+} // namespace velmora
