@@ -1,7 +1,6 @@
 #include "KvUnits/KvCommandList.h"
 
 #include "TextForms.h"
-#include "platform/Platform.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -99,15 +98,6 @@ QString TKvCommandItem::GetCommandOptionsStr(const QLocale& locale) const {
     if (FAtSpTime)
         text += QLatin1StringView("/t=") + FormatHms(FSpTime, locale);
     return TrimControls(text);
-}
-
-bool TKvCommandItem::RunCommand(Platform& platform, QString* error) const {
-    return LaunchProgram(platform, FFileName, FOptionStr, FAsAdmin, FHideWindow, error);
-}
-
-bool LaunchProgram(Platform& platform, const QString& fileName, const QString& params, bool asAdmin,
-                   bool hide, QString* error) {
-    return platform.LaunchProgram(fileName, params, asAdmin, hide, error);
 }
 
 // --- TKvCommandList ---------------------------------------------------------------

@@ -4,6 +4,8 @@
 // settings file, none of which it needs to know.
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -13,8 +15,6 @@
 #include <vector>
 
 namespace velmora {
-
-class Platform;
 
 // One command. Properties are plain getters and setters; nothing is signalled, the
 // owners re-read the item when they need it.
@@ -51,7 +51,8 @@ public:
     QString GetCommandOptionsStr(const QLocale& locale = QLocale::system()) const;
 
     // Starts the program with its parameters (elevated when AsAdmin) without waiting.
-    // True when the start succeeded; `error`, when given, says why not.
+    // True when the start succeeded; `error`, when given, says why not. (Inline, with
+    // LaunchProgram, so that this unit needs the platform only where a start happens.)
     bool RunCommand(Platform& platform, QString* error = nullptr) const;
 
     // Copies all nine fields.
@@ -74,8 +75,14 @@ private:
 
 // Starts `fileName` with `params` through the platform layer; the one routine every
 // command start goes through.
-bool LaunchProgram(Platform& platform, const QString& fileName, const QString& params, bool asAdmin,
-                   bool hide, QString* error = nullptr);
+inline bool LaunchProgram(Platform& platform, const QString& fileName, const QString& params,
+                          bool asAdmin, bool hide, QString* error = nullptr) {
+    return platform.LaunchProgram(fileName, params, asAdmin, hide, error);
+}
+
+inline bool TKvCommandItem::RunCommand(Platform& platform, QString* error) const {
+    return LaunchProgram(platform, FFileName, FOptionStr, FAsAdmin, FHideWindow, error);
+}
 
 // The ordered list that owns its items. An index outside 0..Count()-1 (for Insert:
 // 0..Count()) is a caller's error and throws std::out_of_range.
