@@ -1,5 +1,6 @@
 #include "CommandSections.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace velmora {
@@ -106,11 +107,14 @@ void LoadCommandList(const IniDocument& doc, TKvCommandList& list, const QString
 }
 
 void SaveCommandSections(IniDocument& doc, const TKvCommandList& list) {
+    // The sections of the previous save go, and so does any older section whose name
+    // is about to be written (a stale one would keep foreign keys and its old place).
+    // They are found among the sections present rather than by counting up to a
+    // Count that a hand-edited file may set to two billion.
     const int32_t previous = doc.ReadInteger(kListSection, kCount, 1);
-    // Sections of the previous save, found among those present rather than by
-    // counting up to a Count that a hand-edited file may set to two billion.
+    const int32_t limit = std::max(previous, int32_t(list.Count()));
     for (const int k : CommandSectionIndexes(doc))
-        if (k < previous && doc.SectionExists(SectionName(k)))
+        if (k < limit)
             doc.EraseSection(SectionName(k));
     doc.EraseSection(kListSection);
     doc.WriteInteger(kListSection, kCount, list.Count());

@@ -113,6 +113,16 @@ TEST(CommandItem, TimeUsesTheLocaleSeparatorAndA24HourClock) {
     EXPECT_EQ(item.GetCommandOptionsStr(us), "/t=19:05:09");
     item.SetCommandOptions("/t=7:05 PM", us);
     EXPECT_TRUE(SameTimeOfDay(item.SpTime(), Hms(19, 5, 0)));
+    // What each locale writes, it reads back.
+    for (const QLocale& l : {QLocale::c(), fi, us, QLocale(QLocale::German, QLocale::Germany),
+                             QLocale(QLocale::Japanese, QLocale::Japan)}) {
+        item.SetAtSpTime(true);
+        item.SetSpTime(Hms(23, 59, 58));
+        TKvCommandItem back;
+        back.SetCommandOptions(item.GetCommandOptionsStr(l), l);
+        EXPECT_TRUE(back.AtSpTime()) << l.name().toStdString();
+        EXPECT_TRUE(SameTimeOfDay(back.SpTime(), Hms(23, 59, 58))) << l.name().toStdString();
+    }
 }
 
 TEST(CommandItem, AssignCopiesEveryField) {

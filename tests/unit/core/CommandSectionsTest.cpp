@@ -154,6 +154,22 @@ TEST(CommandSections, SectionsBeyondThePreviousCountStay) {
     EXPECT_EQ(doc.ReadSections(), QStringList({"Command5", "CommandList", "Command0"}));
 }
 
+TEST(CommandSections, StaleSectionsOfReusedNamesAreWrittenAfresh) {
+    // Command1 lies beyond the stored count, with a key of its own, and the empty
+    // Command0 section does not count as present: both are rewritten at the end.
+    IniDocument doc = Parse("[Command0]\n[Command1]\nTitle=old\nStray=1\n[CommandList]\nCount=1\n"
+                            "[Command2]\nTitle=kept");
+    TKvCommandList list;
+    Load(doc, list);
+    list.Add(std::make_unique<TKvCommandItem>());
+    list.Items(1).SetTitle("new");
+    SaveCommandSections(doc, list);
+    EXPECT_EQ(doc.ReadSections(), QStringList({"Command2", "CommandList", "Command0", "Command1"}));
+    EXPECT_EQ(doc.ReadString("Command1", "Title", ""), "new");
+    EXPECT_EQ(doc.ReadString("Command1", "Stray", "gone"), "gone");
+    EXPECT_EQ(doc.ReadString("Command0", "Title", ""), kTitle0);
+}
+
 TEST(CommandSections, HugeStoredCountSavesAtOnce) {
     IniDocument doc = Parse("[CommandList]\nCount=2147483647\n" + Section("Command0", "a") +
                             Section("Command1", "b") + Section("Command7", "h"));
