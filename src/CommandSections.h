@@ -1,0 +1,35 @@
+// The command list in the settings file: a "CommandList" section with the count and
+// one "Command<n>" section per command. Pure functions over an open document, so the
+// settings load and save call them as their last steps.
+#pragma once
+
+#include "IniDocument.h"
+#include "KvUnits/KvCommandList.h"
+
+#include <QString>
+
+namespace velmora {
+
+// The public NTP server command 0 asks when no section names another.
+inline constexpr char kDefaultNtpServer[] = "pool.ntp.org";
+// The title of command 0 read from a section that has no Title key.
+QString DefaultCommand0SectionTitle();
+// The sync tool beside the program: `programDir` + "/Sync/VelmoSync".
+QString SyncToolPath(const QString& programDir);
+
+// The built-in command 0 for a file without one: the language's `command0Title`,
+// the sync tool, the default NTP server, administrator rights on.
+std::unique_ptr<TKvCommandItem> BuiltInCommand0(const QString& command0Title,
+                                                const QString& programDir);
+
+// Appends the commands of `doc` to `list` (which the caller has emptied). Command 0
+// always comes first; later commands are read up to CommandList/Count or the first
+// missing section, whichever comes first.
+void LoadCommandList(const IniDocument& doc, TKvCommandList& list, const QString& command0Title,
+                     const QString& programDir);
+
+// Erases the command sections of the previous save and writes the list anew at the
+// end of `doc` (the caller then writes the file).
+void SaveCommandSections(IniDocument& doc, const TKvCommandList& list);
+
+} // namespace velmora
