@@ -1,4 +1,6 @@
 // Loading and saving the clock's settings file.
+#include "CommandSections.h"
+#include "KvUnits/KvCommandList.h"
 #include "Lang.h"
 #include "Main.h"
 #include "VelmoLib.h"
@@ -47,6 +49,8 @@ void TMainForm::LoadSettings() {
     }
     SyncSettingsFromWindow();
     LoadSettingsFrom(doc, *this, Env());
+    ACommandList->Clear();
+    LoadCommandList(doc, *ACommandList, Messages().Command0Title, QFileInfo(FIniFileName).path());
     move(Left, Top);
     resize(std::max(Width, 1), std::max(Height, 1));
 }
@@ -70,6 +74,7 @@ void TMainForm::SaveSettings() {
     }
     FKeepForeignOriginal = false;
     SaveSettingsTo(doc, *this, Env());
+    SaveCommandSections(doc, *ACommandList);
     doc.UpdateFile();
 }
 

@@ -3,6 +3,7 @@
 #include "App.h"
 #include "ClockDraw.h"
 #include "DayWords.h"
+#include "KvUnits/KvCommandList.h"
 #include "KvUnits/KvPaintBox.h"
 #include "KvUnits/KvTimer.h"
 #include "KvUnits/KvTrayIcon.h"
@@ -34,6 +35,7 @@ TMainForm::TMainForm(Platform& platform, const IClock& clock, QString iniFileNam
         setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QStringLiteral("MainForm"));
     move(Left, Top);
+    ACommandList = std::make_unique<TKvCommandList>();
     FClockPaintBox = new TKvPaintBox(this);
     FClockTimer = new TKvTimer(this);
     FormCreate();
@@ -95,12 +97,14 @@ void TMainForm::FormCreate() {
     }
     BuildBalloonContents();
     LoadSettings();
+    FVmoSyncHash = SyncToolHash(ACommandList->Items(0).FileName());
     FontColor = NormalFontColor;
     BackgroundColor = NormalBackgroundColor;
     BorderColor = NormalBorderColor;
     CreatePopupMenu();
     CreateTrayIcon();
     CreateAlarmTimer();
+    CreateCommandTimer();
     ApplyCaptions();
     TrayIcon1->SetVisible(true);
     FClockPaintBox->SetOnPaint(
@@ -120,6 +124,9 @@ void TMainForm::FormCreate() {
         QMetaObject::invokeMethod(this, &TMainForm::KeepOnScreen, Qt::QueuedConnection);
     });
     FClockTimer->SetEnabled(true);
+    SetCommandTimingArray();
+    FPlatform.WatchResume([this] { RunResumeCommands(); });
+    RunStartupCommands();
 }
 
 void TMainForm::ReportLangError(const QString& error) {
@@ -191,6 +198,7 @@ void TMainForm::RunTimeOfDayChecks(const QDateTime& t, bool current) {
     CheckAlarmTime(t);
     if (current)
         ApplyColorState();
+    RunSpTimeCommands(t);
 }
 
 void TMainForm::CheckMidnight(const QDateTime& t) {

@@ -19,6 +19,7 @@ class Platform;
 class TKvPaintBox;
 class TKvTimer;
 class TKvTrayIcon;
+class TKvCommandList;
 enum class TAlarmEffect;
 
 // The window's settings are its public fields (TVlmSettings), read and written in
@@ -42,6 +43,23 @@ public:
 
     void LoadSettings();
     void SaveSettings();
+
+    // Commands and the time sync.
+    void SetCommandTimingArray();
+    void RunStartupCommands();
+    void RunResumeCommands();
+    void RunSpTimeCommands(const QDateTime& t);
+    void RunCommandItem(int index);
+    void CommandMenuClick(int index);
+    void ActPopAdjustTimeExecute();
+    void CheckLanTimerTimer();
+    void ShowBalloonContent(int n);
+    // A line from the instance channel: the sync tool's answer.
+    void HandleInstanceMessage(const QByteArray& line);
+    static uint32_t SyncToolHash(const QString& fileName);
+    std::unique_ptr<TKvCommandList> ACommandList;
+    uint32_t FVmoSyncHash = 0;
+    TKvTimer* CheckLanTimer = nullptr;
 
     // The alarm.
     void ActStartAlarmExecute();
@@ -100,9 +118,10 @@ private:
     void ReportLangError(const QString& error);
     void CreatePopupMenu();
     void CreateTrayIcon();
-    // The command list arrives with the commands; until then only the time sync.
-    int CommandCount() const { return 1; }
-    QString CommandTitle(int) const { return QString(); }
+    int CommandCount() const;
+    QString CommandTitle(int index) const;
+    void CreateCommandTimer();
+    void StopNetworkCheck();
     void FormDestroy();
     // The time-of-day checks of one second: midnight (and, as they arrive, the
     // alarm and the commands set for a time).
@@ -143,6 +162,8 @@ private:
     // Moving by hand where the window manager cannot move the window itself.
     bool FDragging = false;
     QPoint FDragOffset;
+    int FCheckCount = 0;
+    std::vector<int32_t> FAtStartupArray, FAtResumeArray, FAtSpTimeArray;
     bool FPlaceKept = false; // closed: later moves are the window manager's, not the user's
     QImage FRendered;        // what the next paint shows
     QRegion FShape;          // the see-through window's shape in force

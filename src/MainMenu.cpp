@@ -1,4 +1,5 @@
 // The clock's popup menu, its captions and the actions that need no dialog.
+#include "KvUnits/KvCommandList.h"
 #include "KvUnits/KvTrayIcon.h"
 #include "VelmoLib.h"
 #include "platform/Platform.h"
@@ -41,6 +42,7 @@ void TMainForm::CreatePopupMenu() {
     ActCreateShortcut = NewAction(this, "ActCreateShortcut");
     connect(ActPopQuit, &QAction::triggered, this, &TMainForm::ActPopQuitExecute);
     connect(ActPopStopAlarm, &QAction::triggered, this, &TMainForm::ActPopStopAlarmExecute);
+    connect(ActPopAdjustTime, &QAction::triggered, this, &TMainForm::ActPopAdjustTimeExecute);
     connect(ActStartAlarm, &QAction::triggered, this, &TMainForm::ActStartAlarmExecute);
     connect(ActPopShowHelp, &QAction::triggered, this, &TMainForm::ActPopShowHelpExecute);
     connect(ActCreateShortcut, &QAction::triggered, this, &TMainForm::ActCreateShortcutExecute);
@@ -95,12 +97,14 @@ void TMainForm::BuildCommandMenu(QMenu* parent) {
     for (int i = 1; i < CommandCount(); ++i) {
         QAction* item = parent->addAction(QStringLiteral("%1: %2").arg(i).arg(CommandTitle(i)));
         item->setData(i);
+        connect(item, &QAction::triggered, this, [this, i] { CommandMenuClick(i); });
     }
 }
 
 void TMainForm::LanguageListClick(const QString& path) {
     const TLangChange change = ChooseLanguage(path);
     ApplyCaptions();
+    ACommandList->Items(0).SetTitle(Messages().Command0Title);
     if (!change.Error.isEmpty())
         throw TIniWriteError(change.Error.toStdString());
 }

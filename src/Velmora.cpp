@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
     {
         TMainForm form(*platform, clock, iniFileName);
         platform->ListenForRequests(
-            kMutexName, [&form] { form.ActivateFromOtherInstance(); }, nullptr);
+            kMutexName, [&form] { form.ActivateFromOtherInstance(); },
+            [&form](const QByteArray& line) { form.HandleInstanceMessage(line); });
         form.show();
         result = app.exec();
         platform->StopListening();

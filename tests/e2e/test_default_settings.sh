@@ -30,7 +30,7 @@ all=$(tail -c +3 "$ini" | iconv -f UTF-16LE -t UTF-8 | wc -l)
 [ "$lf" = "$all" ] || fail "$((all - lf)) lines without CR LF"
 
 # Machine-dependent values aside (paths, the menu font, the window size).
-ini_text "$ini" | sed -E 's/^(LangFileName|FontName|FontSize|Width|Height)=.*/\1=*/' \
+ini_text "$ini" | sed -E 's/^(LangFileName|FontName|FontSize|Width|Height|FileName)=.*/\1=*/' \
   >"$E2E_ARTIFACTS/written.txt"
 cat >"$E2E_ARTIFACTS/expected.txt" <<'END'
 [Language]
@@ -87,11 +87,26 @@ AlarmHint=アラームのメッセージ
 UseAlarmSound=0
 AlarmSoundFileName=
 
+[CommandList]
+Count=1
+
+[Command0]
+Title=とけー あわせ
+FileName=*
+OptionStr=pool.ntp.org
+AsAdmin=1
+HideWindow=0
+AtStartup=0
+AtResume=0
+AtSpTime=0
+SpTime=00:00:00
+
 END
 diff -u "$E2E_ARTIFACTS/expected.txt" "$E2E_ARTIFACTS/written.txt" || fail "settings file differs"
 [ "$(ini_value "$ini" Language LangFileName)" = "$dir/Lang/Vlm日本語_かな.lang" ] ||
   fail "language file path $(ini_value "$ini" Language LangFileName)"
 [ "$(ini_value "$ini" MainForm Width)" = "$w" ] || fail "saved width"
+[ "$(ini_value "$ini" Command0 FileName)" = "$dir/Sync/VelmoSync" ] || fail "sync tool path"
 
 # A second run over the file it wrote changes nothing, byte for byte.
 cp "$ini" "$E2E_WORK/first.ini"

@@ -1,0 +1,160 @@
+// Commands and the time sync as the clock window runs them.
+#include "KvUnits/KvCommandList.h"
+#include "KvUnits/KvPaintBox.h"
+#include "KvUnits/KvTimer.h"
+#include "KvUnits/KvTrayIcon.h"
+#include "Lang.h"
+#include "Main.h"
+#include "Report.h"
+#include "StringHash.h"
+#include "TextForms.h"
+#include "VelmoLib.h"
+#include "platform/Platform.h"
+
+#include <QFileInfo>
+
+namespace velmora {
+
+namespace {
+constexpr uint32_t kStartupCheckDelayMs = 5000;
+constexpr int kLastNetworkCheck = 28;
+} // namespace
+
+void TMainForm::CreateCommandTimer() {
+    CheckLanTimer = new TKvTimer(this);
+    CheckLanTimer->SetEnabled(false);
+    CheckLanTimer->SetInterval(1000);
+    CheckLanTimer->SetAutoStopTime(30000);
+    CheckLanTimer->SetOnTimer([this](TKvTimer*) { CheckLanTimerTimer(); });
+}
+
+uint32_t TMainForm::SyncToolHash(const QString& fileName) {
+    // The tool hashes the path it runs from, symbolic links resolved.
+    const QString canonical = QFileInfo(fileName).canonicalFilePath();
+    return CalcStringHash(canonical.isEmpty() ? fileName : canonical);
+}
+
+void TMainForm::SetCommandTimingArray() {
+    FAtStartupArray = ACommandList->GetAtStartupArray();
+    FAtResumeArray = ACommandList->GetAtResumeArray();
+    FAtSpTimeArray = ACommandList->GetAtSpTimeArray();
+}
+
+void TMainForm::RunStartupCommands() {
+    for (int32_t i : FAtStartupArray) {
+        if (i != 0) {
+            RunCommandItem(i);
+            continue;
+        }
+        CheckLanTimer->SetInitialDelayTime(kStartupCheckDelayMs);
+        ActPopAdjustTimeExecute();
+    }
+}
+
+void TMainForm::RunResumeCommands() {
+    for (int32_t i : FAtResumeArray) {
+        if (i != 0) {
+            RunCommandItem(i);
+            continue;
+        }
+        repaint();
+        CheckLanTimer->SetInitialDelayTime(kStartupCheckDelayMs);
+        ActPopAdjustTimeExecute();
+    }
+}
+
+void TMainForm::RunSpTimeCommands(const QDateTime& t) {
+    const double now = t.time().msecsSinceStartOfDay() / double(kMsPerDay);
+    for (int32_t i : FAtSpTimeArray) {
+        if (i >= ACommandList->Count() || !SameTimeOfDay(now, ACommandList->Items(i).SpTime()))
+            continue;
+        if (i != 0)
+            RunCommandItem(i);
+        else
+            ActPopAdjustTimeExecute();
+    }
+}
+
+void TMainForm::RunCommandItem(int index) {
+    if (index < 0 || index >= ACommandList->Count())
+        return;
+    const TKvCommandItem& item = ACommandList->Items(index);
+    if (!QFileInfo::exists(item.FileName())) {
+        ShowMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {item.FileName()}),
+                          TMsgDlgType::Error, mbOK, this);
+        return;
+    }
+    QString why;
+    if (!item.RunCommand(FPlatform, &why))
+        ShowMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {item.FileName()}) +
+                              (why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why)),
+                          TMsgDlgType::Error, mbOK);
+}
+
+void TMainForm::ActPopAdjustTimeExecute() {
+    const TKvCommandItem& item = ACommandList->Items(0);
+    if (!QFileInfo::exists(item.FileName())) {
+        ShowMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {item.FileName()}),
+                          TMsgDlgType::Error, mbOK, this);
+        return;
+    }
+    if (item.OptionStr().isEmpty()) {
+        ShowMessageDialog(Messages().MsgWarnNoNTPServerName, TMsgDlgType::Warning, mbOK);
+        return;
+    }
+    FCheckCount = 0;
+    CheckLanTimer->SetEnabled(true); // a running check goes on with the count reset
+}
+
+void TMainForm::StopNetworkCheck() {
+    CheckLanTimer->SetInitialDelayTime(0);
+    CheckLanTimer->SetEnabled(false);
+}
+
+void TMainForm::CheckLanTimerTimer() {
+    if (FPlatform.IsNetworkAlive()) {
+        try {
+            if (FCheckCount > kLastNetworkCheck || ACommandList->Items(0).RunCommand(FPlatform))
+                return StopNetworkCheck();
+        } catch (const std::exception&) {
+            ShowBalloonContent(5);
+            return StopNetworkCheck();
+        }
+    } else if (FCheckCount > kLastNetworkCheck) {
+        ShowBalloonContent(6);
+        return StopNetworkCheck();
+    }
+    ++FCheckCount;
+}
+
+void TMainForm::ShowBalloonContent(int n) {
+    if (n < 0 || n >= int(BalloonContents().size()))
+        return;
+    const TBalloonContent& c = BalloonContents()[size_t(n)];
+    TrayIcon1->HideBalloon();
+    TrayIcon1->SetBalloonTitle(c.Title);
+    TrayIcon1->SetBalloonHint(c.Hint);
+    TrayIcon1->SetBalloonFlags(c.Flag);
+    TrayIcon1->SetOptions(ShowLargeNotificationIcon ? TKvBalloonOptions(kbfoLargeIcon)
+                                                    : TKvBalloonOptions());
+    TrayIcon1->ShowBalloon();
+}
+
+void TMainForm::HandleInstanceMessage(const QByteArray& line) {
+    const auto report = ParseReportLine(line);
+    // Only the sync tool this clock starts may speak; codes it does not know are
+    // ignored, but any answer of the tool re-fits the window (the date may have moved).
+    if (!report || report->hash != FVmoSyncHash)
+        return;
+    if (report->code >= 0 && report->code <= 6)
+        ShowBalloonContent(report->code);
+    AdjustMainFormMaxSize(FontColorMode);
+}
+
+void TMainForm::CommandMenuClick(int index) { RunCommandItem(index); }
+
+int TMainForm::CommandCount() const { return ACommandList->Count(); }
+
+QString TMainForm::CommandTitle(int index) const { return ACommandList->Items(index).Title(); }
+
+} // namespace velmora
