@@ -1,0 +1,132 @@
+#include "IniDocument.h"
+#include "KvUnits/KvCommandList.h"
+#include "KvUnits/KvTimer.h"
+#include "KvUnits/KvTrayIcon.h"
+#include "Lang.h"
+#include "Main.h"
+#include "StringHash.h"
+#include "fakes/FakePlatform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+struct Fixture {
+    QTemporaryDir dir;
+    FakePlatform platform;
+    FakeClock clock{QDateTime(QDate(2026, 12, 6), QTime(11, 59, 58))};
+    QString ini() const { return dir.filePath("velmora.ini"); }
+    QString tool() const { return dir.filePath("Sync/VelmoSync"); }
+    Fixture() {
+        QDir(dir.path()).mkpath("Sync");
+        QFile f(tool());
+        f.open(QIODevice::WriteOnly);
+        f.write("#!/bin/sh\n");
+        f.close();
+        f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    }
+    void WriteIni(const QStringList& lines) {
+        IniDocument d(ini(), QLocale::c());
+        d.SetStrings(lines);
+        d.UpdateFile();
+    }
+    std::unique_ptr<TMainForm> Make() {
+        auto f = std::make_unique<TMainForm>(platform, clock, ini());
+        f->ClockTimer()->SetEnabled(false);
+        return f;
+    }
+    int Launches() const { return int(platform.Calls.filter("launch:").size()); }
+};
+
+} // namespace
+
+TEST(MainCommands, NetworkCheckGivesUpOnTheThirtiethTick) {
+    Fixture fx;
+    fx.platform.NetworkAlive = false;
+    auto f = fx.Make();
+    f->ActPopAdjustTimeExecute();
+    EXPECT_TRUE(f->CheckLanTimer->Enabled());
+    for (int i = 0; i < 29; ++i)
+        f->CheckLanTimerTimer();
+    EXPECT_TRUE(f->CheckLanTimer->Enabled());
+    EXPECT_NE(f->TrayIcon1->BalloonHint(), BalloonContents()[6].Hint);
+    f->CheckLanTimerTimer(); // the 30th
+    EXPECT_FALSE(f->CheckLanTimer->Enabled());
+    EXPECT_EQ(f->TrayIcon1->BalloonHint(), BalloonContents()[6].Hint);
+    EXPECT_EQ(f->CheckLanTimer->InitialDelayTime(), 0u);
+    EXPECT_EQ(fx.Launches(), 0);
+}
+
+TEST(MainCommands, LiveNetworkStartsTheToolOnceAndRetriesAFailedStart) {
+    Fixture fx;
+    auto f = fx.Make();
+    fx.platform.LaunchResult = false;
+    f->ActPopAdjustTimeExecute();
+    f->CheckLanTimerTimer();
+    EXPECT_TRUE(f->CheckLanTimer->Enabled()); // tried again on the next tick
+    fx.platform.LaunchResult = true;
+    f->CheckLanTimerTimer();
+    EXPECT_FALSE(f->CheckLanTimer->Enabled());
+    EXPECT_EQ(fx.Launches(), 2);
+    EXPECT_TRUE(fx.platform.Calls.contains(
+        QStringLiteral("launch:%1|pool.ntp.org|1|0").arg(fx.tool())));
+}
+
+TEST(MainCommands, TheToolsAnswerShowsItsBalloonOnlyWithTheRightHash) {
+    Fixture fx;
+    auto f = fx.Make();
+    const uint32_t hash = CalcStringHash(QFileInfo(fx.tool()).canonicalFilePath());
+    EXPECT_EQ(f->FVmoSyncHash, hash);
+    struct Case {
+        QByteArray line;
+        int balloon; // -1: none
+    } cases[] = {
+        {"SYNCRESULT " + QByteArray::number(hash) + " 3", 3},
+        {"SYNCRESULT " + QByteArray::number(hash ^ 1) + " 4", -1},
+        {"SYNCRESULT " + QByteArray::number(hash) + " 9", -1},
+        {"SYNCRESULT " + QByteArray::number(hash) + " -1", -1},
+        {"garbage", -1},
+        {"SYNCRESULT " + QByteArray::number(hash) + " 4", 4},
+    };
+    for (const auto& c : cases) {
+        f->TrayIcon1->SetBalloonHint(QStringLiteral("none"));
+        f->HandleInstanceMessage(c.line);
+        EXPECT_EQ(f->TrayIcon1->BalloonHint(),
+                  c.balloon < 0 ? QStringLiteral("none") : BalloonContents()[size_t(c.balloon)].Hint)
+            << c.line.toStdString();
+    }
+}
+
+TEST(MainCommands, StartupTimedAndMenuCommands) {
+    Fixture fx;
+    const QString prog = fx.dir.filePath("prog.sh");
+    QFile p(prog);
+    p.open(QIODevice::WriteOnly);
+    p.close();
+    fx.WriteIni({"[CommandList]", "Count=4", "[Command0]", "FileName=" + fx.tool(),
+                 "OptionStr=127.0.0.1", "[Command1]", "Title=at start", "FileName=" + prog,
+                 "AtStartup=1", "[Command2]", "Title=at noon", "FileName=" + prog,
+                 "OptionStr=noon", "AtSpTime=1", "SpTime=12:00:00", "[Command3]",
+                 "Title=missing", "FileName=/nonexistent/x"});
+    auto f = fx.Make();
+    EXPECT_EQ(fx.platform.Calls.filter("launch:").size(), 1); // the start-up command
+    f->ClockTimerTimer();                                      // 11:59:58
+    fx.clock.Set(QDateTime(QDate(2026, 12, 6), QTime(12, 0, 2))); // 11:59:59 .. 12:00:01 skipped
+    f->ClockTimerTimer();
+    EXPECT_EQ(fx.platform.Calls.filter("launch:" + prog + "|noon").size(), 1);
+    fx.clock.Set(QDateTime(QDate(2026, 12, 6), QTime(12, 0, 3)));
+    f->ClockTimerTimer();
+    EXPECT_EQ(fx.platform.Calls.filter("launch:" + prog + "|noon").size(), 1); // once a day
+    // The commands submenu lists commands 1 .. 3 as "n: title".
+    f->PopupMenu1Popup();
+    QStringList items;
+    for (QAction* a : f->Command1->actions())
+        items << a->text();
+    EXPECT_EQ(items, (QStringList{"1: at start", "2: at noon", "3: missing"}));
+    EXPECT_TRUE(f->Command1->isEnabled());
+}
