@@ -143,3 +143,27 @@ start_tray() {
   waitfor "trayer showed no window" has_tray
   TRAY_WIN=$(tray_window)
 }
+
+# A helper program built with the tests (tests/e2e/tools): prints its path.
+find_tool() {
+  local here c
+  here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+  for c in "$here"/../../build*/tests/"$1"; do
+    [ -x "$c" ] && { echo "$c"; return 0; }
+  done
+  return 1
+}
+
+# A short, loud wav file (8 kHz, 8-bit, 1 s of a square wave).
+make_wav() {
+  local file=$1 n=8000
+  {
+    printf 'RIFF'; printf '%08x' $((36 + n)) | sed 's/\(..\)\(..\)\(..\)\(..\)/\\x\4\\x\3\\x\2\\x\1/' | xargs -0 printf
+    printf 'WAVEfmt '; printf '\x10\x00\x00\x00\x01\x00\x01\x00\x40\x1f\x00\x00\x40\x1f\x00\x00\x01\x00\x08\x00'
+    printf 'data'; printf '%08x' $n | sed 's/\(..\)\(..\)\(..\)\(..\)/\\x\4\\x\3\\x\2\\x\1/' | xargs -0 printf
+    for _ in $(seq $((n / 40))); do printf '\x20\x20\x20\x20\x20\x20\x20\x20\x20\x20\x20\x20\x20\x20\x20\x20\x20\x20\x20\x20\xe0\xe0\xe0\xe0\xe0\xe0\xe0\xe0\xe0\xe0\xe0\xe0\xe0\xe0\xe0\xe0\xe0\xe0\xe0\xe0'; done
+  } >"$file"
+}
+
+# "hh:mm:ss" of the wall clock `secs` seconds from now.
+time_in() { date -d "+$1 seconds" +%H:%M:%S; }
