@@ -45,16 +45,16 @@ QString DesktopExecArgument(const QString& argument) {
 
 QByteArray AutostartEntry(const QString& programPath) {
     const QFileInfo fi(programPath);
-    const QString text = QStringLiteral("[Desktop Entry]\n"
-                                        "Type=Application\n"
-                                        "Name=Velmora\n"
-                                        "Comment=Desktop clock\n"
-                                        "Exec=%1\n"
-                                        "Path=%2\n"
-                                        "Terminal=false\n"
-                                        "X-GNOME-Autostart-enabled=true\n")
-                             .arg(DesktopExecArgument(fi.absoluteFilePath()),
-                                  EscapeValue(fi.absolutePath()));
+    const QString text =
+        QStringLiteral("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=Velmora\n"
+                       "Comment=Desktop clock\n"
+                       "Exec=%1\n"
+                       "Path=%2\n"
+                       "Terminal=false\n"
+                       "X-GNOME-Autostart-enabled=true\n")
+            .arg(DesktopExecArgument(fi.absoluteFilePath()), EscapeValue(fi.absolutePath()));
     return text.toUtf8();
 }
 

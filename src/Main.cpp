@@ -206,7 +206,6 @@ void TMainForm::CheckMidnight(const QDateTime& t) {
         AdjustMainFormMaxSize(FontColorMode);
 }
 
-
 void TMainForm::KeepOnDesktop() {
     if (FPlatform.DesktopIsForeground())
         ForceForeground();

@@ -26,9 +26,13 @@ void TMainForm::CheckAlarmTime(const QDateTime& t) {
         ActPopStopAlarmExecute();
 }
 
-void TMainForm::ActStartAlarmExecute() { CarryOut(velmora::ActStartAlarmExecute(*this)); }
+void TMainForm::ActStartAlarmExecute() {
+    CarryOut(velmora::ActStartAlarmExecute(*this));
+}
 
-void TMainForm::ActPopStopAlarmExecute() { CarryOut(velmora::ActPopStopAlarmExecute(*this)); }
+void TMainForm::ActPopStopAlarmExecute() {
+    CarryOut(velmora::ActPopStopAlarmExecute(*this));
+}
 
 void TMainForm::ApplyColorState() {
     velmora::ApplyColorState(*this, IsAlarmRunning, UseAlarmColor);
@@ -39,36 +43,48 @@ void TMainForm::ApplyColorState() {
 void TMainForm::CarryOut(const TAlarmEffects& effects) {
     for (TAlarmEffect e : effects) {
         switch (e) {
-        case TAlarmEffect::StartBlink: BlinkTimer->SetEnabled(true); break;
-        case TAlarmEffect::StopBlink: BlinkTimer->SetEnabled(false); break;
+        case TAlarmEffect::StartBlink:
+            BlinkTimer->SetEnabled(true);
+            break;
+        case TAlarmEffect::StopBlink:
+            BlinkTimer->SetEnabled(false);
+            break;
         case TAlarmEffect::ShowBalloon: {
             const TAlarmBalloon b = AlarmBalloon(*this, Messages());
             TrayIcon1->SetBalloonTimeout(b.TimeoutMs);
-            TrayIcon1->ShowBalloon(b.Title, b.Hint, b.Flag,
-                                   b.LargeIcon ? TKvBalloonOptions(kbfoLargeIcon)
-                                               : TKvBalloonOptions(),
-                                   b.TimeoutMs);
+            TrayIcon1->ShowBalloon(
+                b.Title, b.Hint, b.Flag,
+                b.LargeIcon ? TKvBalloonOptions(kbfoLargeIcon) : TKvBalloonOptions(), b.TimeoutMs);
             break;
         }
-        case TAlarmEffect::HideBalloon: TrayIcon1->HideBalloon(); break;
+        case TAlarmEffect::HideBalloon:
+            TrayIcon1->HideBalloon();
+            break;
         case TAlarmEffect::PlaySound:
             if (const auto m = PlayAlarmSound(FPlatform, AlarmSoundFileName))
                 ShowMessageDialog(FormatMsg(AlarmMessagePattern(*m, Messages()), m->Args) +
                                       m->Suffix,
                                   m->Kind, mbOK, this);
             break;
-        case TAlarmEffect::StopSound: StopAlarmSound(FPlatform); break;
+        case TAlarmEffect::StopSound:
+            StopAlarmSound(FPlatform);
+            break;
         case TAlarmEffect::UpdateStopItems:
             StopAlarm1->setVisible(IsAlarmRunning);
             PopSep1->setVisible(IsAlarmRunning);
             break;
-        case TAlarmEffect::UpdateOptionDialog: break; // no options dialog yet
+        case TAlarmEffect::UpdateOptionDialog:
+            break; // no options dialog yet
         }
     }
 }
 
-void TMainForm::BlinkTimerTimer() { setVisible(BlinkVisibility(isVisible())); }
+void TMainForm::BlinkTimerTimer() {
+    setVisible(BlinkVisibility(isVisible()));
+}
 
-void TMainForm::BlinkTimerStopTimer() { setVisible(VisibleAfterBlink()); }
+void TMainForm::BlinkTimerStopTimer() {
+    setVisible(VisibleAfterBlink());
+}
 
 } // namespace velmora

@@ -151,10 +151,16 @@ void TMainForm::HandleInstanceMessage(const QByteArray& line) {
     AdjustMainFormMaxSize(FontColorMode);
 }
 
-void TMainForm::CommandMenuClick(int index) { RunCommandItem(index); }
+void TMainForm::CommandMenuClick(int index) {
+    RunCommandItem(index);
+}
 
-int TMainForm::CommandCount() const { return ACommandList->Count(); }
+int TMainForm::CommandCount() const {
+    return ACommandList->Count();
+}
 
-QString TMainForm::CommandTitle(int index) const { return ACommandList->Items(index).Title(); }
+QString TMainForm::CommandTitle(int index) const {
+    return ACommandList->Items(index).Title();
+}
 
 } // namespace velmora

@@ -1,10 +1,10 @@
 // The clock's popup menu, its captions and the actions that need no dialog.
 #include "KvUnits/KvCommandList.h"
 #include "KvUnits/KvTrayIcon.h"
-#include "VelmoLib.h"
-#include "platform/Platform.h"
 #include "Lang.h"
 #include "Main.h"
+#include "VelmoLib.h"
+#include "platform/Platform.h"
 
 #include <QAction>
 #include <QApplication>

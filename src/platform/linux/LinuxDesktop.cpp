@@ -1,8 +1,7 @@
 // Documents and the autostart entry.
-#include "platform/linux/LinuxPlatform.h"
-
 #include "DesktopEntry.h"
 #include "IniDocument.h"
+#include "platform/linux/LinuxPlatform.h"
 
 #include <QDesktopServices>
 #include <QDir>

@@ -3,7 +3,6 @@
 
 #include <QDBusConnection>
 #include <QObject>
-
 #include <ifaddrs.h>
 #include <net/if.h>
 

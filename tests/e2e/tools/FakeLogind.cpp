@@ -19,8 +19,8 @@ int main(int argc, char** argv) {
     QThread::msleep(argc > 1 ? atoi(argv[1]) * 1000 : 1000);
     for (bool start : {true, false}) {
         QDBusMessage signal = QDBusMessage::createSignal(
-            QStringLiteral("/org/freedesktop/login1"), QStringLiteral("org.freedesktop.login1.Manager"),
-            QStringLiteral("PrepareForSleep"));
+            QStringLiteral("/org/freedesktop/login1"),
+            QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"));
         signal << start;
         bus.send(signal);
         QThread::msleep(300);

@@ -73,8 +73,8 @@ TEST(MainCommands, LiveNetworkStartsTheToolOnceAndRetriesAFailedStart) {
     f->CheckLanTimerTimer();
     EXPECT_FALSE(f->CheckLanTimer->Enabled());
     EXPECT_EQ(fx.Launches(), 2);
-    EXPECT_TRUE(fx.platform.Calls.contains(
-        QStringLiteral("launch:%1|pool.ntp.org|1|0").arg(fx.tool())));
+    EXPECT_TRUE(
+        fx.platform.Calls.contains(QStringLiteral("launch:%1|pool.ntp.org|1|0").arg(fx.tool())));
 }
 
 TEST(MainCommands, TheToolsAnswerShowsItsBalloonOnlyWithTheRightHash) {
@@ -96,8 +96,9 @@ TEST(MainCommands, TheToolsAnswerShowsItsBalloonOnlyWithTheRightHash) {
     for (const auto& c : cases) {
         f->TrayIcon1->SetBalloonHint(QStringLiteral("none"));
         f->HandleInstanceMessage(c.line);
-        EXPECT_EQ(f->TrayIcon1->BalloonHint(),
-                  c.balloon < 0 ? QStringLiteral("none") : BalloonContents()[size_t(c.balloon)].Hint)
+        EXPECT_EQ(f->TrayIcon1->BalloonHint(), c.balloon < 0
+                                                   ? QStringLiteral("none")
+                                                   : BalloonContents()[size_t(c.balloon)].Hint)
             << c.line.toStdString();
     }
 }
@@ -110,12 +111,12 @@ TEST(MainCommands, StartupTimedAndMenuCommands) {
     p.close();
     fx.WriteIni({"[CommandList]", "Count=4", "[Command0]", "FileName=" + fx.tool(),
                  "OptionStr=127.0.0.1", "[Command1]", "Title=at start", "FileName=" + prog,
-                 "AtStartup=1", "[Command2]", "Title=at noon", "FileName=" + prog,
-                 "OptionStr=noon", "AtSpTime=1", "SpTime=12:00:00", "[Command3]",
-                 "Title=missing", "FileName=/nonexistent/x"});
+                 "AtStartup=1", "[Command2]", "Title=at noon", "FileName=" + prog, "OptionStr=noon",
+                 "AtSpTime=1", "SpTime=12:00:00", "[Command3]", "Title=missing",
+                 "FileName=/nonexistent/x"});
     auto f = fx.Make();
-    EXPECT_EQ(fx.platform.Calls.filter("launch:").size(), 1); // the start-up command
-    f->ClockTimerTimer();                                      // 11:59:58
+    EXPECT_EQ(fx.platform.Calls.filter("launch:").size(), 1);     // the start-up command
+    f->ClockTimerTimer();                                         // 11:59:58
     fx.clock.Set(QDateTime(QDate(2026, 12, 6), QTime(12, 0, 2))); // 11:59:59 .. 12:00:01 skipped
     f->ClockTimerTimer();
     EXPECT_EQ(fx.platform.Calls.filter("launch:" + prog + "|noon").size(), 1);
