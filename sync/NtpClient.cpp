@@ -20,14 +20,14 @@ namespace velmora {
 
 std::optional<ServerSpec> ParseServerSpec(const QString& text) {
     const QString t = text.trimmed();
-    ServerSpec spec;
+    ServerSpec target;
     QString portText;
     bool hasPort = false;
     if (t.startsWith(QLatin1Char('['))) {
         const qsizetype close = t.indexOf(QLatin1Char(']'));
         if (close < 0)
             return std::nullopt;
-        spec.host = t.mid(1, close - 1);
+        target.host = t.mid(1, close - 1);
         const QString rest = t.mid(close + 1);
         if (!rest.isEmpty()) {
             if (!rest.startsWith(QLatin1Char(':')))
@@ -36,27 +36,27 @@ std::optional<ServerSpec> ParseServerSpec(const QString& text) {
             hasPort = true;
         }
         // Brackets are for addresses with colons only.
-        if (QHostAddress(spec.host).protocol() != QAbstractSocket::IPv6Protocol)
+        if (QHostAddress(target.host).protocol() != QAbstractSocket::IPv6Protocol)
             return std::nullopt;
     } else if (t.count(QLatin1Char(':')) == 1) {
         const qsizetype colon = t.indexOf(QLatin1Char(':'));
-        spec.host = t.left(colon);
+        target.host = t.left(colon);
         portText = t.mid(colon + 1);
         hasPort = true;
     } else {
-        spec.host = t; // a name, an IPv4 address or a bare IPv6 address
+        target.host = t; // a name, an IPv4 address or a bare IPv6 address
     }
-    if (spec.host.isEmpty() || spec.host.contains(QLatin1Char('[')) ||
-        spec.host.contains(QLatin1Char(']')))
+    if (target.host.isEmpty() || target.host.contains(QLatin1Char('[')) ||
+        target.host.contains(QLatin1Char(']')))
         return std::nullopt;
     if (hasPort) {
         bool ok = false;
         const uint port = portText.toUInt(&ok, 10);
         if (!ok || port == 0 || port > 65535 || portText.startsWith(QLatin1Char('+')))
             return std::nullopt;
-        spec.port = quint16(port);
+        target.port = quint16(port);
     }
-    return spec;
+    return target;
 }
 
 QList<QHostAddress> ResolveHost(const QString& host, int timeoutMs) {

@@ -9,11 +9,11 @@ std::optional<SyncResult> CheckArguments(const QStringList& args, ServerSpec* se
         return SyncResult::TooManyArguments;
     if (args.front().trimmed().isEmpty())
         return SyncResult::NoServerName;
-    const auto spec = ParseServerSpec(args.front());
-    if (!spec)
+    const auto target = ParseServerSpec(args.front());
+    if (!target)
         return SyncResult::Failed;
     if (server)
-        *server = *spec;
+        *server = *target;
     return std::nullopt;
 }
 

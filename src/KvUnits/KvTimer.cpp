@@ -198,6 +198,29 @@ private:
 };
 
 
+namespace {
+
+// Marks a worker as inside one of its timer's events for the event's duration,
+// also when the handler throws.
+class TCallbackMark {
+public:
+    explicit TCallbackMark(TKvTimerThread& worker) : FWorker(worker) {
+        FWorker.FInCallback = true;
+        FWorker.FCallbackRunning = true;
+    }
+    ~TCallbackMark() {
+        FWorker.FInCallback = false;
+        FWorker.FCallbackRunning = false;
+    }
+    TCallbackMark(const TCallbackMark&) = delete;
+    TCallbackMark& operator=(const TCallbackMark&) = delete;
+
+private:
+    TKvTimerThread& FWorker;
+};
+
+} // namespace
+
 TKvTimer::TKvTimer(QObject* owner) : QObject(owner) {}
 
 TKvTimer::~TKvTimer() {
@@ -319,15 +342,7 @@ bool TKvTimer::event(QEvent* e) {
 void TKvTimer::DoTimer(const std::shared_ptr<TKvTimerThread>& worker) {
     if (FDestroying || worker->Terminated() || !FOnTimer)
         return;
-    worker->FInCallback = true;
-    worker->FCallbackRunning = true;
-    struct Clear {
-        TKvTimerThread* w;
-        ~Clear() {
-            w->FInCallback = false;
-            w->FCallbackRunning = false;
-        }
-    } clear{worker.get()};
+    const TCallbackMark mark(*worker);
     FOnTimer(this);
 }
 
@@ -335,15 +350,7 @@ void TKvTimer::DoStopTimer(const std::shared_ptr<TKvTimerThread>& worker) {
     if (FDestroying)
         return;
     if (FOnStopTimer) {
-        worker->FInCallback = true;
-        worker->FCallbackRunning = true;
-        struct Clear {
-            TKvTimerThread* w;
-            ~Clear() {
-                w->FInCallback = false;
-                w->FCallbackRunning = false;
-            }
-        } clear{worker.get()};
+        const TCallbackMark mark(*worker);
         FOnStopTimer(this);
     }
     // Ended by its own auto-stop (or at once, with no interval, while an auto-stop

@@ -32,8 +32,8 @@ TEST(SyncArguments, ResultCodesBeforeAnyNetwork) {
         {{"time.example"}, std::nullopt},
     };
     for (const Case& c : cases) {
-        ServerSpec spec;
-        EXPECT_EQ(CheckArguments(c.args, &spec), c.expected) << c.args.join('|').toStdString();
+        ServerSpec target;
+        EXPECT_EQ(CheckArguments(c.args, &target), c.expected) << c.args.join('|').toStdString();
     }
 }
 
@@ -63,11 +63,11 @@ TEST(SyncArguments, ServerNamesAndPorts) {
         {"host:-5", false, "", 0},
     };
     for (const Case& c : cases) {
-        const auto spec = ParseServerSpec(c.text);
-        ASSERT_EQ(spec.has_value(), c.ok) << c.text.toStdString();
-        if (spec) {
-            EXPECT_EQ(spec->host, c.host) << c.text.toStdString();
-            EXPECT_EQ(spec->port, c.port) << c.text.toStdString();
+        const auto target = ParseServerSpec(c.text);
+        ASSERT_EQ(target.has_value(), c.ok) << c.text.toStdString();
+        if (target) {
+            EXPECT_EQ(target->host, c.host) << c.text.toStdString();
+            EXPECT_EQ(target->port, c.port) << c.text.toStdString();
         }
     }
 }
