@@ -47,7 +47,7 @@ grep -q '^\[Extra\]$' <<<"$text" || fail "unknown section lost"
 [ "$(ini_value "$ini" Appearance ScalingRateX)" = 1 ] || fail "bad float takes its default"
 # The sections keep their places; new ones are appended.
 order=$(grep '^\[' <<<"$text" | tr '\n' ' ')
-[ "$order" = "[MainForm] [clockstr] [Appearance] [Extra] [Language] [Alarm] " ] || fail "section order: $order"
+[ "$order" = "[MainForm] [clockstr] [Appearance] [Extra] [Language] [Alarm] [CommandList] [Command0] " ] || fail "section order: $order"
 
 note "a UTF-8 file: defaults, a warning, and the original kept"
 dir2=$(make_portable utf8)
