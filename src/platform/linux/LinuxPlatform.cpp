@@ -90,21 +90,21 @@ QString LinuxPlatform::RuntimeDir() const {
     return dir;
 }
 
-QString LinuxPlatform::ChannelPath(const QString& name) const {
+QString LinuxPlatform::RendezvousPath(const QString& name, const QString& extension) const {
     // Without a per-user runtime folder the temp folder is shared, so the user
     // id keeps two users' clocks apart.
     const QString suffix = qEnvironmentVariable("XDG_RUNTIME_DIR").isEmpty()
                                ? QStringLiteral("-%1").arg(getuid())
                                : QString();
-    return RuntimeDir() + QLatin1Char('/') + name + suffix + QStringLiteral(".sock");
+    return RuntimeDir() + QLatin1Char('/') + name + suffix + extension;
+}
+
+QString LinuxPlatform::ChannelPath(const QString& name) const {
+    return RendezvousPath(name, QStringLiteral(".sock"));
 }
 
 bool LinuxPlatform::AcquireInstanceLock(const QString& name) {
-    const QString suffix = qEnvironmentVariable("XDG_RUNTIME_DIR").isEmpty()
-                               ? QStringLiteral("-%1").arg(getuid())
-                               : QString();
-    auto lock = std::make_unique<QLockFile>(RuntimeDir() + QLatin1Char('/') + name + suffix +
-                                            QStringLiteral(".lock"));
+    auto lock = std::make_unique<QLockFile>(RendezvousPath(name, QStringLiteral(".lock")));
     // Never stale by age: only a lock whose process is gone is taken over.
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) {

@@ -53,6 +53,11 @@ public:
     QString ChannelPath(const QString& name) const;
 
 private:
+    // <runtime folder>/<name><extension>, kept apart per user where the folder is shared.
+    QString RendezvousPath(const QString& name, const QString& extension) const;
+
+public:
+private:
     std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<QLocalServer> server_;
     std::pair<QString, QString> pendingClass_;

@@ -55,16 +55,9 @@ struct Host {
         QTest::keyClicks(Edit, keys);
     }
     void Wheel(int delta) {
-        const QPointF at(Edit->width() / 2.0, Edit->height() / 2.0);
-        QWheelEvent e(at, Edit->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(Edit, &e);
+        SendWheel(Edit, QPointF(Edit->width() / 2.0, Edit->height() / 2.0), delta);
     }
-    void ClickArrow(bool up) {
-        auto* pair = Edit->UpDownButton();
-        QWidget* half = up ? static_cast<QWidget*>(pair->UpButton()) : pair->DownButton();
-        QTest::mouseClick(half, Qt::LeftButton, {}, half->rect().center());
-    }
+    void ClickArrow(bool up) { ClickArrowHalf(Edit, up); }
 };
 
 } // namespace

@@ -47,17 +47,8 @@ struct Host {
         Other->setFocus(Qt::TabFocusReason);
         EXPECT_FALSE(Edit->hasFocus());
     }
-    void Wheel(int delta) {
-        const QPointF at(10, 10);
-        QWheelEvent e(at, Edit->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(Edit, &e);
-    }
-    void ClickArrow(bool up) {
-        auto* pair = Edit->UpDownButton();
-        QWidget* half = up ? static_cast<QWidget*>(pair->UpButton()) : pair->DownButton();
-        QTest::mouseClick(half, Qt::LeftButton, {}, half->rect().center());
-    }
+    void Wheel(int delta) { SendWheel(Edit, QPointF(10, 10), delta); }
+    void ClickArrow(bool up) { ClickArrowHalf(Edit, up); }
     // The x coordinate a little inside character `index` (left or right half).
     int CharX(int index, bool rightHalf) {
         auto caretX = [this](int pos) {
