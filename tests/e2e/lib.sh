@@ -10,7 +10,12 @@ note() { echo "-- $*"; }
 make_portable() {
   local dir=$E2E_WORK/${1:-clock}
   mkdir -p "$dir"
-  cp -a "$VELMORA_DIST"/. "$dir"/
+  # What the install put there, never what a clock started from it has written
+  # since (settings, language files).
+  local item
+  for item in velmora Help Sync; do
+    [ -e "$VELMORA_DIST/$item" ] && cp -a "$VELMORA_DIST/$item" "$dir"/
+  done
   echo "$dir"
 }
 
