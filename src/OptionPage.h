@@ -1,0 +1,37 @@
+// One page of the options dialog. The dialog (TOptionForm) owns the pages and
+// runs them in the order the dialog shows them; a page writes the clock's live
+// settings as its controls change and has no copy of its own.
+#pragma once
+
+#include <QWidget>
+
+namespace velmora {
+
+class TMainForm;
+class TOptionForm;
+
+class TOptionPage : public QWidget {
+    Q_OBJECT
+public:
+    TOptionPage(TMainForm& main, TOptionForm& form, QWidget* parent)
+        : QWidget(parent), FMain(main), FForm(form) {}
+
+    // The page's texts from the current language (the OptionForm section), applied
+    // when the dialog is shown and again when a language is chosen while it is open.
+    virtual void ApplyLang() {}
+    // The page's step of the showing sequence: every control loaded from the clock.
+    virtual void LoadFromMain() {}
+    // Commits the page's edit boxes as their exit handlers do (the save button).
+    virtual void CommitEdits() {}
+    // Another page changed a clock setting this page mirrors (colour modes,
+    // the see-through background, the outline): bring the dependent controls in line.
+    virtual void MainSettingsChanged() {}
+    // The alarm started or stopped while the dialog is open.
+    virtual void AlarmStateChanged() {}
+
+protected:
+    TMainForm& FMain;
+    TOptionForm& FForm;
+};
+
+} // namespace velmora
