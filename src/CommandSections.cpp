@@ -79,7 +79,8 @@ std::unique_ptr<TKvCommandItem> BuiltInCommand0(const QString& command0Title,
     item->SetTitle(command0Title);
     item->SetFileName(SyncToolPath(programDir));
     item->SetOptionStr(QString::fromLatin1(kDefaultNtpServer));
-    item->SetAsAdmin(true);
+    // The tool runs as the user and asks the system's time service to set the clock.
+    item->SetAsAdmin(false);
     return item;
 }
 

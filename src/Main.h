@@ -122,6 +122,10 @@ private:
     QString CommandTitle(int index) const;
     void CreateCommandTimer();
     void StopNetworkCheck();
+    // Starts command 0 as the user (never elevated); true when it started.
+    bool StartSyncTool(QString* error = nullptr);
+    // Starts a user command; a dismissed or refused administrator prompt is shown once.
+    bool StartCommand(int index, QString* error);
     void FormDestroy();
     // The time-of-day checks of one second: midnight (and, as they arrive, the
     // alarm and the commands set for a time).
@@ -163,6 +167,7 @@ private:
     bool FDragging = false;
     QPoint FDragOffset;
     int FCheckCount = 0;
+    bool FSyncPending = false; // the sync tool runs: no second sync starts
     std::vector<int32_t> FAtStartupArray, FAtResumeArray, FAtSpTimeArray;
     bool FPlaceKept = false; // closed: later moves are the window manager's, not the user's
     QImage FRendered;        // what the next paint shows

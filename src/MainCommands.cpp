@@ -12,6 +12,8 @@
 #include "platform/Platform.h"
 
 #include <QFileInfo>
+#include <QPointer>
+#include <cstdio>
 
 namespace velmora {
 
@@ -85,10 +87,44 @@ void TMainForm::RunCommandItem(int index) {
         return;
     }
     QString why;
-    if (!item.RunCommand(FPlatform, &why))
+    if (!StartCommand(index, &why))
         ShowMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {item.FileName()}) +
                               (why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why)),
                           TMsgDlgType::Error, mbOK);
+}
+
+bool TMainForm::StartSyncTool(QString* error) {
+    if (FSyncPending)
+        return true; // the running sync answers for this request too
+    const TKvCommandItem& item = ACommandList->Items(0);
+    QPointer<TMainForm> self(this);
+    // The tool measures as the user and asks the system's time service to set the
+    // clock, which asks for a password itself: a stored administrator flag on
+    // command 0 would only run a file the user can write as root.
+    const bool started = LaunchProgram(FPlatform, item.FileName(), item.OptionStr(), false,
+                                       item.HideWindow(), error, [self](TLaunchEnd) {
+                                           if (self)
+                                               self->FSyncPending = false;
+                                       });
+    FSyncPending = started;
+    return started;
+}
+
+bool TMainForm::StartCommand(int index, QString* error) {
+    if (index == 0)
+        return StartSyncTool(error);
+    const TKvCommandItem& item = ACommandList->Items(index);
+    QPointer<TMainForm> self(this);
+    const QString file = item.FileName();
+    return item.RunCommand(FPlatform, error, [self, file](TLaunchEnd end) {
+        if (!self || end == TLaunchEnd::Ran)
+            return;
+        std::fprintf(stderr, "velmora: %s: %s\n", qPrintable(file),
+                     end == TLaunchEnd::Dismissed ? "the administrator prompt was dismissed"
+                                                  : "administrator rights were refused");
+        ShowMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {file}), TMsgDlgType::Error,
+                          mbOK);
+    });
 }
 
 void TMainForm::ActPopAdjustTimeExecute() {
@@ -102,6 +138,8 @@ void TMainForm::ActPopAdjustTimeExecute() {
         ShowMessageDialog(Messages().MsgWarnNoNTPServerName, TMsgDlgType::Warning, mbOK);
         return;
     }
+    if (FSyncPending)
+        return; // one sync at a time: the running one will answer
     FCheckCount = 0;
     CheckLanTimer->SetEnabled(true); // a running check goes on with the count reset
 }
@@ -114,7 +152,7 @@ void TMainForm::StopNetworkCheck() {
 void TMainForm::CheckLanTimerTimer() {
     if (FPlatform.IsNetworkAlive()) {
         try {
-            if (FCheckCount > kLastNetworkCheck || ACommandList->Items(0).RunCommand(FPlatform))
+            if (FCheckCount > kLastNetworkCheck || StartSyncTool())
                 return StopNetworkCheck();
         } catch (const std::exception&) {
             ShowBalloonContent(5);

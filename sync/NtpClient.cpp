@@ -1,19 +1,23 @@
 #include "NtpClient.h"
 
 #include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QHostInfo>
 #include <QRandomGenerator>
 #include <QThread>
-#include <QTimer>
+#include <QUrl>
 #include <arpa/inet.h>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 #include <net/if.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 namespace velmora {
@@ -59,30 +63,81 @@ std::optional<ServerSpec> ParseServerSpec(const QString& text) {
     return target;
 }
 
+QList<QHostAddress> ResolveWithDeadline(std::function<QList<QHostAddress>()> lookup,
+                                        int timeoutMs) {
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        QList<QHostAddress> addresses;
+    };
+    auto shared = std::make_shared<Shared>();
+    try {
+        std::thread([shared, lookup = std::move(lookup)] {
+            QList<QHostAddress> found = lookup();
+            const std::lock_guard<std::mutex> lock(shared->mutex);
+            shared->addresses = std::move(found);
+            shared->finished = true;
+            shared->done.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        return {};
+    }
+    std::unique_lock<std::mutex> lock(shared->mutex);
+    if (!shared->done.wait_for(lock, std::chrono::milliseconds(std::max(timeoutMs, 0)),
+                               [&shared] { return shared->finished; }))
+        return {};
+    return shared->addresses;
+}
+
+namespace {
+
+// The system resolver, called directly: Qt's lookup threads are waited for when
+// the program ends, which would hold the tool as long as the resolver hangs.
+QList<QHostAddress> LookupAddresses(const QByteArray& ace) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_DGRAM;
+    addrinfo* list = nullptr;
+    QList<QHostAddress> out;
+    if (getaddrinfo(ace.constData(), nullptr, &hints, &list) != 0)
+        return out;
+    for (addrinfo* i = list; i; i = i->ai_next) {
+        const QHostAddress address(i->ai_addr);
+        if (!address.isNull() && !out.contains(address))
+            out << address;
+    }
+    freeaddrinfo(list);
+    return out;
+}
+
+} // namespace
+
 QList<QHostAddress> ResolveHost(const QString& host, int timeoutMs) {
     const QHostAddress literal(host);
     if (!literal.isNull())
         return {literal};
-    QList<QHostAddress> result;
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    const int id = QHostInfo::lookupHost(host, &loop, [&](const QHostInfo& info) {
-        if (info.error() == QHostInfo::NoError)
-            result = info.addresses();
-        loop.quit();
-    });
-    timer.start(std::max(timeoutMs, 1));
-    loop.exec();
-    QHostInfo::abortHostLookup(id);
-    return result;
+    const QByteArray ace = QUrl::toAce(host);
+    if (ace.isEmpty())
+        return {};
+    return ResolveWithDeadline([ace] { return LookupAddresses(ace); }, timeoutMs);
 }
 
 NtpTimestamp SystemNtpTime() {
+    return NtpFromUnixNs(SystemUnixNs());
+}
+
+std::int64_t SystemUnixNs() {
     timespec ts{};
     clock_gettime(CLOCK_REALTIME, &ts);
-    return NtpFromUnixNs(std::int64_t(ts.tv_sec) * 1'000'000'000LL + ts.tv_nsec);
+    return std::int64_t(ts.tv_sec) * 1'000'000'000LL + ts.tv_nsec;
+}
+
+bool OffsetsAgree(const NtpSample& a, const NtpSample& b) {
+    const std::int64_t allowed = std::max<std::int64_t>(a.delayNs, 0) +
+                                 std::max<std::int64_t>(b.delayNs, 0) + 1'000'000'000LL;
+    const std::int64_t d = a.offsetNs - b.offsetNs;
+    return (d < 0 ? -d : d) <= allowed;
 }
 
 namespace {
@@ -154,6 +209,7 @@ struct QueryResult {
     QueryStatus status = QueryStatus::Timeout;
     NtpSample sample;
     NtpReject reject = NtpReject::None;
+    std::int64_t localNs = 0;
 };
 
 std::uint64_t FreshNonce() {
@@ -167,11 +223,11 @@ std::uint64_t FreshNonce() {
 // too malformed to show whom they answer are dropped and the wait goes on
 // (their reason is kept for the report); an answer to this request decides.
 QueryResult QueryOnce(const UdpSocket& socket, const Endpoint& server, const NtpLocalClock& clock,
-                      QDeadlineTimer deadline) {
+                      std::int64_t pivot, QDeadlineTimer deadline) {
     const std::uint64_t nonce = FreshNonce();
     const auto request = BuildRequest(nonce);
     NtpReject dropped = NtpReject::None;
-    const NtpTimestamp t1 = clock();
+    const std::int64_t t1 = clock();
     if (send(socket.Fd(), request.data(), request.size(), 0) != ssize_t(request.size()))
         return {QueryStatus::Error, {}, dropped};
     for (;;) {
@@ -189,7 +245,7 @@ QueryResult QueryOnce(const UdpSocket& socket, const Endpoint& server, const Ntp
         socklen_t fromLen = sizeof(from);
         const ssize_t n = recvfrom(socket.Fd(), buffer, sizeof(buffer), 0,
                                    reinterpret_cast<sockaddr*>(&from), &fromLen);
-        const NtpTimestamp t4 = clock();
+        const std::int64_t t4 = clock();
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN)
                 continue;
@@ -213,18 +269,80 @@ QueryResult QueryOnce(const UdpSocket& socket, const Endpoint& server, const Ntp
         default:
             return {QueryStatus::Rejected, {}, reject};
         }
-        const NtpSample sample = ComputeSample(t1, reply.receive, reply.transmit, t4);
+        const NtpSample sample = ComputeSampleUnix(t1, NtpToUnixNs(reply.receive, pivot),
+                                                   NtpToUnixNs(reply.transmit, pivot), t4);
         const NtpReject delay = CheckDelay(sample.delayNs);
         if (delay != NtpReject::None)
             return {QueryStatus::Rejected, {}, delay};
-        return {QueryStatus::Sample, sample, NtpReject::None};
+        return {QueryStatus::Sample, sample, NtpReject::None, t4};
     }
 }
 
 } // namespace
 
 NtpClient::NtpClient(NtpClientOptions options)
-    : options_(options), resolver_(ResolveHost), clock_(SystemNtpTime) {}
+    : options_(options), resolver_(ResolveHost), clock_(SystemUnixNs) {}
+
+namespace {
+
+enum class AddressStatus { Measured, Silent, Answered, KissOfDeath };
+
+// Samples one address; the best agreeing sample goes to `m` when there is one.
+AddressStatus MeasureAddress(const QHostAddress& address, quint16 port,
+                             const NtpClientOptions& options, const NtpLocalClock& clock,
+                             const QDeadlineTimer& budget, NtpMeasurement& m) {
+    const auto endpoint = ToEndpoint(address, port);
+    if (!endpoint)
+        return AddressStatus::Silent;
+    UdpSocket socket(endpoint->addr.ss_family);
+    if (socket.Fd() < 0 || connect(socket.Fd(), reinterpret_cast<const sockaddr*>(&endpoint->addr),
+                                   endpoint->len) != 0)
+        return AddressStatus::Silent;
+    std::vector<NtpSample> samples;
+    std::int64_t lastLocal = 0;
+    bool anyAnswer = false;
+    for (int i = 0; i < options.samples && !budget.hasExpired(); ++i) {
+        if (i > 0) {
+            const qint64 pause = std::min<qint64>(options.spacingMs, budget.remainingTime());
+            if (pause > 0)
+                QThread::msleep(ulong(pause));
+        }
+        const QDeadlineTimer wait(std::min<qint64>(options.replyTimeoutMs, budget.remainingTime()));
+        const QueryResult r = QueryOnce(socket, *endpoint, clock, options.buildDateUnixS, wait);
+        if (r.status == QueryStatus::KissOfDeath) {
+            m.outcome = NtpOutcome::KissOfDeath;
+            m.server = address;
+            m.lastReject = r.reject;
+            return AddressStatus::KissOfDeath;
+        }
+        if (r.status == QueryStatus::Timeout || r.status == QueryStatus::Error) {
+            if (r.reject != NtpReject::None)
+                m.lastReject = r.reject;
+            if (samples.empty())
+                break; // this address is silent: try the next one
+            continue;  // a lost datagram
+        }
+        anyAnswer = true;
+        if (r.status == QueryStatus::Rejected) {
+            m.lastReject = r.reject;
+        } else {
+            samples.push_back(r.sample);
+            lastLocal = r.localNs;
+        }
+    }
+    if (const auto best = SelectSample(samples)) {
+        m.outcome = NtpOutcome::Measured;
+        m.sample = *best;
+        m.server = address;
+        m.localNs = lastLocal;
+        return AddressStatus::Measured;
+    }
+    if (!samples.empty())
+        m.outcome = NtpOutcome::NoAgreement;
+    return anyAnswer ? AddressStatus::Answered : AddressStatus::Silent;
+}
+
+} // namespace
 
 NtpMeasurement NtpClient::Measure(const ServerSpec& server) const {
     const QDeadlineTimer budget(options_.budgetMs);
@@ -236,55 +354,39 @@ NtpMeasurement NtpClient::Measure(const ServerSpec& server) const {
         return m;
     }
     bool anyAnswer = false;
+    std::optional<NtpMeasurement> first;
     for (const QHostAddress& address : addresses) {
-        const auto endpoint = ToEndpoint(address, server.port);
-        if (!endpoint)
+        if (first && address.isEqual(first->server))
             continue;
-        UdpSocket socket(endpoint->addr.ss_family);
-        if (socket.Fd() < 0 ||
-            connect(socket.Fd(), reinterpret_cast<const sockaddr*>(&endpoint->addr),
-                    endpoint->len) != 0)
-            continue;
-        std::vector<NtpSample> samples;
-        for (int i = 0; i < options_.samples && !budget.hasExpired(); ++i) {
-            if (i > 0) {
-                const qint64 pause = std::min<qint64>(options_.spacingMs, budget.remainingTime());
-                if (pause > 0)
-                    QThread::msleep(ulong(pause));
-            }
-            const QDeadlineTimer wait(
-                std::min<qint64>(options_.replyTimeoutMs, budget.remainingTime()));
-            const QueryResult r = QueryOnce(socket, *endpoint, clock_, wait);
-            if (r.status == QueryStatus::KissOfDeath) {
-                m.outcome = NtpOutcome::KissOfDeath;
-                m.server = address;
-                m.lastReject = r.reject;
-                return m;
-            }
-            if (r.status == QueryStatus::Timeout || r.status == QueryStatus::Error) {
-                if (r.reject != NtpReject::None)
-                    m.lastReject = r.reject;
-                if (samples.empty())
-                    break; // this address is silent: try the next one
-                continue;  // a lost datagram
-            }
-            anyAnswer = true;
-            if (r.status == QueryStatus::Rejected)
-                m.lastReject = r.reject;
-            else
-                samples.push_back(r.sample);
-        }
-        if (const auto best = SelectSample(samples)) {
-            m.outcome = NtpOutcome::Measured;
-            m.sample = *best;
-            m.server = address;
-            return m;
-        }
-        if (!samples.empty())
+        NtpMeasurement here;
+        const AddressStatus status =
+            MeasureAddress(address, server.port, options_, clock_, budget, here);
+        if (status == AddressStatus::KissOfDeath && !first)
+            return here;
+        if (here.lastReject != NtpReject::None)
+            m.lastReject = here.lastReject;
+        if (here.outcome == NtpOutcome::NoAgreement)
             m.outcome = NtpOutcome::NoAgreement;
+        anyAnswer = anyAnswer || status != AddressStatus::Silent;
+        if (status == AddressStatus::Measured) {
+            if (first) {
+                // A large step is believed only when another address tells the same.
+                if (OffsetsAgree(first->sample, here.sample))
+                    first->agreeingAddresses = 2;
+                return *first;
+            }
+            here.agreeingAddresses = 1;
+            const std::int64_t size =
+                here.sample.offsetNs < 0 ? -here.sample.offsetNs : here.sample.offsetNs;
+            if (size <= options_.confirmAboveNs)
+                return here;
+            first = here;
+        }
         if (budget.hasExpired())
             break;
     }
+    if (first)
+        return *first;
     if (m.outcome != NtpOutcome::NoAgreement)
         m.outcome = anyAnswer ? NtpOutcome::Rejected : NtpOutcome::NoAnswer;
     return m;

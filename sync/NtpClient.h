@@ -3,6 +3,7 @@
 // setting the clock is the ClockSetter's business.
 #pragma once
 
+#include "BuildDate.h"
 #include "NtpPacket.h"
 
 #include <QHostAddress>
@@ -29,6 +30,10 @@ struct NtpClientOptions {
     int spacingMs = 1000;      // pause between two requests to one server
     int replyTimeoutMs = 2000; // wait for one answer
     int budgetMs = 15000;      // the whole run, name lookup included
+    // The era pivot: server times are read as no earlier than this (Unix seconds).
+    std::int64_t buildDateUnixS = kBuildDateUnixS;
+    // An offset above this is confirmed by a second address of the name.
+    std::int64_t confirmAboveNs = 86'400'000'000'000LL;
 };
 
 enum class NtpOutcome {
@@ -45,15 +50,29 @@ struct NtpMeasurement {
     NtpSample sample;
     QHostAddress server;
     NtpReject lastReject = NtpReject::None;
+    // The local clock when the sample was taken (Unix nanoseconds).
+    std::int64_t localNs = 0;
+    // How many different addresses measured the same offset (1, or 2 when a
+    // large offset was confirmed by another address of the name).
+    int agreeingAddresses = 0;
 };
+
+// Two offsets of different servers tell the same time when they differ by no
+// more than their round trips and a second.
+bool OffsetsAgree(const NtpSample& a, const NtpSample& b);
 
 // Addresses of a name, given at most `timeoutMs`.
 using NtpResolver = std::function<QList<QHostAddress>(const QString& host, int timeoutMs)>;
-// The local clock as an NTP timestamp.
-using NtpLocalClock = std::function<NtpTimestamp()>;
+// The local clock in Unix nanoseconds.
+using NtpLocalClock = std::function<std::int64_t()>;
 
+// Runs `lookup` on a thread of its own and waits at most `timeoutMs` for it. A
+// lookup still running then is abandoned (it finishes unobserved and holds
+// nothing of the caller's), so no resolver can hold the tool past its budget.
+QList<QHostAddress> ResolveWithDeadline(std::function<QList<QHostAddress>()> lookup, int timeoutMs);
 QList<QHostAddress> ResolveHost(const QString& host, int timeoutMs);
 NtpTimestamp SystemNtpTime();
+std::int64_t SystemUnixNs();
 
 class NtpClient {
 public:
@@ -62,6 +81,7 @@ public:
     void SetLocalClock(NtpLocalClock clock) { clock_ = std::move(clock); }
 
     NtpMeasurement Measure(const ServerSpec& server) const;
+    const NtpClientOptions& Options() const { return options_; }
 
 private:
     NtpClientOptions options_;

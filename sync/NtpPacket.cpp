@@ -104,6 +104,19 @@ NtpTimestamp NtpAddNs(NtpTimestamp t, std::int64_t ns) {
     return t + delta;
 }
 
+std::int64_t NtpToUnixNs(NtpTimestamp t, std::int64_t pivotUnixSeconds) {
+    constexpr std::int64_t kEraSeconds = 1LL << 32;
+    const std::int64_t era0 = std::int64_t(t >> 32) - kUnixToNtpSeconds;
+    // The era that puts the time nearest the pivot: floor((pivot - era0 + half) / era).
+    std::int64_t shift = pivotUnixSeconds - era0 + kEraSeconds / 2;
+    std::int64_t eras = shift / kEraSeconds;
+    if (shift % kEraSeconds < 0)
+        --eras;
+    const std::int64_t sec = era0 + eras * kEraSeconds;
+    const std::uint64_t frac = t & 0xFFFFFFFFu;
+    return sec * kNsPerSecond + std::int64_t((frac * kNsPerSecond) >> 32);
+}
+
 std::array<std::uint8_t, kNtpPacketSize> BuildRequest(std::uint64_t nonce) {
     std::array<std::uint8_t, kNtpPacketSize> p{};
     p[0] = (0 << 6) | (4 << 3) | 3; // no leap warning, version 4, client
@@ -163,6 +176,17 @@ NtpSample ComputeSample(NtpTimestamp t1, NtpTimestamp t2, NtpTimestamp t3, NtpTi
     NtpSample s;
     s.offsetNs = outbound / 2 + inbound / 2 + (outbound % 2 + inbound % 2) / 2;
     s.delayNs = NtpDiffNs(t4, t1) - NtpDiffNs(t3, t2);
+    return s;
+}
+
+NtpSample ComputeSampleUnix(std::int64_t t1, std::int64_t t2, std::int64_t t3, std::int64_t t4) {
+    // Each difference spans at most 136 years plus the local clock's error; halved
+    // before they are added, so the sum cannot overflow.
+    const std::int64_t outbound = t2 - t1;
+    const std::int64_t inbound = t3 - t4;
+    NtpSample s;
+    s.offsetNs = outbound / 2 + inbound / 2 + (outbound % 2 + inbound % 2) / 2;
+    s.delayNs = (t4 - t1) - (t3 - t2);
     return s;
 }
 

@@ -72,6 +72,14 @@ std::int64_t NtpDiffNs(NtpTimestamp a, NtpTimestamp b);
 // An NTP timestamp shifted by a signed number of nanoseconds (modulo the era).
 NtpTimestamp NtpAddNs(NtpTimestamp t, std::int64_t ns);
 
+// The wire carries no era. A server's time is taken in the era that puts it
+// nearest `pivotUnixSeconds` (the program's build date), within 68 years of it
+// either way: a time far from the build date is then seen for what it is (the
+// step checks refuse anything before the build date) instead of depending on
+// where the local clock happens to stand. Unix time in nanoseconds; the pivot
+// must lie between 1970 and 2100 so that the result fits.
+std::int64_t NtpToUnixNs(NtpTimestamp t, std::int64_t pivotUnixSeconds);
+
 // A client request (version 4, mode 3) whose transmit field carries `nonce`.
 // The nonce is random, never the local time: it proves the reply is ours and
 // tells an observer nothing about this machine's clock.
@@ -84,6 +92,10 @@ NtpReject ParseReply(const std::uint8_t* data, std::size_t size, std::uint64_t n
 // θ and δ from the four times: t1 sent, t2 received by the server, t3 sent by
 // the server, t4 received here.
 NtpSample ComputeSample(NtpTimestamp t1, NtpTimestamp t2, NtpTimestamp t3, NtpTimestamp t4);
+// The same from absolute times (Unix nanoseconds): the local times as the local
+// clock reads them, the server's with their era resolved. Offsets of any size
+// come out with their true sign.
+NtpSample ComputeSampleUnix(std::int64_t t1, std::int64_t t2, std::int64_t t3, std::int64_t t4);
 // BadDelay for a round trip nobody should trust, otherwise None.
 NtpReject CheckDelay(std::int64_t delayNs);
 

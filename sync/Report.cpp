@@ -1,52 +1,12 @@
 #include "Report.h"
 
-#include <QDir>
 #include <QLocalSocket>
 #include <algorithm>
-#include <unistd.h>
 
 namespace velmora {
 
-namespace {
-const QString kSocketName = QStringLiteral("VelmoLimitMultiInstance");
-
-bool IsDecimal(const QString& s) {
-    if (s.isEmpty() || s.size() > 10)
-        return false;
-    for (const QChar c : s) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
-    bool ok = false;
-    s.toUInt(&ok);
-    return ok;
-}
-} // namespace
-
-QString ClockSocketPath(const SocketEnvironment& env) {
-    const QString sockName = kSocketName + QStringLiteral(".sock");
-    const auto exists = [&env](const QString& dir) { return env.dirExists && env.dirExists(dir); };
-    if (!env.xdgRuntimeDir.isEmpty())
-        return (exists(env.xdgRuntimeDir) ? env.xdgRuntimeDir : env.tempDir) + QLatin1Char('/') +
-               sockName;
-    unsigned uid = env.realUid;
-    if (IsDecimal(env.pkexecUid)) {
-        uid = env.pkexecUid.toUInt();
-        const QString userRun = QStringLiteral("/run/user/%1").arg(uid);
-        if (exists(userRun))
-            return userRun + QLatin1Char('/') + sockName;
-    }
-    return env.tempDir + QLatin1Char('/') + kSocketName + QStringLiteral("-%1.sock").arg(uid);
-}
-
-QString ClockSocketPathFromEnvironment() {
-    SocketEnvironment env;
-    env.xdgRuntimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    env.pkexecUid = qEnvironmentVariable("PKEXEC_UID");
-    env.tempDir = QDir::tempPath();
-    env.realUid = getuid();
-    env.dirExists = [](const QString& dir) { return QDir(dir).exists(); };
-    return ClockSocketPath(env);
+QString ClockSocketPath(const QString& runtimeDir) {
+    return runtimeDir + QStringLiteral("/VelmoLimitMultiInstance.sock");
 }
 
 QByteArray ReportLine(std::uint32_t hash, SyncResult result) {

@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <optional>
 
 namespace velmora {
@@ -20,24 +19,10 @@ enum class SyncResult : int {
     Failed = 4,
 };
 
-// Where the clock listens, from the environment given as values:
-// - a runtime folder: its VelmoLimitMultiInstance.sock (when the folder is gone
-//   the clock falls back to the temp folder without a user suffix, so do we);
-// - started as root through pkexec (no runtime folder, PKEXEC_UID set): the
-//   invoking user's /run/user/<uid> when that folder exists;
-// - otherwise <temp>/VelmoLimitMultiInstance-<uid>.sock, uid being the invoking
-//   user's when known.
-// PKEXEC_UID is used only when it is a plain decimal number.
-struct SocketEnvironment {
-    QString xdgRuntimeDir;
-    QString pkexecUid;
-    QString tempDir;
-    unsigned realUid = 0;
-    std::function<bool(const QString&)> dirExists;
-};
-QString ClockSocketPath(const SocketEnvironment& env);
-// The same, from this process's environment.
-QString ClockSocketPathFromEnvironment();
+// Where the clock listens: its socket in the private runtime folder that both
+// find by the same rules (platform/linux/RuntimeDir.h). The tool runs as the
+// user, so the folder is the user's own.
+QString ClockSocketPath(const QString& runtimeDir);
 
 QByteArray ReportLine(std::uint32_t hash, SyncResult result);
 

@@ -1,17 +1,25 @@
 // VelmoSync <server>: sets the system clock from an NTP server and tells the
 // running clock how it went. The exit code is the result code as well.
 //
+// It runs as the user and never needs privileges: it measures, then asks the
+// system's time service to step the clock, which asks the user through the
+// desktop's password agent. Only a run by root by hand on a system without a
+// time service sets the kernel's clock itself.
+//
 // VELMORA_SYNC_DRY_RUN=1 measures only: the offset is printed in milliseconds
 // and the clock is left alone. VELMORA_SYNC_SPACING_MS shortens the pause
 // between samples (for tests).
 #include "ClockSetter.h"
 #include "Report.h"
 #include "StringHash.h"
+#include "SyncLock.h"
 #include "SyncTool.h"
+#include "platform/linux/RuntimeDir.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 using namespace velmora;
 
@@ -44,19 +52,53 @@ const char* OutcomeText(NtpOutcome o) {
     return "?";
 }
 
-SyncResult Run(const QStringList& args) {
+// The time service first; the kernel's clock directly only for root on a
+// system that has no time service.
+class SystemTimeSetter final : public ClockSetter {
+public:
+    ClockSetResult Apply(std::int64_t offsetNs) override {
+        const ClockSetResult r = TimeServiceClockSetter().Apply(offsetNs);
+        if (r == ClockSetResult::NoService && geteuid() == 0)
+            return SystemClockSetter().Apply(offsetNs);
+        return r;
+    }
+};
+
+struct RunEnd {
+    SyncResult result = SyncResult::Failed;
+    bool report = true; // false when another run holds the lock: that one reports
+};
+
+RunEnd Run(const QStringList& args, const TRuntimeDir& runtime) {
     ServerSpec server;
     if (const auto early = CheckArguments(args, &server)) {
         if (*early == SyncResult::Failed)
             std::fprintf(stderr, "VelmoSync: invalid server name or port\n");
-        return *early;
+        return {*early};
+    }
+    if (runtime.Path.isEmpty()) {
+        std::fprintf(stderr, "VelmoSync: no private runtime folder: %s: %s\n",
+                     qPrintable(runtime.Refused), DirProblemText(runtime.Problem));
+        return {SyncResult::Failed};
+    }
+    SyncLock lock;
+    switch (lock.Acquire(SyncLockPath(runtime.Path))) {
+    case LockResult::Taken:
+        break;
+    case LockResult::Busy:
+        std::fprintf(stderr, "VelmoSync: another time sync is running\n");
+        return {SyncResult::Failed, false};
+    case LockResult::Failed:
+        std::fprintf(stderr, "VelmoSync: cannot take the lock %s\n",
+                     qPrintable(SyncLockPath(runtime.Path)));
+        return {SyncResult::Failed};
     }
     const bool dryRun = qEnvironmentVariable("VELMORA_SYNC_DRY_RUN") == QLatin1String("1");
     std::unique_ptr<ClockSetter> setter;
     if (dryRun)
         setter = std::make_unique<DryRunClockSetter>();
     else
-        setter = std::make_unique<SystemClockSetter>();
+        setter = std::make_unique<SystemTimeSetter>();
     const NtpClient client(OptionsFromEnvironment());
     const SyncOutcome out = RunSync(server, client, *setter);
     const NtpMeasurement& m = out.measurement;
@@ -65,24 +107,30 @@ SyncResult Run(const QStringList& args) {
         if (m.lastReject != NtpReject::None)
             std::fprintf(stderr, " (%s)", NtpRejectName(m.lastReject));
         std::fprintf(stderr, "\n");
-        return out.result;
+        return {out.result};
+    }
+    if (out.step != StepVerdict::Allowed) {
+        std::fprintf(stderr, "VelmoSync: offset %.3f s refused: %s\n",
+                     double(m.sample.offsetNs) / 1e9, StepVerdictText(out.step));
+        return {out.result};
     }
     if (dryRun)
         std::printf("%.3f\n", double(m.sample.offsetNs) / 1e6);
-    else if (out.set == ClockSetResult::NoPermission)
-        std::fprintf(stderr, "VelmoSync: no permission to set the clock\n");
-    else if (out.set == ClockSetResult::Failed)
-        std::fprintf(stderr, "VelmoSync: the clock could not be set\n");
-    return out.result;
+    else if (out.set != ClockSetResult::Applied)
+        std::fprintf(stderr, "VelmoSync: %s\n", ClockSetResultText(out.set));
+    return {out.result};
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const SyncResult result = Run(app.arguments().mid(1));
+    const TRuntimeDir runtime = RuntimeDirFromEnvironment();
+    const RunEnd end = Run(app.arguments().mid(1), runtime);
     std::fflush(stdout);
     // No clock listening is fine: the exit code carries the result too.
-    SendReport(ClockSocketPathFromEnvironment(), CalcStringHash(app.applicationFilePath()), result);
-    return int(result);
+    if (end.report && !runtime.Path.isEmpty())
+        SendReport(ClockSocketPath(runtime.Path), CalcStringHash(app.applicationFilePath()),
+                   end.result);
+    return int(end.result);
 }

@@ -53,7 +53,7 @@ public:
     // Starts the program with its parameters (elevated when AsAdmin) without waiting.
     // True when the start succeeded; `error`, when given, says why not. (Inline, with
     // LaunchProgram, so that this unit needs the platform only where a start happens.)
-    bool RunCommand(Platform& platform, QString* error = nullptr) const;
+    bool RunCommand(Platform& platform, QString* error = nullptr, TLaunchWatch onEnd = {}) const;
 
     // Copies all nine fields.
     void Assign(const TKvCommandItem& item) { *this = item; }
@@ -76,12 +76,15 @@ private:
 // Starts `fileName` with `params` through the platform layer; the one routine every
 // command start goes through.
 inline bool LaunchProgram(Platform& platform, const QString& fileName, const QString& params,
-                          bool asAdmin, bool hide, QString* error = nullptr) {
-    return platform.LaunchProgram(fileName, params, asAdmin, hide, error);
+                          bool asAdmin, bool hide, QString* error = nullptr,
+                          TLaunchWatch onEnd = {}) {
+    return platform.LaunchProgram(fileName, params, asAdmin, hide, error, std::move(onEnd));
 }
 
-inline bool TKvCommandItem::RunCommand(Platform& platform, QString* error) const {
-    return LaunchProgram(platform, FFileName, FOptionStr, FAsAdmin, FHideWindow, error);
+inline bool TKvCommandItem::RunCommand(Platform& platform, QString* error,
+                                       TLaunchWatch onEnd) const {
+    return LaunchProgram(platform, FFileName, FOptionStr, FAsAdmin, FHideWindow, error,
+                         std::move(onEnd));
 }
 
 // The ordered list that owns its items. An index outside 0..Count()-1 (for Insert:

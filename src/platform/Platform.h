@@ -17,6 +17,14 @@ namespace velmora {
 
 enum class TStacking { Topmost, Normal, Bottom };
 
+// How a watched start ended.
+enum class TLaunchEnd {
+    Ran,           // the program ran and ended (its own exit code is its own business)
+    Dismissed,     // the administrator password prompt was dismissed
+    NotAuthorised, // administrator rights were refused, or the program could not be run
+};
+using TLaunchWatch = std::function<void(TLaunchEnd)>;
+
 class Platform {
 public:
     virtual ~Platform();
@@ -34,13 +42,16 @@ public:
     // Returns whether the request reached it.
     virtual bool ActivateOtherInstance(const QString& name) = 0;
     // Serves requests of later starts: `onActivate` runs on the UI thread for each,
-    // `onMessage` gets any other line sent to the instance channel.
-    virtual void ListenForRequests(const QString& name, std::function<void()> onActivate,
+    // `onMessage` gets any other line sent to the instance channel. False (with
+    // the reason on standard error) when the channel cannot be opened.
+    virtual bool ListenForRequests(const QString& name, std::function<void()> onActivate,
                                    std::function<void(const QByteArray&)> onMessage) = 0;
     // Stops serving those requests (before the window that serves them goes).
     virtual void StopListening() = 0;
-    // The folder where per-session rendezvous files live (locks, sockets).
-    virtual QString RuntimeDir() const = 0;
+    // The folder of this user alone where per-session rendezvous files live
+    // (locks, sockets); empty when there is none: `refused`, when given, then
+    // names the folder that was refused (the reason goes to standard error).
+    virtual QString RuntimeDir(QString* refused = nullptr) const = 0;
 
     // --- desktop look ----------------------------------------------------------
     // RGB of a system colour index (the $FF00000n colour values).
@@ -67,11 +78,14 @@ public:
     // --- programs, sound, network, power ---------------------------------------------
     // Starts `fileName` with `params` split into words as a shell would split them,
     // never through a shell, in the program's own folder; with administrator rights
-    // through the desktop's elevation helper when `asAdmin`. A file that is not an
-    // executable opens with the desktop's default application. True when the start
-    // really succeeded; `error`, when given, says why not.
+    // through the system's elevation helper when `asAdmin` (only an executable file
+    // gets them). A file that is not an executable opens with the desktop's default
+    // application. True when the start succeeded; `error`, when given, says why
+    // not. An elevated start is decided later, when the user has answered the
+    // password prompt: `onEnd` (on the UI thread) says how it ended, as it does
+    // for a plain start of an executable when given.
     virtual bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin,
-                               bool hide, QString* error = nullptr) = 0;
+                               bool hide, QString* error = nullptr, TLaunchWatch onEnd = {}) = 0;
     // Plays an mp3 or wav file in a loop until StopSound; false (with the reason)
     // when it cannot be played.
     virtual bool PlaySound(const QString& fileName, QString* error = nullptr) = 0;

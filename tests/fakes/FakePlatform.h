@@ -24,13 +24,19 @@ public:
         Calls << "activate:" + name;
         return true;
     }
-    void ListenForRequests(const QString& name, std::function<void()> onActivate,
+    bool ListenForRequests(const QString& name, std::function<void()> onActivate,
                            std::function<void(const QByteArray&)>) override {
         Calls << "listen:" + name;
         OnActivate = std::move(onActivate);
+        return true;
     }
     void StopListening() override { OnActivate = nullptr; }
-    QString RuntimeDir() const override { return QStringLiteral("/tmp"); }
+    QString Refused; // when set, no runtime folder could be had: this one was refused
+    QString RuntimeDir(QString* refused = nullptr) const override {
+        if (refused)
+            *refused = Refused;
+        return Refused.isEmpty() ? QStringLiteral("/tmp") : QString();
+    }
     QColor SystemColor(int index) const override { return QColor(index, index, index); }
     QFont MenuFont() const override {
         QFont f(QStringLiteral("DejaVu Sans"));
@@ -52,9 +58,11 @@ public:
     std::optional<QPoint> WindowPosition(QWidget*) const override { return std::nullopt; }
 
     bool LaunchResult = true;
+    TLaunchWatch LastWatch; // how the test ends the last watched start
     bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin, bool hide,
-                       QString* = nullptr) override {
+                       QString* = nullptr, TLaunchWatch onEnd = {}) override {
         Calls << QStringLiteral("launch:%1|%2|%3|%4").arg(fileName, params).arg(asAdmin).arg(hide);
+        LastWatch = std::move(onEnd);
         return LaunchResult;
     }
     bool SoundResult = true;

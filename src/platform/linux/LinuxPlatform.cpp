@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxPlatform.h"
 
+#include "platform/linux/InstanceChannel.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -13,6 +15,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <cstdio>
 #include <unistd.h>
 
 namespace velmora {
@@ -76,27 +79,29 @@ bool IsMapped(Display* d, Window w) {
 
 } // namespace
 
-LinuxPlatform::LinuxPlatform() = default;
+LinuxPlatform::LinuxPlatform(TLaunchHelpers helpers)
+    : helpers_(std::move(helpers)), watches_(std::make_unique<QObject>()) {}
 LinuxPlatform::~LinuxPlatform() = default;
 
 bool LinuxPlatform::VersionAtLeast(int, int) const {
     return true;
 }
 
-QString LinuxPlatform::RuntimeDir() const {
-    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (dir.isEmpty() || !QDir(dir).exists())
-        dir = QDir::tempPath();
-    return dir;
+QString LinuxPlatform::RuntimeDir(QString* refused) const {
+    if (!runtimeDir_) {
+        runtimeDir_ = RuntimeDirFromEnvironment();
+        if (runtimeDir_->Path.isEmpty())
+            std::fprintf(stderr, "velmora: no private runtime folder: %s: %s\n",
+                         qPrintable(runtimeDir_->Refused), DirProblemText(runtimeDir_->Problem));
+    }
+    if (refused)
+        *refused = runtimeDir_->Refused;
+    return runtimeDir_->Path;
 }
 
 QString LinuxPlatform::RendezvousPath(const QString& name, const QString& extension) const {
-    // Without a per-user runtime folder the temp folder is shared, so the user
-    // id keeps two users' clocks apart.
-    const QString suffix = qEnvironmentVariable("XDG_RUNTIME_DIR").isEmpty()
-                               ? QStringLiteral("-%1").arg(getuid())
-                               : QString();
-    return RuntimeDir() + QLatin1Char('/') + name + suffix + extension;
+    const QString dir = RuntimeDir();
+    return dir.isEmpty() ? QString() : dir + QLatin1Char('/') + name + extension;
 }
 
 QString LinuxPlatform::ChannelPath(const QString& name) const {
@@ -104,7 +109,10 @@ QString LinuxPlatform::ChannelPath(const QString& name) const {
 }
 
 bool LinuxPlatform::AcquireInstanceLock(const QString& name) {
-    auto lock = std::make_unique<QLockFile>(RendezvousPath(name, QStringLiteral(".lock")));
+    const QString path = RendezvousPath(name, QStringLiteral(".lock"));
+    if (path.isEmpty())
+        return true; // no private folder: the caller has said so; run unguarded
+    auto lock = std::make_unique<QLockFile>(path);
     // Never stale by age: only a lock whose process is gone is taken over.
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) {
@@ -116,8 +124,11 @@ bool LinuxPlatform::AcquireInstanceLock(const QString& name) {
 }
 
 bool LinuxPlatform::ActivateOtherInstance(const QString& name) {
+    const QString path = ChannelPath(name);
+    if (path.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(ChannelPath(name));
+    socket.connectToServer(path);
     if (!socket.waitForConnected(2000))
         return false;
     socket.write("ACTIVATE\n");
@@ -126,38 +137,35 @@ bool LinuxPlatform::ActivateOtherInstance(const QString& name) {
     return ok;
 }
 
-void LinuxPlatform::ListenForRequests(const QString& name, std::function<void()> onActivate,
+bool LinuxPlatform::ListenForRequests(const QString& name, std::function<void()> onActivate,
                                       std::function<void(const QByteArray&)> onMessage) {
+    channel_.reset();
     const QString path = ChannelPath(name);
-    // A crash leaves the socket file behind; we hold the instance lock, so it is ours.
-    QLocalServer::removeServer(path);
-    server_ = std::make_unique<QLocalServer>();
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(path))
-        return;
-    QObject::connect(
-        server_.get(), &QLocalServer::newConnection, server_.get(), [this, onActivate, onMessage] {
-            while (QLocalSocket* s = server_->nextPendingConnection()) {
-                QObject::connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
-                QObject::connect(s, &QLocalSocket::readyRead, s, [s, onActivate, onMessage] {
-                    while (s->canReadLine()) {
-                        const QByteArray line = s->readLine(256).trimmed();
-                        if (line == "ACTIVATE")
-                            onActivate();
-                        else if (onMessage)
-                            onMessage(line);
-                    }
-                    // A peer that never ends its line gets no
-                    // more than a line's worth of buffer.
-                    if (s->bytesAvailable() > 256)
-                        s->abort();
-                });
-            }
-        });
+    if (path.isEmpty()) {
+        std::fprintf(stderr, "velmora: no instance channel: no private runtime folder\n");
+        return false;
+    }
+    auto channel = std::make_unique<TInstanceChannel>(TChannelLimits{}, getuid());
+    QString error;
+    if (!channel->Listen(path, &error)) {
+        std::fprintf(stderr, "velmora: cannot listen on %s: %s\n", qPrintable(path),
+                     qPrintable(error));
+        return false;
+    }
+    channel->SetOnLine([onActivate, onMessage](const QByteArray& line) {
+        if (line == "ACTIVATE") {
+            if (onActivate)
+                onActivate();
+        } else if (onMessage) {
+            onMessage(line);
+        }
+    });
+    channel_ = std::move(channel);
+    return true;
 }
 
 void LinuxPlatform::StopListening() {
-    server_.reset();
+    channel_.reset();
 }
 
 QColor LinuxPlatform::SystemColor(int index) const {

@@ -2,26 +2,39 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "platform/linux/RuntimeDir.h"
 
 #include <QLockFile>
 #include <QPointer>
 
-class QLocalServer;
-
 namespace velmora {
+
+class TInstanceChannel;
+
+// The programs that elevate and open. Only tests name others: the program
+// itself never takes them from its environment.
+struct TLaunchHelpers {
+    QString Elevator = QStringLiteral("/usr/bin/pkexec");
+    QString Opener = QStringLiteral("xdg-open");
+};
+
+// How the elevation helper's exit code reads: 126 the prompt was dismissed, 127
+// not authorised (or the program could not be run); anything else is the
+// program's own exit code, so it ran.
+TLaunchEnd ElevatedLaunchEnd(int exitCode);
 
 class LinuxPlatform final : public Platform {
 public:
-    LinuxPlatform();
+    explicit LinuxPlatform(TLaunchHelpers helpers = {});
     ~LinuxPlatform() override;
 
     bool VersionAtLeast(int major, int minor) const override;
     bool AcquireInstanceLock(const QString& name) override;
     bool ActivateOtherInstance(const QString& name) override;
-    void ListenForRequests(const QString& name, std::function<void()> onActivate,
+    bool ListenForRequests(const QString& name, std::function<void()> onActivate,
                            std::function<void(const QByteArray&)> onMessage) override;
     void StopListening() override;
-    QString RuntimeDir() const override;
+    QString RuntimeDir(QString* refused = nullptr) const override;
 
     QColor SystemColor(int index) const override;
     QFont MenuFont() const override;
@@ -38,7 +51,7 @@ public:
 
     // LinuxLaunch.cpp
     bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin, bool hide,
-                       QString* error = nullptr) override;
+                       QString* error = nullptr, TLaunchWatch onEnd = {}) override;
     // LinuxSound.cpp
     bool PlaySound(const QString& fileName, QString* error = nullptr) override;
     void StopSound() override;
@@ -49,17 +62,21 @@ public:
     bool IsNetworkAlive() const override;
     void WatchResume(std::function<void()> onResume) override;
 
-    // The socket path the instance `name` listens on.
+    // The socket path the instance `name` listens on; empty without a private folder.
     QString ChannelPath(const QString& name) const;
 
 private:
-    // <runtime folder>/<name><extension>, kept apart per user where the folder is shared.
+    // <runtime folder>/<name><extension>; empty without a private folder.
     QString RendezvousPath(const QString& name, const QString& extension) const;
+    // Starts `program` (an absolute path) and calls `onEnd` when it has ended.
+    bool StartWatched(const QStringList& argv, const QString& dir, bool elevated,
+                      TLaunchWatch onEnd, QString* error);
 
-public:
-private:
+    TLaunchHelpers helpers_;
+    std::unique_ptr<QObject> watches_; // parent of the watches of running programs
     std::unique_ptr<QLockFile> lock_;
-    std::unique_ptr<QLocalServer> server_;
+    std::unique_ptr<TInstanceChannel> channel_;
+    mutable std::optional<TRuntimeDir> runtimeDir_;
     std::pair<QString, QString> pendingClass_;
     std::unique_ptr<QObject> resumeWatch_;
 };

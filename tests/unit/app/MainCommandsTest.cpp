@@ -7,9 +7,13 @@
 #include "StringHash.h"
 #include "fakes/FakePlatform.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -73,8 +77,9 @@ TEST(MainCommands, LiveNetworkStartsTheToolOnceAndRetriesAFailedStart) {
     f->CheckLanTimerTimer();
     EXPECT_FALSE(f->CheckLanTimer->Enabled());
     EXPECT_EQ(fx.Launches(), 2);
+    // As the user: the tool asks the system's time service to set the clock.
     EXPECT_TRUE(
-        fx.platform.Calls.contains(QStringLiteral("launch:%1|pool.ntp.org|1|0").arg(fx.tool())));
+        fx.platform.Calls.contains(QStringLiteral("launch:%1|pool.ntp.org|0|0").arg(fx.tool())));
 }
 
 TEST(MainCommands, TheToolsAnswerShowsItsBalloonOnlyWithTheRightHash) {
@@ -130,4 +135,82 @@ TEST(MainCommands, StartupTimedAndMenuCommands) {
         items << a->text();
     EXPECT_EQ(items, (QStringList{"1: at start", "2: at noon", "3: missing"}));
     EXPECT_TRUE(f->Command1->isEnabled());
+}
+
+namespace {
+
+// Answers the next message box with OK and counts the boxes it saw.
+struct BoxCounter {
+    int boxes = 0;
+    QString text;
+    void Arm() {
+        QTimer::singleShot(0, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    ++boxes;
+                    text = box->text();
+                    box->button(QMessageBox::Ok)->click();
+                }
+        });
+    }
+};
+
+} // namespace
+
+TEST(MainCommands, AStoredAdministratorFlagNeverElevatesTheSyncTool) {
+    Fixture fx;
+    fx.WriteIni({"[CommandList]", "Count=1", "[Command0]", "FileName=" + fx.tool(),
+                 "OptionStr=127.0.0.1:4123", "AsAdmin=1"});
+    auto f = fx.Make();
+    EXPECT_TRUE(f->ACommandList->Items(0).AsAdmin()) << "the stored flag stays as the user left it";
+    f->ActPopAdjustTimeExecute();
+    f->CheckLanTimerTimer();
+    f->CommandMenuClick(0); // the options dialog may start command 0 as well
+    EXPECT_EQ(fx.platform.Calls.filter("launch:").join(' '),
+              QStringLiteral("launch:%1|127.0.0.1:4123|0|0").arg(fx.tool()));
+}
+
+TEST(MainCommands, OneSyncAtATime) {
+    Fixture fx;
+    auto f = fx.Make();
+    f->ActPopAdjustTimeExecute();
+    f->CheckLanTimerTimer();
+    ASSERT_EQ(fx.Launches(), 1);
+    ASSERT_TRUE(fx.platform.LastWatch);
+    // The menu clicked again while the tool runs: no second check, no second tool.
+    f->ActPopAdjustTimeExecute();
+    EXPECT_FALSE(f->CheckLanTimer->Enabled());
+    f->CommandMenuClick(0);
+    EXPECT_EQ(fx.Launches(), 1);
+    // Once it has ended, the next request starts it again.
+    fx.platform.LastWatch(TLaunchEnd::Ran);
+    f->ActPopAdjustTimeExecute();
+    EXPECT_TRUE(f->CheckLanTimer->Enabled());
+    f->CheckLanTimerTimer();
+    EXPECT_EQ(fx.Launches(), 2);
+}
+
+TEST(MainCommands, ARefusedAdministratorPromptIsShownOnce) {
+    Fixture fx;
+    fx.WriteIni({"[CommandList]", "Count=2", "[Command0]", "FileName=" + fx.tool(), "OptionStr=x",
+                 "[Command1]", "Title=admin", "FileName=" + fx.tool(), "AsAdmin=1"});
+    auto f = fx.Make();
+    struct Case {
+        TLaunchEnd end;
+        int boxes;
+    };
+    for (const Case c : {Case{TLaunchEnd::Ran, 0}, Case{TLaunchEnd::Dismissed, 1},
+                         Case{TLaunchEnd::NotAuthorised, 1}}) {
+        f->CommandMenuClick(1);
+        ASSERT_TRUE(fx.platform.LastWatch);
+        BoxCounter counter;
+        counter.Arm();
+        fx.platform.LastWatch(c.end);
+        QApplication::processEvents();
+        EXPECT_EQ(counter.boxes, c.boxes) << int(c.end);
+        if (c.boxes) {
+            EXPECT_TRUE(counter.text.contains(fx.tool())) << counter.text.toStdString();
+        }
+    }
+    EXPECT_EQ(fx.platform.Calls.filter("|1|0").size(), 3) << "each click, once; never retried";
 }

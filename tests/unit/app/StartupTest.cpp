@@ -82,6 +82,16 @@ TEST(Startup, SecondInstanceShowsNoticeAndActivatesTheFirst) {
     EXPECT_EQ(first.Calls, QStringList{"lock:VelmoLimitMultiInstance"});
 }
 
+TEST(Startup, NoPrivateRuntimeFolderIsSaidAndTheClockRunsUnguarded) {
+    FakePlatform p;
+    p.Refused = "/tmp/velmora-1000";
+    BoxAnswerer answer(QMessageBox::Ok);
+    EXPECT_FALSE(IsAlreadyRunning(p, kMutexName));
+    EXPECT_TRUE(answer.text.contains("/tmp/velmora-1000")) << answer.text.toStdString();
+    EXPECT_EQ(answer.text, FormatMsg(FallbackText("MsgErrorCannotOpenItem"), {p.Refused}));
+    EXPECT_TRUE(p.Calls.isEmpty()) << "no lock, no activation in a folder others share";
+}
+
 TEST(Startup, VersionGate) {
     FakePlatform ok;
     EXPECT_TRUE(CheckWindowsVersion(ok, 5, 1));

@@ -54,8 +54,9 @@ TEST(CommandSections, NoSectionsGiveTheBuiltInCommand) {
         EXPECT_EQ(c.Title(), kTitle0);
         EXPECT_EQ(c.FileName(), "/opt/velmora/Sync/VelmoSync");
         EXPECT_EQ(c.OptionStr(), "pool.ntp.org");
-        EXPECT_TRUE(c.AsAdmin());
-        EXPECT_EQ(c.GetCommandOptionsStr(QLocale::c()), "/a");
+        // The tool asks the system's time service itself: no administrator rights.
+        EXPECT_FALSE(c.AsAdmin());
+        EXPECT_EQ(c.GetCommandOptionsStr(QLocale::c()), "");
         EXPECT_EQ(c.SpTime(), 0.0);
     }
 }
@@ -67,7 +68,7 @@ TEST(CommandSections, FirstSaveOfTheBuiltInCommand) {
     SaveCommandSections(doc, list);
     EXPECT_EQ(Lines(doc), Join({"[MainForm]", "Left=1", "[CommandList]", "Count=1", "[Command0]",
                                 "Title=" + kTitle0, "FileName=/opt/velmora/Sync/VelmoSync",
-                                "OptionStr=pool.ntp.org", "AsAdmin=1", "HideWindow=0",
+                                "OptionStr=pool.ntp.org", "AsAdmin=0", "HideWindow=0",
                                 "AtStartup=0", "AtResume=0", "AtSpTime=0", "SpTime=00:00:00"}));
 }
 

@@ -38,10 +38,11 @@ private:
     int fd_;
 };
 
-quint16 BindLoopback(int fd) {
+quint16 BindLoopback(int fd, quint32 address = INADDR_LOOPBACK, quint16 port = 0) {
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    addr.sin_port = htons(port);
+    addr.sin_addr.s_addr = htonl(address);
     if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0)
         return 0;
     socklen_t len = sizeof(addr);
@@ -64,10 +65,12 @@ public:
         std::size_t length = kNtpPacketSize;
     };
 
-    explicit FakeNtpServer(Behaviour b)
+    // On 127.0.0.1 and a free port, or on another loopback address and a given port
+    // (two servers behind one name).
+    explicit FakeNtpServer(Behaviour b, quint32 address = INADDR_LOOPBACK, quint16 port = 0)
         : behaviour_(b), socket_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)),
           other_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {
-        port_ = BindLoopback(socket_.Get());
+        port_ = BindLoopback(socket_.Get(), address, port);
         BindLoopback(other_.Get());
         thread_ = std::thread([this] { Serve(); });
     }
@@ -201,7 +204,7 @@ TEST(NtpClient, MeasuresAcrossTheEraChange) {
     const std::int64_t toEraEnd = NtpDiffNs(NtpTimestamp(0) - (NtpTimestamp(1) << 30), start);
     FakeNtpServer server({toEraEnd + 1500 * kMs});
     NtpClient client(QuickOptions());
-    client.SetLocalClock([toEraEnd] { return NtpAddNs(SystemNtpTime(), toEraEnd); });
+    client.SetLocalClock([toEraEnd] { return SystemUnixNs() + toEraEnd; });
     const NtpMeasurement m = client.Measure({"127.0.0.1", server.Port()});
     ASSERT_EQ(m.outcome, NtpOutcome::Measured);
     EXPECT_NEAR(double(m.sample.offsetNs), double(1500 * kMs), 5.0 * kMs);
@@ -298,4 +301,113 @@ TEST(NtpClient, RefusedClockChangeIsAFailure) {
     EXPECT_EQ(out.measurement.outcome, NtpOutcome::Measured);
     EXPECT_EQ(out.result, SyncResult::Failed);
     EXPECT_EQ(setter.applied.size(), 1u);
+}
+
+namespace {
+
+constexpr std::int64_t kDay = 86'400'000'000'000LL;
+const quint32 kLoopback2 = 0x7F000002; // 127.0.0.2, also this machine
+
+// A name with two addresses whose servers run `a` and `b` ahead.
+struct TwoServers {
+    TwoServers(std::int64_t a, std::int64_t b)
+        : first({a}), second({b}, kLoopback2, first.Port()) {}
+    NtpClient Client() const {
+        NtpClient client(QuickOptions());
+        client.SetResolver([](const QString&, int) {
+            return QList<QHostAddress>{QHostAddress("127.0.0.1"), QHostAddress("127.0.0.2")};
+        });
+        return client;
+    }
+    FakeNtpServer first;
+    FakeNtpServer second;
+};
+
+} // namespace
+
+TEST(NtpClient, AStepOverADayNeedsTwoAgreeingAddresses) {
+    struct Case {
+        const char* name;
+        std::int64_t a, b;
+        bool twoAddresses;
+        SyncResult result;
+        int agreeing;
+        std::int64_t localAhead = 0; // how far this machine's clock runs ahead
+    };
+    const Case cases[] = {
+        {"one address, two days ahead", 2 * kDay, 2 * kDay, false, SyncResult::Failed, 1},
+        {"two addresses agree", 2 * kDay, 2 * kDay + 300 * kMs, true, SyncResult::ClockSet, 2},
+        {"two addresses disagree", 2 * kDay, 0, true, SyncResult::Failed, 1},
+        {"ten days back, one address", 0, 0, false, SyncResult::Failed, 1, 10 * kDay},
+        {"ten days back, two agree", 0, 0, true, SyncResult::ClockSet, 2, 10 * kDay},
+    };
+    for (const Case& c : cases) {
+        TwoServers servers(c.a, c.b);
+        NtpClient client = servers.Client();
+        const std::int64_t ahead = c.localAhead;
+        client.SetLocalClock([ahead] { return SystemUnixNs() + ahead; });
+        if (!c.twoAddresses)
+            client.SetResolver(
+                [](const QString&, int) { return QList<QHostAddress>{QHostAddress("127.0.0.1")}; });
+        RecordingClockSetter setter;
+        const SyncOutcome out = RunSync({"pool.example", servers.first.Port()}, client, setter);
+        ASSERT_EQ(out.measurement.outcome, NtpOutcome::Measured) << c.name;
+        EXPECT_EQ(out.measurement.agreeingAddresses, c.agreeing) << c.name;
+        EXPECT_EQ(out.result, c.result) << c.name;
+        EXPECT_EQ(setter.applied.size(), c.result == SyncResult::ClockSet ? 1u : 0u) << c.name;
+        if (c.result != SyncResult::ClockSet)
+            EXPECT_EQ(out.step, StepVerdict::Unconfirmed) << c.name;
+        else
+            EXPECT_NEAR(double(setter.applied.front()), double(c.a - c.localAhead), 5.0 * kMs)
+                << c.name;
+    }
+}
+
+TEST(NtpClient, SmallStepsNeedOneAddressOnly) {
+    TwoServers servers(700 * kMs, 0);
+    const NtpClient client = servers.Client();
+    const NtpMeasurement m = client.Measure({"pool.example", servers.first.Port()});
+    ASSERT_EQ(m.outcome, NtpOutcome::Measured);
+    EXPECT_EQ(m.agreeingAddresses, 1);
+    EXPECT_EQ(servers.second.Requests(), 0) << "a small step asks no second address";
+}
+
+TEST(NtpClient, ServersFarFromTheBuildDateAreNeverBelieved) {
+    // Twenty years behind, and 95 years ahead (which the wire's era wrap turns
+    // into 41 years behind): both before the build date, so never set, even
+    // when two addresses agree.
+    constexpr std::int64_t kYear = 365LL * kDay;
+    for (const std::int64_t offset : {-20 * kYear, 95 * kYear}) {
+        TwoServers servers(offset, offset);
+        const NtpClient client = servers.Client();
+        RecordingClockSetter setter;
+        const SyncOutcome out = RunSync({"pool.example", servers.first.Port()}, client, setter);
+        ASSERT_EQ(out.measurement.outcome, NtpOutcome::Measured) << offset;
+        EXPECT_LT(out.measurement.sample.offsetNs, -19 * kYear) << offset;
+        EXPECT_EQ(out.step, StepVerdict::BeforeBuildDate) << offset;
+        EXPECT_EQ(out.result, SyncResult::Failed) << offset;
+        EXPECT_TRUE(setter.applied.empty()) << offset;
+    }
+}
+
+TEST(Resolver, AHangingLookupIsAbandonedAtItsDeadline) {
+    auto release = std::make_shared<std::atomic<bool>>(false);
+    auto finished = std::make_shared<std::atomic<bool>>(false);
+    const QList<QHostAddress> got = ResolveWithDeadline(
+        [release, finished] {
+            while (!*release)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            *finished = true;
+            return QList<QHostAddress>{QHostAddress("192.0.2.1")};
+        },
+        100);
+    EXPECT_TRUE(got.isEmpty());
+    EXPECT_FALSE(*finished) << "the caller went on while the lookup still hung";
+    *release = true;
+    while (!*finished)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+
+    const QList<QHostAddress> quick =
+        ResolveWithDeadline([] { return QList<QHostAddress>{QHostAddress("192.0.2.2")}; }, 30000);
+    EXPECT_EQ(quick, QList<QHostAddress>{QHostAddress("192.0.2.2")});
 }

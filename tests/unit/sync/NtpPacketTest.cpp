@@ -189,3 +189,32 @@ TEST(NtpSelection, LeastDelayWhenAnotherAgrees) {
     ASSERT_TRUE(behind);
     EXPECT_EQ(behind->offsetNs, -705 * kMs);
 }
+
+TEST(NtpTime, TheEraIsTheOneNearestTheBuildDate) {
+    const std::int64_t build = 1'796'000'000; // December 2026
+    constexpr std::int64_t kYear = 365LL * 86400;
+    struct Case {
+        const char* name;
+        std::int64_t serverUnix; // seconds, the time the server means
+        std::int64_t expected;   // seconds, as read
+    };
+    const Case cases[] = {
+        {"now", build + 100, build + 100},
+        {"just after the 2036 wrap", kEra1UnixSeconds + 5, kEra1UnixSeconds + 5},
+        {"twenty years before the build", build - 20 * kYear, build - 20 * kYear},
+        // 95 years ahead lies beyond the 68 years either way: it reads as 41
+        // years behind, which is before the build date and refused by the step checks.
+        {"95 years ahead", build + 95 * kYear, build + 95 * kYear - (1LL << 32)},
+        {"1970", 0, 0},
+    };
+    for (const Case& c : cases) {
+        const NtpTimestamp t = NtpFromUnixNs(c.serverUnix * kSecond + 250 * kMs);
+        EXPECT_EQ(NtpToUnixNs(t, build), c.expected * kSecond + 250 * kMs) << c.name;
+    }
+    // Offsets of any size keep their sign once both sides are absolute.
+    const std::int64_t local = build * kSecond;
+    const std::int64_t server = local - 20 * kYear * kSecond;
+    const NtpSample s = ComputeSampleUnix(local, server + kMs, server + 2 * kMs, local + 3 * kMs);
+    EXPECT_NEAR(double(s.offsetNs), double(-20 * kYear * kSecond), 2.0 * kMs);
+    EXPECT_EQ(s.delayNs, 2 * kMs);
+}

@@ -5,7 +5,9 @@
 #include "ClockSetter.h"
 #include "Report.h"
 #include "StringHash.h"
+#include "SyncLock.h"
 
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTemporaryDir>
@@ -92,43 +94,83 @@ TEST(StringHash, TopFourBitsNeverSet) {
     }
 }
 
-TEST(SyncReport, SocketPathRules) {
-    const auto existsOnly = [](QStringList dirs) {
-        return [dirs](const QString& d) { return dirs.contains(d); };
-    };
+TEST(SyncReport, TheSocketLiesInThePrivateRuntimeFolder) {
+    EXPECT_EQ(ClockSocketPath("/run/user/1000"), "/run/user/1000/VelmoLimitMultiInstance.sock");
+    EXPECT_EQ(ClockSocketPath("/tmp/velmora-1000"),
+              "/tmp/velmora-1000/VelmoLimitMultiInstance.sock");
+}
+
+TEST(SyncLock, OnlyOneRunHoldsIt) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = SyncLockPath(dir.path());
+    SyncLock first;
+    ASSERT_EQ(first.Acquire(path), LockResult::Taken);
+    {
+        SyncLock second;
+        EXPECT_EQ(second.Acquire(path), LockResult::Busy);
+    }
+    first.Release();
+    SyncLock third;
+    EXPECT_EQ(third.Acquire(path), LockResult::Taken);
+
+    // Never through a link another program put in its place.
+    SyncLock linked;
+    const QString link = dir.filePath("link.lock");
+    ASSERT_TRUE(QFile::link(dir.filePath("elsewhere"), link));
+    EXPECT_EQ(linked.Acquire(link), LockResult::Failed);
+    EXPECT_FALSE(QFile::exists(dir.filePath("elsewhere")));
+}
+
+TEST(StepLimits, LargeOrEarlyStepsNeedMore) {
+    constexpr std::int64_t kS = 1'000'000'000LL;
+    constexpr std::int64_t kYear = 365LL * 86400 * kS;
+    const std::int64_t build = 1'796'000'000; // the build date, Unix seconds
+    const std::int64_t after = (build + 30 * 86400) * kS;
+    const std::int64_t before = 0; // a clock whose battery died: 1970
     struct Case {
         const char* name;
-        SocketEnvironment env;
-        QString expected;
+        std::int64_t local, offset;
+        int agreeing;
+        StepVerdict expected;
     };
     const Case cases[] = {
-        {"runtime folder",
-         {"/run/user/1000", "", "/tmp", 1000, existsOnly({"/run/user/1000"})},
-         "/run/user/1000/VelmoLimitMultiInstance.sock"},
-        {"runtime folder wins over pkexec",
-         {"/run/user/1000", "1001", "/tmp", 0, existsOnly({"/run/user/1000", "/run/user/1001"})},
-         "/run/user/1000/VelmoLimitMultiInstance.sock"},
-        {"runtime folder gone: temp without user, as the clock does",
-         {"/gone", "", "/tmp", 1000, existsOnly({})},
-         "/tmp/VelmoLimitMultiInstance.sock"},
-        {"through pkexec as root",
-         {"", "1000", "/tmp", 0, existsOnly({"/run/user/1000"})},
-         "/run/user/1000/VelmoLimitMultiInstance.sock"},
-        {"through pkexec without a user runtime folder",
-         {"", "1000", "/tmp", 0, existsOnly({})},
-         "/tmp/VelmoLimitMultiInstance-1000.sock"},
-        {"no runtime folder",
-         {"", "", "/var/tmp", 1000, existsOnly({})},
-         "/var/tmp/VelmoLimitMultiInstance-1000.sock"},
-        {"PKEXEC_UID that is no number is ignored",
-         {"", "../../etc", "/tmp", 1000, existsOnly({"/run/user/../../etc"})},
-         "/tmp/VelmoLimitMultiInstance-1000.sock"},
-        {"PKEXEC_UID with a sign is ignored",
-         {"", "+7", "/tmp", 1000, existsOnly({"/run/user/7"})},
-         "/tmp/VelmoLimitMultiInstance-1000.sock"},
+        {"a small step", after, 2500 * 1'000'000LL, 1, StepVerdict::Allowed},
+        {"exactly one day", after, kOneDayNs, 1, StepVerdict::Allowed},
+        {"a day and a second, one address", after, kOneDayNs + kS, 1, StepVerdict::Unconfirmed},
+        {"a day back, one address", after, -kOneDayNs - kS, 1, StepVerdict::Unconfirmed},
+        {"a day and a second, two agreeing", after, kOneDayNs + kS, 2, StepVerdict::Allowed},
+        {"twenty years back, two agreeing", after, -20 * kYear, 2, StepVerdict::BeforeBuildDate},
+        {"just before the build date", build * kS + kS, -2 * kS, 1, StepVerdict::BeforeBuildDate},
+        {"from 1970 to now, one address", before, after, 1, StepVerdict::Allowed},
+        {"from 1970 to before the build date", before, build * kS - kS, 2,
+         StepVerdict::BeforeBuildDate},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(ClockSocketPath(c.env), c.expected) << c.name;
+        EXPECT_EQ(CheckStep(c.local, c.offset, build, c.agreeing), c.expected) << c.name;
+}
+
+TEST(TimeService, ErrorsAndUnits) {
+    struct Case {
+        const char* error;
+        ClockSetResult expected;
+    };
+    const Case cases[] = {
+        {"org.freedesktop.timedate1.AutomaticTimeSyncEnabled", ClockSetResult::TimeKeptBySystem},
+        {"org.freedesktop.DBus.Error.AccessDenied", ClockSetResult::NoPermission},
+        {"org.freedesktop.DBus.Error.InteractiveAuthorizationRequired",
+         ClockSetResult::NoPermission},
+        {"org.freedesktop.PolicyKit1.Error.Cancelled", ClockSetResult::NoPermission},
+        {"org.freedesktop.DBus.Error.ServiceUnknown", ClockSetResult::NoService},
+        {"org.freedesktop.DBus.Error.NoReply", ClockSetResult::Failed},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TimeServiceErrorResult(c.error), c.expected) << c.error;
+    EXPECT_EQ(OffsetToUsec(2'500'000'000LL), 2'500'000);
+    EXPECT_EQ(OffsetToUsec(1'499), 1);
+    EXPECT_EQ(OffsetToUsec(1'500), 2);
+    EXPECT_EQ(OffsetToUsec(-1'500), -2);
+    EXPECT_EQ(OffsetToUsec(-2'750'000'400LL), -2'750'000);
 }
 
 TEST(SyncReport, TheClockReceivesOneLine) {
