@@ -52,13 +52,14 @@ const char* OutcomeText(NtpOutcome o) {
     return "?";
 }
 
-// The time service first; the kernel's clock directly only for root on a
-// system that has no time service.
+// The time service first; the kernel's clock directly only for root running the
+// tool by hand (from a terminal) on a system that has no time service, never
+// for a tool some program started.
 class SystemTimeSetter final : public ClockSetter {
 public:
     ClockSetResult Apply(std::int64_t offsetNs) override {
         const ClockSetResult r = TimeServiceClockSetter().Apply(offsetNs);
-        if (r == ClockSetResult::NoService && geteuid() == 0)
+        if (r == ClockSetResult::NoService && geteuid() == 0 && isatty(STDIN_FILENO))
             return SystemClockSetter().Apply(offsetNs);
         return r;
     }

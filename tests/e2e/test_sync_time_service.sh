@@ -1,0 +1,86 @@
+# The menu's time sync with the system's time service on a private system bus: a
+# stand-in owns org.freedesktop.timedate1 and records SetTime (the machine's
+# clock is never touched). Against a loopback NTP server 2.5 s ahead the tool,
+# started as the user and not through pkexec although command 0 carries a stored
+# AsAdmin=1, asks for a relative, interactive step of +2.5 s and the balloon says
+# the clock was set; while the stand-in answers as a service whose time daemon
+# keeps the clock, the balloon says the clock was not set.
+server=$(find_tool NtpServer) || fail "no NtpServer built"
+timedate=$(find_tool FakeTimedate) || fail "no FakeTimedate built"
+start_notifications
+start_tray
+
+"$server" 0 2500 >"$E2E_WORK/ntp.log" 2>&1 &
+waitfor "the NTP server did not start" grep -q '^ready [0-9]' "$E2E_WORK/ntp.log"
+port=$(awk '/^ready/{print $2; exit}' "$E2E_WORK/ntp.log")
+
+# A private system bus of our own configuration: anyone may own and call.
+cat >"$E2E_WORK/system-bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <listen>unix:path=$E2E_WORK/system_bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+dbus-daemon --config-file="$E2E_WORK/system-bus.conf" --nofork --nopidfile \
+  >"$E2E_WORK/system-bus.log" 2>&1 &
+export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$E2E_WORK/system_bus"
+waitfor "no private system bus" test -S "$E2E_WORK/system_bus"
+
+# start_time_service <accept|refuse>: a fresh stand-in; its calls go to $TIMEDATE_LOG.
+start_time_service() {
+  [ -n "${TIMEDATE_PID:-}" ] && { kill "$TIMEDATE_PID"; wait "$TIMEDATE_PID" 2>/dev/null || true; }
+  TIMEDATE_LOG=$E2E_WORK/timedate-$1.log
+  "$timedate" "$1" >"$TIMEDATE_LOG" 2>&1 &
+  TIMEDATE_PID=$!
+  waitfor "the stand-in time service did not start" grep -q '^owned' "$TIMEDATE_LOG"
+}
+
+dir=$(make_portable)
+write_ini "$dir/velmora.ini" "[MainForm]" "Left=100" "Top=100" \
+  "[CommandList]" "Count=1" \
+  "[Command0]" "FileName=$dir/Sync/VelmoSync" "OptionStr=127.0.0.1:$port" "AsAdmin=1"
+start_time_service accept
+start_clock "$dir" VELMORA_SYNC_SPACING_MS=200
+win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window"
+
+sync_from_menu() { # right-click, the first item: the time sync
+  read -r x y w h <<<"$(geometry "$win")"
+  xdotool mousemove $((x + 3)) $((y + 3)) click 3
+  sleep 0.7
+  xdotool key Down
+  sleep 0.2
+  xdotool key Return
+}
+balloon() { grep -A14 'member=Notify' "$NOTIFY_LOG" | grep -q "$1"; }
+
+note "the menu's time sync asks the time service for +2.5 s"
+sync_from_menu
+waitfor "no SetTime reached the time service" grep -q '^SetTime' "$TIMEDATE_LOG"
+read -r _ usec relative interactive uid mark <<<"$(grep -m1 '^SetTime' "$TIMEDATE_LOG")"
+note "recorded: SetTime $usec $relative $interactive $uid $mark"
+[ "$usec" -ge 2400000 ] && [ "$usec" -le 2600000 ] || fail "asked for $usec µs, not about 2500000"
+[ "$relative" = true ] || fail "the step was not relative"
+[ "$interactive" = true ] || fail "the call did not allow a password prompt"
+[ "$uid" = "uid=$(id -u)" ] || fail "the call came from $uid, not the user $(id -u)"
+[ "$mark" = "pkexec=0" ] || fail "the tool ran through pkexec"
+waitfor "no balloon 'clock set'" balloon 'とけーを あわせました'
+[ "$(grep -c '^SetTime' "$TIMEDATE_LOG")" = 1 ] || fail "more than one SetTime for one request"
+
+note "a time daemon keeps the clock: the service refuses, the balloon says not set"
+# The first tool has ended once it reported; give it a moment to be gone.
+sleep 1
+start_time_service refuse
+sync_from_menu
+waitfor "no SetTime reached the refusing service" grep -q '^SetTime' "$TIMEDATE_LOG"
+waitfor "no balloon 'clock not set'" balloon 'とけーを あわせることが できませんでした'
+shot refused
+stop_clock
+kill "$TIMEDATE_PID" 2>/dev/null || true
+note "the time sync goes through the system's time service"
