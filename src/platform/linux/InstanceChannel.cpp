@@ -24,7 +24,10 @@ std::optional<uid_t> PeerUid(qintptr socketDescriptor) {
 TInstanceChannel::TInstanceChannel(TChannelLimits limits, uid_t ownUid, TPeerUid peerUid)
     : limits_(limits), ownUid_(ownUid), peerUid_(std::move(peerUid)) {}
 
-TInstanceChannel::~TInstanceChannel() = default;
+TInstanceChannel::~TInstanceChannel() {
+    // The peers go with the server, while the count they update is still here.
+    server_.reset();
+}
 
 bool TInstanceChannel::Listen(const QString& path, QString* error) {
     QLocalServer::removeServer(path);
