@@ -107,8 +107,9 @@ NtpTimestamp NtpAddNs(NtpTimestamp t, std::int64_t ns) {
 std::int64_t NtpToUnixNs(NtpTimestamp t, std::int64_t pivotUnixSeconds) {
     constexpr std::int64_t kEraSeconds = 1LL << 32;
     const std::int64_t era0 = std::int64_t(t >> 32) - kUnixToNtpSeconds;
-    // The era that puts the time nearest the pivot: floor((pivot - era0 + half) / era).
-    std::int64_t shift = pivotUnixSeconds - era0 + kEraSeconds / 2;
+    // The era that puts the time in [pivot - half an era, pivot + half an era):
+    // floor((pivot - era0 + half - 1) / era).
+    const std::int64_t shift = pivotUnixSeconds - era0 + kEraSeconds / 2 - 1;
     std::int64_t eras = shift / kEraSeconds;
     if (shift % kEraSeconds < 0)
         --eras;

@@ -206,6 +206,9 @@ TEST(NtpTime, TheEraIsTheOneNearestTheBuildDate) {
         // years behind, which is before the build date and refused by the step checks.
         {"95 years ahead", build + 95 * kYear, build + 95 * kYear - (1LL << 32)},
         {"1970", 0, 0},
+        {"half an era before: the first second read as itself", build - (1LL << 31),
+         build - (1LL << 31)},
+        {"half an era after: already the earlier era", build + (1LL << 31), build - (1LL << 31)},
     };
     for (const Case& c : cases) {
         const NtpTimestamp t = NtpFromUnixNs(c.serverUnix * kSecond + 250 * kMs);
