@@ -97,3 +97,24 @@ print(h)' "$path")
 line=$(head -1 "$report_log")
 [ "$line" = "SYNCRESULT $expected 3" ] || fail "result line '$line', expected 'SYNCRESULT $expected 3'"
 note "reported: $line"
+
+note "a name server that never answers: the tool still ends within its budget"
+# In namespaces of its own: only loopback, and a resolv.conf naming a server on it
+# that reads every query and answers none (the resolver would wait for minutes).
+printf 'nameserver 127.0.0.1\noptions timeout:30 attempts:5\n' >"$E2E_WORK/resolv.conf"
+cat >"$E2E_WORK/silent-dns.sh" <<SH
+ip link set lo up
+python3 -c 'import socket, time
+s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM); s.bind(("127.0.0.1", 53))
+t = socket.socket(socket.AF_INET, socket.SOCK_STREAM); t.bind(("127.0.0.1", 53)); t.listen(8)
+print("listening", flush=True)
+while True: s.recv(512)' >"$E2E_WORK/silent-dns.log" 2>&1 &
+for _ in \$(seq 50); do grep -q listening "$E2E_WORK/silent-dns.log" && break; sleep 0.1; done
+mount --bind "$E2E_WORK/resolv.conf" /etc/resolv.conf
+VELMORA_SYNC_DRY_RUN=1 timeout 40 "$tool" time.velmora.test
+echo "rc=\$?"
+SH
+result=$(unshare -m -n bash "$E2E_WORK/silent-dns.sh" 2>"$E2E_WORK/silent-dns.err" | tail -1)
+cat "$E2E_WORK/silent-dns.err" >&2
+[ "$result" = "rc=4" ] || fail "with a silent name server the tool gave '$result' (124: it hung)"
+grep -q "could not be resolved" "$E2E_WORK/silent-dns.err" || fail "no reason given on stderr"

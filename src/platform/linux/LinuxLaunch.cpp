@@ -9,6 +9,7 @@
 #include <QSocketNotifier>
 #include <QTimer>
 #include <csignal>
+#include <cstring>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
