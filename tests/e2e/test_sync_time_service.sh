@@ -63,11 +63,12 @@ balloon() { grep -A14 'member=Notify' "$NOTIFY_LOG" | grep -q "$1"; }
 note "the menu's time sync asks the time service for +2.5 s"
 sync_from_menu
 waitfor "no SetTime reached the time service" grep -q '^SetTime' "$TIMEDATE_LOG"
-read -r _ usec relative interactive uid mark <<<"$(grep -m1 '^SetTime' "$TIMEDATE_LOG")"
-note "recorded: SetTime $usec $relative $interactive $uid $mark"
+read -r _ usec relative interactive uid mark prompt <<<"$(grep -m1 '^SetTime' "$TIMEDATE_LOG")"
+note "recorded: SetTime $usec $relative $interactive $uid $mark $prompt"
 [ "$usec" -ge 2400000 ] && [ "$usec" -le 2600000 ] || fail "asked for $usec µs, not about 2500000"
 [ "$relative" = true ] || fail "the step was not relative"
-[ "$interactive" = true ] || fail "the call did not allow a password prompt"
+[ "$interactive" = true ] && [ "$prompt" = prompt=1 ] ||
+  fail "the call did not allow a password prompt ($interactive, $prompt)"
 [ "$uid" = "uid=$(id -u)" ] || fail "the call came from $uid, not the user $(id -u)"
 [ "$mark" = "pkexec=0" ] || fail "the tool ran through pkexec"
 waitfor "no balloon 'clock set'" balloon 'とけーを あわせました'

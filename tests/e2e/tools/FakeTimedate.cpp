@@ -1,8 +1,9 @@
 // Stands in for the system's time service on a private system bus: owns
 // org.freedesktop.timedate1 and records every SetTime call, one line each:
-//   SetTime <usec> <relative> <interactive> uid=<caller's uid> pkexec=<0|1>
+//   SetTime <usec> <relative> <interactive> uid=<caller's uid> pkexec=<0|1> prompt=<0|1>
 // (pkexec=1 when the caller's environment carries PKEXEC_UID, the mark of a
-// program started through pkexec).
+// program started through pkexec; prompt=1 when the message allows the service
+// to ask the user for a password).
 //   FakeTimedate accept   answers every call with success (the clock is not touched)
 //   FakeTimedate refuse   answers as the real service does while NTP keeps the clock
 #include <QCoreApplication>
@@ -37,8 +38,10 @@ public slots:
         QDBusConnectionInterface* bus = connection().interface();
         const uint uid = bus->serviceUid(message().service()).value();
         const uint pid = bus->servicePid(message().service()).value();
-        std::printf("SetTime %lld %s %s uid=%u pkexec=%d\n", usec, relative ? "true" : "false",
-                    interactive ? "true" : "false", uid, CallerHasPkexecMark(pid) ? 1 : 0);
+        std::printf("SetTime %lld %s %s uid=%u pkexec=%d prompt=%d\n", usec,
+                    relative ? "true" : "false", interactive ? "true" : "false", uid,
+                    CallerHasPkexecMark(pid) ? 1 : 0,
+                    message().isInteractiveAuthorizationAllowed() ? 1 : 0);
         std::fflush(stdout);
         if (refuse_)
             sendErrorReply(QStringLiteral("org.freedesktop.timedate1.AutomaticTimeSyncEnabled"),
