@@ -82,6 +82,9 @@ sync_from_menu
 waitfor "no SetTime reached the refusing service" grep -q '^SetTime' "$TIMEDATE_LOG"
 waitfor "no balloon 'clock not set'" balloon 'とけーを あわせることが できませんでした'
 shot refused
+# The tool's standard error (which the clock passes on) says why.
+grep -q 'a time daemon already keeps the system clock' "$dir/output.log" ||
+  fail "the tool did not say why the clock was not set: $(grep VelmoSync "$dir/output.log")"
 stop_clock
 kill "$TIMEDATE_PID" 2>/dev/null || true
 note "the time sync goes through the system's time service"
