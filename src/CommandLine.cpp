@@ -25,6 +25,10 @@ template <size_t N> bool Contains(const std::array<const char*, N>& names, const
     return false;
 }
 
+QString OrNone(const QString& path) {
+    return path.isEmpty() ? QStringLiteral("(none: no home folder is known)") : path;
+}
+
 TCommandLine Refused(const QString& error) {
     return {TStartAction::Refuse, error};
 }
@@ -69,7 +73,7 @@ QString UsageText(const QString& programName, const QString& settingsFile, const
                           "\n"
                           "Settings:        %2\n"
                           "Language files:  %3\n")
-        .arg(programName, settingsFile, langDir);
+        .arg(programName, OrNone(settingsFile), OrNone(langDir));
 }
 
 QString UsageHint(const QString& programName) {

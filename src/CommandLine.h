@@ -32,7 +32,8 @@ TCommandLine ParseCommandLine(const QStringList& args);
 
 // "velmora 1.2.3".
 QString VersionText(const QString& programName, const QString& version);
-// A short usage; `settingsFile` and `langDir` say where this build keeps its files.
+// A short usage; `settingsFile` and `langDir` say where this build keeps its files
+// (empty: there is no place for them, as without a home folder).
 QString UsageText(const QString& programName, const QString& settingsFile, const QString& langDir);
 // The line after an error: where to look for the usage.
 QString UsageHint(const QString& programName);

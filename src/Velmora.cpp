@@ -44,7 +44,9 @@ int AnswerCommandLine(const TCommandLine& line, int argc, char** argv) {
     const QString text =
         line.Action == TStartAction::ShowVersion
             ? VersionText(name, QStringLiteral(VELMORA_VERSION))
-            : UsageText(name, paths.IniFileName, paths.DataDir + QStringLiteral("/Lang/"));
+            : UsageText(name, paths.IniFileName,
+                        paths.DataDir.isEmpty() ? QString()
+                                                : paths.DataDir + QStringLiteral("/Lang/"));
     std::fputs(text.toLocal8Bit().constData(), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

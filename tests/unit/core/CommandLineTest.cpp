@@ -66,5 +66,7 @@ TEST(CommandLine, VersionAndUsageTexts) {
     EXPECT_TRUE(usage.contains("/home/u/.config/velmora/velmora.ini"));
     EXPECT_TRUE(usage.contains("/home/u/.local/share/velmora/Lang/"));
     EXPECT_TRUE(usage.endsWith('\n'));
+    // Without a home folder the user's files have no place, and the usage says so.
+    EXPECT_EQ(UsageText("velmora", "", "").count("(none: no home folder is known)"), 2);
     EXPECT_EQ(UsageHint("velmora"), "Try 'velmora --help' for more information.\n");
 }
