@@ -74,10 +74,10 @@ QString SyncToolPath(const QString& programDir) {
 }
 
 std::unique_ptr<TKvCommandItem> BuiltInCommand0(const QString& command0Title,
-                                                const QString& programDir) {
+                                                const QString& syncTool) {
     auto item = std::make_unique<TKvCommandItem>();
     item->SetTitle(command0Title);
-    item->SetFileName(SyncToolPath(programDir));
+    item->SetFileName(syncTool);
     item->SetOptionStr(QString::fromLatin1(kDefaultNtpServer));
     // The tool runs as the user and asks the system's time service to set the clock.
     item->SetAsAdmin(false);
@@ -85,16 +85,16 @@ std::unique_ptr<TKvCommandItem> BuiltInCommand0(const QString& command0Title,
 }
 
 void LoadCommandList(const IniDocument& doc, TKvCommandList& list, const QString& command0Title,
-                     const QString& programDir) {
+                     const QString& syncTool) {
     // SectionExists is false for a section without any line, which then counts as
     // missing: the built-in command takes its place.
     const QString first = SectionName(0);
     if (doc.SectionExists(first))
-        list.Add(ReadItem(doc, first,
-                          {DefaultCommand0SectionTitle(), SyncToolPath(programDir),
-                           QString::fromLatin1(kDefaultNtpServer)}));
+        list.Add(ReadItem(
+            doc, first,
+            {DefaultCommand0SectionTitle(), syncTool, QString::fromLatin1(kDefaultNtpServer)}));
     else
-        list.Add(BuiltInCommand0(command0Title, programDir));
+        list.Add(BuiltInCommand0(command0Title, syncTool));
 
     if (!doc.SectionExists(kListSection))
         return;

@@ -18,15 +18,16 @@ QString DefaultCommand0SectionTitle();
 QString SyncToolPath(const QString& programDir);
 
 // The built-in command 0 for a file without one: the language's `command0Title`,
-// the sync tool, the default NTP server, administrator rights on.
+// the sync tool `syncTool`, the default NTP server, administrator rights on.
 std::unique_ptr<TKvCommandItem> BuiltInCommand0(const QString& command0Title,
-                                                const QString& programDir);
+                                                const QString& syncTool);
 
 // Appends the commands of `doc` to `list` (which the caller has emptied). Command 0
 // always comes first; later commands are read up to CommandList/Count or the first
-// missing section, whichever comes first.
+// missing section, whichever comes first. A command 0 without a file name runs
+// `syncTool`.
 void LoadCommandList(const IniDocument& doc, TKvCommandList& list, const QString& command0Title,
-                     const QString& programDir);
+                     const QString& syncTool);
 
 // Erases the command sections of the previous save and writes the list anew at the
 // end of `doc` (the caller then writes the file).

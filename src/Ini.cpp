@@ -6,6 +6,7 @@
 #include "VelmoLib.h"
 #include "platform/Platform.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -50,7 +51,7 @@ void TMainForm::LoadSettings() {
     SyncSettingsFromWindow();
     LoadSettingsFrom(doc, *this, Env());
     ACommandList->Clear();
-    LoadCommandList(doc, *ACommandList, Messages().Command0Title, QFileInfo(FIniFileName).path());
+    LoadCommandList(doc, *ACommandList, Messages().Command0Title, FPaths.SyncTool);
     move(Left, Top);
     resize(std::max(Width, 1), std::max(Height, 1));
 }
@@ -75,6 +76,9 @@ void TMainForm::SaveSettings() {
     FKeepForeignOriginal = false;
     SaveSettingsTo(doc, *this, Env());
     SaveCommandSections(doc, *ACommandList);
+    // A packaged clock keeps its settings in a folder of their own, made on first
+    // save; a folder that cannot be made shows as the file that cannot be written.
+    QDir().mkpath(QFileInfo(FIniFileName).path());
     doc.UpdateFile();
 }
 

@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "App.h"
+#include "ClockAccessible.h"
 #include "ClockDraw.h"
 #include "DayWords.h"
 #include "KvUnits/KvCommandList.h"
@@ -26,9 +27,16 @@
 namespace velmora {
 
 TMainForm::TMainForm(Platform& platform, const IClock& clock, QString iniFileName, QWidget* parent)
+    : TMainForm(platform, clock,
+                PortablePathsBeside(iniFileName,
+                                    QFileInfo(QCoreApplication::applicationFilePath()).fileName()),
+                parent) {}
+
+TMainForm::TMainForm(Platform& platform, const IClock& clock, TProgramPaths paths, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), FPlatform(platform), FClock(clock),
-      FIniFileName(std::move(iniFileName)) {
+      FPaths(std::move(paths)), FIniFileName(FPaths.IniFileName) {
     setObjectName(QStringLiteral("MainForm"));
+    InstallClockAccessibility();
     // With a compositor, a see-through background is real per-pixel transparency;
     // the choice must be made before the native window exists.
     if (FPlatform.CompositorActive())
@@ -83,7 +91,7 @@ void TMainForm::FormCreate() {
     FClockTimer->SetInterval(1000);
     FClockTimer->SetAlignToWallSecond(true);
     FClockTimer->SetOnTimer([this](TKvTimer*) { ClockTimerTimer(); });
-    const QString programDir = QFileInfo(FIniFileName).path();
+    const QString programDir = FPaths.DataDir;
     InitLangDir(programDir, FIniFileName, this);
     // A folder that could not be made has been reported already; the files that
     // then cannot be written there are the same news.

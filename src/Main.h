@@ -3,6 +3,7 @@
 
 #include "Clock.h"
 #include "ClockText.h"
+#include "ProgramPaths.h"
 #include "Settings.h"
 #include "TickSchedule.h"
 
@@ -27,7 +28,10 @@ enum class TAlarmEffect;
 class TMainForm : public QWidget, public TVlmSettings {
     Q_OBJECT
 public:
+    // A portable clock whose settings file is `iniFileName`, beside the program.
     TMainForm(Platform& platform, const IClock& clock, QString iniFileName,
+              QWidget* parent = nullptr);
+    TMainForm(Platform& platform, const IClock& clock, TProgramPaths paths,
               QWidget* parent = nullptr);
     // Saves the settings (FormDestroy); an error is shown, never thrown.
     ~TMainForm() override;
@@ -152,6 +156,7 @@ private:
 
     Platform& FPlatform;
     const IClock& FClock;
+    const TProgramPaths FPaths;
     const QString FIniFileName;
     QString FClockStr;
     TTickSchedule FTickSchedule;

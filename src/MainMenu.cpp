@@ -118,7 +118,7 @@ void TMainForm::ActPopQuitExecute() {
 }
 
 void TMainForm::ActPopShowHelpExecute() {
-    const QString path = QFileInfo(FIniFileName).path() + QStringLiteral("/Help/index.html");
+    const QString& path = FPaths.HelpFile;
     if (!QFileInfo::exists(path)) {
         ShowMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {path}), TMsgDlgType::Error,
                           mbOK, this);
@@ -132,8 +132,7 @@ void TMainForm::ActPopShowHelpExecute() {
 }
 
 void TMainForm::ActCreateShortcutExecute() {
-    const QString program = QFileInfo(FIniFileName).path() + QLatin1Char('/') +
-                            QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    const QString& program = FPaths.ProgramFile;
     if (FPlatform.CreateAutostartEntry(program))
         ShowMessageDialog(Messages().MsgInfoCreatedShortcut, TMsgDlgType::Information, mbOK);
     else

@@ -1,20 +1,70 @@
 // Program entry: the start-up checks, the single instance, the clock window.
 #include "App.h"
 #include "Clock.h"
+#include "CommandLine.h"
 #include "Main.h"
 #include "Settings.h"
 #include "VelmoLib.h"
 #include "platform/Platform.h"
 
+#include <QCoreApplication>
+#include <cstdio>
+
+namespace {
+
+using namespace velmora;
+
+// The packaged build (installed under /usr) keeps the user's files in the XDG
+// folders; the portable one beside itself.
+constexpr TBuildKind kBuildKind = VELMORA_PACKAGED ? TBuildKind::Packaged : TBuildKind::Portable;
+
+TProgramPaths ThisProgramPaths() {
+    return ProgramPathsFor(kBuildKind, QCoreApplication::applicationFilePath(), ProcessEnv);
+}
+
+QStringList ArgumentsAfterProgram(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+// --version, --help or a refused line: answered on the terminal, without a window
+// and without the instance lock.
+int AnswerCommandLine(const TCommandLine& line, int argc, char** argv) {
+    const QCoreApplication app(argc, argv);
+    const QString name = QStringLiteral("velmora");
+    if (line.Action == TStartAction::Refuse) {
+        std::fputs(qPrintable(name + QStringLiteral(": ") + line.Error + QLatin1Char('\n') +
+                              UsageHint(name)),
+                   stderr);
+        return kUsageExitCode;
+    }
+    const TProgramPaths paths = ThisProgramPaths();
+    const QString text =
+        line.Action == TStartAction::ShowVersion
+            ? VersionText(name, QStringLiteral(VELMORA_VERSION))
+            : UsageText(name, paths.IniFileName,
+                        paths.DataDir.isEmpty() ? QString()
+                                                : paths.DataDir + QStringLiteral("/Lang/"));
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     using namespace velmora;
+    const TCommandLine commandLine = ParseCommandLine(ArgumentsAfterProgram(argc, argv));
+    if (commandLine.Action != TStartAction::Run)
+        return AnswerCommandLine(commandLine, argc, argv);
     // Keeping a window above or below all others, placing and moving it are X11
     // features; under a Wayland session the clock runs through XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     TVelmoraApp app(argc, argv);
     TVelmoraApp::setApplicationName(QStringLiteral("velmora"));
-    const QString iniFileName = IniFileNameFor(TVelmoraApp::applicationFilePath());
+    const TProgramPaths paths = ThisProgramPaths();
     const std::unique_ptr<Platform> platform = CreatePlatform();
 
     if (!CheckWindowsVersion(*platform, 5, 1))
@@ -26,7 +76,7 @@ int main(int argc, char** argv) {
     SystemClock clock;
     int result = 0;
     {
-        TMainForm form(*platform, clock, iniFileName);
+        TMainForm form(*platform, clock, paths);
         platform->ListenForRequests(
             kMutexName, [&form] { form.ActivateFromOtherInstance(); },
             [&form](const QByteArray& line) { form.HandleInstanceMessage(line); });

@@ -29,7 +29,7 @@ std::string Join(const QStringList& lines) {
 }
 
 void Load(const IniDocument& doc, TKvCommandList& list) {
-    LoadCommandList(doc, list, kTitle0, kDir);
+    LoadCommandList(doc, list, kTitle0, SyncToolPath(kDir));
 }
 
 QStringList Titles(const TKvCommandList& list) {

@@ -1,0 +1,57 @@
+# The installed clock as a normal user (E2E_USER, home E2E_USER_HOME) on the
+# throwaway desktop of run_one.sh: its files go to the XDG folders of that user,
+# none beside the program.
+as_user() {
+  runuser -u "$E2E_USER" -- env -i PATH=/usr/bin:/bin HOME="$E2E_USER_HOME" USER="$E2E_USER" \
+    LOGNAME="$E2E_USER" LANG=C.UTF-8 LC_ALL=C.UTF-8 DISPLAY="$DISPLAY" \
+    XDG_RUNTIME_DIR="$USER_RUNTIME" "$@"
+}
+USER_RUNTIME=$E2E_WORK/user-run
+install -d -m 700 -o "$E2E_USER" "$USER_RUNTIME"
+config=$E2E_USER_HOME/.config/velmora
+data=$E2E_USER_HOME/.local/share/velmora
+
+# The answers without a window: nothing is made, the lock is not taken.
+out=$(as_user /usr/bin/velmora --version) || fail "--version failed"
+[[ $out == "velmora "[0-9]* ]] || fail "--version printed '$out'"
+as_user /usr/bin/velmora --help | grep -q "$config/velmora.ini" || fail "--help does not name the settings file"
+rc=0
+err=$(as_user /usr/bin/velmora --no-such-option 2>&1) || rc=$?
+[ "$rc" = 2 ] || fail "an unknown option ended with $rc, not 2"
+[[ $err == *"unknown option '--no-such-option'"* ]] || fail "unknown option message: $err"
+[ -z "$(ls -A "$USER_RUNTIME")" ] || fail "the answers touched the runtime folder: $(ls -A "$USER_RUNTIME")"
+[ ! -e "$config" ] && [ ! -e "$data" ] || fail "the answers made folders"
+note "--version, --help, unknown option"
+
+as_user dbus-run-session -- /usr/bin/velmora >>"$E2E_WORK/clock.log" 2>&1 &
+clock_pid() { pgrep -u "$E2E_USER" -x velmora; }
+clock_started() { clock_pid >/dev/null; }
+waitfor "the clock did not start: $(cat "$E2E_WORK/clock.log")" clock_started
+pid=$(clock_pid)
+win=$(wait_window "$pid" '^MainForm$' 150) || fail "no clock window: $(cat "$E2E_WORK/clock.log")"
+# The text is drawn: more than the background and the border colours.
+drawn() { [ "$(convert "$(window_shot "$win" installed-clock)" -format %k info:)" -gt 2 ]; }
+waitfor "the clock shows no text" drawn
+ls "$data/Lang/"*.lang >/dev/null 2>&1 || fail "no language files in $data/Lang/"
+[ -f "$data/Lang/VlmDay.lang" ] || fail "no day-of-week words file"
+head -c 2 "$data/Lang/VlmDay.lang" | cmp -s - <(printf '\xff\xfe') || fail "the day words file is not UTF-16 LE with BOM"
+xdotool windowmove "$win" 123 234
+sleep 0.5
+kill -TERM "$pid"
+for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the clock did not end on SIGTERM"
+
+ini=$config/velmora.ini
+[ -f "$ini" ] || fail "no settings in $ini"
+head -c 2 "$ini" | cmp -s - <(printf '\xff\xfe') || fail "the settings are not UTF-16 LE with BOM"
+[ "$(ini_value "$ini" MainForm Left)" = 123 ] || fail "the place was not saved: $(ini_text "$ini" | head -5)"
+[ "$(stat -c %U "$ini")" = "$E2E_USER" ] || fail "the settings belong to $(stat -c %U "$ini")"
+[[ "$(ini_value "$ini" Language LangFileName)" == "$data/Lang/"* ]] || fail "language file path: $(ini_value "$ini" Language LangFileName)"
+[[ "$(ini_value "$ini" Command0 FileName)" == /usr/libexec/velmora/VelmoSync ]] || fail "time sync command: $(ini_value "$ini" Command0 FileName)"
+# Nothing beside the program or in the package's folders.
+for f in /usr/bin/velmora.ini /usr/bin/Lang /usr/libexec/velmora/Lang /usr/share/velmora/Lang; do
+  [ ! -e "$f" ] || fail "$f was written"
+done
+[ "$(ls -A /usr/libexec/velmora)" = VelmoSync ] || fail "/usr/libexec/velmora: $(ls -A /usr/libexec/velmora)"
+[ "$(ls -A /usr/share/velmora)" = Help ] || fail "/usr/share/velmora: $(ls -A /usr/share/velmora)"
+note "settings in $ini, language files in $data/Lang/"
