@@ -96,6 +96,7 @@ QStringList CreditLines(const std::vector<TLibraryCredit>& credits) {
         lines << QStringLiteral("* ") + c.Name +
                      (c.Version.isEmpty() ? QString() : QLatin1Char(' ') + c.Version);
         lines << indent + c.Notice;
+        lines << indent + c.Licence;
         lines << indent + c.Address;
     }
     return lines;

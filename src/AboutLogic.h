@@ -31,12 +31,14 @@ int TextTopMargin(int height, int textHeight);
 struct TLibraryCredit {
     QString Name;
     QString Version; // empty: the library cannot say
-    QString Notice;  // its rights notice and licence
+    QString Notice;  // its rights notice
+    QString Licence; // the licence it is used under
     QString Address; // its web address
 };
 
-// The credits block's lines: "* " + name and version, then the notice and the
-// address, each indented by two blanks.
+// The credits block's lines: "* " + name and version, then the notice, the
+// licence and the address, each indented by two blanks (each short enough for
+// one line of the credits box, so that wrapping never loses the indent).
 QStringList CreditLines(const std::vector<TLibraryCredit>& credits);
 
 } // namespace velmora

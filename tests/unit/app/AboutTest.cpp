@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -76,7 +77,8 @@ TEST(AboutLogic, CreditsNameTheCarriedLibrariesWithTheirRunningVersions) {
     for (const auto& c : credits) {
         names << c.Name;
         EXPECT_FALSE(c.Version.isEmpty()) << c.Name.toStdString();
-        EXPECT_FALSE(c.Notice.isEmpty()) << c.Name.toStdString();
+        EXPECT_TRUE(c.Notice.startsWith("(C) ")) << c.Name.toStdString();
+        EXPECT_FALSE(c.Licence.isEmpty()) << c.Name.toStdString();
         EXPECT_TRUE(c.Address.startsWith("http")) << c.Name.toStdString();
     }
     EXPECT_EQ(names, QStringList({"Qt", "libpng", "zlib", "SDL2", "SDL2_mixer", "libX11"}));
@@ -85,13 +87,13 @@ TEST(AboutLogic, CreditsNameTheCarriedLibrariesWithTheirRunningVersions) {
     for (int i = 1; i < 5; ++i)
         EXPECT_TRUE(number.match(credits[i].Version).hasMatch())
             << credits[i].Version.toStdString();
-    EXPECT_TRUE(credits[0].Notice.contains("LGPLv3"));
-    EXPECT_TRUE(credits[2].Notice.contains("zlib licence"));
+    EXPECT_EQ(credits[0].Licence, "GNU LGPL version 3");
+    EXPECT_EQ(credits[2].Licence, "zlib License");
 
-    const QStringList lines =
-        CreditLines({{"Lib", "1.2", "Notice", "https://x/"}, {"Other", "", "N2", "https://y/"}});
-    EXPECT_EQ(lines, QStringList({"* Lib 1.2", "  Notice", "  https://x/", "* Other", "  N2",
-                                  "  https://y/"}));
+    const QStringList lines = CreditLines({{"Lib", "1.2", "(C) A", "MIT", "https://x/"},
+                                           {"Other", "", "(C) B", "Zlib", "https://y/"}});
+    EXPECT_EQ(lines, QStringList({"* Lib 1.2", "  (C) A", "  MIT", "  https://x/", "* Other",
+                                  "  (C) B", "  Zlib", "  https://y/"}));
 }
 
 namespace {
@@ -156,6 +158,12 @@ TEST_F(AboutFormTest, ShowsTheTextsTheVersionAndTheCredits) {
     EXPECT_EQ(memo[0], first);
     EXPECT_EQ(memo[1], "* Qt " + QString::fromLatin1(qVersion()));
     EXPECT_TRUE(memo.contains("  https://zlib.net/"));
+    // Every credits line fits the box: wrapping would lose its indent.
+    const QFontMetrics fm(f->CreditMemo->font());
+    const int room =
+        f->CreditMemo->viewport()->width() - 2 * int(f->CreditMemo->document()->documentMargin());
+    for (const QString& line : memo.mid(1))
+        EXPECT_LE(fm.horizontalAdvance(line), room) << line.toStdString();
     EXPECT_TRUE(f->CreditMemo->isReadOnly());
     EXPECT_EQ(f->CreditMemo->frameShape(), QFrame::NoFrame);
     EXPECT_FALSE(f->CreditMemo->testAttribute(Qt::WA_InputMethodEnabled));
