@@ -62,6 +62,18 @@ waitfor "Return did not close the dialog" about_gone
 check "the clock does not tick after the dialog" clock_ticks
 kill -0 "$CLOCK_PID" || fail "the clock ended"
 
+note "the tray icon's menu opens it too"
+icon_window() { xwininfo -tree -id "$TRAY_WIN" 2>/dev/null | grep -i '"velmora"' | awk '{print $1}' | head -1; }
+waitfor "the clock's icon is not in the tray" test -n "$(icon_window)"
+read -r ix iy iw ih <<<"$(geometry "$(icon_window)")"
+xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 3
+sleep 0.7
+xdotool key a
+about=$(wait_window "$CLOCK_PID" '^Velmoraの バージョン じょーほー$') ||
+  fail "no about dialog from the tray icon's menu"
+xdotool windowactivate --sync "$about" key Escape
+waitfor "Escape did not close the dialog opened from the tray" about_gone
+
 note "quitting with the dialog open ends the program"
 open_about
 stop_clock
