@@ -1,7 +1,9 @@
-// The program's own version block. The date is the compiler's __DATE__, which
-// honours SOURCE_DATE_EPOCH, so a reproducible build gets a reproducible block.
+// The program's own version block. The build date comes from a header the
+// build writes (see cmake/BuildDate.cmake), so a reproducible build that sets
+// SOURCE_DATE_EPOCH gets a reproducible block.
 #include "VersionStamp.h"
 
+#include "VelmoraBuildDate.h"
 #include "VersionBlockWriter.h"
 
 #ifndef VELMORA_VERSION_MAJOR
@@ -11,24 +13,6 @@
 namespace velmora {
 
 namespace {
-
-// "Dec 10 2026" (day padded with a blank) -> "20261210".
-constexpr std::array<char, 8> BuildDate(const char* date) {
-    constexpr const char* kMonths = "JanFebMarAprMayJunJulAugSepOctNovDec";
-    int month = 0;
-    for (int m = 0; m < 12; ++m)
-        if (date[0] == kMonths[3 * m] && date[1] == kMonths[3 * m + 1] &&
-            date[2] == kMonths[3 * m + 2])
-            month = m + 1;
-    return {date[7],
-            date[8],
-            date[9],
-            date[10],
-            char('0' + month / 10),
-            char('0' + month % 10),
-            date[4] == ' ' ? '0' : date[4],
-            date[5]};
-}
 
 struct TText {
     char Chars[64]{};
@@ -61,11 +45,12 @@ constexpr TText ProductVersion() {
     t.Add('.');
     t.Add(unsigned(VELMORA_VERSION_TWEAK));
     t.Add('.');
-    for (char c : BuildDate(__DATE__))
+    for (char c : std::string_view(VELMORA_BUILD_DATE))
         t.Add(c);
     return t;
 }
 
+static_assert(std::string_view(VELMORA_BUILD_DATE).size() == 8, "the build date is yyyymmdd");
 constexpr TText kProductVersion = ProductVersion();
 
 constexpr TVersionStamp kStamp{VELMORA_VERSION_MAJOR,
