@@ -21,6 +21,7 @@ class TKvPaintBox;
 class TKvTimer;
 class TKvTrayIcon;
 class TKvCommandList;
+class TAboutForm;
 enum class TAlarmEffect;
 
 // The window's settings are its public fields (TVlmSettings), read and written in
@@ -79,6 +80,10 @@ public:
     void ActPopQuitExecute();
     void ActPopShowHelpExecute();
     void ActCreateShortcutExecute();
+    void ActPopShowAboutExecute();
+    // True while the options or the about dialog is open (only one at a time).
+    bool DialogOpen() const { return FAboutForm != nullptr; }
+    TAboutForm* FAboutForm = nullptr;
     void TrayIcon1DblClick();
     // Menu captions and the tray hint from the current language.
     void ApplyCaptions();

@@ -1,4 +1,5 @@
-// The clock's popup menu, its captions and the actions that need no dialog.
+// The clock's popup menu, its captions and its actions.
+#include "About.h"
 #include "KvUnits/KvCommandList.h"
 #include "KvUnits/KvTrayIcon.h"
 #include "Lang.h"
@@ -46,6 +47,7 @@ void TMainForm::CreatePopupMenu() {
     connect(ActStartAlarm, &QAction::triggered, this, &TMainForm::ActStartAlarmExecute);
     connect(ActPopShowHelp, &QAction::triggered, this, &TMainForm::ActPopShowHelpExecute);
     connect(ActCreateShortcut, &QAction::triggered, this, &TMainForm::ActCreateShortcutExecute);
+    connect(ActPopShowAbout, &QAction::triggered, this, &TMainForm::ActPopShowAboutExecute);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -137,6 +139,18 @@ void TMainForm::ActCreateShortcutExecute() {
         ShowMessageDialog(Messages().MsgInfoCreatedShortcut, TMsgDlgType::Information, mbOK);
     else
         ShowMessageDialog(Messages().MsgErrorCannotCreateShortcut, TMsgDlgType::Error, mbOK);
+}
+
+void TMainForm::ActPopShowAboutExecute() {
+    if (DialogOpen())
+        return;
+    TAboutForm form(FPlatform);
+    FAboutForm = &form;
+    struct TClear {
+        TAboutForm*& Form;
+        ~TClear() { Form = nullptr; }
+    } clear{FAboutForm};
+    form.exec();
 }
 
 void TMainForm::TrayIcon1DblClick() {

@@ -58,6 +58,9 @@ public:
     virtual QColor SystemColor(int index) const = 0;
     // The desktop's menu font: the default font of the clock.
     virtual QFont MenuFont() const = 0;
+    // The desktop's link colour as the text "r,g,b" (decimal); empty when the
+    // desktop names none.
+    virtual QString AnchorColorText() const = 0;
 
     // --- windows -----------------------------------------------------------------
     // True when a compositing manager blends translucent windows with what is below.
@@ -92,6 +95,8 @@ public:
     virtual void StopSound() = 0;
     // Opens a document (the help page) with the desktop's application for it.
     virtual bool OpenDocument(const QString& path, QString* error = nullptr) = 0;
+    // Opens a web address with the desktop's default browser.
+    virtual bool OpenUrl(const QString& url, QString* error = nullptr) = 0;
     // Makes the program start when the user logs on (replacing an older entry).
     virtual bool CreateAutostartEntry(const QString& programPath, QString* error = nullptr) = 0;
     // True when some network interface other than loopback is up with an address.

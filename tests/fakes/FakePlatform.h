@@ -43,6 +43,8 @@ public:
         f.setPointSize(9);
         return f;
     }
+    QString AnchorColor = QStringLiteral("0,0,255");
+    QString AnchorColorText() const override { return AnchorColor; }
     bool Compositor = false;
     bool CompositorActive() const override { return Compositor; }
     void MakeToolWindow(QWidget*) override { Calls << "tool"; }
@@ -77,6 +79,10 @@ public:
     bool OpenResult = true;
     bool OpenDocument(const QString& path, QString* = nullptr) override {
         Calls << "open:" + path;
+        return OpenResult;
+    }
+    bool OpenUrl(const QString& url, QString* = nullptr) override {
+        Calls << "url:" + url;
         return OpenResult;
     }
     bool CreateAutostartEntry(const QString& programPath, QString* = nullptr) override {

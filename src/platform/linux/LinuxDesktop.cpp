@@ -18,6 +18,14 @@ bool LinuxPlatform::OpenDocument(const QString& path, QString* error) {
     return false;
 }
 
+bool LinuxPlatform::OpenUrl(const QString& url, QString* error) {
+    if (QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode)))
+        return true;
+    if (error)
+        *error = QStringLiteral("no browser opens \"%1\"").arg(url);
+    return false;
+}
+
 bool LinuxPlatform::CreateAutostartEntry(const QString& programPath, QString* error) {
     const QString path = AutostartEntryPath(programPath);
     try {

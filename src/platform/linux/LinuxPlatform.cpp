@@ -235,6 +235,13 @@ QFont LinuxPlatform::MenuFont() const {
     return QApplication::font("QMenu");
 }
 
+QString LinuxPlatform::AnchorColorText() const {
+    const QColor link = QGuiApplication::palette().color(QPalette::Link);
+    if (!link.isValid())
+        return {};
+    return QStringLiteral("%1,%2,%3").arg(link.red()).arg(link.green()).arg(link.blue());
+}
+
 bool LinuxPlatform::CompositorActive() const {
     Display* d = XDisplay();
     if (!d)

@@ -38,6 +38,7 @@ public:
 
     QColor SystemColor(int index) const override;
     QFont MenuFont() const override;
+    QString AnchorColorText() const override;
 
     bool CompositorActive() const override;
     void MakeToolWindow(QWidget* window) override;
@@ -57,6 +58,7 @@ public:
     void StopSound() override;
     // LinuxDesktop.cpp
     bool OpenDocument(const QString& path, QString* error = nullptr) override;
+    bool OpenUrl(const QString& url, QString* error = nullptr) override;
     bool CreateAutostartEntry(const QString& programPath, QString* error = nullptr) override;
     // LinuxSession.cpp
     bool IsNetworkAlive() const override;

@@ -1,0 +1,11 @@
+// The libraries this program carries, each asked at run time for its version.
+#pragma once
+
+#include "AboutLogic.h"
+
+namespace velmora {
+
+// Qt, libpng, zlib, SDL2, SDL2_mixer and libX11, in this order.
+std::vector<TLibraryCredit> CarriedLibraries();
+
+} // namespace velmora
