@@ -210,6 +210,7 @@ TDayOfTheWeekStr InitDayWords(const QString& langDir, QString* error) {
     State().DayLangFile =
         (langDir.endsWith(QLatin1Char('/')) ? langDir : langDir + QLatin1Char('/')) +
         kDayLangFileName;
+    RemoveUnfinishedSaves(State().DayLangFile);
     if (!QFileInfo::exists(State().DayLangFile)) {
         try {
             WriteDefaultDayFile(State().DayLangFile);

@@ -29,6 +29,7 @@ void TMainForm::RememberPlace() {
 }
 
 void TMainForm::LoadSettings() {
+    RemoveUnfinishedSaves(FIniFileName); // what a save killed before its end left
     const IniDocument doc(FIniFileName);
     if (!doc.ReadError().isEmpty()) {
         // Starting with defaults is fine; writing them over the user's file is not.

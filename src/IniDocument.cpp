@@ -2,10 +2,14 @@
 
 #include "TextForms.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <filesystem>
+#include <system_error>
 
 namespace velmora {
 
@@ -55,12 +59,45 @@ QStringList SplitLines(const QString& text) {
     return lines;
 }
 
+// True for a symbolic link that leads back to itself, directly or through others.
+bool LinksInACircle(const QString& path) {
+    QStringList seen;
+    QString at = QFileInfo(path).absoluteFilePath();
+    for (int depth = 0; depth < 40; ++depth) {
+        const QFileInfo info(at);
+        if (!info.isSymLink())
+            return false;
+        if (seen.contains(at))
+            return true;
+        seen << at;
+        at = info.symLinkTarget();
+    }
+    return true; // deeper than the system follows
+}
+
 } // namespace
 
 IniDocument::IniDocument(const QString& path, const QLocale& locale)
     : FFileName(path), FLocale(locale) {
-    if (path.isEmpty() || !QFileInfo::exists(path))
+    if (path.isEmpty())
         return;
+    // Only a regular file of a sensible size is read: a pipe would never end, and
+    // a file that cannot be read must be reported, so that it is not overwritten.
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (info.isSymLink() && LinksInACircle(path))
+            FReadError = QStringLiteral("It is a symbolic link that leads back to itself.");
+        return;
+    }
+    if (!info.isFile()) {
+        FReadError = QStringLiteral("It is not a regular file.");
+        return;
+    }
+    if (info.size() > kMaxIniFileSize) {
+        FReadError = QStringLiteral("It is larger than %1 MB, too large for a settings file.")
+                         .arg(kMaxIniFileSize / (1024 * 1024));
+        return;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         FReadError = file.errorString();
@@ -269,12 +306,37 @@ void IniDocument::UpdateFile() const {
     WriteFileAtomically(FFileName, ToBytes());
 }
 
+namespace {
+
+// The prefix of every temporary name a save of `path` uses: hidden, and plainly ours.
+QString SavingPrefix(const QFileInfo& target) {
+    return QLatin1Char('.') + target.fileName() + QStringLiteral(".saving-");
+}
+
+} // namespace
+
 void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
     auto fail = [&path](const QString& why) {
         throw TIniWriteError(
             QStringLiteral("Cannot create file \"%1\". %2").arg(path, why).toStdString());
     };
+    // Through a link, the file it leads to is replaced, not the link.
+    const QFileInfo given(path);
+    if (given.isSymLink() && !given.exists() && LinksInACircle(path))
+        fail(QStringLiteral("It is a symbolic link that leads back to itself."));
+    const QFileInfo target(given.isSymLink() && given.exists() ? given.canonicalFilePath()
+                                                               : given.absoluteFilePath());
+    if (target.exists() && !target.isFile())
+        fail(QStringLiteral("It is not a regular file."));
+    RemoveUnfinishedSaves(target.filePath());
+    // QSaveFile writes unseen and flushes to disk, but its own temporary name is the
+    // file's name with six random letters, which a later start could not tell from
+    // a user's file. So it writes under a name that is plainly ours, and that name is
+    // then renamed over the file: a kill at any moment leaves the old file or the new
+    // one whole, and at worst a ".saving-" file that the next start removes.
+    const QString temp = target.dir().filePath(
+        SavingPrefix(target) + QString::number(QRandomGenerator::global()->generate(), 36));
+    QSaveFile file(temp);
     if (!file.open(QIODevice::WriteOnly))
         fail(file.errorString());
     if (file.write(bytes) != bytes.size()) {
@@ -284,6 +346,25 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     }
     if (!file.commit())
         fail(file.errorString());
+    if (target.exists())
+        QFile::setPermissions(temp, QFile::permissions(target.filePath()));
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(temp).toStdString(),
+                            QFile::encodeName(target.filePath()).toStdString(), error);
+    if (error) {
+        QFile::remove(temp);
+        fail(QString::fromStdString(error.message()));
+    }
+}
+
+void RemoveUnfinishedSaves(const QString& path) {
+    const QFileInfo target(path);
+    const QDir dir = target.dir();
+    // Compared by hand: a file name may hold "*" or "[", which a name filter reads.
+    const QString prefix = SavingPrefix(target);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (name.startsWith(prefix))
+            QFile::remove(dir.filePath(name));
 }
 
 } // namespace velmora

@@ -86,8 +86,15 @@ private:
     std::vector<TSection> FSections;
 };
 
+// A file larger than this is not read as a settings document: it cannot be one,
+// and reading it would cost hundreds of megabytes.
+inline constexpr qint64 kMaxIniFileSize = 16 * 1024 * 1024;
+
 // Writes `bytes` to `path` through a temporary file in the same folder, flushed and
-// renamed over the old file; throws TIniWriteError with the system's reason.
+// renamed over the old file; throws TIniWriteError with the system's reason. The
+// temporary file is named ".<name>.saving-..." until the rename.
 void WriteFileAtomically(const QString& path, const QByteArray& bytes);
+// Removes what a save of `path` that was killed before its rename left behind.
+void RemoveUnfinishedSaves(const QString& path);
 
 } // namespace velmora
