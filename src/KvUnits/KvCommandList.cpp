@@ -151,7 +151,9 @@ int TKvCommandList::IndexOf(const TKvCommandItem* item) const {
 }
 
 void TKvCommandList::DeleteEmptyItems() {
-    for (int i = Count() - 1; i >= 0; --i)
+    // Item 0 is the time sync whatever it holds: dropping it would make the
+    // next command the sync command.
+    for (int i = Count() - 1; i >= 1; --i)
         if (FItems[size_t(i)]->IsEmpty())
             Delete(i);
 }

@@ -106,7 +106,7 @@ public:
     int IndexOf(const TKvCommandItem* item) const;
     void Clear() { FItems.clear(); }
 
-    // Deletes every item without title and file name (item 0 included).
+    // Deletes every item without title and file name, except item 0 (the time sync).
     void DeleteEmptyItems();
 
     // Indexes, ascending, of the items that start at start-up, on resume, at a time.

@@ -2,7 +2,9 @@
 
 #include "KvUnits/KvButtonPaint.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QInputMethod>
 #include <QMenu>
 #include <QPainter>
 #include <QRegularExpressionValidator>
@@ -86,15 +88,57 @@ void TKvCustomEdit::SetTextHint(const QString& value) {
     setPlaceholderText(hasFocus() ? QString() : value);
 }
 
+namespace {
+
+// A context menu or another window taking the activation leaves the focus where
+// it was: the control is not entered or left.
+bool MovesBetweenControls(const QFocusEvent* event) {
+    return event->reason() != Qt::PopupFocusReason &&
+           event->reason() != Qt::ActiveWindowFocusReason;
+}
+
+} // namespace
+
 void TKvCustomEdit::focusInEvent(QFocusEvent* event) {
     // The hint says what to type; once the user is typing it only distracts.
     setPlaceholderText(QString());
     QLineEdit::focusInEvent(event);
+    if (FOnEnter && MovesBetweenControls(event)) {
+        const auto handler = FOnEnter;
+        handler(this);
+    }
 }
 
 void TKvCustomEdit::focusOutEvent(QFocusEvent* event) {
     setPlaceholderText(FTextHint);
     QLineEdit::focusOutEvent(event);
+    if (FOnExit && MovesBetweenControls(event)) {
+        const auto handler = FOnExit;
+        handler(this);
+    }
+}
+
+void TKvCustomEdit::mouseMoveEvent(QMouseEvent* event) {
+    QLineEdit::mouseMoveEvent(event);
+    if (FOnMouseMove) {
+        const auto handler = FOnMouseMove;
+        const QPoint p = event->position().toPoint();
+        handler(this, event->modifiers(), p.x(), p.y());
+    }
+}
+
+void KvSwitchInputMethodOff(QWidget* window) {
+    QWidget* focused = window ? window->focusWidget() : nullptr;
+    if (!focused || !focused->testAttribute(Qt::WA_InputMethodEnabled))
+        return;
+    QInputMethod* im = QGuiApplication::inputMethod();
+    im->commit();
+    // Taking the control away from the input method ends its conversion state;
+    // handing it back at once lets the user switch the input method on again.
+    focused->setAttribute(Qt::WA_InputMethodEnabled, false);
+    im->update(Qt::ImEnabled);
+    focused->setAttribute(Qt::WA_InputMethodEnabled, true);
+    im->update(Qt::ImEnabled);
 }
 
 void TKvCustomEdit::SetNumbersOnly(bool value) {

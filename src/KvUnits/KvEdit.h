@@ -3,8 +3,11 @@
 // rectangle or an anti-aliased rounded one. The toolkit's own context menu is
 // off unless asked for.
 //
-// Events: the usual QLineEdit signals (textChanged, editingFinished, ...); a
-// double click comes through SetOnDblClick (Sender = the edit).
+// Events: the usual QLineEdit signals (textChanged, ...); a double click, the
+// focus arriving (OnEnter) and leaving (OnExit) and pointer moves over the box
+// (OnMouseMove) come through Set<Event> (Sender = the edit). OnExit is the
+// focus really going to another control: not a context menu opening, not the
+// window losing the activation, and unlike editingFinished not Return.
 #pragma once
 
 #include "KvUnits/KvEditLayout.h"
@@ -48,6 +51,16 @@ public:
     void SetOnDblClick(std::function<void(QObject* Sender)> handler) {
         FOnDblClick = std::move(handler);
     }
+    void SetOnEnter(std::function<void(QObject* Sender)> handler) { FOnEnter = std::move(handler); }
+    void SetOnExit(std::function<void(QObject* Sender)> handler) { FOnExit = std::move(handler); }
+    using TMouseMoveEvent =
+        std::function<void(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
+    // Moves are reported with no button held too.
+    void SetOnMouseMove(TMouseMoveEvent handler) {
+        FOnMouseMove = std::move(handler);
+        if (FOnMouseMove)
+            setMouseTracking(true);
+    }
 
     const TEditFrameLayout& FrameLayout() const { return FLayout; }
     QRect TopRect() const { return FLayout.TopRect; }
@@ -66,6 +79,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -86,7 +100,15 @@ private:
     QString FTextHint;
     QPointer<QMenu> FPopupMenu;
     std::function<void(QObject*)> FOnDblClick;
+    std::function<void(QObject*)> FOnEnter;
+    std::function<void(QObject*)> FOnExit;
+    TMouseMoveEvent FOnMouseMove;
 };
+
+// Closes the input method of `window`'s focused control: the text being composed
+// is committed and the input method leaves its conversion mode, as after the
+// user switched it off. The control can still take composed input later.
+void KvSwitchInputMethodOff(QWidget* window);
 
 class TKvEdit : public TKvCustomEdit {
     Q_OBJECT

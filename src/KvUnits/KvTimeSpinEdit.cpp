@@ -190,11 +190,19 @@ void TKvTimeSpinEdit::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_Delete && !command && !(event->modifiers() & Qt::ShiftModifier)) {
+        // Delete clears the field to zeros: the box always shows a time, and
+        // Time() is what it shows.
+        if (!isReadOnly())
+            ReplaceCurrentField(QString(KvTimeFieldLength(FCurrentPos), QLatin1Char('0')));
+        event->accept();
+        return;
+    }
     if (IsFreeEditingCommand(event) || (!command && !typed.isEmpty() && typed.front().isPrint())) {
         event->accept(); // letters, punctuation, Backspace, paste and cut are ignored
         return;
     }
-    QLineEdit::keyPressEvent(event); // Home, End, Delete, copy, Tab, ...
+    QLineEdit::keyPressEvent(event); // Home, End, copy, Tab, ...
 }
 
 void TKvTimeSpinEdit::mousePressEvent(QMouseEvent* event) {

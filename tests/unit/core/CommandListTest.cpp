@@ -199,12 +199,15 @@ TEST(CommandList, DeleteEmptyItems) {
     EXPECT_EQ(list.Items(1).FileName(), "/bin/two");
     EXPECT_EQ(list.Items(2).Title(), "four");
 
-    // Item 0 has no special protection, and an all-empty list becomes empty.
+    // Item 0, the time sync, stays even when emptied.
     TKvCommandList empty;
     empty.Add(Item(""));
     empty.Add(Item(""));
+    empty.Add(Item("two"));
     empty.DeleteEmptyItems();
-    EXPECT_EQ(empty.Count(), 0);
+    ASSERT_EQ(empty.Count(), 2);
+    EXPECT_TRUE(empty.Items(0).IsEmpty());
+    EXPECT_EQ(empty.Items(1).Title(), "two");
 }
 
 TEST(CommandList, TimingArrays) {

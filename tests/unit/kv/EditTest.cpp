@@ -271,6 +271,80 @@ TEST(TKvEdit, TextHintOnlyWhileNotFocused) {
     EXPECT_EQ(e->placeholderText(), QStringLiteral("ここに入力"));
 }
 
+TEST(TKvEdit, EnterAndExitAreRealFocusMovesBetweenControls) {
+    QWidget host;
+    auto* e = new TKvEdit(&host);
+    auto* other = new QLineEdit(&host);
+    other->move(0, 40);
+    QStringList events;
+    e->SetOnEnter([&](QObject* s) { events << (s == e ? "enter" : "?"); });
+    e->SetOnExit([&](QObject* s) { events << (s == e ? "exit" : "?"); });
+    host.show();
+    QApplication::setActiveWindow(&host);
+    other->setFocus(Qt::TabFocusReason);
+    QTRY_VERIFY_WITH_TIMEOUT(other->hasFocus(), 5000);
+    events.clear();
+    e->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(events, QStringList{"enter"});
+    // Return is not leaving (editingFinished would fire here).
+    QTest::keyClick(e, Qt::Key_Return);
+    EXPECT_EQ(events, QStringList{"enter"});
+    struct {
+        Qt::FocusReason reason;
+        bool counts;
+    } cases[] = {{Qt::PopupFocusReason, false},
+                 {Qt::ActiveWindowFocusReason, false},
+                 {Qt::MouseFocusReason, true},
+                 {Qt::TabFocusReason, true}};
+    for (const auto& c : cases) {
+        events.clear();
+        QFocusEvent out(QEvent::FocusOut, c.reason);
+        QApplication::sendEvent(e, &out);
+        QFocusEvent in(QEvent::FocusIn, c.reason);
+        QApplication::sendEvent(e, &in);
+        SCOPED_TRACE(int(c.reason));
+        EXPECT_EQ(events, c.counts ? QStringList({"exit", "enter"}) : QStringList());
+    }
+    events.clear();
+    other->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(events, QStringList{"exit"});
+}
+
+TEST(TKvEdit, MouseMoveIsReportedWithoutAButton) {
+    TKvEdit e;
+    e.show();
+    QPoint seen(-1, -1);
+    Qt::KeyboardModifiers mods;
+    e.SetOnMouseMove([&](QObject*, Qt::KeyboardModifiers m, int x, int y) {
+        seen = QPoint(x, y);
+        mods = m;
+    });
+    EXPECT_TRUE(e.hasMouseTracking());
+    QMouseEvent move(QEvent::MouseMove, QPointF(7, 9), e.mapToGlobal(QPointF(7, 9)), Qt::NoButton,
+                     Qt::NoButton, Qt::ShiftModifier);
+    QApplication::sendEvent(&e, &move);
+    EXPECT_EQ(seen, QPoint(7, 9));
+    EXPECT_EQ(mods, Qt::ShiftModifier);
+}
+
+TEST(TKvEdit, SwitchingTheInputMethodOffLeavesItUsable) {
+    QWidget host;
+    auto* e = new TKvEdit(&host);
+    host.show();
+    QApplication::setActiveWindow(&host);
+    e->setFocus();
+    QTRY_VERIFY_WITH_TIMEOUT(e->hasFocus(), 5000);
+    QInputMethodEvent compose(QStringLiteral("にほ"), {});
+    QApplication::sendEvent(e, &compose);
+    KvSwitchInputMethodOff(&host);
+    EXPECT_TRUE(e->testAttribute(Qt::WA_InputMethodEnabled));
+    KvSwitchInputMethodOff(nullptr); // nothing to switch off
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("日本"));
+    QApplication::sendEvent(e, &commit);
+    EXPECT_EQ(e->text(), QStringLiteral("日本"));
+}
+
 TEST(SpacerLines, Table) {
     struct Case {
         QSize size;
