@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QFocusEvent>
 #include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -137,7 +136,6 @@ TOptionCommandPage::TOptionCommandPage(TMainForm& main, TOptionForm& form, QWidg
         editor->addWidget(edit, line++, 0, 1, edit == Edit602 ? 1 : 2);
         edit->SetDefaultContextMenuEnabled(true);
         edit->SetOnDblClick([](QObject* sender) { static_cast<QLineEdit*>(sender)->selectAll(); });
-        edit->installEventFilter(this);
     }
     editor->addWidget(Button602, 3, 1);
     editor->setColumnStretch(0, 1);
@@ -159,6 +157,10 @@ TOptionCommandPage::TOptionCommandPage(TMainForm& main, TOptionForm& form, QWidg
     connect(Button602, &QPushButton::clicked, this, [this] { Button602Click(); });
     connect(Button603, &QPushButton::clicked, this, [this] { Button603Click(); });
     PngButton601->SetOnClick([this](QObject*) { PngButton601Click(); });
+    Edit601->SetOnExit([this](QObject*) { Edit601Exit(); });
+    Edit602->SetOnExit([this](QObject*) { Edit602Exit(); });
+    Edit603->SetOnExit([this](QObject*) { Edit603Exit(); });
+    Edit604->SetOnExit([this](QObject*) { Edit604Exit(); });
     PngButton602->SetOnClick([this](QObject*) { PngButton602Click(); });
 }
 
@@ -359,9 +361,7 @@ void TOptionCommandPage::Edit601Exit() {
         item->SetTitle(Edit601->text());
         RepaintGrid();
     }
-    // A composition still open in the input method ends with the title (the
-    // input method itself stays usable for the next title).
-    QGuiApplication::inputMethod()->reset();
+    KvSwitchInputMethodOff(window());
 }
 
 void TOptionCommandPage::Edit602Exit() {
@@ -409,22 +409,6 @@ void TOptionCommandPage::Button602Click() {
         return;
     Edit602->setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
     Edit602Exit();
-}
-
-bool TOptionCommandPage::eventFilter(QObject* watched, QEvent* event) {
-    // Leaving a box commits it; a context menu opening over it is not leaving.
-    if (event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-        if (watched == Edit601)
-            Edit601Exit();
-        else if (watched == Edit602)
-            Edit602Exit();
-        else if (watched == Edit603)
-            Edit603Exit();
-        else if (watched == Edit604)
-            Edit604Exit();
-    }
-    return TOptionPage::eventFilter(watched, event);
 }
 
 } // namespace velmora

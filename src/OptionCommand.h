@@ -80,9 +80,6 @@ public:
     int FGridTextLeftMargin = 0;
     int FGridTextTopMargin = 0;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     // The command of the grid's current row, or null (the heading, an empty list).
     TKvCommandItem* CurrentItem() const;
