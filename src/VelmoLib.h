@@ -3,8 +3,15 @@
 
 #include <QFlags>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
+class QFileDialog;
+class QFont;
+class QFontMetrics;
+class QImage;
+class QLineEdit;
 class QMessageBox;
 class QWidget;
 
@@ -33,6 +40,36 @@ std::unique_ptr<QMessageBox> BuildMessageDialog(const QString& text, TMsgDlgType
 // Shows a modal message box centred on the screen; returns mrOk or mrCancel.
 int ShowMessageDialog(const QString& text, TMsgDlgType kind, TMsgDlgButtons buttons,
                       QWidget* owner = nullptr);
+
+// Answers every ShowMessageDialog in place of a box while set (tests: what was
+// asked, and the button the user would press); an empty hook restores the box.
+using TMessageDialogHook = std::function<int(const QString& text, TMsgDlgType kind,
+                                             TMsgDlgButtons buttons, QWidget* owner)>;
+void SetMessageDialogHook(TMessageDialogHook hook);
+
+// --- helpers of the options dialog -------------------------------------------------
+
+// Fills the image with a 4-pixel checkerboard of white and silver (192, 192, 192),
+// the top-left square silver: the mark of a see-through background.
+void DrawTransparentMark(QImage& image);
+// Draws a red cross corner to corner over the image: the mark of "no outline".
+void DrawNoBorderMark(QImage& image);
+// Selects all of the edit's text (its double-click handler).
+void EditDblClick(QLineEdit* edit);
+// Presets an open-file dialog: the file when it exists (else no file), its
+// folder when that exists (else `fallbackDir`, the program's folder), and the
+// filter, given as "Description|*.a;*.b" pairs separated by "|".
+void PrepareOpenDialog(QFileDialog& dialog, const QString& fileName, const QString& filter,
+                       const QString& fallbackDir);
+// The name filters of a "Description|*.a;*.b|..." filter text, as the dialog takes them.
+QStringList OpenDialogNameFilters(const QString& filter);
+// The top margin that centres a line of the font in a row `rowHeight` high:
+// truncated when the line fits, rounded half to even when it does not.
+int GetTextTopMargin(const QFontMetrics& metrics, int rowHeight);
+// The font's style as text: "Roman" without style, else "Bold, Italic, Underline,
+// StrikeOut" as far as set, in that order.
+QString GetFontStyleStr(const QFont& font);
+QString GetFontStyleStr(int fontStyleBits);
 
 // False (after a warning) when the system is older than major.minor.
 bool CheckWindowsVersion(Platform& platform, int major, int minor);
