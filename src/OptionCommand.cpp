@@ -27,7 +27,6 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
 
 namespace velmora {
 
@@ -69,15 +68,6 @@ QByteArray ArrowGlyph(bool up, const QColor& color) {
 
 bool SameIgnoringCase(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
-// Half of the rest of the row beside the text: truncated when the text fits,
-// rounded (halves to even) when it does not.
-int TextTopMargin(const QFontMetrics& metrics, int height) {
-    const int h = metrics.height();
-    if (height >= h)
-        return (height - h) / 2;
-    return int(std::nearbyint((height - h) / 2.0));
 }
 
 } // namespace
@@ -135,7 +125,7 @@ TOptionCommandPage::TOptionCommandPage(TMainForm& main, TOptionForm& form, QWidg
         editor->addWidget(label, line++, 0, 1, 2);
         editor->addWidget(edit, line++, 0, 1, edit == Edit602 ? 1 : 2);
         edit->SetDefaultContextMenuEnabled(true);
-        edit->SetOnDblClick([](QObject* sender) { static_cast<QLineEdit*>(sender)->selectAll(); });
+        edit->SetOnDblClick([edit](QObject*) { EditDblClick(edit); });
     }
     editor->addWidget(Button602, 3, 1);
     editor->setColumnStretch(0, 1);
@@ -192,7 +182,7 @@ void TOptionCommandPage::LoadFromMain() {
                      6 * kRowHeight + 6);
     const QFontMetrics metrics(g.font());
     FGridTextLeftMargin = std::abs(QFontInfo(g.font()).pixelSize() / 2);
-    FGridTextTopMargin = TextTopMargin(metrics, kRowHeight);
+    FGridTextTopMargin = GetTextTopMargin(metrics, kRowHeight);
     g.SetRowCount(std::max(FMain.ACommandList->Count(), 1) + 1);
     Grid601Click();
 }
@@ -392,15 +382,10 @@ void TOptionCommandPage::Edit604Exit() {
 
 void TOptionCommandPage::Button602Click() {
     QFileDialog dialog(window());
-    const QString current = Edit602->text();
-    // Programs carry no extension here: every file is offered, executables only.
-    const QFileInfo info(current);
-    dialog.selectFile(info.isFile() ? info.absoluteFilePath() : QString());
-    const QString folder = info.absolutePath();
-    dialog.setDirectory(!current.isEmpty() && QDir(folder).exists()
-                            ? folder
-                            : QCoreApplication::applicationDirPath());
-    dialog.setNameFilter(QStringLiteral("Executable Files (*)"));
+    // Programs carry no extension here: every name matches, and the dialog lists
+    // executable files (and folders to walk through) only.
+    PrepareOpenDialog(dialog, Edit602->text(), QStringLiteral("Executable Files|*"),
+                      QCoreApplication::applicationDirPath());
     dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
