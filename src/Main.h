@@ -20,6 +20,7 @@ class TKvPaintBox;
 class TKvTimer;
 class TKvTrayIcon;
 class TKvCommandList;
+class TOptionForm;
 enum class TAlarmEffect;
 
 // The window's settings are its public fields (TVlmSettings), read and written in
@@ -83,6 +84,14 @@ public:
     // Menu captions and the tray hint from the current language.
     void ApplyCaptions();
 
+    // The options dialog, modal; afterwards the settings are saved.
+    void ActPopShowOptionExecute();
+    // The options or the about dialog is open (only one of them at a time).
+    bool DialogOpen() const;
+    TOptionForm* FOptionForm = nullptr; // while the options dialog is open
+    QColor ResolvedColor(TColor c) const { return Resolve(c); }
+    Platform& GetPlatform() const { return FPlatform; }
+
     QMenu* PopupMenu1 = nullptr;
     QAction* StopAlarm1 = nullptr;
     QAction* PopSep1 = nullptr;
@@ -119,6 +128,9 @@ protected:
 
 private:
     void FormCreate();
+    // After the options dialog closed: stop the alarm, store the day words' kind,
+    // drop empty commands, rebuild the timings, save the dialog state and settings.
+    void FinishOptionForm(TOptionForm& form);
     void ReportLangError(const QString& error);
     void CreatePopupMenu();
     void CreateTrayIcon();

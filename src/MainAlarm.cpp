@@ -4,6 +4,7 @@
 #include "KvUnits/KvTimer.h"
 #include "KvUnits/KvTrayIcon.h"
 #include "Main.h"
+#include "Option.h"
 #include "TextForms.h"
 #include "platform/Platform.h"
 
@@ -74,7 +75,9 @@ void TMainForm::CarryOut(const TAlarmEffects& effects) {
             PopSep1->setVisible(IsAlarmRunning);
             break;
         case TAlarmEffect::UpdateOptionDialog:
-            break; // no options dialog yet
+            if (FOptionForm)
+                FOptionForm->AlarmStateChanged();
+            break;
         }
     }
 }

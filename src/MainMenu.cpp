@@ -3,6 +3,7 @@
 #include "KvUnits/KvTrayIcon.h"
 #include "Lang.h"
 #include "Main.h"
+#include "Option.h"
 #include "VelmoLib.h"
 #include "platform/Platform.h"
 
@@ -46,6 +47,7 @@ void TMainForm::CreatePopupMenu() {
     connect(ActStartAlarm, &QAction::triggered, this, &TMainForm::ActStartAlarmExecute);
     connect(ActPopShowHelp, &QAction::triggered, this, &TMainForm::ActPopShowHelpExecute);
     connect(ActCreateShortcut, &QAction::triggered, this, &TMainForm::ActCreateShortcutExecute);
+    connect(ActPopShowOption, &QAction::triggered, this, &TMainForm::ActPopShowOptionExecute);
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
@@ -105,6 +107,8 @@ void TMainForm::LanguageListClick(const QString& path) {
     const TLangChange change = ChooseLanguage(path);
     ApplyCaptions();
     ACommandList->Items(0).SetTitle(Messages().Command0Title);
+    if (FOptionForm)
+        FOptionForm->ApplyLangToOptionForm();
     if (!change.Error.isEmpty())
         throw TIniWriteError(change.Error.toStdString());
 }

@@ -9,6 +9,7 @@ namespace velmora {
 
 class TMainForm;
 class TOptionForm;
+struct TOptionFormState;
 
 class TOptionPage : public QWidget {
     Q_OBJECT
@@ -16,8 +17,11 @@ public:
     TOptionPage(TMainForm& main, TOptionForm& form, QWidget* parent)
         : QWidget(parent), FMain(main), FForm(form) {}
 
-    // The page's texts from the current language (the OptionForm section), applied
-    // when the dialog is shown and again when a language is chosen while it is open.
+    // The page's texts from the current language, applied when the dialog is shown
+    // and again when a language is chosen while it is open. The dialog has set
+    // every "<Name>.Caption" and "<Name>.Items[i]" text on the control of that
+    // object name already (ApplyFormCaption); a page adds what follows from them
+    // (texts built from a pattern, captions that depend on a state).
     virtual void ApplyLang() {}
     // The page's step of the showing sequence: every control loaded from the clock.
     virtual void LoadFromMain() {}
@@ -28,6 +32,12 @@ public:
     virtual void MainSettingsChanged() {}
     // The alarm started or stopped while the dialog is open.
     virtual void AlarmStateChanged() {}
+    // Asked before the dialog closes; a page that refuses shows why.
+    virtual bool CanClose() { return true; }
+    // The dialog's remembered state (the grid's column widths), read after the
+    // pages were loaded and written before the settings are saved.
+    virtual void LoadState(const TOptionFormState&) {}
+    virtual void SaveState(TOptionFormState&) const {}
 
 protected:
     TMainForm& FMain;

@@ -1,0 +1,278 @@
+#include "Option.h"
+
+#include "IniDocument.h"
+#include "KvUnits/KvEdit.h"
+#include "KvUnits/KvPngButton.h"
+#include "KvUnits/KvTabSet.h"
+#include "Lang.h"
+#include "Main.h"
+#include "OptionAlarm.h"
+#include "OptionCommand.h"
+#include "OptionControls.h"
+#include "OptionFont.h"
+#include "OptionText.h"
+#include "OptionWindow.h"
+#include "platform/Platform.h"
+
+#include <QCloseEvent>
+#include <QColorDialog>
+#include <QFile>
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStackedWidget>
+#include <cmath>
+
+// The program's own pictures live in a static library: make sure they are registered.
+static void InitAppResources() {
+    Q_INIT_RESOURCE(app);
+}
+
+namespace velmora {
+
+namespace {
+
+constexpr int kClientWidth = 541;
+constexpr int kClientHeight = 533;
+constexpr int kTabSetWidth = 132;
+constexpr int kBottomHeight = 37;
+
+const char* const kTabKeys[TOptionForm::kPageCount] = {
+    "OptionTabSet.Tabs[0].Caption", "OptionTabSet.Tabs[1].Caption", "OptionTabSet.Tabs[2].Caption",
+    "OptionTabSet.Tabs[3].Caption", "OptionTabSet.Tabs[4].Caption", "OptionTabSet.Tabs[5].Caption"};
+
+TOptionForm::TDialogRunners RealDialogs() {
+    TOptionForm::TDialogRunners d;
+    d.Color = [](QColorDialog& dialog) -> std::optional<QColor> {
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.selectedColor();
+    };
+    d.Font = [](QFontDialog& dialog) -> std::optional<QFont> {
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        return dialog.selectedFont();
+    };
+    d.OpenFile = [](QFileDialog& dialog) -> std::optional<QString> {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().first();
+    };
+    return d;
+}
+
+} // namespace
+
+TOptionForm::TOptionForm(TMainForm& main, QWidget* parent) : QDialog(parent), FMain(main) {
+    Dialogs = RealDialogs();
+    setObjectName(QStringLiteral("OptionForm"));
+    FScale = logicalDpiX() / 96.0;
+    FormCreate();
+}
+
+TOptionForm::~TOptionForm() = default;
+
+int TOptionForm::Scaled(int pixels) const {
+    return int(std::nearbyint(pixels * FScale));
+}
+
+void TOptionForm::FormCreate() {
+    // A fixed dialog border with a close box; its own entry in the task bar.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setFixedSize(Scaled(kClientWidth), Scaled(kClientHeight));
+    setWindowTitle(FallbackText(QStringLiteral("OptionForm.Caption")));
+    CreateTabSet();
+    OptionPageControl = new QStackedWidget(this);
+    OptionPageControl->setObjectName(QStringLiteral("OptionPageControl"));
+    OptionPageControl->setGeometry(Scaled(kTabSetWidth), 0, width() - Scaled(kTabSetWidth),
+                                   height() - Scaled(kBottomHeight));
+    FPages = {new TOptionTextPage(FMain, *this, OptionPageControl),
+              new TOptionFontPage(FMain, *this, OptionPageControl),
+              new TOptionWindowPage(FMain, *this, OptionPageControl),
+              new TOptionBalloonPage(FMain, *this, OptionPageControl),
+              new TOptionAlarmPage(FMain, *this, OptionPageControl),
+              new TOptionCommandPage(FMain, *this, OptionPageControl)};
+    for (int i = 0; i < kPageCount; ++i) {
+        if (FPages[i]->objectName().isEmpty())
+            FPages[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
+        OptionPageControl->addWidget(FPages[i]);
+    }
+    CreateBottomBar();
+}
+
+void TOptionForm::CreateTabSet() {
+    auto* host = new QWidget(this);
+    host->setObjectName(QStringLiteral("OptionTabSetHost"));
+    host->setGeometry(0, 0, Scaled(kTabSetWidth), height() - Scaled(kBottomHeight));
+    OptionTabSet = new TKvTabSet(host);
+    OptionTabSet->setObjectName(QStringLiteral("OptionTabSet"));
+    OptionTabSet->TabOptions().SetTabPosition(tpLeft);
+    OptionTabSet->SetOnTabAdding([](TKvTabSet*, TKvTab*, bool& asSelected) { asSelected = false; });
+    for (const char* key : kTabKeys)
+        OptionTabSet->AddTab(FallbackText(QLatin1String(key)));
+    OptionTabSet->SetOnTabAdding(nullptr);
+    OptionTabSet->SetOnTabSelected(
+        [this](TKvTabSet*, TKvTab* tab, bool selected) { OptionTabSetTabSelected(tab, selected); });
+}
+
+void TOptionForm::CreateBottomBar() {
+    BottomPanel = new QWidget(this);
+    BottomPanel->setObjectName(QStringLiteral("BottomPanel"));
+    BottomPanel->setGeometry(0, height() - Scaled(kBottomHeight), width(), Scaled(kBottomHeight));
+    ShortcutSpeedButton = new TKvPngButton(BottomPanel);
+    ShortcutSpeedButton->setObjectName(QStringLiteral("ShortcutSpeedButton"));
+    ShortcutSpeedButton->setGeometry(Scaled(8), Scaled(8), Scaled(273), Scaled(21));
+    ShortcutSpeedButton->SetAction(FMain.ActCreateShortcut);
+    InitAppResources();
+    QFile glyph(QStringLiteral(":/app/velmora16.png"));
+    if (glyph.open(QIODevice::ReadOnly))
+        ShortcutSpeedButton->SetGlyphUp(glyph.readAll());
+    SaveSettingsButton = new QPushButton(BottomPanel);
+    SaveSettingsButton->setObjectName(QStringLiteral("SaveSettingsButton"));
+    SaveSettingsButton->setText(FallbackText(QStringLiteral("SaveSettingsButton.Caption")));
+    SaveSettingsButton->setGeometry(Scaled(344), Scaled(6), Scaled(189), Scaled(21));
+    SaveSettingsButton->setDefault(true);
+    connect(SaveSettingsButton, &QPushButton::clicked, this, &TOptionForm::SaveSettingsButtonClick);
+}
+
+void TOptionForm::showEvent(QShowEvent* event) {
+    if (!FShown)
+        FormShow();
+    QDialog::showEvent(event);
+}
+
+void TOptionForm::FormShow() {
+    if (FShown)
+        return;
+    FShown = true;
+    setFont(FMain.GetPlatform().MenuFont());
+    ApplyLangToOptionForm();
+    OptionTabSet->SetAllowDragTab(false);
+    OptionTabSet->SetShowFocus(false);
+    TTabOptions& o = OptionTabSet->TabOptions();
+    o.SetTabPosition(tpLeft);
+    o.SetTabWidth(Scaled(130));
+    o.SetTabHeight(Scaled(28));
+    o.SetTabCloseFigure(false);
+    o.AdjustDefaultColors();
+    o.SetTabLeftMargin(8);
+    for (TOptionPage* page : FPages)
+        page->LoadFromMain();
+    LoadOptionFormState();
+    OptionTabSet->SetTabIndex(ActivePageIndex());
+}
+
+void TOptionForm::ApplyLangToOptionForm() {
+    static const QRegularExpression tabKey(
+        QStringLiteral("^OptionTabSet\\.Tabs\\[(\\d+)\\]\\.Caption$"));
+    for (const TCaption& c : LoadOptionFormTexts()) {
+        if (const auto m = tabKey.match(c.Key); m.hasMatch()) {
+            const int i = m.captured(1).toInt();
+            if (i < OptionTabSet->Tabs().Count())
+                OptionTabSet->Tabs()[i]->SetCaption(c.Text);
+            continue;
+        }
+        ApplyFormCaption(this, c);
+    }
+    for (TOptionPage* page : FPages)
+        page->ApplyLang();
+}
+
+void TOptionForm::AlarmStateChanged() {
+    for (TOptionPage* page : FPages)
+        page->AlarmStateChanged();
+}
+
+void TOptionForm::NotifySettingsChanged(TOptionPage* from) {
+    for (TOptionPage* page : FPages)
+        if (page != from)
+            page->MainSettingsChanged();
+}
+
+int TOptionForm::ActivePageIndex() const {
+    return OptionPageControl->currentIndex();
+}
+
+void TOptionForm::SetActivePageIndex(int index) {
+    OptionPageControl->setCurrentIndex(index >= 0 && index < kPageCount ? index : 0);
+}
+
+void TOptionForm::OptionTabSetTabSelected(TKvTab* tab, bool selected) {
+    if (selected && tab)
+        SetActivePageIndex(tab->Index());
+}
+
+namespace {
+
+// A settings file that cannot be read, or is not yet in this program's form,
+// is left to the clock's own save, which keeps it or a copy of it.
+bool WritableSettings(const IniDocument& doc) {
+    return doc.ReadError().isEmpty() && !doc.ForeignEncoding();
+}
+
+} // namespace
+
+void TOptionForm::LoadOptionFormState() {
+    const IniDocument doc(FMain.IniFileName());
+    TOptionFormState state;
+    LoadOptionFormStateFrom(doc, state);
+    SetActivePageIndex(state.ActivePageIndex);
+    for (TOptionPage* page : FPages)
+        page->LoadState(state);
+}
+
+void TOptionForm::SaveOptionFormState() {
+    IniDocument doc(FMain.IniFileName());
+    if (!WritableSettings(doc))
+        return;
+    TOptionFormState state;
+    LoadOptionFormStateFrom(doc, state); // a page that keeps nothing leaves its part
+    state.ActivePageIndex = ActivePageIndex();
+    for (TOptionPage* page : FPages)
+        page->SaveState(state);
+    SaveOptionFormStateTo(doc, state);
+    doc.UpdateFile();
+}
+
+void TOptionForm::CommitEdits() {
+    for (TOptionPage* page : FPages)
+        page->CommitEdits();
+}
+
+bool TOptionForm::FormCloseQuery() {
+    for (TOptionPage* page : FPages)
+        if (!page->CanClose())
+            return false;
+    return true;
+}
+
+void TOptionForm::FormClose() {
+    KvSwitchInputMethodOff(this);
+    setResult(QDialog::Accepted);
+}
+
+bool TOptionForm::CloseWithOk() {
+    CommitEdits();
+    if (!FormCloseQuery())
+        return false;
+    FormClose();
+    done(QDialog::Accepted);
+    return true;
+}
+
+void TOptionForm::SaveSettingsButtonClick() {
+    CloseWithOk();
+}
+
+void TOptionForm::closeEvent(QCloseEvent* event) {
+    // The close box keeps every change like the save button, the edit box that
+    // has the focus included.
+    if (!isVisible() || CloseWithOk())
+        event->accept();
+    else
+        event->ignore();
+}
+
+} // namespace velmora

@@ -1,0 +1,268 @@
+#include "OptionFont.h"
+
+#include "KvUnits/KvPaintBox.h"
+#include "Lang.h"
+#include "Main.h"
+#include "Option.h"
+#include "OptionColorPanel.h"
+#include "OptionControls.h"
+#include "VelmoLib.h"
+
+#include <QCheckBox>
+#include <QFontDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cmath>
+
+namespace velmora {
+
+namespace {
+
+template <class W> W* NewControl(QWidget* parent, const char* name) {
+    auto* w = new W(parent);
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
+
+// The panel's colour into its field, unless the field shows that colour already
+// (a system colour then stays a system colour).
+void StorePanelColor(TMainForm& main, const TColorPanel* panel) {
+    TColor* field = PanelColorField(main, panel->Number());
+    if (field && main.ResolvedColor(*field) != panel->Color())
+        *field = QColorToColor(panel->Color());
+}
+
+int StyleBits(const QFont& f) {
+    return (f.bold() ? fsBold : 0) | (f.italic() ? fsItalic : 0) |
+           (f.underline() ? fsUnderline : 0) | (f.strikeOut() ? fsStrikeOut : 0);
+}
+
+} // namespace
+
+QString FontDescription(const QString& pattern, const QString& name, int styleBits, int size,
+                        double dpi) {
+    const int points = size >= 0 ? size : int(std::nearbyint(-size * 72.0 / dpi));
+    const int pixels = size >= 0 ? int(std::nearbyint(size * dpi / 72.0)) : -size;
+    return FormatMsg(pattern, {name, GetFontStyleStr(styleBits), QString::number(points),
+                               QString::number(std::abs(pixels))});
+}
+
+TOptionFontPage::TOptionFontPage(TMainForm& main, TOptionForm& form, QWidget* parent)
+    : TOptionPage(main, form, parent) {
+    setObjectName(QStringLiteral("TabSheet2"));
+    const auto at = [&form](QWidget* w, int x, int y, int width, int height) {
+        w->setGeometry(form.Scaled(x), form.Scaled(y), form.Scaled(width), form.Scaled(height));
+    };
+    const auto panel = [&form](QWidget* parent, const char* name, int x, int y) {
+        auto* p = new TColorPanel(QLatin1String(name), parent, form.Scale());
+        p->move(form.Scaled(x), form.Scaled(y));
+        return p;
+    };
+    GroupBox201 = NewControl<QGroupBox>(this, "GroupBox201");
+    at(GroupBox201, 8, 8, 393, 96);
+    Button201 = NewControl<QPushButton>(GroupBox201, "Button201");
+    at(Button201, 16, 22, 173, 24);
+    Label201 = NewControl<QLabel>(GroupBox201, "Label201");
+    Label201->setWordWrap(true);
+    Label201->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    at(Label201, 16, 50, 360, 36);
+
+    GroupBox202 = NewControl<QGroupBox>(this, "GroupBox202");
+    at(GroupBox202, 8, 110, 393, 348);
+
+    GroupBox203 = NewControl<QGroupBox>(GroupBox202, "GroupBox203");
+    at(GroupBox203, 8, 20, 377, 116);
+    RadioButton201 = NewControl<QRadioButton>(GroupBox203, "RadioButton201");
+    at(RadioButton201, 12, 22, 220, 20);
+    RadioButton202 = NewControl<QRadioButton>(GroupBox203, "RadioButton202");
+    at(RadioButton202, 12, 44, 220, 20);
+    RadioGroup201 = NewControl<TRadioGroup>(GroupBox203, "RadioGroup201");
+    RadioGroup201->SetItems({QString(), QString()});
+    at(RadioGroup201, 12, 66, 220, 44);
+    Panel201 = panel(GroupBox203, "Panel201", 295, 22);
+    Panel202 = panel(GroupBox203, "Panel202", 239, 48);
+    Panel203 = panel(GroupBox203, "Panel203", 295, 48);
+
+    GroupBox204 = NewControl<QGroupBox>(GroupBox202, "GroupBox204");
+    at(GroupBox204, 8, 140, 377, 138);
+    RadioButton203 = NewControl<QRadioButton>(GroupBox204, "RadioButton203");
+    at(RadioButton203, 12, 22, 220, 20);
+    RadioButton204 = NewControl<QRadioButton>(GroupBox204, "RadioButton204");
+    at(RadioButton204, 12, 44, 220, 20);
+    RadioButton205 = NewControl<QRadioButton>(GroupBox204, "RadioButton205");
+    at(RadioButton205, 12, 66, 220, 20);
+    RadioGroup202 = NewControl<TRadioGroup>(GroupBox204, "RadioGroup202");
+    RadioGroup202->SetItems({QString(), QString()});
+    at(RadioGroup202, 12, 88, 220, 44);
+    Panel204 = panel(GroupBox204, "Panel204", 295, 24);
+    Panel205 = panel(GroupBox204, "Panel205", 239, 48);
+    Panel206 = panel(GroupBox204, "Panel206", 295, 48);
+
+    GroupBox205 = NewControl<QGroupBox>(GroupBox202, "GroupBox205");
+    at(GroupBox205, 8, 282, 377, 58);
+    CheckBox201 = NewControl<QCheckBox>(GroupBox205, "CheckBox201");
+    at(CheckBox201, 12, 26, 270, 20);
+    Panel207 = panel(GroupBox205, "Panel207", 295, 24);
+
+    Image201 = Panel204->Image(QStringLiteral("Image201"));
+    Image201->setPixmap(TransparentMarkPixmap(Image201->size()));
+    Image202 = Panel207->Image(QStringLiteral("Image202"));
+    Image202->setPixmap(NoBorderMarkPixmap(Image202->size()));
+
+    connect(Button201, &QPushButton::clicked, this, [this] { Button201Click(); });
+    // A radio button's handler runs when it becomes checked, by the user or by loading.
+    const auto onChecked = [this](QRadioButton* b, void (TOptionFontPage::*handler)()) {
+        connect(b, &QRadioButton::toggled, this, [this, handler](bool on) {
+            if (on)
+                (this->*handler)();
+        });
+    };
+    onChecked(RadioButton201, &TOptionFontPage::RadioButton201Click);
+    onChecked(RadioButton202, &TOptionFontPage::RadioButton202Click);
+    onChecked(RadioButton203, &TOptionFontPage::RadioButton203Click);
+    onChecked(RadioButton204, &TOptionFontPage::RadioButton204Click);
+    onChecked(RadioButton205, &TOptionFontPage::RadioButton205Click);
+    RadioGroup201->SetOnClick([this] { RadioGroup201Click(); });
+    RadioGroup202->SetOnClick([this] { RadioGroup202Click(); });
+    connect(CheckBox201, &QCheckBox::toggled, this, [this] { CheckBox201Click(); });
+}
+
+void TOptionFontPage::ApplyLang() {
+    ShowFontDescription(); // the pattern may have changed
+}
+
+void TOptionFontPage::ShowFontDescription() {
+    Label201->setText(FontDescription(MsgText(Messages().FontCaption, "FontCaption"),
+                                      FMain.FontName, FMain.FontStyle, FMain.FontSize,
+                                      FMain.logicalDpiY()));
+}
+
+void TOptionFontPage::LoadFromMain() {
+    ShowFontDescription();
+    SetupColorPanels(GroupBox203, FForm);
+    SetupColorPanels(GroupBox204, FForm);
+    SetupColorPanels(GroupBox205, FForm);
+    RadioButton202->setEnabled(FMain.ClockPaintBox()->D2DSupported());
+    if (FMain.FontColorMode == cmGradient)
+        RadioButton202->setChecked(true);
+    else
+        RadioButton201->setChecked(true);
+    RadioGroup201->SetItemIndex(int(FMain.FontGradientDirection));
+    RadioGroup201->SetColumns(2);
+    Image201->setVisible(FMain.TransparentColor);
+    switch (FMain.BackgroundColorMode) {
+    case cmTransparent:
+        RadioButton203->setChecked(true);
+        break;
+    case cmSolid:
+        RadioButton204->setChecked(true);
+        break;
+    case cmGradient:
+        RadioButton205->setChecked(true);
+        break;
+    }
+    RadioGroup202->SetItemIndex(int(FMain.BackgroundGradientDirection));
+    RadioGroup202->SetColumns(2);
+    CheckBox201->setChecked(FMain.ShowBorder);
+    Image202->setVisible(!FMain.ShowBorder);
+}
+
+void TOptionFontPage::Button201Click() {
+    QFontDialog dialog(&FForm);
+    dialog.setObjectName(QStringLiteral("FontDialog1"));
+    dialog.setCurrentFont(FMain.ClockFont());
+    const std::optional<QFont> chosen = FForm.Dialogs.Font(dialog);
+    if (!chosen)
+        return;
+    FMain.FontName = chosen->family();
+    FMain.FontStyle = StyleBits(*chosen);
+    FMain.FontSize = chosen->pointSize() > 0 ? chosen->pointSize() : -chosen->pixelSize();
+    FMain.setFont(FMain.ClockFont());
+    FMain.ClockPaintBox()->setFont(FMain.font());
+    ShowFontDescription();
+    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+}
+
+void TOptionFontPage::RadioButton201Click() {
+    FMain.FontColorMode = cmSolid;
+    StorePanelColor(FMain, Panel201);
+    FMain.D2DEnabled = false;
+    FMain.ClockPaintBox()->SetD2DEnabled(false);
+    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    Panel201->show();
+    Panel202->hide();
+    Panel203->hide();
+    RadioGroup201->setEnabled(false);
+    FForm.NotifySettingsChanged(this);
+}
+
+void TOptionFontPage::RadioButton202Click() {
+    FMain.FontColorMode = cmGradient;
+    StorePanelColor(FMain, Panel202);
+    StorePanelColor(FMain, Panel203);
+    FMain.D2DEnabled = true;
+    FMain.ClockPaintBox()->SetD2DEnabled(true);
+    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    Panel201->hide();
+    Panel202->show();
+    Panel203->show();
+    RadioGroup201->setEnabled(true);
+    FForm.NotifySettingsChanged(this);
+}
+
+void TOptionFontPage::RadioGroup201Click() {
+    if (RadioGroup201->ItemIndex() == 0)
+        FMain.FontGradientDirection = gdHorizontal;
+    else if (RadioGroup201->ItemIndex() == 1)
+        FMain.FontGradientDirection = gdVertical;
+}
+
+void TOptionFontPage::BackgroundSolidOrTransparent(bool transparent) {
+    FMain.BackgroundColorMode = transparent ? cmTransparent : cmSolid;
+    FMain.TransparentColor = transparent;
+    Image201->setVisible(FMain.TransparentColor);
+    StorePanelColor(FMain, Panel204);
+    Panel204->show();
+    Panel205->hide();
+    Panel206->hide();
+    RadioGroup202->setEnabled(false);
+    FForm.NotifySettingsChanged(this);
+}
+
+void TOptionFontPage::RadioButton203Click() {
+    BackgroundSolidOrTransparent(true);
+}
+
+void TOptionFontPage::RadioButton204Click() {
+    BackgroundSolidOrTransparent(false);
+}
+
+void TOptionFontPage::RadioButton205Click() {
+    FMain.BackgroundColorMode = cmGradient;
+    FMain.TransparentColor = false;
+    Image201->hide();
+    StorePanelColor(FMain, Panel205);
+    StorePanelColor(FMain, Panel206);
+    Panel204->hide();
+    Panel205->show();
+    Panel206->show();
+    RadioGroup202->setEnabled(true);
+    FForm.NotifySettingsChanged(this);
+}
+
+void TOptionFontPage::RadioGroup202Click() {
+    if (RadioGroup202->ItemIndex() == 0)
+        FMain.BackgroundGradientDirection = gdHorizontal;
+    else if (RadioGroup202->ItemIndex() == 1)
+        FMain.BackgroundGradientDirection = gdVertical;
+}
+
+void TOptionFontPage::CheckBox201Click() {
+    FMain.ShowBorder = CheckBox201->isChecked();
+    Image202->setVisible(!CheckBox201->isChecked());
+    FForm.NotifySettingsChanged(this);
+}
+
+} // namespace velmora

@@ -1,0 +1,163 @@
+// The options dialog's frame: the remembered page, closing (always OK, refused
+// without an alarm action), one dialog at a time, what the clock does after it.
+#include "DayWords.h"
+#include "KvUnits/KvCommandList.h"
+#include "KvUnits/KvEdit.h"
+#include "KvUnits/KvPngButton.h"
+#include "KvUnits/KvTabSet.h"
+#include "OptionAlarm.h"
+#include "OptionFixture.h"
+#include "OptionText.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+TEST(OptionForm, FrameShapeAndShowing) {
+    OptionFixture fx;
+    TOptionForm& f = fx.Open();
+    EXPECT_EQ(f.size(), QSize(f.Scaled(541), f.Scaled(533)));
+    EXPECT_EQ(f.windowTitle(), "Velmora - オプション");
+    EXPECT_EQ(f.OptionTabSet->Tabs().Count(), 6);
+    EXPECT_EQ(f.OptionTabSet->Tabs()[1]->Caption(), "フォント・いろ");
+    EXPECT_EQ(f.OptionTabSet->TabOptions().TabWidth(), f.Scaled(130));
+    EXPECT_EQ(f.OptionTabSet->TabOptions().TabHeight(), f.Scaled(28));
+    EXPECT_EQ(f.OptionTabSet->TabOptions().TabPosition(), tpLeft);
+    EXPECT_FALSE(f.OptionTabSet->AllowDragTab());
+    EXPECT_EQ(f.OptionPageControl->count(), 6);
+    EXPECT_TRUE(f.SaveSettingsButton->isDefault());
+    EXPECT_EQ(f.SaveSettingsButton->text(), "せってーを ほぞん");
+    EXPECT_EQ(f.ShortcutSpeedButton->Action(), fx.Main->ActCreateShortcut);
+    EXPECT_EQ(f.ShortcutSpeedButton->GlyphUp().size(), QSize(16, 16));
+    EXPECT_EQ(f.font().family(), fx.Platform.MenuFont().family());
+    // Choosing a tab shows its page.
+    f.OptionTabSet->SetTabIndex(4);
+    EXPECT_EQ(f.ActivePageIndex(), 4);
+    EXPECT_EQ(f.OptionPageControl->currentWidget()->objectName(), "TabSheet5");
+}
+
+TEST(OptionForm, RememberedPage) {
+    struct {
+        const char* stored;
+        int page;
+    } cases[] = {{nullptr, 0}, {"3", 3},  {"5", 5}, {"0", 0},
+                 {"6", 0},     {"-1", 0}, {"x", 0}, {"0x4", 4}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored ? c.stored : "none");
+        OptionFixture fx(c.stored ? QStringLiteral("[OptionForm]\nActivePageIndex=%1").arg(c.stored)
+                                  : QString());
+        TOptionForm& f = fx.Open();
+        EXPECT_EQ(f.ActivePageIndex(), c.page);
+        EXPECT_EQ(f.OptionTabSet->TabIndex(), c.page);
+    }
+}
+
+TEST(OptionForm, EscapeDoesNotCloseAndEveryCloseIsOk) {
+    OptionFixture fx;
+    TOptionForm& f = fx.Open();
+    QTest::keyClick(&f, Qt::Key_Escape);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_TRUE(f.close());
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_TRUE(fx.Boxes.isEmpty());
+}
+
+TEST(OptionForm, ClosingIsRefusedWhileTheAlarmHasNoAction) {
+    OptionFixture fx("[Alarm]\nIsAlarmSet=1");
+    TOptionForm& f = fx.Open();
+    auto& alarm = fx.Page<TOptionAlarmPage>();
+    const QString warning = FallbackText("MsgWarnAlarmOptionNotChecked");
+    // The close box, the save button and Enter in an edit box: each refused, each warned.
+    EXPECT_FALSE(f.close());
+    f.SaveSettingsButton->click();
+    alarm.Edit502->setFocus();
+    QTest::keyClick(alarm.Edit502, Qt::Key_Return);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_EQ(fx.Boxes, QStringList({warning, warning, warning}));
+    alarm.CheckBox505->setChecked(true);
+    f.SaveSettingsButton->click();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(fx.Boxes.size(), 3);
+}
+
+TEST(OptionForm, CloseBoxCommitsAndTheClockSavesInOrder) {
+    OptionFixture fx;
+    auto empty = std::make_unique<TKvCommandItem>();
+    fx.Main->ACommandList->Add(std::make_unique<TKvCommandItem>());
+    auto named = std::make_unique<TKvCommandItem>();
+    named->SetTitle("kept");
+    fx.Main->ACommandList->Add(std::move(named));
+    fx.Main->ACommandList->Items(0).SetTitle(QString()); // an emptied time sync
+    fx.Main->ACommandList->Items(0).SetFileName(QString());
+    bool secondOpened = false;
+    QTimer::singleShot(0, [&] {
+        TOptionForm* f = fx.Main->FOptionForm;
+        ASSERT_NE(f, nullptr);
+        EXPECT_TRUE(fx.Main->DialogOpen());
+        // A second Options command while the dialog is open does nothing.
+        fx.Main->ActPopShowOptionExecute();
+        secondOpened = fx.Main->FOptionForm != f;
+        auto& alarm = *f->PageOf<TOptionAlarmPage>();
+        alarm.CheckBox504->setChecked(true);
+        alarm.Edit501->setFocus();
+        alarm.Edit501->setText("Tea is ready");
+        fx.Main->ActStartAlarmExecute(); // a test alarm still runs
+        f->SaveSettingsButton->setFocus();
+        f->OptionTabSet->SetTabIndex(2);
+        f->close(); // the window manager's close box
+    });
+    fx.Main->ActPopShowOptionExecute();
+    EXPECT_FALSE(secondOpened);
+    EXPECT_EQ(fx.Main->FOptionForm, nullptr);
+    EXPECT_FALSE(fx.Main->IsAlarmRunning);
+    EXPECT_EQ(fx.Main->AlarmHint, "Tea is ready");
+    ASSERT_EQ(fx.Main->ACommandList->Count(), 2); // the empty one went, command 0 stayed
+    EXPECT_EQ(fx.Main->ACommandList->Items(1).Title(), "kept");
+    const IniDocument ini(fx.Ini(), QLocale::c());
+    EXPECT_EQ(ini.ReadInteger("OptionForm", "ActivePageIndex", -1), 2);
+    EXPECT_EQ(ini.ReadString("Alarm", "AlarmHint", ""), "Tea is ready");
+    EXPECT_TRUE(ini.ReadBool("Alarm", "UseAlarmBalloon", false));
+    EXPECT_EQ(ini.ReadSections().first(), "OptionForm"); // written a moment before the rest
+    // The day words' kind is stored: the file is rewritten without its comments.
+    QFile day(DayLangFile());
+    ASSERT_TRUE(day.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(QString::fromUtf16(reinterpret_cast<const char16_t*>(day.readAll().constData()))
+                     .contains("[General]"));
+}
+
+TEST(OptionForm, ALanguageChosenWhileOpenRetitlesIt) {
+    OptionFixture fx;
+    TOptionForm& f = fx.Open();
+    const QString path = LangDir() + "English.lang";
+    {
+        IniDocument d(path, QLocale::c());
+        d.SetStrings({"[OptionForm]", "OptionForm.Caption=Velmora - Options",
+                      "OptionTabSet.Tabs[4].Caption=Alarm", "Button502.Caption=Test the alarm",
+                      "RadioGroup101.Items[1]=12:34", "[Lang: Caption]",
+                      "StopAlarmCaption=Stop the alarm"});
+        d.UpdateFile();
+    }
+    fx.Main->ActStartAlarmExecute();
+    fx.Main->LanguageListClick(path);
+    EXPECT_EQ(f.windowTitle(), "Velmora - Options");
+    EXPECT_EQ(f.OptionTabSet->Tabs()[4]->Caption(), "Alarm");
+    auto& alarm = fx.Page<TOptionAlarmPage>();
+    EXPECT_EQ(alarm.ButtonCaption(), "Test the alarm");
+    EXPECT_EQ(alarm.Button502->text(), "Stop the alarm"); // the alarm runs
+    fx.Main->ActPopStopAlarmExecute();
+    EXPECT_EQ(alarm.Button502->text(), "Test the alarm");
+    EXPECT_EQ(fx.Page<TOptionTextPage>()
+                  .findChild<QWidget*>("RadioGroup101Item1")
+                  ->property("text")
+                  .toString(),
+              "12:34");
+}
