@@ -7,6 +7,7 @@
 #include "KvUnits/KvTextFit.h"
 #include "Lang.h"
 #include "Main.h"
+#include "Option.h"
 #include "VelmoLib.h"
 
 #include <QBuffer>
@@ -34,10 +35,6 @@ namespace {
 
 constexpr int kRowHeight = 22;
 constexpr int kGlyphSize = 16;
-
-QString Caption(const char* key) {
-    return Captions().value(QString::fromLatin1(key));
-}
 
 template <class T> T* Named(T* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -155,16 +152,11 @@ TOptionCommandPage::TOptionCommandPage(TMainForm& main, TOptionForm& form, QWidg
 }
 
 void TOptionCommandPage::ApplyLang() {
-    Label601->setText(Caption("Label601.Caption"));
-    Button601->setText(Caption("Button601.Caption"));
-    GroupBox601->setTitle(Caption("GroupBox601.Caption"));
-    Label602->setText(Caption("Label602.Caption"));
-    Label603->setText(Caption("Label603.Caption"));
-    Label604->setText(Caption("Label604.Caption"));
-    Label605->setText(Caption("Label605.Caption"));
-    Button602->setText(Caption("Button602.Caption"));
-    Button603->setText(Caption("Button603.Caption"));
+    // The headings are drawn from the language's texts: draw them again, and
+    // refresh the boxes (command 0's title follows the language).
     RepaintGrid();
+    if (Grid601->RowCount() > 1)
+        Grid601Click();
 }
 
 void TOptionCommandPage::LoadFromMain() {
@@ -192,6 +184,16 @@ void TOptionCommandPage::CommitEdits() {
     Edit602Exit();
     Edit603Exit();
     Edit604Exit();
+}
+
+void TOptionCommandPage::LoadState(const TOptionFormState& state) {
+    for (int c = 0; c < kColCount; ++c)
+        SetColWidth(c, state.ColWidths[std::size_t(c)]);
+}
+
+void TOptionCommandPage::SaveState(TOptionFormState& state) const {
+    for (int c = 0; c < kColCount; ++c)
+        state.ColWidths[std::size_t(c)] = ColWidth(c);
 }
 
 int TOptionCommandPage::ColWidth(int col) const {
@@ -389,10 +391,10 @@ void TOptionCommandPage::Button602Click() {
     dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    const bool ok = ExecOpenDialog ? ExecOpenDialog(dialog) : dialog.exec() == QDialog::Accepted;
-    if (!ok || dialog.selectedFiles().isEmpty())
+    const std::optional<QString> chosen = FForm.Dialogs.OpenFile(dialog);
+    if (!chosen)
         return;
-    Edit602->setText(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+    Edit602->setText(QDir::toNativeSeparators(*chosen));
     Edit602Exit();
 }
 

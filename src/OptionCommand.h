@@ -6,13 +6,11 @@
 #include "OptionPage.h"
 
 #include <QRect>
-#include <functional>
 
 class QGroupBox;
 class QLabel;
 class QPainter;
 class QPushButton;
-class QFileDialog;
 
 namespace velmora {
 
@@ -33,6 +31,9 @@ public:
     void LoadFromMain() override;
     // Edit601Exit .. Edit604Exit, as the save button runs them.
     void CommitEdits() override;
+    // The grid's column widths kept with the dialog's state.
+    void LoadState(const TOptionFormState& state) override;
+    void SaveState(TOptionFormState& state) const override;
 
     static constexpr int kColCount = 4;
     int ColWidth(int col) const;
@@ -54,10 +55,6 @@ public:
     void PngButton602Click();
     // Moves the chosen command one place up (-1) or down (+1).
     void MoveCommandItem(int direction);
-
-    // Runs the open-file dialog prepared by Button602Click; true on OK. Tests
-    // answer it instead of a person.
-    std::function<bool(QFileDialog& dialog)> ExecOpenDialog;
 
     QLabel* Label601 = nullptr;
     TKvGrid* Grid601 = nullptr;

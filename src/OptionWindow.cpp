@@ -1,16 +1,14 @@
 #include "OptionWindow.h"
 
 #include "KvUnits/KvSpinEdit.h"
-#include "Lang.h"
 #include "Main.h"
+#include "OptionControls.h"
 
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QRadioButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -20,10 +18,6 @@ namespace {
 
 constexpr double kScaleMin = 0.75;
 constexpr double kScaleMax = 1.25;
-
-QString Caption(const char* key) {
-    return Captions().value(QString::fromLatin1(key));
-}
 
 template <class T> T* Named(T* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -83,38 +77,16 @@ TOptionWindowPage::TOptionWindowPage(TMainForm& main, TOptionForm& form, QWidget
     alpha->setColumnStretch(2, 1);
     page->addWidget(GroupBox302);
 
-    RadioGroup301 = Named(new QGroupBox(this), "RadioGroup301");
-    auto* stack = new QHBoxLayout(RadioGroup301); // two columns
-    RadioGroup301Items = new QButtonGroup(RadioGroup301);
-    for (int i = 0; i < 2; ++i) {
-        auto* item = new QRadioButton(RadioGroup301);
-        item->setObjectName(QStringLiteral("RadioGroup301.Items[%1]").arg(i));
-        RadioGroup301Items->addButton(item, i);
-        stack->addWidget(item, 1);
-    }
+    RadioGroup301 = Named(new TRadioGroup(this), "RadioGroup301");
+    RadioGroup301->SetItems({QString(), QString()}); // texts from the language
     page->addWidget(RadioGroup301);
     page->addStretch(1);
 
     // Programmatic changes run the handlers too, as loading relies on.
     connect(CheckBox301, &QCheckBox::toggled, this, [this] { CheckBox301Click(); });
     SpinEdit303->SetOnChange([this] { SpinEdit303Change(); });
-    connect(RadioGroup301Items, &QButtonGroup::idToggled, this, [this](int, bool checked) {
-        if (checked)
-            RadioGroup301Click();
-    });
+    RadioGroup301->SetOnClick([this] { RadioGroup301Click(); });
     AttachScalingHandlers(true);
-}
-
-void TOptionWindowPage::ApplyLang() {
-    GroupBox301->setTitle(Caption("GroupBox301.Caption"));
-    Label301->setText(Caption("Label301.Caption"));
-    Label302->setText(Caption("Label302.Caption"));
-    GroupBox302->setTitle(Caption("GroupBox302.Caption"));
-    CheckBox301->setText(Caption("CheckBox301.Caption"));
-    Label303->setText(Caption("Label303.Caption"));
-    RadioGroup301->setTitle(Caption("RadioGroup301.Caption"));
-    RadioGroup301Items->button(0)->setText(Caption("RadioGroup301.Items[0]"));
-    RadioGroup301Items->button(1)->setText(Caption("RadioGroup301.Items[1]"));
 }
 
 void TOptionWindowPage::AttachScalingHandlers(bool attach) {
@@ -137,16 +109,8 @@ void TOptionWindowPage::LoadFromMain() {
     ApplyAlphaEnabled();
     SpinEdit303->SetValue(qlonglong(FMain.AlphaBlendValue));
 
-    SetRadioGroup301ItemIndex(FMain.FormOnTopmost ? 0 : 1);
-}
-
-int TOptionWindowPage::RadioGroup301ItemIndex() const {
-    return RadioGroup301Items->checkedId();
-}
-
-void TOptionWindowPage::SetRadioGroup301ItemIndex(int index) {
-    if (QAbstractButton* item = RadioGroup301Items->button(index))
-        item->setChecked(true);
+    RadioGroup301->SetItemIndex(FMain.FormOnTopmost ? 0 : 1);
+    RadioGroup301->SetColumns(2);
 }
 
 void TOptionWindowPage::SpinEdit301Change() {
@@ -176,7 +140,7 @@ void TOptionWindowPage::SpinEdit303Change() {
 }
 
 void TOptionWindowPage::RadioGroup301Click() {
-    switch (RadioGroup301ItemIndex()) {
+    switch (RadioGroup301->ItemIndex()) {
     case 0:
         FMain.FormOnTopmost = true;
         FMain.ApplyStacking();
@@ -206,11 +170,6 @@ TOptionBalloonPage::TOptionBalloonPage(TMainForm& main, TOptionForm& form, QWidg
     // The desktop's notification service takes a large image everywhere here.
     CheckBox401->setEnabled(true);
     connect(CheckBox401, &QCheckBox::toggled, this, [this] { CheckBox401Click(); });
-}
-
-void TOptionBalloonPage::ApplyLang() {
-    GroupBox401->setTitle(Caption("GroupBox401.Caption"));
-    CheckBox401->setText(Caption("CheckBox401.Caption"));
 }
 
 void TOptionBalloonPage::LoadFromMain() {

@@ -4,27 +4,21 @@
 
 #include "OptionPage.h"
 
-class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
-class QRadioButton;
 
 namespace velmora {
 
 class TKvSpinEdit;
+class TRadioGroup;
 
 class TOptionWindowPage : public TOptionPage {
     Q_OBJECT
 public:
     TOptionWindowPage(TMainForm& main, TOptionForm& form, QWidget* parent);
 
-    void ApplyLang() override;
     void LoadFromMain() override;
-
-    // Item 0: above all windows; item 1: at the bottom of the stack; -1: none.
-    int RadioGroup301ItemIndex() const;
-    void SetRadioGroup301ItemIndex(int index);
 
     void SpinEdit301Change();
     void SpinEdit302Change();
@@ -41,8 +35,8 @@ public:
     QCheckBox* CheckBox301 = nullptr;
     QLabel* Label303 = nullptr;
     TKvSpinEdit* SpinEdit303 = nullptr;
-    QGroupBox* RadioGroup301 = nullptr;
-    QButtonGroup* RadioGroup301Items = nullptr;
+    // Item 0: above all windows; item 1: at the bottom of the stack.
+    TRadioGroup* RadioGroup301 = nullptr;
 
 private:
     void AttachScalingHandlers(bool attach);
@@ -54,7 +48,6 @@ class TOptionBalloonPage : public TOptionPage {
 public:
     TOptionBalloonPage(TMainForm& main, TOptionForm& form, QWidget* parent);
 
-    void ApplyLang() override;
     void LoadFromMain() override;
 
     void CheckBox401Click();
