@@ -176,6 +176,7 @@ void TOptionCommandPage::LoadFromMain() {
     FGridTextLeftMargin = std::abs(QFontInfo(g.font()).pixelSize() / 2);
     FGridTextTopMargin = GetTextTopMargin(metrics, kRowHeight);
     g.SetRowCount(std::max(FMain.ACommandList->Count(), 1) + 1);
+    g.SetLeftCol(0); // the first column in view, whatever the grid started with
     Grid601Click();
 }
 
@@ -240,7 +241,10 @@ void TOptionCommandPage::Grid601DblClick() {
 }
 
 void TOptionCommandPage::Grid601ColWidthsChanged() {
-    Grid601->LimitColWidth();
+    // Until the page is on the screen the grid has no size of its own yet: limiting
+    // against it would squeeze every column (the stored widths are loaded then).
+    if (Grid601->isVisible())
+        Grid601->LimitColWidth();
 }
 
 QString TOptionCommandPage::CellText(int col, int index) const {
@@ -266,8 +270,11 @@ void TOptionCommandPage::Grid601DrawCell(QPainter& canvas, int col, int row, con
         const TMessageTable& m = Messages();
         const QString headings[kColCount] = {m.TitleLabel, m.FileNameLabel, m.OptionLabel,
                                              m.CommandOptionLabel};
+        // Cut like the cells, so that a narrow column shows where its heading goes on.
         if (col >= 0 && col < kColCount)
-            canvas.drawText(text, flags, headings[col]);
+            canvas.drawText(
+                text, flags,
+                FitTextWithEllipsis(QFontMetrics(canvas.font()), text.width(), headings[col]).Text);
         return;
     }
     if (row <= 0 || row - 1 >= FMain.ACommandList->Count())

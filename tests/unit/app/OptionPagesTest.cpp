@@ -419,6 +419,11 @@ TEST(OptionCommandPage, ColumnWidthsRoundTrip) {
     CommandFixture fx;
     TOptionCommandPage& p = *fx.page;
     const int widths[] = {150, 200, 200, 150};
+    // Shown with the stored (here: default) widths and the first column in view,
+    // although the grid had no size of its own yet when the dialog loaded them.
+    for (int c = 0; c < 4; ++c)
+        EXPECT_EQ(p.ColWidth(c), widths[c]) << "column " << c;
+    EXPECT_EQ(p.Grid601->LeftCol(), 0);
     for (int c = 0; c < 4; ++c) {
         p.SetColWidth(c, widths[c] + c);
         EXPECT_EQ(p.ColWidth(c), widths[c] + c);
