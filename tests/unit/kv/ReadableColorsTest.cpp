@@ -144,3 +144,35 @@ TEST(ReadableColors, GridHeaderAndRowTextsStandOut) {
         }
     }
 }
+
+TEST(ReadableColors, TabCaptionsSitInTheMiddleOfTheirTabs) {
+    for (TTabPosition position : {tpTop, tpLeft}) {
+        THost host(QSize(300, 300), position);
+        // Sized after the tabs were added, in a font set afterwards, as a dialog
+        // that applies its look when shown does.
+        host.Tabs->AddTab(QStringLiteral("もじ"));
+        host.Tabs->AddTab(QStringLiteral("フォント・いろ"));
+        host.Tabs->TabOptions().SetTabWidth(130);
+        host.Tabs->TabOptions().SetTabHeight(28);
+        host.Tabs->TabOptions().SetTabLeftMargin(8);
+        QFont font(QStringLiteral("DejaVu Sans"));
+        font.setPointSize(9);
+        host.Window->setFont(font);
+        host.Tabs->SetTabIndex(0);
+        const QImage image = host.Tabs->Render().convertToFormat(QImage::Format_RGB32);
+        const QRect tab = host.Tabs->GetTabRect(1);
+        const QColor fill = image.pixelColor(tab.right() - 12, tab.center().y());
+        int top = -1, bottom = -1;
+        for (int y = tab.top() + 1; y < tab.bottom(); ++y)
+            for (int x = tab.left() + 4; x < tab.left() + 60; ++x)
+                if (ContrastRatio(image.pixelColor(x, y), fill) > 2.0) {
+                    top = top < 0 ? y : top;
+                    bottom = y;
+                }
+        ASSERT_GE(top, 0) << "no caption drawn";
+        const double middle = (top + bottom) / 2.0;
+        EXPECT_NEAR(middle, tab.top() + tab.height() / 2.0, 3.0)
+            << "caption rows " << top << ".." << bottom << " in tab " << tab.top() << ".."
+            << tab.bottom();
+    }
+}
