@@ -19,6 +19,9 @@ XDG_RUNTIME_DIR=$work build/bench/velmora_tick_latency "$secs"
 echo "== paint cost per tick in each drawing mode"
 [ -x build/bench/velmora_paint_cost ] || cmake --build build --target velmora_paint_cost
 build/bench/velmora_paint_cost 2000
+echo "== options dialog: menu action to first paint, beside a stock QDialog"
+[ -x build/bench/velmora_option_open ] || cmake --build build --target velmora_option_open
+XDG_RUNTIME_DIR=$work build/bench/velmora_option_open 20
 echo "== idle cost beside xclock (${secs}s)"
 bash bench/idle_cost.sh dist/Velmora "$secs"
 kill $wm $xvfb 2>/dev/null || true

@@ -23,8 +23,10 @@ void TMainForm::ActPopShowOptionExecute() {
         TOptionForm*& Ref;
         ~TClear() { Ref = nullptr; }
     } clear{FOptionForm};
-    if (form->exec() == QDialog::Accepted)
-        FinishOptionForm(*form);
+    // Every close is OK; so is the dialog's loop ending because the program is
+    // told to quit while it is open: the changes are kept either way.
+    form->exec();
+    FinishOptionForm(*form);
 }
 
 void TMainForm::FinishOptionForm(TOptionForm& form) {

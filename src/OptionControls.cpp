@@ -9,7 +9,9 @@
 namespace velmora {
 
 TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {
-    new QGridLayout(this);
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(8, 0, 8, 0);
+    grid->setVerticalSpacing(0);
 }
 
 void TRadioGroup::SetItems(const QStringList& items) {
@@ -75,6 +77,7 @@ void TRadioGroup::Relayout() {
     const int rows = (Count() + FColumns - 1) / FColumns;
     for (int i = 0; i < Count(); ++i)
         grid->addWidget(FButtons[i], rows ? i % rows : 0, rows ? i / rows : 0);
+    grid->activate();
 }
 
 bool ApplyFormCaption(QWidget* form, const TCaption& caption) {

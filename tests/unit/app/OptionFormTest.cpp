@@ -161,3 +161,19 @@ TEST(OptionForm, ALanguageChosenWhileOpenRetitlesIt) {
                   .toString(),
               "12:34");
 }
+
+TEST(OptionForm, ALoopEndingWithoutACloseStillSaves) {
+    OptionFixture fx;
+    QTimer::singleShot(0, [&] {
+        fx.Main->ShowDate = false;
+        fx.Main->FOptionForm->OptionTabSet->SetTabIndex(5);
+        // Hidden without a close, as when the program quits under the open dialog
+        // (the test cannot quit its own application).
+        fx.Main->FOptionForm->hide();
+    });
+    fx.Main->ActPopShowOptionExecute();
+    EXPECT_EQ(fx.Main->FOptionForm, nullptr);
+    const IniDocument ini(fx.Ini(), QLocale::c());
+    EXPECT_EQ(ini.ReadInteger("OptionForm", "ActivePageIndex", -1), 5);
+    EXPECT_FALSE(ini.ReadBool("ClockStr", "ShowDate", true));
+}
