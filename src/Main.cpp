@@ -153,8 +153,12 @@ void TMainForm::ApplyWindowSettings() {
     setFont(ClockFont());
     FClockPaintBox->setFont(font());
     FPlatform.SetWindowClass(this, QStringLiteral("velmora"), QStringLiteral("TMainForm"));
-    FPlatform.SetStacking(this, FormOnTopmost ? TStacking::Topmost : TStacking::Bottom);
+    ApplyStacking();
     FPlatform.MakeToolWindow(this);
+}
+
+void TMainForm::ApplyStacking() {
+    FPlatform.SetStacking(this, FormOnTopmost ? TStacking::Topmost : TStacking::Bottom);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

@@ -40,6 +40,10 @@ public:
 
     // Sizes the window to its text, measured on the canvas of the active path.
     void AdjustMainFormMaxSize(TVlmColorMode fontColorMode);
+    // Above all windows or at the bottom of the stack, as FormOnTopmost says.
+    void ApplyStacking();
+    // The whole-window alpha as AlphaBlend and AlphaBlendValue say, at once.
+    void ApplyWindowAlpha() { ApplyLayering(&FRendered); }
     // The once-a-second tick.
     void ClockTimerTimer();
     void KeepOnDesktop();

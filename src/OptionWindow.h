@@ -1,26 +1,59 @@
-// The window page(s) of the options dialog (not yet filled in).
+// The window and balloon pages of the options dialog: the clock window's scale,
+// its overall transparency and its place in the window stack; large balloon icons.
 #pragma once
 
 #include "OptionPage.h"
 
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+
 namespace velmora {
+
+class TKvSpinEdit;
+class TRadioGroup;
 
 class TOptionWindowPage : public TOptionPage {
     Q_OBJECT
 public:
-    TOptionWindowPage(TMainForm& main, TOptionForm& form, QWidget* parent)
-        : TOptionPage(main, form, parent) {}
+    TOptionWindowPage(TMainForm& main, TOptionForm& form, QWidget* parent);
+
+    void LoadFromMain() override;
+
+    void SpinEdit301Change();
+    void SpinEdit302Change();
+    void CheckBox301Click();
+    void SpinEdit303Change();
+    void RadioGroup301Click();
+
+    QGroupBox* GroupBox301 = nullptr;
+    QLabel* Label301 = nullptr;
+    TKvSpinEdit* SpinEdit301 = nullptr;
+    QLabel* Label302 = nullptr;
+    TKvSpinEdit* SpinEdit302 = nullptr;
+    QGroupBox* GroupBox302 = nullptr;
+    QCheckBox* CheckBox301 = nullptr;
+    QLabel* Label303 = nullptr;
+    TKvSpinEdit* SpinEdit303 = nullptr;
+    // Item 0: above all windows; item 1: at the bottom of the stack.
+    TRadioGroup* RadioGroup301 = nullptr;
+
+private:
+    void AttachScalingHandlers(bool attach);
+    void ApplyAlphaEnabled();
 };
-
-} // namespace velmora
-
-namespace velmora {
 
 class TOptionBalloonPage : public TOptionPage {
     Q_OBJECT
 public:
-    TOptionBalloonPage(TMainForm& main, TOptionForm& form, QWidget* parent)
-        : TOptionPage(main, form, parent) {}
+    TOptionBalloonPage(TMainForm& main, TOptionForm& form, QWidget* parent);
+
+    void LoadFromMain() override;
+
+    void CheckBox401Click();
+
+    QGroupBox* GroupBox401 = nullptr;
+    QCheckBox* CheckBox401 = nullptr;
 };
 
 } // namespace velmora

@@ -1,5 +1,8 @@
 #include "KvUnits/KvBaseGrid.h"
 
+#include "KvUnits/KvContrast.h"
+#include "KvUnits/KvGridLogic.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -235,6 +238,10 @@ Qt::CursorShape TKvBaseGrid::CursorAt(const QPoint& pt) const {
 }
 
 QColor TKvBaseGrid::GridLineColor(bool fixed) const {
+    // Light lines on a dark base would glare; there they are a step from the base.
+    if (IsDarkPalette(palette()))
+        return BlendColors(palette().color(QPalette::Base), palette().color(QPalette::Text),
+                           fixed ? 35 : 20);
     return fixed ? QColor(0xB0, 0xB0, 0xB0) : QColor(0xDC, 0xDC, 0xDC);
 }
 

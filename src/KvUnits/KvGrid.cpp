@@ -1,5 +1,7 @@
 #include "KvUnits/KvGrid.h"
 
+#include "KvUnits/KvContrast.h"
+
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
@@ -261,6 +263,9 @@ void TKvGrid::DrawCellBackground(QPainter& painter, int col, int row, QRect& rec
         g.setColorAt(0, top);
         g.setColorAt(1, bottom);
         painter.fillRect(rect, g);
+        // The header greys are fixed colours: the palette's text must not vanish on them.
+        painter.setPen(
+            ReadableTextColor(MidColor(top, bottom), palette().color(QPalette::WindowText)));
         return;
     }
     painter.fillRect(rect, palette().color(QPalette::Base));

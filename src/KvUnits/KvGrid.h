@@ -38,7 +38,9 @@ public:
     TViewOptions& operator=(const TViewOptions&) = delete;
 
     void Assign(const TViewOptions& source);
-    // Header and selection colours from the desktop palette; does not repaint.
+    // Header and selection colours from the desktop palette (the flat greys under a
+    // light one, shades of the button face under a dark one); the selected cells'
+    // font colours change only where they would not stand out. Does not repaint.
     void AdjustDefaultColors();
 
     QColor FixedFontColor() const { return FFixedFontColor; }
@@ -69,6 +71,7 @@ public:
 private:
     void SetColor(QColor& field, const QColor& value);
     void Repaint();
+    void MatchSelectedFontColors();
 
     TKvGrid* FKvGrid;
     QColor FFixedFontColor;

@@ -1,12 +1,24 @@
 // TViewOptions of KvGrid.h.
+#include "KvUnits/KvContrast.h"
 #include "KvUnits/KvGrid.h"
+#include "KvUnits/KvGridLogic.h"
 
 namespace velmora {
 
 TViewOptions::TViewOptions(TKvGrid* grid)
     : FKvGrid(grid), FFixedFontColor(grid->palette().color(QPalette::WindowText)),
       FSelectedFontColor(grid->palette().color(QPalette::Base)),
-      FInactiveSelectedFontColor(grid->palette().color(QPalette::Text)) {}
+      FInactiveSelectedFontColor(grid->palette().color(QPalette::Text)) {
+    MatchSelectedFontColors();
+}
+
+void TViewOptions::MatchSelectedFontColors() {
+    // The palette's colours, unless they would vanish into the selection colours
+    // (a dark palette's light text on the light grey of an unfocused selection).
+    FSelectedFontColor = ReadableTextColor(FSelectedColor, FSelectedFontColor);
+    FInactiveSelectedFontColor =
+        ReadableTextColor(FInactiveSelectedColor, FInactiveSelectedFontColor);
+}
 
 void TViewOptions::Assign(const TViewOptions& source) {
     if (&source == this)
@@ -26,16 +38,20 @@ void TViewOptions::Assign(const TViewOptions& source) {
 }
 
 void TViewOptions::AdjustDefaultColors() {
-    // The desktop draws its own themes; the grid keeps the flat look everywhere.
+    // The desktop draws its own themes; the grid keeps the flat look under a light
+    // palette and takes shades of a dark palette's button face, so that its light
+    // text stays readable on the headers.
     const QPalette& pal = FKvGrid->palette();
-    const TGridDefaultColors c = CalcDefaultColors(TVisualStyle::Off, pal.color(QPalette::Button),
-                                                   pal.color(QPalette::Highlight));
+    const TVisualStyle style = IsDarkPalette(pal) ? TVisualStyle::ThemedLegacy : TVisualStyle::Off;
+    const TGridDefaultColors c =
+        CalcDefaultColors(style, pal.color(QPalette::Button), pal.color(QPalette::Highlight));
     FFixedNormalStartColor = c.FixedNormalStart;
     FFixedNormalEndColor = c.FixedNormalEnd;
     FFixedHotStartColor = c.FixedHotStart;
     FFixedHotEndColor = c.FixedHotEnd;
     FSelectedColor = c.Selected;
     FInactiveSelectedColor = c.InactiveSelected;
+    MatchSelectedFontColors();
 }
 
 void TViewOptions::Repaint() {

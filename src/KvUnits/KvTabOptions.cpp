@@ -1,5 +1,10 @@
 #include "KvUnits/KvTabOptions.h"
 
+#include "KvUnits/KvContrast.h"
+#include "KvUnits/KvGridLogic.h"
+
+#include <QGuiApplication>
+
 namespace velmora {
 
 void TTabOptions::Assign(const TTabOptions& source) {
@@ -28,6 +33,24 @@ void TTabOptions::Assign(const TTabOptions& source) {
 }
 
 void TTabOptions::AdjustDefaultColors() {
+    AdjustDefaultColors(FKvTabSet ? FKvTabSet->TabPalette() : QGuiApplication::palette());
+}
+
+void TTabOptions::AdjustDefaultColors(const QPalette& palette) {
+    if (IsDarkPalette(palette)) {
+        // The luminance steps of a themed look, taken from the dark button face.
+        const QColor face = palette.color(QPalette::Button);
+        FBarStartColor = AdjustLuma(face, -25);
+        FBarEndColor = AdjustLuma(face, -5);
+        FBorderColor = AdjustLuma(face, -45);
+        FActiveStartColor = AdjustLuma(face, 15);
+        FActiveEndColor = AdjustLuma(face, -10);
+        FInactiveStartColor = AdjustLuma(face, -10);
+        FInactiveEndColor = AdjustLuma(face, -35);
+        FHotStartColor = AdjustLuma(face, 5);
+        FHotEndColor = AdjustLuma(face, -20);
+        return;
+    }
     // This platform has no themed tab look to follow, so the flat greys apply.
     FBarStartColor = QColor(0xB0, 0xB0, 0xB0);
     FBarEndColor = QColor(0xC0, 0xC0, 0xC0);

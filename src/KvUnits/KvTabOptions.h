@@ -4,6 +4,7 @@
 #include "KvUnits/KvTabTypes.h"
 
 #include <QColor>
+#include <QPalette>
 
 namespace velmora {
 
@@ -18,6 +19,8 @@ enum class TTabOptionsChange {
 class ITabOptionsOwner {
 public:
     virtual void TabOptionsChanged(TTabOptionsChange change) = 0;
+    // The palette the tab set is drawn under, for the default colours.
+    virtual QPalette TabPalette() const = 0;
 
 protected:
     ~ITabOptionsOwner() = default;
@@ -31,8 +34,12 @@ public:
 
     // Copies every setting; neither re-aligns nor repaints.
     void Assign(const TTabOptions& source);
-    // The nine bar and tab colours of the flat look; does not repaint.
+    // The nine bar and tab colours for the owner's palette (the application's
+    // without an owner); does not repaint.
     void AdjustDefaultColors();
+    // Under a light palette the flat greys; under a dark one, shades of its button
+    // colour, so that the palette's light text stays readable on them.
+    void AdjustDefaultColors(const QPalette& palette);
     void SetBarColors(const QColor& barStart, const QColor& barEnd);
     void SetTabColors(const QColor& border, const QColor& activeStart, const QColor& activeEnd,
                       const QColor& inactiveStart, const QColor& inactiveEnd,

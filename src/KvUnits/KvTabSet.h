@@ -130,6 +130,8 @@ public:
     QRect GetGlyphRect(int AIndex) const;
     // The caption as drawn: cut to the room its tab leaves, with "...".
     QString FittedCaption(int AIndex) const;
+    // The colour the tab's caption is drawn in (a modified tab aside).
+    QColor CaptionColor(int index) const;
     void InvalidateTab(int AIndex);
     void ScrollTo(int AIndex);
     void BeginUpdate();
@@ -199,6 +201,7 @@ private:
     void TabsUpdated() override;
     // ITabOptionsOwner
     void TabOptionsChanged(TTabOptionsChange change) override;
+    QPalette TabPalette() const override { return palette(); }
 
     // Layout and docking.
     TTabGrid Grid() const;
@@ -217,6 +220,7 @@ private:
     void PaintTab(QPainter& canvas, int index);
     void DrawTabImage(QPainter& canvas, int index, const QRect& rect);
     void DrawTabCaption(QPainter& canvas, int index, const QRect& rect);
+    QColor TabFillColor(int index) const;
     QMargins CaptionMargins(int index) const;
     void DrawGlyph(QPainter& canvas, const QRect& glyphRect, TGlyphState state);
     void DrawTabFocus(QPainter& canvas, const QRect& rect, bool active);

@@ -1,5 +1,6 @@
 // TKvTabSet: painting of the bar, the tabs, their images, captions, glyphs and
 // the focus rectangle.
+#include "KvUnits/KvContrast.h"
 #include "KvUnits/KvTabSet.h"
 #include "KvUnits/KvTextFit.h"
 
@@ -106,12 +107,26 @@ void TKvTabSet::DrawTabCaption(QPainter& canvas, int index, const QRect& rect) {
     canvas.save();
     canvas.setFont(font());
     canvas.setClipRect(rect, Qt::IntersectClip);
-    canvas.setPen(tab->Modified() ? FTabOptions.ModifiedFontColor()
-                                  : palette().color(QPalette::WindowText));
+    canvas.setPen(tab->Modified() ? FTabOptions.ModifiedFontColor() : CaptionColor(index));
     canvas.drawText(QRect(rect.x() + CaptionMargins(index).left(), rect.y() + y,
                           metrics.horizontalAdvance(text) + 1, h),
                     Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     canvas.restore();
+}
+
+QColor TKvTabSet::TabFillColor(int index) const {
+    const TTabOptions& o = FTabOptions;
+    if (index == FTabIndex)
+        return MidColor(o.ActiveStartColor(), o.ActiveEndColor());
+    if (index == FHotIndex)
+        return MidColor(o.HotStartColor(), o.HotEndColor());
+    return MidColor(o.InactiveStartColor(), o.InactiveEndColor());
+}
+
+QColor TKvTabSet::CaptionColor(int index) const {
+    // The palette's text, unless it would vanish into the tab's own greys (light
+    // text of a dark palette on the flat light look).
+    return ReadableTextColor(TabFillColor(index), palette().color(QPalette::WindowText));
 }
 
 void TKvTabSet::DrawGlyph(QPainter& canvas, const QRect& glyphRect, TGlyphState state) {
@@ -126,7 +141,7 @@ void TKvTabSet::DrawTabFocus(QPainter& canvas, const QRect& rect, bool active) {
     const QRect r = rect.adjusted(2, 3, -2, -3);
     canvas.save();
     canvas.setRenderHint(QPainter::Antialiasing, false);
-    QPen pen(palette().color(QPalette::WindowText), 0);
+    QPen pen(CaptionColor(FTabIndex), 0);
     pen.setDashPattern({1, 1});
     canvas.setPen(pen);
     canvas.setBrush(Qt::NoBrush);

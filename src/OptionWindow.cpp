@@ -1,0 +1,183 @@
+#include "OptionWindow.h"
+
+#include "KvUnits/KvSpinEdit.h"
+#include "Main.h"
+#include "OptionControls.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace velmora {
+
+namespace {
+
+constexpr double kScaleMin = 0.75;
+constexpr double kScaleMax = 1.25;
+
+template <class T> T* Named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+// The value a spin edit hands to its handler, kept inside the box's range: while
+// the user types, the box may hold a number it will only limit when it is left.
+double SpinValueInRange(TKvSpinEdit* spin) {
+    return std::clamp(spin->Value().toDouble(), double(spin->MinValue()), double(spin->MaxValue()));
+}
+
+} // namespace
+
+// --- window page ------------------------------------------------------------------
+
+TOptionWindowPage::TOptionWindowPage(TMainForm& main, TOptionForm& form, QWidget* parent)
+    : TOptionPage(main, form, parent) {
+    setObjectName(QStringLiteral("TabSheet3"));
+    auto* page = new QVBoxLayout(this);
+
+    GroupBox301 = Named(new QGroupBox(this), "GroupBox301");
+    auto* scale = new QGridLayout(GroupBox301);
+    Label301 = Named(new QLabel(GroupBox301), "Label301");
+    SpinEdit301 = Named(new TKvSpinEdit(GroupBox301), "SpinEdit301");
+    Label302 = Named(new QLabel(GroupBox301), "Label302");
+    SpinEdit302 = Named(new TKvSpinEdit(GroupBox301), "SpinEdit302");
+    for (TKvSpinEdit* spin : {SpinEdit301, SpinEdit302}) {
+        spin->SetValueKind(vkFloat);
+        spin->SetDecimalPlaces(2);
+        spin->SetIncrement(0.01);
+        spin->SetMinValue(kScaleMin);
+        spin->SetMaxValue(kScaleMax);
+        spin->setMinimumWidth(90);
+    }
+    Label301->setBuddy(SpinEdit301);
+    Label302->setBuddy(SpinEdit302);
+    scale->addWidget(Label301, 0, 0);
+    scale->addWidget(SpinEdit301, 0, 1);
+    scale->addWidget(Label302, 1, 0);
+    scale->addWidget(SpinEdit302, 1, 1);
+    scale->setColumnStretch(2, 1);
+    page->addWidget(GroupBox301);
+
+    GroupBox302 = Named(new QGroupBox(this), "GroupBox302");
+    auto* alpha = new QGridLayout(GroupBox302);
+    CheckBox301 = Named(new QCheckBox(GroupBox302), "CheckBox301");
+    Label303 = Named(new QLabel(GroupBox302), "Label303");
+    SpinEdit303 = Named(new TKvSpinEdit(GroupBox302), "SpinEdit303");
+    SpinEdit303->SetValueKind(vkInt);
+    SpinEdit303->SetIncrement(1);
+    SpinEdit303->setMinimumWidth(90);
+    Label303->setBuddy(SpinEdit303);
+    alpha->addWidget(CheckBox301, 0, 0, 1, 3);
+    alpha->addWidget(Label303, 1, 0);
+    alpha->addWidget(SpinEdit303, 1, 1);
+    alpha->setColumnStretch(2, 1);
+    page->addWidget(GroupBox302);
+
+    RadioGroup301 = Named(new TRadioGroup(this), "RadioGroup301");
+    RadioGroup301->SetItems({QString(), QString()}); // texts from the language
+    page->addWidget(RadioGroup301);
+    page->addStretch(1);
+
+    // Programmatic changes run the handlers too, as loading relies on.
+    connect(CheckBox301, &QCheckBox::toggled, this, [this] { CheckBox301Click(); });
+    SpinEdit303->SetOnChange([this] { SpinEdit303Change(); });
+    RadioGroup301->SetOnClick([this] { RadioGroup301Click(); });
+    AttachScalingHandlers(true);
+}
+
+void TOptionWindowPage::AttachScalingHandlers(bool attach) {
+    SpinEdit301->SetOnChange(attach ? std::function<void()>([this] { SpinEdit301Change(); })
+                                    : std::function<void()>());
+    SpinEdit302->SetOnChange(attach ? std::function<void()>([this] { SpinEdit302Change(); })
+                                    : std::function<void()>());
+}
+
+void TOptionWindowPage::LoadFromMain() {
+    // Loading the scale must not re-size the clock: the handlers are detached.
+    AttachScalingHandlers(false);
+    SpinEdit301->SetValue(FMain.ScalingRateX);
+    SpinEdit302->SetValue(FMain.ScalingRateY);
+    AttachScalingHandlers(true);
+
+    CheckBox301->setChecked(FMain.AlphaBlend);
+    SpinEdit303->SetMinValue(0);
+    SpinEdit303->SetMaxValue(255);
+    ApplyAlphaEnabled();
+    SpinEdit303->SetValue(qlonglong(FMain.AlphaBlendValue));
+
+    RadioGroup301->SetItemIndex(FMain.FormOnTopmost ? 0 : 1);
+    RadioGroup301->SetColumns(2);
+}
+
+void TOptionWindowPage::SpinEdit301Change() {
+    FMain.ScalingRateX = SpinValueInRange(SpinEdit301);
+    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+}
+
+void TOptionWindowPage::SpinEdit302Change() {
+    FMain.ScalingRateY = SpinValueInRange(SpinEdit302);
+    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+}
+
+void TOptionWindowPage::CheckBox301Click() {
+    FMain.AlphaBlend = CheckBox301->isChecked();
+    ApplyAlphaEnabled();
+    FMain.ApplyWindowAlpha();
+}
+
+void TOptionWindowPage::ApplyAlphaEnabled() {
+    Label303->setEnabled(FMain.AlphaBlend);
+    SpinEdit303->setEnabled(FMain.AlphaBlend);
+}
+
+void TOptionWindowPage::SpinEdit303Change() {
+    FMain.AlphaBlendValue = int(SpinValueInRange(SpinEdit303));
+    FMain.ApplyWindowAlpha();
+}
+
+void TOptionWindowPage::RadioGroup301Click() {
+    switch (RadioGroup301->ItemIndex()) {
+    case 0:
+        FMain.FormOnTopmost = true;
+        FMain.ApplyStacking();
+        break;
+    case 1:
+        FMain.FormOnTopmost = false;
+        FMain.ApplyStacking();
+        FMain.TrayIcon1DblClick();
+        break;
+    default:
+        break;
+    }
+}
+
+// --- balloon page -----------------------------------------------------------------
+
+TOptionBalloonPage::TOptionBalloonPage(TMainForm& main, TOptionForm& form, QWidget* parent)
+    : TOptionPage(main, form, parent) {
+    setObjectName(QStringLiteral("TabSheet4"));
+    auto* page = new QVBoxLayout(this);
+    GroupBox401 = Named(new QGroupBox(this), "GroupBox401");
+    auto* box = new QVBoxLayout(GroupBox401);
+    CheckBox401 = Named(new QCheckBox(GroupBox401), "CheckBox401");
+    box->addWidget(CheckBox401);
+    page->addWidget(GroupBox401);
+    page->addStretch(1);
+    // The desktop's notification service takes a large image everywhere here.
+    CheckBox401->setEnabled(true);
+    connect(CheckBox401, &QCheckBox::toggled, this, [this] { CheckBox401Click(); });
+}
+
+void TOptionBalloonPage::LoadFromMain() {
+    CheckBox401->setChecked(FMain.ShowLargeNotificationIcon);
+}
+
+void TOptionBalloonPage::CheckBox401Click() {
+    FMain.ShowLargeNotificationIcon = CheckBox401->isChecked();
+}
+
+} // namespace velmora
