@@ -21,8 +21,12 @@ chmod 755 "$work"
 user=vlm-e2e-$$
 installed=no
 cleanup() {
+  set +e # every step, whatever the one before did
   [ "$installed" = yes ] && dpkg --purge velmora >/dev/null 2>&1
-  id "$user" >/dev/null 2>&1 && { pkill -KILL -u "$user" 2>/dev/null; userdel -r "$user" >/dev/null 2>&1; }
+  if id "$user" >/dev/null 2>&1; then
+    pkill -KILL -u "$user" 2>/dev/null
+    userdel -r "$user" >/dev/null 2>&1 || echo "could not remove the user $user" >&2
+  fi
   rm -rf "$work"
 }
 trap cleanup EXIT
