@@ -71,10 +71,10 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Velmora is a borderless clock for the X11 
 for the day of the week and the time, stays above all windows or at the
 bottom of the stack, and offers an alarm, user commands, setting the clock
 from a time server and language files.")
-# The libraries come from dpkg-shlibdeps; Qt's X11 platform plugin is loaded at
-# run time, so nothing links it.
+# The libraries come from dpkg-shlibdeps; Qt's X11 platform plugin and SDL_mixer
+# (with the alarm's first sound) are loaded at run time, so nothing links them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsdl2-mixer-2.0-0")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pkexec, xdg-utils")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
