@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -176,4 +177,34 @@ TEST(OptionForm, ALoopEndingWithoutACloseStillSaves) {
     const IniDocument ini(fx.Ini(), QLocale::c());
     EXPECT_EQ(ini.ReadInteger("OptionForm", "ActivePageIndex", -1), 5);
     EXPECT_FALSE(ini.ReadBool("ClockStr", "ShowDate", true));
+}
+
+TEST(OptionForm, AHandMadeUtf8SettingsFileIsKeptBeforeTheDialogStateIsWritten) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("velmora.ini");
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[ClockStr]\r\nShowDate=0\r\n");
+    }
+    FakePlatform platform;
+    FakeClock clock;
+    QStringList boxes;
+    SetMessageDialogHook([&](const QString& text, TMsgDlgType, TMsgDlgButtons, QWidget*) {
+        boxes << text;
+        return mrOk;
+    });
+    {
+        TMainForm main(platform, clock, ini);
+        main.ClockTimer()->SetEnabled(false);
+        QTimer::singleShot(0, [&] { main.FOptionForm->close(); });
+        main.ActPopShowOptionExecute();
+    }
+    SetMessageDialogHook({});
+    // The original went to the side unchanged; the new file has everything.
+    QFile backup(ini + ".bak");
+    ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
+    EXPECT_EQ(backup.readAll(), QByteArray("[ClockStr]\r\nShowDate=0\r\n"));
+    EXPECT_TRUE(IniDocument(ini).SectionExists("ClockStr"));
+    EXPECT_EQ(boxes.size(), 1); // the notice at start, no error
 }
