@@ -152,8 +152,13 @@ TEST(ReadableColors, TabCaptionsSitInTheMiddleOfTheirTabs) {
         // that applies its look when shown does.
         host.Tabs->AddTab(QStringLiteral("もじ"));
         host.Tabs->AddTab(QStringLiteral("フォント・いろ"));
+        host.Tabs->SetAllowDragTab(false);
+        host.Tabs->SetShowFocus(false);
+        host.Tabs->TabOptions().SetTabPosition(position);
         host.Tabs->TabOptions().SetTabWidth(130);
         host.Tabs->TabOptions().SetTabHeight(28);
+        host.Tabs->TabOptions().SetTabCloseFigure(false);
+        host.Tabs->TabOptions().AdjustDefaultColors();
         host.Tabs->TabOptions().SetTabLeftMargin(8);
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setPointSize(9);
@@ -163,8 +168,9 @@ TEST(ReadableColors, TabCaptionsSitInTheMiddleOfTheirTabs) {
         const QRect tab = host.Tabs->GetTabRect(1);
         const QColor fill = image.pixelColor(tab.right() - 12, tab.center().y());
         int top = -1, bottom = -1;
-        for (int y = tab.top() + 1; y < tab.bottom(); ++y)
-            for (int x = tab.left() + 4; x < tab.left() + 60; ++x)
+        // Inside the outline: the caption's own pixels only.
+        for (int y = tab.top() + 3; y < tab.bottom() - 2; ++y)
+            for (int x = tab.left() + 6; x < tab.left() + 60; ++x)
                 if (ContrastRatio(image.pixelColor(x, y), fill) > 2.0) {
                     top = top < 0 ? y : top;
                     bottom = y;
