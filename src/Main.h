@@ -1,6 +1,7 @@
 // TMainForm: the clock window.
 #pragma once
 
+#include "AlarmLogic.h"
 #include "Clock.h"
 #include "ClockText.h"
 #include "Settings.h"
@@ -9,6 +10,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -43,6 +45,12 @@ public:
 
     void LoadSettings();
     void SaveSettings();
+    // Saves the settings a moment after the last of a burst of changes (a drag,
+    // a language chosen), so that a lost X connection or a crash loses nothing.
+    void ScheduleSave();
+    bool SavePending() const { return FSaveTimer.isActive(); }
+    // Every timer stops: the first step of quitting, before any save or message.
+    void StopTimers();
 
     // Commands and the time sync.
     void SetCommandTimingArray();
@@ -109,6 +117,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -128,6 +137,7 @@ private:
     void RunTimeOfDayChecks(const QDateTime& t, bool current);
     void CheckMidnight(const QDateTime& t);
     void CheckAlarmTime(const QDateTime& t);
+    void SaveSettingsNow();
     void CreateAlarmTimer();
     void CarryOut(const std::vector<TAlarmEffect>& effects);
     void ApplyColorState();
@@ -151,6 +161,8 @@ private:
     const QString FIniFileName;
     QString FClockStr;
     TTickSchedule FTickSchedule;
+    TAlarmTimeWindow FAlarmWindow;
+    QTimer FSaveTimer;
     TKvPaintBox* FClockPaintBox = nullptr;
     TKvTimer* FClockTimer = nullptr;
     // Set when the settings file exists but could not be read: it is then not

@@ -12,6 +12,7 @@
 #include "platform/Platform.h"
 
 #include <QFileInfo>
+#include <QTextStream>
 
 namespace velmora {
 
@@ -78,28 +79,32 @@ void TMainForm::RunSpTimeCommands(const QDateTime& t) {
 void TMainForm::RunCommandItem(int index) {
     if (index < 0 || index >= ACommandList->Count())
         return;
+    // The messages are queued: a command set for a time runs inside the tick.
     const TKvCommandItem& item = ACommandList->Items(index);
     if (!QFileInfo::exists(item.FileName())) {
-        ShowMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {item.FileName()}),
-                          TMsgDlgType::Error, mbOK, this);
+        PostMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {item.FileName()}),
+                          TMsgDlgType::Error);
         return;
     }
     QString why;
-    if (!item.RunCommand(FPlatform, &why))
-        ShowMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {item.FileName()}) +
-                              (why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why)),
-                          TMsgDlgType::Error, mbOK);
+    if (!item.RunCommand(FPlatform, &why)) {
+        if (!why.isEmpty())
+            QTextStream(stderr) << "velmora: " << why << Qt::endl;
+        PostMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {item.FileName()}),
+                          TMsgDlgType::Error);
+    }
 }
 
 void TMainForm::ActPopAdjustTimeExecute() {
+    // Also run by the tick (a time sync set for a time): its messages are queued.
     const TKvCommandItem& item = ACommandList->Items(0);
     if (!QFileInfo::exists(item.FileName())) {
-        ShowMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {item.FileName()}),
-                          TMsgDlgType::Error, mbOK, this);
+        PostMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {item.FileName()}),
+                          TMsgDlgType::Error);
         return;
     }
     if (item.OptionStr().isEmpty()) {
-        ShowMessageDialog(Messages().MsgWarnNoNTPServerName, TMsgDlgType::Warning, mbOK);
+        PostMessageDialog(Messages().MsgWarnNoNTPServerName, TMsgDlgType::Warning);
         return;
     }
     FCheckCount = 0;

@@ -11,6 +11,7 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTextStream>
 
 namespace velmora {
 
@@ -105,8 +106,10 @@ void TMainForm::LanguageListClick(const QString& path) {
     const TLangChange change = ChooseLanguage(path);
     ApplyCaptions();
     ACommandList->Items(0).SetTitle(Messages().Command0Title);
+    // A menu's slot: the error is shown, never thrown through the toolkit.
     if (!change.Error.isEmpty())
-        throw TIniWriteError(change.Error.toStdString());
+        PostMessageDialog(change.Error, TMsgDlgType::Error);
+    ScheduleSave();
 }
 
 void TMainForm::contextMenuEvent(QContextMenuEvent* event) {
@@ -114,6 +117,7 @@ void TMainForm::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TMainForm::ActPopQuitExecute() {
+    StopTimers(); // nothing may fire between Quit and the end of the loop
     QCoreApplication::quit();
 }
 
@@ -125,10 +129,11 @@ void TMainForm::ActPopShowHelpExecute() {
         return;
     }
     QString why;
-    if (!FPlatform.OpenDocument(path, &why))
-        ShowMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {path}) +
-                              QStringLiteral(" (%1)").arg(why),
-                          TMsgDlgType::Error, mbOK, this);
+    int code = 0;
+    if (!FPlatform.OpenDocument(path, &why, &code)) {
+        QTextStream(stderr) << "velmora: " << why << Qt::endl;
+        ShowMessageDialog(HelpPageErrorText(path, code), TMsgDlgType::Error, mbOK, this);
+    }
 }
 
 void TMainForm::ActCreateShortcutExecute() {
@@ -151,6 +156,7 @@ void TMainForm::CreateTrayIcon() {
     TrayIcon1->SetPopupMenu(PopupMenu1);
     TrayIcon1->SetOnDblClick([this](TKvTrayIcon*) { TrayIcon1DblClick(); });
     TrayIcon1->SetBalloonTimeout(1000);
+    TrayIcon1->SetBalloonAnchor(this);
 }
 
 } // namespace velmora

@@ -30,6 +30,10 @@ public:
         OnActivate = std::move(onActivate);
     }
     void StopListening() override { OnActivate = nullptr; }
+    std::function<void()> OnQuitRequest;
+    void WatchQuitRequests(std::function<void()> onQuit) override {
+        OnQuitRequest = std::move(onQuit);
+    }
     QString RuntimeDir() const override { return QStringLiteral("/tmp"); }
     QColor SystemColor(int index) const override { return QColor(index, index, index); }
     QFont MenuFont() const override {
@@ -50,11 +54,17 @@ public:
     void ForceForeground(QWidget*) override { Calls << "foreground"; }
     bool StartSystemMove(QWidget*) override { return false; }
     std::optional<QPoint> WindowPosition(QWidget*) const override { return std::nullopt; }
+    std::function<void()> OnTrayHostChange;
+    void WatchTrayHost(std::function<void()> onChange) override {
+        OnTrayHostChange = std::move(onChange);
+    }
 
     bool LaunchResult = true;
     bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin, bool hide,
-                       QString* = nullptr) override {
+                       QString* error = nullptr) override {
         Calls << QStringLiteral("launch:%1|%2|%3|%4").arg(fileName, params).arg(asAdmin).arg(hide);
+        if (!LaunchResult && error)
+            *error = QStringLiteral("exec failed"); // the system's words, in English
         return LaunchResult;
     }
     bool SoundResult = true;
@@ -67,8 +77,13 @@ public:
     }
     void StopSound() override { Calls << "stop-sound"; }
     bool OpenResult = true;
-    bool OpenDocument(const QString& path, QString* = nullptr) override {
+    int OpenErrorCode = 3;
+    bool OpenDocument(const QString& path, QString* error = nullptr, int* code = nullptr) override {
         Calls << "open:" + path;
+        if (!OpenResult && error)
+            *error = QStringLiteral("no application for it");
+        if (!OpenResult && code)
+            *code = OpenErrorCode;
         return OpenResult;
     }
     bool CreateAutostartEntry(const QString& programPath, QString* = nullptr) override {

@@ -22,6 +22,8 @@ public:
                            std::function<void(const QByteArray&)> onMessage) override;
     void StopListening() override;
     QString RuntimeDir() const override;
+    // LinuxSignals.cpp
+    void WatchQuitRequests(std::function<void()> onQuit) override;
 
     QColor SystemColor(int index) const override;
     QFont MenuFont() const override;
@@ -35,6 +37,8 @@ public:
     void ForceForeground(QWidget* window) override;
     bool StartSystemMove(QWidget* window) override;
     std::optional<QPoint> WindowPosition(QWidget* window) const override;
+    // LinuxTray.cpp
+    void WatchTrayHost(std::function<void()> onChange) override;
 
     // LinuxLaunch.cpp
     bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin, bool hide,
@@ -43,7 +47,7 @@ public:
     bool PlaySound(const QString& fileName, QString* error = nullptr) override;
     void StopSound() override;
     // LinuxDesktop.cpp
-    bool OpenDocument(const QString& path, QString* error = nullptr) override;
+    bool OpenDocument(const QString& path, QString* error = nullptr, int* code = nullptr) override;
     bool CreateAutostartEntry(const QString& programPath, QString* error = nullptr) override;
     // LinuxSession.cpp
     bool IsNetworkAlive() const override;
@@ -62,6 +66,8 @@ private:
     std::unique_ptr<QLocalServer> server_;
     std::pair<QString, QString> pendingClass_;
     std::unique_ptr<QObject> resumeWatch_;
+    std::unique_ptr<QObject> quitWatch_;
+    std::unique_ptr<QObject> trayWatch_;
 };
 
 } // namespace velmora
