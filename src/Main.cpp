@@ -365,8 +365,9 @@ void TMainForm::mouseReleaseEvent(QMouseEvent* event) {
 void TMainForm::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     // The end of a drag (by the window manager or by hand) or a rescue onto the
-    // screen; a burst of moves is saved once, after the last.
-    if (isVisible() && !FPlaceKept)
+    // screen; a burst of moves is saved once, after the last. Moves to the place
+    // already stored (the window manager confirming it) write nothing.
+    if (isVisible() && !FPlaceKept && event->pos() != QPoint(Left, Top))
         ScheduleSave();
 }
 
