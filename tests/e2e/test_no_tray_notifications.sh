@@ -1,7 +1,8 @@
 # A desktop with a notification service and no tray at all (GNOME's default
 # session, a tiling window manager): the alarm's balloon and the time sync's
 # answer arrive as notifications, and for 40 s no other window of the clock
-# appears (no error box about the missing tray, no balloon window).
+# appears (no error box about the missing tray, no balloon window). A tray host
+# started later gets the icon.
 server=$(find_tool NtpServer) || fail "no NtpServer built"
 start_notifications
 "$server" 0 1500 >"$E2E_WORK/ntp.log" 2>&1 &
@@ -41,5 +42,11 @@ done
 kill -0 "$CLOCK_PID" || fail "the clock ended"
 grep -qi 'cannot add a tray icon' "$dir/output.log" && fail "the missing tray was treated as an error"
 cp "$NOTIFY_LOG" "$E2E_ARTIFACTS/" 2>/dev/null || true
+
+note "a tray host arrives: the icon appears in it"
+start_tray
+icon_in_tray() { xwininfo -tree -id "$(tray_window)" 2>/dev/null | grep -qi '"velmora"'; }
+waitfor "the clock's icon did not appear in the tray that started late" icon_in_tray
+shot late-tray
 stop_clock
 note "balloons reach the notification service without a tray"
