@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
         // start-up message must get its answer. What it asks waits for the window.
         TMainForm* form = nullptr;
         bool activatePending = false;
+        bool quitPending = false;
         platform->ListenForRequests(
             kMutexName,
             [&form, &activatePending] {
@@ -41,7 +42,9 @@ int main(int argc, char** argv) {
                 if (form)
                     form->HandleInstanceMessage(line);
             });
-        platform->WatchQuitRequests([&form] {
+        platform->WatchQuitRequests([&form, &quitPending] {
+            // Before the loop runs (a start-up message is open) a quit would be lost.
+            quitPending = !form;
             if (form)
                 form->StopTimers();
             QCoreApplication::quit();
@@ -51,6 +54,8 @@ int main(int argc, char** argv) {
         mainForm.show();
         if (activatePending)
             mainForm.ActivateFromOtherInstance();
+        if (quitPending)
+            QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
         result = app.exec();
         platform->StopListening();
         form = nullptr;
