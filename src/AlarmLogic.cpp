@@ -10,12 +10,27 @@ double AlarmStopTimeFor(double startTime) {
     return startTime + kAlarmDuration;
 }
 
-TAlarmCheck CheckAlarmTime(const TVlmSettings& s, double now) {
+bool InAlarmWindow(double start, double stop, double now) {
+    const int64_t a = TimeOfDayMs(start);
+    const int64_t b = TimeOfDayMs(stop);
+    const int64_t t = TimeOfDayMs(now);
+    if (a == b)
+        return false;
+    return a < b ? (a <= t && t < b) : (t >= a || t < b);
+}
+
+void TAlarmTimeWindow::Reset(const TVlmSettings& s, double now) {
+    FInside = InAlarmWindow(s.AlarmStartTime, s.AlarmStopTime, now);
+}
+
+TAlarmCheck TAlarmTimeWindow::Check(const TVlmSettings& s, double now) {
+    const bool was = FInside;
+    FInside = InAlarmWindow(s.AlarmStartTime, s.AlarmStopTime, now);
     TAlarmCheck c;
     if (!s.IsAlarmSet)
         return c;
-    c.Start = SameTimeOfDay(now, s.AlarmStartTime);
-    c.Stop = SameTimeOfDay(now, s.AlarmStopTime);
+    c.Start = FInside && !was;
+    c.Stop = !FInside && was;
     return c;
 }
 
@@ -79,10 +94,9 @@ TAlarmBalloon AlarmBalloon(const TVlmSettings& s, const TMessageTable& texts) {
 }
 
 QString AlarmMessagePattern(const TAlarmMessage& message, const TMessageTable& texts) {
-    if (!message.Key)
-        return message.Suffix;
-    return texts.*message.Key + message.Suffix;
+    return message.Key ? texts.*message.Key : QString();
 }
+
 
 bool IsSupportedSoundFile(const QString& fileName) {
     const QString ext = QFileInfo(fileName).suffix().toLower();
@@ -103,10 +117,8 @@ std::optional<TAlarmMessage> CheckAlarmSoundFile(const QString& fileName) {
 }
 
 TAlarmMessage CannotPlayMessage(const QString& fileName, const QString& reason) {
-    return TAlarmMessage{&TMessageTable::MsgErrorCannotOpenItem,
-                         TMsgDlgType::Error,
-                         {fileName, reason},
-                         QStringLiteral(" (%s)")};
+    return TAlarmMessage{
+        &TMessageTable::MsgErrorCannotOpenItem, TMsgDlgType::Error, {fileName}, reason};
 }
 
 } // namespace velmora

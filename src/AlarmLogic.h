@@ -4,15 +4,17 @@
 // sound file.
 //
 // Use from the clock window:
-//   each second t (as a fraction of a day), in this order:
-//     const TAlarmCheck c = CheckAlarmTime(*this, t);
+//   at start: FAlarmWindow.Reset(*this, now), so that a clock started inside the
+//   alarm's minute does not ring; then every tick, for the current second t (as a
+//   fraction of a day), in this order:
+//     const TAlarmCheck c = FAlarmWindow.Check(*this, t);
 //     if (c.Start) CarryOut(ActStartAlarmExecute(*this));
 //     if (c.Stop)  CarryOut(ActPopStopAlarmExecute(*this));
 //     ApplyColorState(*this, IsAlarmRunning, UseAlarmColor);  // then the colour key
 //   CarryOut runs the effects in their order (see TAlarmEffect); for PlaySound:
 //     if (auto m = PlayAlarmSound(platform, AlarmSoundFileName))
-//         ShowMessageDialog(FormatMsg(AlarmMessagePattern(*m, Messages()), m->Args),
-//                           m->Kind, mbOK, owner);
+//         PostMessageDialog(AlarmMessageText(*m, Messages()), m->Kind);  // queued
+//     (and m->Detail, when there is one, to standard error)
 //   BlinkTimer (interval kBlinkIntervalMs): OnTimer sets the window's visibility to
 //   BlinkVisibility(isVisible()), OnStopTimer to VisibleAfterBlink().
 #pragma once
@@ -38,14 +40,33 @@ inline constexpr uint32_t kAlarmBalloonTimeoutMs = 60000;
 // compare modulo a day, so 23:59:30 stops at 00:00:30.
 double AlarmStopTimeFor(double startTime);
 
-// What one second of the clock asks of the alarm. Start comes before Stop; the
-// stop is due at the stop time every day, whether the alarm runs or not.
+// What one tick of the clock asks of the alarm.
 struct TAlarmCheck {
     bool Start = false;
     bool Stop = false;
 };
-// Nothing while the alarm is not armed (IsAlarmSet).
-TAlarmCheck CheckAlarmTime(const TVlmSettings& s, double now);
+
+// True when the time of day `now` lies in [start, stop), each taken to the whole
+// millisecond; the window may pass midnight (stop beyond 24:00:00 or before start).
+bool InAlarmWindow(double start, double stop, double now);
+
+// The alarm as a time window rather than two exact seconds: a tick that finds the
+// clock inside the window for the first time starts the alarm, the first tick
+// outside it again stops it. So a tick that comes late (a busy machine, a stall)
+// still starts an alarm whose start second it missed, for the rest of its minute,
+// and an alarm always ends on time however long the stall over its stop second.
+class TAlarmTimeWindow {
+public:
+    // Takes `now` as already seen, without effects.
+    void Reset(const TVlmSettings& s, double now);
+    // The check of one tick. While the alarm is not armed (IsAlarmSet) nothing is
+    // due, but the window is still followed: arming inside the minute rings no alarm.
+    TAlarmCheck Check(const TVlmSettings& s, double now);
+    bool Inside() const { return FInside; }
+
+private:
+    bool FInside = false;
+};
 
 // One thing the window does when the alarm starts or stops.
 enum class TAlarmEffect {
@@ -92,15 +113,20 @@ struct TAlarmBalloon {
 TAlarmBalloon AlarmBalloon(const TVlmSettings& s, const TMessageTable& texts);
 
 // A message for the user about the sound file: the text is the message table's
-// entry `Key` followed by `Suffix`, its placeholders filled with `Args`.
+// entry `Key`, its placeholders filled with `Args`. `Detail` is the player's own
+// account (in its own words and language), for standard error, never the box.
 struct TAlarmMessage {
     QString TMessageTable::*Key = nullptr;
     TMsgDlgType Kind = TMsgDlgType::Warning;
     QStringList Args;
-    QString Suffix;
+    QString Detail;
 };
 // The text to format with FormatMsg(pattern, message.Args).
 QString AlarmMessagePattern(const TAlarmMessage& message, const TMessageTable& texts);
+// The text the user reads (FormatMsg lives with the language tables).
+inline QString AlarmMessageText(const TAlarmMessage& message, const TMessageTable& texts) {
+    return FormatMsg(AlarmMessagePattern(message, texts), message.Args);
+}
 
 // True for the file types the player takes: ".mp3" and ".wav", in any letter case.
 bool IsSupportedSoundFile(const QString& fileName);

@@ -2,25 +2,10 @@
 
 #include "VelmoLib.h"
 
-#include <QSocketNotifier>
-#include <csignal>
+#include <QTextStream>
 #include <exception>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace velmora {
-
-namespace {
-
-// The write end of the self-pipe: a signal handler may only write to it.
-int gSignalPipe[2] = {-1, -1};
-
-void OnQuitSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] ssize_t n = ::write(gSignalPipe[1], &byte, 1);
-}
-
-} // namespace
 
 TVelmoraApp::TVelmoraApp(int& argc, char** argv) : QApplication(argc, argv) {
     // The clock hides itself while an alarm blinks; that must not end the program.
@@ -29,32 +14,7 @@ TVelmoraApp::TVelmoraApp(int& argc, char** argv) : QApplication(argc, argv) {
     connect(this, &QGuiApplication::commitDataRequest, this, [] { QCoreApplication::quit(); });
 }
 
-TVelmoraApp::~TVelmoraApp() {
-    if (gSignalPipe[0] >= 0) {
-        for (int s : {SIGTERM, SIGINT, SIGHUP})
-            std::signal(s, SIG_DFL);
-        ::close(gSignalPipe[0]);
-        ::close(gSignalPipe[1]);
-        gSignalPipe[0] = gSignalPipe[1] = -1;
-    }
-}
-
-void TVelmoraApp::InstallQuitSignals() {
-    if (gSignalPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, gSignalPipe))
-        return;
-    FSignalNotifier = new QSocketNotifier(gSignalPipe[0], QSocketNotifier::Read, this);
-    connect(FSignalNotifier, &QSocketNotifier::activated, this, [] {
-        char buf[16];
-        [[maybe_unused]] ssize_t n = ::read(gSignalPipe[0], buf, sizeof buf);
-        QCoreApplication::quit();
-    });
-    struct sigaction sa = {};
-    sa.sa_handler = OnQuitSignal;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    for (int s : {SIGTERM, SIGINT, SIGHUP})
-        sigaction(s, &sa, nullptr);
-}
+TVelmoraApp::~TVelmoraApp() = default;
 
 bool TVelmoraApp::notify(QObject* receiver, QEvent* event) {
     try {
@@ -68,7 +28,10 @@ bool TVelmoraApp::notify(QObject* receiver, QEvent* event) {
 }
 
 void TVelmoraApp::ShowException(const QString& text) {
-    ShowMessageDialog(text, TMsgDlgType::Error, mbOK);
+    QTextStream(stderr) << "velmora: " << text << Qt::endl;
+    // Never a modal loop here: the error may come from a timer tick, and a handler
+    // that fails every second must not stack its boxes.
+    PostMessageDialog(text, TMsgDlgType::Error);
 }
 
 } // namespace velmora

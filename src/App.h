@@ -1,10 +1,8 @@
-// The application object: the general exception handler and the orderly end on
-// signals and at the end of the desktop session.
+// The application object: the general exception handler and the orderly end at
+// the end of the desktop session.
 #pragma once
 
 #include <QApplication>
-
-class QSocketNotifier;
 
 namespace velmora {
 
@@ -15,16 +13,9 @@ public:
     ~TVelmoraApp() override;
 
     // An error that escaped an event handler: shown in an error message box,
-    // and the program goes on.
+    // queued so that no handler waits on it, and the program goes on.
     bool notify(QObject* receiver, QEvent* event) override;
     static void ShowException(const QString& text);
-
-    // SIGTERM, SIGINT and SIGHUP end the event loop as the quit action does, so
-    // that the clock saves its settings on the way out.
-    void InstallQuitSignals();
-
-private:
-    QSocketNotifier* FSignalNotifier = nullptr;
 };
 
 } // namespace velmora

@@ -103,7 +103,13 @@ IniDocument::IniDocument(const QString& path, const QLocale& locale)
         FReadError = file.errorString();
         return;
     }
-    LoadFromBytes(file.readAll());
+    // Read one byte more than allowed: a file that grows while it is read is caught too.
+    const QByteArray bytes = file.read(kMaxIniFileSize + 1);
+    if (bytes.size() > kMaxIniFileSize) {
+        FReadError = QStringLiteral("the file is larger than %1 bytes").arg(kMaxIniFileSize);
+        return;
+    }
+    LoadFromBytes(bytes);
     if (file.error() != QFileDevice::NoError)
         FReadError = file.errorString();
 }

@@ -18,6 +18,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file larger than this is not read (ReadError says so): a settings file grown
+// hostile or corrupt must not take the memory of the machine.
+inline constexpr qint64 kMaxIniFileSize = 4 * 1024 * 1024;
+
 class IniDocument {
 public:
     // Opens `path` (nothing is read when it is empty or missing). Floats and times

@@ -26,6 +26,11 @@
 
 namespace velmora {
 
+namespace {
+// How long the settings wait after a change before they are written.
+constexpr int kSaveDelayMs = 1000;
+} // namespace
+
 TMainForm::TMainForm(Platform& platform, const IClock& clock, QString iniFileName, QWidget* parent)
     : TMainForm(platform, clock,
                 PortablePathsBeside(iniFileName,
@@ -50,11 +55,12 @@ TMainForm::TMainForm(Platform& platform, const IClock& clock, TProgramPaths path
 }
 
 TMainForm::~TMainForm() {
-    // A destructor must not throw: a failed save is reported like any other error.
+    // A destructor must not throw. Every timer has stopped first, so the box of a
+    // failed save may wait for its answer here.
     try {
         FormDestroy();
     } catch (const std::exception& e) {
-        TVelmoraApp::ShowException(QString::fromUtf8(e.what()));
+        ShowMessageDialog(QString::fromUtf8(e.what()), TMsgDlgType::Error, mbOK);
     }
 }
 
@@ -91,6 +97,12 @@ void TMainForm::FormCreate() {
     FClockTimer->SetInterval(1000);
     FClockTimer->SetAlignToWallSecond(true);
     FClockTimer->SetOnTimer([this](TKvTimer*) { ClockTimerTimer(); });
+    FSaveTimer.setSingleShot(true);
+    FSaveTimer.setInterval(kSaveDelayMs);
+    connect(&FSaveTimer, &QTimer::timeout, this, &TMainForm::SaveSettingsNow);
+    // Quitting stops every timer before anything else can run: a message box on
+    // the way out must not leave the blink or the network check going.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &TMainForm::StopTimers);
     const QString programDir = FPaths.DataDir;
     InitLangDir(programDir, FIniFileName, this);
     // A folder that could not be made has been reported already; the files that
@@ -105,6 +117,7 @@ void TMainForm::FormCreate() {
     }
     BuildBalloonContents();
     LoadSettings();
+    FAlarmWindow.Reset(*this, FClock.Now().time().msecsSinceStartOfDay() / double(kMsPerDay));
     FVmoSyncHash = SyncToolHash(ACommandList->Items(0).FileName());
     FontColor = NormalFontColor;
     BackgroundColor = NormalBackgroundColor;
@@ -114,6 +127,8 @@ void TMainForm::FormCreate() {
     CreateAlarmTimer();
     CreateCommandTimer();
     ApplyCaptions();
+    // Watched before the first look, so that a host arriving meanwhile is not missed.
+    FPlatform.WatchTrayHost([this] { TrayIcon1->TrayHostChanged(); });
     TrayIcon1->SetVisible(true);
     FClockPaintBox->SetOnPaint(
         [this](TKvPaintBox*, QPainter& canvas) { ClockPaintBoxPaint(canvas); });
@@ -143,10 +158,31 @@ void TMainForm::ReportLangError(const QString& error) {
         ShowMessageDialog(error, TMsgDlgType::Error, mbOK, this);
 }
 
-void TMainForm::FormDestroy() {
+void TMainForm::StopTimers() {
     FClockTimer->SetEnabled(false);
+    BlinkTimer->SetEnabled(false);
+    CheckLanTimer->SetInitialDelayTime(0);
+    CheckLanTimer->SetEnabled(false);
+    FSaveTimer.stop();
+}
+
+void TMainForm::FormDestroy() {
+    StopTimers();
     FPlatform.StopSound(); // an alarm that sounds ends with the clock
     SaveSettings();
+}
+
+void TMainForm::ScheduleSave() {
+    FSaveTimer.start();
+}
+
+void TMainForm::SaveSettingsNow() {
+    // A timer's slot: an error becomes a message, never an exception through the loop.
+    try {
+        SaveSettings();
+    } catch (const std::exception& e) {
+        TVelmoraApp::ShowException(QString::fromUtf8(e.what()));
+    }
 }
 
 void TMainForm::ApplyWindowSettings() {
@@ -207,9 +243,11 @@ void TMainForm::ClockTimerTimer() {
 
 void TMainForm::RunTimeOfDayChecks(const QDateTime& t, bool current) {
     CheckMidnight(t);
-    CheckAlarmTime(t);
-    if (current)
+    // The alarm is a time window: the current second alone decides.
+    if (current) {
+        CheckAlarmTime(t);
         ApplyColorState();
+    }
     RunSpTimeCommands(t);
 }
 
@@ -334,6 +372,15 @@ void TMainForm::hideEvent(QHideEvent* event) {
 void TMainForm::mouseReleaseEvent(QMouseEvent* event) {
     FDragging = false;
     QWidget::mouseReleaseEvent(event);
+}
+
+void TMainForm::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The end of a drag (by the window manager or by hand) or a rescue onto the
+    // screen; a burst of moves is saved once, after the last. Moves to the place
+    // already stored (the window manager confirming it) write nothing.
+    if (isVisible() && !FPlaceKept && event->pos() != QPoint(Left, Top))
+        ScheduleSave();
 }
 
 } // namespace velmora

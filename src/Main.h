@@ -1,6 +1,7 @@
 // TMainForm: the clock window.
 #pragma once
 
+#include "AlarmLogic.h"
 #include "Clock.h"
 #include "ClockText.h"
 #include "ProgramPaths.h"
@@ -10,6 +11,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QRegion>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -53,6 +55,12 @@ public:
 
     void LoadSettings();
     void SaveSettings();
+    // Saves the settings a moment after the last of a burst of changes (a drag,
+    // a language chosen), so that a lost X connection or a crash loses nothing.
+    void ScheduleSave();
+    bool SavePending() const { return FSaveTimer.isActive(); }
+    // Every timer stops: the first step of quitting, before any save or message.
+    void StopTimers();
 
     // Commands and the time sync.
     void SetCommandTimingArray();
@@ -129,6 +137,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -155,6 +164,7 @@ private:
     void RunTimeOfDayChecks(const QDateTime& t, bool current);
     void CheckMidnight(const QDateTime& t);
     void CheckAlarmTime(const QDateTime& t);
+    void SaveSettingsNow();
     void CreateAlarmTimer();
     void CarryOut(const std::vector<TAlarmEffect>& effects);
     void ApplyColorState();
@@ -179,6 +189,8 @@ private:
     const QString FIniFileName;
     QString FClockStr;
     TTickSchedule FTickSchedule;
+    TAlarmTimeWindow FAlarmWindow;
+    QTimer FSaveTimer;
     TKvPaintBox* FClockPaintBox = nullptr;
     TKvTimer* FClockTimer = nullptr;
     // Set when the settings file exists but could not be read: it is then not

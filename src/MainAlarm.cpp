@@ -8,6 +8,8 @@
 #include "TextForms.h"
 #include "platform/Platform.h"
 
+#include <QTextStream>
+
 namespace velmora {
 
 void TMainForm::CreateAlarmTimer() {
@@ -20,7 +22,7 @@ void TMainForm::CreateAlarmTimer() {
 
 void TMainForm::CheckAlarmTime(const QDateTime& t) {
     const double now = t.time().msecsSinceStartOfDay() / double(kMsPerDay);
-    const TAlarmCheck check = velmora::CheckAlarmTime(*this, now);
+    const TAlarmCheck check = FAlarmWindow.Check(*this, now);
     if (check.Start)
         ActStartAlarmExecute();
     if (check.Stop)
@@ -62,10 +64,12 @@ void TMainForm::CarryOut(const TAlarmEffects& effects) {
             TrayIcon1->HideBalloon();
             break;
         case TAlarmEffect::PlaySound:
-            if (const auto m = PlayAlarmSound(FPlatform, AlarmSoundFileName))
-                ShowMessageDialog(FormatMsg(AlarmMessagePattern(*m, Messages()), m->Args) +
-                                      m->Suffix,
-                                  m->Kind, mbOK, this);
+            // Queued: the alarm starts inside the tick, which must not wait on a box.
+            if (const auto m = PlayAlarmSound(FPlatform, AlarmSoundFileName)) {
+                if (!m->Detail.isEmpty())
+                    QTextStream(stderr) << "velmora: " << m->Detail << Qt::endl;
+                PostMessageDialog(AlarmMessageText(*m, Messages()), m->Kind);
+            }
             break;
         case TAlarmEffect::StopSound:
             StopAlarmSound(FPlatform);

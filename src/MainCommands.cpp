@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <cstdio>
+#include <QTextStream>
 
 namespace velmora {
 
@@ -80,17 +81,20 @@ void TMainForm::RunSpTimeCommands(const QDateTime& t) {
 void TMainForm::RunCommandItem(int index) {
     if (index < 0 || index >= ACommandList->Count())
         return;
+    // The messages are queued: a command set for a time runs inside the tick.
     const TKvCommandItem& item = ACommandList->Items(index);
     if (!QFileInfo::exists(item.FileName())) {
-        ShowMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {item.FileName()}),
-                          TMsgDlgType::Error, mbOK, this);
+        PostMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {item.FileName()}),
+                          TMsgDlgType::Error);
         return;
     }
     QString why;
-    if (!StartCommand(index, &why))
-        ShowMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {item.FileName()}) +
-                              (why.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(why)),
-                          TMsgDlgType::Error, mbOK);
+    if (!StartCommand(index, &why)) {
+        if (!why.isEmpty())
+            QTextStream(stderr) << "velmora: " << why << Qt::endl;
+        PostMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {item.FileName()}),
+                          TMsgDlgType::Error);
+    }
 }
 
 bool TMainForm::StartSyncTool(QString* error) {
@@ -122,20 +126,21 @@ bool TMainForm::StartCommand(int index, QString* error) {
         std::fprintf(stderr, "velmora: %s: %s\n", qPrintable(file),
                      end == TLaunchEnd::Dismissed ? "the administrator prompt was dismissed"
                                                   : "administrator rights were refused");
-        ShowMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {file}), TMsgDlgType::Error,
-                          mbOK);
+        PostMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {file}),
+                          TMsgDlgType::Error);
     });
 }
 
 void TMainForm::ActPopAdjustTimeExecute() {
+    // Also run by the tick (a time sync set for a time): its messages are queued.
     const TKvCommandItem& item = ACommandList->Items(0);
     if (!QFileInfo::exists(item.FileName())) {
-        ShowMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {item.FileName()}),
-                          TMsgDlgType::Error, mbOK, this);
+        PostMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {item.FileName()}),
+                          TMsgDlgType::Error);
         return;
     }
     if (item.OptionStr().isEmpty()) {
-        ShowMessageDialog(Messages().MsgWarnNoNTPServerName, TMsgDlgType::Warning, mbOK);
+        PostMessageDialog(Messages().MsgWarnNoNTPServerName, TMsgDlgType::Warning);
         return;
     }
     if (FSyncPending)

@@ -13,6 +13,7 @@
 #include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTextStream>
 
 namespace velmora {
 
@@ -111,8 +112,10 @@ void TMainForm::LanguageListClick(const QString& path) {
     ACommandList->Items(0).SetTitle(Messages().Command0Title);
     if (FOptionForm)
         FOptionForm->ApplyLangToOptionForm();
+    // A menu's slot: the error is shown, never thrown through the toolkit.
     if (!change.Error.isEmpty())
-        throw TIniWriteError(change.Error.toStdString());
+        PostMessageDialog(change.Error, TMsgDlgType::Error);
+    ScheduleSave();
 }
 
 void TMainForm::contextMenuEvent(QContextMenuEvent* event) {
@@ -120,6 +123,7 @@ void TMainForm::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void TMainForm::ActPopQuitExecute() {
+    StopTimers(); // nothing may fire between Quit and the end of the loop
     QCoreApplication::quit();
 }
 
@@ -131,10 +135,11 @@ void TMainForm::ActPopShowHelpExecute() {
         return;
     }
     QString why;
-    if (!FPlatform.OpenDocument(path, &why))
-        ShowMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {path}) +
-                              QStringLiteral(" (%1)").arg(why),
-                          TMsgDlgType::Error, mbOK, this);
+    int code = 0;
+    if (!FPlatform.OpenDocument(path, &why, &code)) {
+        QTextStream(stderr) << "velmora: " << why << Qt::endl;
+        ShowMessageDialog(HelpPageErrorText(path, code), TMsgDlgType::Error, mbOK, this);
+    }
 }
 
 void TMainForm::ActCreateShortcutExecute() {
@@ -168,6 +173,7 @@ void TMainForm::CreateTrayIcon() {
     TrayIcon1->SetPopupMenu(PopupMenu1);
     TrayIcon1->SetOnDblClick([this](TKvTrayIcon*) { TrayIcon1DblClick(); });
     TrayIcon1->SetBalloonTimeout(1000);
+    TrayIcon1->SetBalloonAnchor(this);
 }
 
 } // namespace velmora

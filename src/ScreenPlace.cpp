@@ -1,5 +1,6 @@
 #include "ScreenPlace.h"
 
+#include <QRegion>
 #include <algorithm>
 #include <limits>
 
@@ -25,16 +26,28 @@ int Clamp(int v, int lo, int hi) {
 QPoint PlaceOnScreens(const QRect& window, const QList<QRect>& screens) {
     if (screens.isEmpty())
         return window.topLeft();
+    QRegion all;
     for (const QRect& s : screens)
-        if (s.intersects(window))
-            return window.topLeft();
+        all += s;
+    if (QRegion(window).subtracted(all).isEmpty())
+        return window.topLeft();
     const QRect* nearest = nullptr;
+    qint64 bestShown = 0;
+    for (const QRect& s : screens) {
+        const QRect shown = s.intersected(window);
+        if (const qint64 area = qint64(shown.width()) * shown.height(); area > bestShown) {
+            bestShown = area;
+            nearest = &s;
+        }
+    }
     qint64 best = std::numeric_limits<qint64>::max();
     for (const QRect& s : screens)
-        if (const qint64 d = Distance2(window, s); d < best) {
+        if (const qint64 d = Distance2(window, s); !nearest && d < best) {
             best = d;
             nearest = &s;
         }
+    if (!nearest)
+        nearest = &screens.front();
     return {Clamp(window.left(), nearest->left(), nearest->right() - window.width() + 1),
             Clamp(window.top(), nearest->top(), nearest->bottom() - window.height() + 1)};
 }

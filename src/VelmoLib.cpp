@@ -15,6 +15,8 @@
 #include <QPainter>
 #include <QScreen>
 #include <cmath>
+#include <QTimer>
+#include <algorithm>
 
 namespace velmora {
 
@@ -82,6 +84,64 @@ int ShowMessageDialog(const QString& text, TMsgDlgType kind, TMsgDlgButtons butt
     }
     box->exec();
     return box->standardButton(box->clickedButton()) == QMessageBox::Cancel ? mrCancel : mrOk;
+}
+
+QString HelpPageErrorText(const QString& path, int code) {
+    return FormatMsg(Messages().MsgErrorCannotOpenItem, {path}) + QStringLiteral(" (") +
+           FormatMsg(Messages().MsgErrorShowErrorCode, {QString::number(code)}) +
+           QStringLiteral(")");
+}
+
+TMessageQueue::TMessageQueue(TShow show) : FShow(std::move(show)) {
+    if (!FShow)
+        FShow = [](const QString& text, TMsgDlgType kind) { ShowMessageDialog(text, kind, mbOK); };
+}
+
+void TMessageQueue::Post(const QString& text, TMsgDlgType kind) {
+    const bool repeat =
+        FShowing == text || std::any_of(FWaiting.begin(), FWaiting.end(),
+                                        [&text](const auto& m) { return m.first == text; });
+    if (repeat)
+        return;
+    FWaiting.emplace_back(text, kind);
+    Schedule();
+}
+
+void TMessageQueue::Schedule() {
+    if (FScheduled || FShowing || FWaiting.empty())
+        return;
+    FScheduled = true;
+    QTimer::singleShot(0, QCoreApplication::instance(), [this] {
+        FScheduled = false;
+        ShowNext();
+    });
+}
+
+void TMessageQueue::ShowNext() {
+    if (FShowing || FWaiting.empty())
+        return;
+    const auto [text, kind] = FWaiting.front();
+    FWaiting.pop_front();
+    FShowing = text;
+    // The box runs its own event loop: whatever is posted meanwhile waits its turn.
+    try {
+        FShow(text, kind);
+    } catch (...) {
+        FShowing.reset();
+        Schedule();
+        throw;
+    }
+    FShowing.reset();
+    Schedule();
+}
+
+TMessageQueue& PostedMessages() {
+    static TMessageQueue queue;
+    return queue;
+}
+
+void PostMessageDialog(const QString& text, TMsgDlgType kind) {
+    PostedMessages().Post(text, kind);
 }
 
 bool CheckWindowsVersion(Platform& platform, int major, int minor) {

@@ -4,8 +4,10 @@
 #include <QFlags>
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QFileDialog;
 class QFont;
@@ -70,6 +72,38 @@ int GetTextTopMargin(const QFontMetrics& metrics, int rowHeight);
 // StrikeOut" as far as set, in that order.
 QString GetFontStyleStr(const QFont& font);
 QString GetFontStyleStr(int fontStyleBits);
+// The help page could not be opened: the MsgErrorCannotOpenItem text with the
+// path, followed by the MsgErrorShowErrorCode text with the system's code in
+// parentheses.
+QString HelpPageErrorText(const QString& path, int code);
+
+// Messages asked for where no modal loop may run (a timer tick and its
+// time-of-day checks, the general error handler): each is queued to the event
+// loop, so the clock keeps ticking behind the box. One box is open at a time; a
+// text already waiting or on screen is not queued again, so an error that repeats
+// every second shows once, not as a stack of boxes.
+class TMessageQueue {
+public:
+    using TShow = std::function<void(const QString& text, TMsgDlgType kind)>;
+    // `show` opens the box and returns when it is closed (ShowMessageDialog by default).
+    explicit TMessageQueue(TShow show = {});
+    void Post(const QString& text, TMsgDlgType kind);
+    qsizetype Waiting() const { return qsizetype(FWaiting.size()); }
+    bool Showing() const { return FShowing.has_value(); }
+
+private:
+    void Schedule();
+    void ShowNext();
+
+    TShow FShow;
+    std::deque<std::pair<QString, TMsgDlgType>> FWaiting;
+    std::optional<QString> FShowing;
+    bool FScheduled = false;
+};
+// The program's queue.
+TMessageQueue& PostedMessages();
+// PostedMessages().Post(text, kind): never blocks.
+void PostMessageDialog(const QString& text, TMsgDlgType kind);
 
 // False (after a warning) when the system is older than major.minor.
 bool CheckWindowsVersion(Platform& platform, int major, int minor);

@@ -71,18 +71,44 @@ int main(int argc, char** argv) {
         return 0;
     if (IsAlreadyRunning(*platform, kMutexName))
         return 0;
-    app.InstallQuitSignals();
 
     SystemClock clock;
     int result = 0;
     {
-        TMainForm form(*platform, clock, paths);
+        // Listening starts before the window is built: a second start during a
+        // start-up message must get its answer. What it asks waits for the window.
+        TMainForm* form = nullptr;
+        bool activatePending = false;
+        bool quitPending = false;
         platform->ListenForRequests(
-            kMutexName, [&form] { form.ActivateFromOtherInstance(); },
-            [&form](const QByteArray& line) { form.HandleInstanceMessage(line); });
-        form.show();
+            kMutexName,
+            [&form, &activatePending] {
+                if (form)
+                    form->ActivateFromOtherInstance();
+                else
+                    activatePending = true;
+            },
+            [&form](const QByteArray& line) {
+                if (form)
+                    form->HandleInstanceMessage(line);
+            });
+        platform->WatchQuitRequests([&form, &quitPending] {
+            // Before the loop runs (a start-up message is open) a quit would be lost.
+            quitPending = !form;
+            if (form)
+                form->StopTimers();
+            QCoreApplication::quit();
+        });
+        TMainForm mainForm(*platform, clock, paths);
+        form = &mainForm;
+        mainForm.show();
+        if (activatePending)
+            mainForm.ActivateFromOtherInstance();
+        if (quitPending)
+            QMetaObject::invokeMethod(&app, &QCoreApplication::quit, Qt::QueuedConnection);
         result = app.exec();
         platform->StopListening();
+        form = nullptr;
     }
     Q_UNUSED(result);
     return 0;

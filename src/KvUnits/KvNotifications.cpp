@@ -6,6 +6,7 @@
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <algorithm>
 #include <limits>
 
@@ -21,11 +22,14 @@ QDBusMessage NotificationsCall(const QString& method) {
     return QDBusMessage::createMethodCall(kService, kPath, kInterface, method);
 }
 
+// How long a call may wait for its answer before it counts as failed.
+constexpr int kCallTimeoutMs = 5000;
+
 // A reply watcher owned by `parent`, so that no reply reaches a destroyed sink.
 void OnReply(QObject* parent, const QDBusMessage& call,
              std::function<void(const QDBusMessage&)> handler) {
-    auto* watcher =
-        new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), parent);
+    auto* watcher = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(call, kCallTimeoutMs), parent);
     QObject::connect(watcher, &QDBusPendingCallWatcher::finished, parent,
                      [watcher, handler = std::move(handler)] {
                          watcher->deleteLater();
@@ -135,17 +139,44 @@ TKvBalloonSink::~TKvBalloonSink() = default;
 
 TKvDBusBalloonSink::TKvDBusBalloonSink(QObject* parent) : QObject(parent) {
     qDBusRegisterMetaType<TKvNotificationImage>();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    auto* watcher = new QDBusServiceWatcher(kService, bus,
+                                            QDBusServiceWatcher::WatchForRegistration |
+                                                QDBusServiceWatcher::WatchForUnregistration,
+                                            this);
+    connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] { FRegistered = true; });
+    connect(watcher, &QDBusServiceWatcher::serviceUnregistered, this, [this] {
+        FRegistered = false;
+        FBodyMarkup.reset(); // the next server may read bodies differently
+    });
+    const auto busCall = [](const QString& method) {
+        return QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                              QStringLiteral("/org/freedesktop/DBus"),
+                                              QStringLiteral("org.freedesktop.DBus"), method);
+    };
+    QDBusMessage hasOwner = busCall(QStringLiteral("NameHasOwner"));
+    hasOwner.setArguments({kService});
+    OnReply(this, hasOwner, [this](const QDBusMessage& reply) {
+        if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+            !FRegistered)
+            FRegistered = reply.arguments().first().toBool();
+    });
+    OnReply(this, busCall(QStringLiteral("ListActivatableNames")),
+            [this](const QDBusMessage& reply) {
+                if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
+                    FActivatable = reply.arguments().first().toStringList().contains(kService);
+            });
 }
 
 TKvDBusBalloonSink::~TKvDBusBalloonSink() = default;
 
 bool TKvDBusBalloonSink::ServiceAvailable() {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface())
+    if (!QDBusConnection::sessionBus().isConnected())
         return false;
-    if (bus.interface()->isServiceRegistered(kService).value())
-        return true;
-    return bus.interface()->activatableServiceNames().value().contains(kService);
+    const bool knownAbsent = FRegistered == false && FActivatable == false;
+    return !knownAbsent;
 }
 
 void TKvDBusBalloonSink::Notify(const TKvNotification& n, TNotifyDone done) {

@@ -96,7 +96,8 @@ public:
     // Called once with the id the server gave, or with nothing when sending failed.
     using TNotifyDone = std::function<void(std::optional<uint32_t> id)>;
     virtual ~TKvBalloonSink();
-    // True when a notification service runs (or can be started by the bus).
+    // True when a notification service runs (or can be started by the bus), as
+    // far as is known without waiting: asking must never block.
     virtual bool ServiceAvailable() = 0;
     // Sends `n`; `done` runs later on the user-interface thread, never after the
     // sink is destroyed.
@@ -104,8 +105,10 @@ public:
     virtual void CloseNotification(uint32_t id) = 0;
 };
 
-// The session bus's notification service. Calls are asynchronous: a slow server
-// never holds up the user interface.
+// The session bus's notification service. Every call is asynchronous, the
+// question whether a service runs included (the bus's answers are remembered and
+// kept up to date by a name watcher): a slow or stalled bus never holds up the
+// user interface.
 class TKvDBusBalloonSink : public QObject, public TKvBalloonSink {
     Q_OBJECT
 public:
@@ -120,6 +123,10 @@ private:
     void SendNotify(const TKvNotification& n, TNotifyDone done);
     // The server's "body-markup" capability, asked once before the first Notify.
     std::optional<bool> FBodyMarkup;
+    // What the bus said: the name has an owner; the bus can start one. Unknown
+    // until it answers (and then tried: a failed Notify falls back anyway).
+    std::optional<bool> FRegistered;
+    std::optional<bool> FActivatable;
 };
 
 } // namespace velmora

@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QPointer>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <mutex>
 #include <thread>
 
@@ -52,6 +54,11 @@ void DeliveredTo(QEvent*) {}
 
 } // namespace
 
+std::function<void()>& KvTimerWorkerFault() {
+    static std::function<void()> fault;
+    return fault;
+}
+
 enum class TCall { None, Timer, Stop };
 
 class TKvTimerThread : public std::enable_shared_from_this<TKvTimerThread> {
@@ -72,7 +79,7 @@ public:
     }
 
     void Start() {
-        FThread = std::thread([self = shared_from_this()] { self->Run(); });
+        FThread = std::thread([self = shared_from_this()] { self->RunGuarded(); });
     }
 
     void Terminate() {
@@ -145,6 +152,26 @@ public:
     }
 
 private:
+    // An exception may not leave a thread (that ends the program): the worker ends
+    // as if stopped, the timer reads as stopped, and the reason goes to stderr.
+    void RunGuarded() {
+        try {
+            Run();
+            return;
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "velmora: timer thread stopped: %s\n", e.what());
+        } catch (...) {
+            std::fprintf(stderr, "velmora: timer thread stopped by an unknown error\n");
+        }
+        std::lock_guard lock(FMutex);
+        if (!FTerminated)
+            FTimer->FEnabled = false; // the timer waits for FFinished before it goes
+        FTerminated = true;
+        FPending = TCall::None;
+        FFinished = true;
+        FWake.notify_all();
+    }
+
     void Run() {
         const uint32_t start = NowMs();
         if (FInterval.load() == 0) {
@@ -166,6 +193,8 @@ private:
 
     void Loop(uint32_t start) {
         for (;;) {
+            if (const auto& fault = KvTimerWorkerFault())
+                fault();
             {
                 std::unique_lock lock(FMutex);
                 const uint32_t wait = FAlign ? MsToNextWallSecond() : FInterval.load();
@@ -250,19 +279,20 @@ TKvTimer::TKvTimer(QObject* owner) : QObject(owner) {}
 TKvTimer::~TKvTimer() {
     FDestroying = true;
     FEnabled = false;
-    auto stop = [](const std::shared_ptr<TKvTimerThread>& w) {
+    std::vector<std::shared_ptr<TKvTimerThread>> workers = FRetired;
+    if (FKvTimerThread)
+        workers.push_back(FKvTimerThread);
+    for (auto& w : workers) {
         w->DropStopCall();
         w->Terminate();
-    };
-    if (FKvTimerThread)
-        stop(FKvTimerThread);
-    for (auto& w : FRetired)
-        stop(w);
+    }
     // Calls handed over meanwhile find the timer being destroyed and do nothing.
-    if (FKvTimerThread)
-        WaitFor(FKvTimerThread);
-    for (auto& w : FRetired)
-        WaitFor(w);
+    // A worker whose call is running right now (the timer deleted from its own
+    // event) waits for that call to return, so waiting for it here would never
+    // end; once the call returns it sees the stop and ends without the timer.
+    for (auto& w : workers)
+        if (!w->FCallbackRunning)
+            WaitFor(w);
 }
 
 void TKvTimer::PushSettings() {
@@ -358,9 +388,11 @@ bool TKvTimer::event(QEvent* e) {
     if (e->type() != kHandOffEvent)
         return QObject::event(e);
     auto* handOff = static_cast<TKvTimerThread::HandOffEvent*>(e);
+    const QPointer<TKvTimer> self(this); // the handler may delete this timer
     if (std::shared_ptr<TKvTimerThread> w = handOff->Worker.lock())
         w->ServeOne();
-    ReapFinished();
+    if (self)
+        ReapFinished();
     return true;
 }
 
@@ -368,7 +400,9 @@ void TKvTimer::DoTimer(const std::shared_ptr<TKvTimerThread>& worker) {
     if (FDestroying || worker->Terminated() || !FOnTimer)
         return;
     const TCallbackMark mark(*worker);
-    FOnTimer(this);
+    // A copy: the handler may delete this timer, and with it FOnTimer.
+    const TNotifyEvent handler = FOnTimer;
+    handler(this);
 }
 
 void TKvTimer::DoStopTimer(const std::shared_ptr<TKvTimerThread>& worker) {
@@ -376,7 +410,11 @@ void TKvTimer::DoStopTimer(const std::shared_ptr<TKvTimerThread>& worker) {
         return;
     if (FOnStopTimer) {
         const TCallbackMark mark(*worker);
-        FOnStopTimer(this);
+        const QPointer<TKvTimer> self(this);
+        const TNotifyEvent handler = FOnStopTimer;
+        handler(this);
+        if (!self)
+            return;
     }
     // Ended by its own auto-stop (or at once, with no interval, while an auto-stop
     // is set): the timer reads as stopped from now on.

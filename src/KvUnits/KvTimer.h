@@ -18,6 +18,10 @@ using TNotifyEvent = std::function<void(TKvTimer* sender)>;
 // user-interface thread. Shared between the timer and the thread it runs.
 class TKvTimerThread;
 
+// Test seam: when set, runs on every worker thread before each wait (a test makes
+// it throw to see that a failing worker does not end the program).
+std::function<void()>& KvTimerWorkerFault();
+
 class TKvTimer : public QObject {
     Q_OBJECT
 public:

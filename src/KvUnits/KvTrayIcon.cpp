@@ -1,15 +1,19 @@
 #include "KvUnits/KvTrayIcon.h"
 
+#include "KvUnits/KvBalloonWindow.h"
 #include "KvUnits/KvPng.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QStyle>
+#include <cstdio>
 
 namespace velmora {
 
@@ -53,27 +57,27 @@ QImage KvTrayIconImage(const QImage& image) {
     return out;
 }
 
-bool TKvTrayHostWatch::Update(bool present) {
-    const bool back = present && !FPresent;
-    FPresent = present;
-    return back;
-}
-
 TKvTrayIcon::TKvTrayIcon(QObject* owner, std::unique_ptr<TKvBalloonSink> sink)
     : QObject(owner), FTrayIcon(std::make_unique<QSystemTrayIcon>()), FSink(std::move(sink)),
       FTrayAvailable([] { return QSystemTrayIcon::isSystemTrayAvailable(); }) {
     if (!FSink)
         FSink = std::make_unique<TKvDBusBalloonSink>();
-    FRetryTimer.setInterval(DefaultRetryInterval);
-    FHostWatchTimer.setInterval(DefaultHostWatchInterval);
-    connect(&FRetryTimer, &QTimer::timeout, this, &TKvTrayIcon::RetryTimerTimer);
-    connect(&FHostWatchTimer, &QTimer::timeout, this, &TKvTrayIcon::HostWatchTimerTimer);
     connect(FTrayIcon.get(), &QSystemTrayIcon::activated, this, &TKvTrayIcon::HandleActivation);
+    // A StatusNotifier host (KDE, GNOME's extension, waybar) announces itself by
+    // this name; an XEmbed tray by the selection the owner watches.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        auto* watcher =
+            new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"), bus,
+                                    QDBusServiceWatcher::WatchForOwnerChange, this);
+        connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+                &TKvTrayIcon::TrayHostChanged);
+        FHostWatcher = watcher;
+    }
 }
 
 TKvTrayIcon::~TKvTrayIcon() {
-    FRetryTimer.stop();
-    FHostWatchTimer.stop();
+    delete FBalloonWindow.data();
     FTrayIcon->disconnect(this);
     // Not through the virtual: a derived part is already gone here.
     if (FLoaded)
@@ -86,8 +90,6 @@ void TKvTrayIcon::SetVisible(bool value) {
         DeleteIcon();
         return;
     }
-    if (FLoaded || FRetryTimer.isActive())
-        return;
     AddIcon();
 }
 
@@ -129,8 +131,6 @@ void TKvTrayIcon::SetBalloonHint(const QString& value) {
 }
 
 void TKvTrayIcon::ShowBalloon() {
-    if (!FLoaded)
-        return;
     TKvBalloonRequest request;
     request.Title = FInfoTitle;
     request.Text = FInfoText;
@@ -142,8 +142,6 @@ void TKvTrayIcon::ShowBalloon() {
 
 void TKvTrayIcon::ShowBalloon(const QString& title, const QString& hint, TKvBalloonFlags flags,
                               TKvBalloonOptions options, uint32_t timeoutMs) {
-    if (!FLoaded)
-        return;
     FInfoTitle = title;
     FInfoText = hint;
     FBalloonTimeout = timeoutMs;
@@ -157,8 +155,6 @@ void TKvTrayIcon::ShowBalloon(const QString& title, const QString& hint, TKvBall
 }
 
 void TKvTrayIcon::HideBalloon() {
-    if (!FLoaded)
-        return;
     FInfoTitle.clear();
     FInfoText.clear();
     ++FBalloonSerial; // a balloon still on its way is closed when its id arrives
@@ -168,9 +164,16 @@ void TKvTrayIcon::HideBalloon() {
     }
     if (FFallbackShown) {
         // Qt removes its balloon when asked to show an empty one.
-        FTrayIcon->showMessage(QString(), QString(), QSystemTrayIcon::NoIcon, 0);
+        if (FLoaded)
+            FTrayIcon->showMessage(QString(), QString(), QSystemTrayIcon::NoIcon, 0);
+        if (FBalloonWindow)
+            FBalloonWindow->hide();
         FFallbackShown = false;
     }
+}
+
+TKvBalloonWindow* TKvTrayIcon::BalloonWindow() const {
+    return FBalloonWindow && FBalloonWindow->isVisible() ? FBalloonWindow.data() : nullptr;
 }
 
 void TKvTrayIcon::SendBalloon(const TKvBalloonRequest& balloon) {
@@ -215,11 +218,18 @@ void TKvTrayIcon::ShowFallbackBalloon(const TKvBalloonRequest& request) {
     const QString title = KvCutToUnits(request.Title, KvBalloonTitleMax);
     const QString text = KvCutToUnits(request.Text, KvBalloonTextMax);
     const int timeout = FallbackTimeout(request.TimeoutMs);
+    FFallbackShown = true;
+    if (!FLoaded) {
+        // Neither a service nor an icon: a small window beside the clock, not modal.
+        if (!FBalloonWindow)
+            FBalloonWindow = new TKvBalloonWindow();
+        FBalloonWindow->ShowNear(FBalloonAnchor, title, text, timeout);
+        return;
+    }
     if (request.Flags == kbfUser && !request.UserImage.isNull())
         FTrayIcon->showMessage(title, text, QIcon(QPixmap::fromImage(request.UserImage)), timeout);
     else
         FTrayIcon->showMessage(title, text, FallbackMessageIcon(request.Flags), timeout);
-    FFallbackShown = true;
 }
 
 void TKvTrayIcon::SetTrayAvailableProbe(std::function<bool()> probe) {
@@ -230,45 +240,37 @@ void TKvTrayIcon::AddIcon() {
     if (FLoaded)
         return;
     if (!FTrayAvailable()) {
-        FRetryCount = 0;
-        FRetryTimer.start();
+        // No tray is a normal state: the icon appears when a host arrives.
+        if (!FSaidWaiting)
+            std::fprintf(stderr,
+                         "%s: no notification area yet; balloons go to the "
+                         "notification service\n",
+                         qPrintable(QCoreApplication::applicationName()));
+        FSaidWaiting = true;
         return;
     }
     PlaceInTray();
     FLoaded = true;
-    FHostWatch.Reset(true);
-    FHostWatchTimer.start();
 }
 
-void TKvTrayIcon::RetryTimerTimer() {
-    if (FTrayAvailable()) {
-        FRetryTimer.stop();
-        AddIcon();
+void TKvTrayIcon::TrayHostChanged() {
+    if (!FVisible)
+        return;
+    if (!FTrayAvailable()) {
+        // Gone: the host took the icon with it.
+        FLoaded = false;
         return;
     }
-    if (FRetryCount >= MaxRetries - 1) {
-        FRetryTimer.stop();
-        RaiseError(QStringLiteral("KvTrayIcon cannot add a tray icon."));
-        return;
-    }
-    ++FRetryCount;
+    // A new host (or the first one) knows nothing of the icon yet.
+    FLoaded = false;
+    AddIcon();
 }
 
 void TKvTrayIcon::DeleteIcon() {
-    // A pending retry would otherwise bring a hidden icon back.
-    FRetryTimer.stop();
-    FHostWatchTimer.stop();
     if (!FLoaded)
         return;
     RemoveFromTray();
     FLoaded = false;
-}
-
-void TKvTrayIcon::HostWatchTimerTimer() {
-    if (!FHostWatch.Update(FTrayAvailable()) || !FLoaded)
-        return;
-    FLoaded = false;
-    AddIcon();
 }
 
 void TKvTrayIcon::PlaceInTray() {
@@ -328,14 +330,6 @@ void TKvTrayIcon::FireMouse(const TKvTrayMouseEvent& handler, Qt::MouseButton bu
         return;
     const QPoint pos = QCursor::pos();
     handler(this, button, QGuiApplication::queryKeyboardModifiers(), pos.x(), pos.y());
-}
-
-void TKvTrayIcon::RaiseError(const QString& message) {
-    if (FOnError) {
-        FOnError(this, message);
-        return;
-    }
-    throw TKvTrayIconError(message.toStdString());
 }
 
 } // namespace velmora

@@ -1,7 +1,14 @@
 // The program's icon in the desktop's notification area: tooltip, balloon
 // messages, mouse events and a popup menu. The icon itself is a QSystemTrayIcon;
-// balloons go to the desktop's notification service through a TKvBalloonSink and
-// fall back to Qt's own balloon where no such service runs.
+// balloons go to the desktop's notification service through a TKvBalloonSink,
+// whether or not the icon could be added, and fall back to Qt's own balloon at the
+// icon, or without an icon to a small window beside the anchor widget, where no
+// such service runs.
+//
+// Many desktops have no tray at all: that is a normal state, not an error. The
+// icon waits for a tray host and appears when one arrives, learnt from events
+// (TrayHostChanged, called by the owner when the system says the tray's owner
+// changed; the StatusNotifierWatcher name appearing on the session bus).
 //
 // Events are std::function members set with SetOnXxx; each receives the icon as
 // its sender and runs only while the icon exists. The tray host cannot report
@@ -20,10 +27,10 @@
 #include <QString>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 
 namespace velmora {
 
@@ -31,14 +38,7 @@ class TKvTrayIcon;
 using TKvTrayNotifyEvent = std::function<void(TKvTrayIcon* sender)>;
 using TKvTrayMouseEvent = std::function<void(TKvTrayIcon* sender, Qt::MouseButton button,
                                              Qt::KeyboardModifiers shift, int x, int y)>;
-using TKvTrayErrorEvent = std::function<void(TKvTrayIcon* sender, const QString& message)>;
-
-// Raised when the icon could not be placed after all retries and no OnError
-// handler is set (the application's general error report shows it then).
-class TKvTrayIconError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+class TKvBalloonWindow;
 
 // The size every tray icon image is given.
 constexpr int KvTrayIconSize = 16;
@@ -46,36 +46,22 @@ constexpr int KvTrayIconSize = 16;
 // ratio, onto a transparent square. A null image stays null.
 QImage KvTrayIconImage(const QImage& image);
 
-// Follows the presence of the tray host between observations and tells when it
-// has come back after being gone, which is when an added icon must be added again.
-class TKvTrayHostWatch {
-public:
-    void Reset(bool present) { FPresent = present; }
-    // One observation; true exactly when the host is back after an absence.
-    bool Update(bool present);
-    bool Present() const { return FPresent; }
-
-private:
-    bool FPresent = true;
-};
-
 class TKvTrayIcon : public QObject {
     Q_OBJECT
 public:
-    static constexpr int DefaultRetryInterval = 1000;
-    // Failed timer attempts after the first add before giving up.
-    static constexpr int MaxRetries = 30;
-    static constexpr int DefaultHostWatchInterval = 2000;
-
     // `sink` receives the balloons; without one they go to the session bus.
     explicit TKvTrayIcon(QObject* owner = nullptr, std::unique_ptr<TKvBalloonSink> sink = nullptr);
     ~TKvTrayIcon() override;
 
     bool Visible() const { return FVisible; }
     void SetVisible(bool value);
-    // True while the icon is in the notification area (or waits there for the host
-    // to come back).
+    // True while the icon is in the notification area.
     bool Loaded() const { return FLoaded; }
+    // True while the icon is to be shown but no tray host runs.
+    bool WaitingForHost() const { return FVisible && !FLoaded; }
+    // A tray host may have started, gone or been replaced: looks again, adds the
+    // icon to a new host, forgets it when the host has gone.
+    void TrayHostChanged();
 
     const QImage& Icon() const { return FIcon; }
     void SetIcon(const QImage& image);
@@ -105,8 +91,8 @@ public:
     void SetPopupMenu(QMenu* menu) { FPopupMenu = menu; }
 
     // Shows the balloon texts last set (by the properties, the other overload or
-    // HideBalloon). An empty text removes the balloon instead. Nothing happens
-    // while the icon is not added.
+    // HideBalloon). An empty text removes the balloon instead. Balloons need no
+    // icon in the tray.
     void ShowBalloon();
     // Shows these texts without changing the balloon properties; the time-out
     // becomes BalloonTimeout from then on.
@@ -119,17 +105,14 @@ public:
     void SetOnDblClick(TKvTrayNotifyEvent handler) { FOnDblClick = std::move(handler); }
     void SetOnMouseDown(TKvTrayMouseEvent handler) { FOnMouseDown = std::move(handler); }
     void SetOnMouseUp(TKvTrayMouseEvent handler) { FOnMouseUp = std::move(handler); }
-    // Reports that the icon could not be added after all retries.
-    void SetOnError(TKvTrayErrorEvent handler) { FOnError = std::move(handler); }
 
     // Whether a tray host runs; by default QSystemTrayIcon::isSystemTrayAvailable.
     void SetTrayAvailableProbe(std::function<bool()> probe);
-    int RetryInterval() const { return FRetryTimer.interval(); }
-    void SetRetryInterval(int ms) { FRetryTimer.setInterval(ms); }
-    bool Retrying() const { return FRetryTimer.isActive(); }
-    int RetryCount() const { return FRetryCount; }
-    // How often an added icon looks whether the tray host went away and came back.
-    void SetHostWatchInterval(int ms) { FHostWatchTimer.setInterval(ms); }
+    // The widget beside which a balloon shows when neither a tray nor a
+    // notification service is there (not owned; forgotten when destroyed).
+    void SetBalloonAnchor(QWidget* anchor) { FBalloonAnchor = anchor; }
+    // That balloon window while it is on screen, else null.
+    TKvBalloonWindow* BalloonWindow() const;
 
     // The toolkit's icon, for the program's wiring and for tests.
     QSystemTrayIcon* TrayIcon() const { return FTrayIcon.get(); }
@@ -138,28 +121,26 @@ protected:
     // Puts the toolkit icon into the tray with the current image and tooltip.
     virtual void PlaceInTray();
     virtual void RemoveFromTray();
-    // Qt's own balloon, where no notification service runs.
+    // Where no notification service runs: Qt's own balloon at the icon, or the
+    // balloon window beside the anchor while there is no icon.
     virtual void ShowFallbackBalloon(const TKvBalloonRequest& request);
 
 private:
     void AddIcon();
     void DeleteIcon();
-    void RetryTimerTimer();
-    void HostWatchTimerTimer();
     void UseApplicationIcon();
     void SendBalloon(const TKvBalloonRequest& request);
     void NotifySent(uint64_t serial, const TKvBalloonRequest& request, std::optional<uint32_t> id);
     void HandleActivation(QSystemTrayIcon::ActivationReason reason);
     void FireMouse(const TKvTrayMouseEvent& handler, Qt::MouseButton button);
-    void RaiseError(const QString& message);
 
     std::unique_ptr<QSystemTrayIcon> FTrayIcon;
     std::unique_ptr<TKvBalloonSink> FSink;
     std::function<bool()> FTrayAvailable;
-    QTimer FRetryTimer;
-    QTimer FHostWatchTimer;
-    TKvTrayHostWatch FHostWatch;
-    int FRetryCount = 0;
+    QObject* FHostWatcher = nullptr; // the session bus's StatusNotifierWatcher name
+    bool FSaidWaiting = false;       // the one line on standard error
+    QPointer<QWidget> FBalloonAnchor;
+    QPointer<TKvBalloonWindow> FBalloonWindow;
     bool FLoaded = false;
     bool FVisible = false;
     TKvBalloonFlags FBalloonFlags = kbfNone;
@@ -183,7 +164,6 @@ private:
     TKvTrayNotifyEvent FOnDblClick;
     TKvTrayMouseEvent FOnMouseDown;
     TKvTrayMouseEvent FOnMouseUp;
-    TKvTrayErrorEvent FOnError;
 };
 
 } // namespace velmora

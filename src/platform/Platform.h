@@ -48,6 +48,9 @@ public:
                                    std::function<void(const QByteArray&)> onMessage) = 0;
     // Stops serving those requests (before the window that serves them goes).
     virtual void StopListening() = 0;
+    // Calls `onQuit` on the UI thread each time the system asks the process to end
+    // (SIGTERM, SIGINT, SIGHUP), so that it ends as the quit action does.
+    virtual void WatchQuitRequests(std::function<void()> onQuit) = 0;
     // The folder of this user alone where per-session rendezvous files live
     // (locks, sockets); empty when there is none: `refused`, when given, then
     // names the folder that was refused (the reason goes to standard error).
@@ -94,7 +97,11 @@ public:
     virtual bool PlaySound(const QString& fileName, QString* error = nullptr) = 0;
     virtual void StopSound() = 0;
     // Opens a document (the help page) with the desktop's application for it.
-    virtual bool OpenDocument(const QString& path, QString* error = nullptr) = 0;
+    // On failure `error` gets the details (for standard error) and `code` the
+    // system's error number for the user (the desktop opener's exit codes: 2 the
+    // file is missing, 3 no application opens it).
+    virtual bool OpenDocument(const QString& path, QString* error = nullptr,
+                              int* code = nullptr) = 0;
     // Opens a web address with the desktop's default browser.
     virtual bool OpenUrl(const QString& url, QString* error = nullptr) = 0;
     // Makes the program start when the user logs on (replacing an older entry).
@@ -105,8 +112,12 @@ public:
     virtual void WatchResume(std::function<void()> onResume) = 0;
 
     // Where a shown top-level window really is on the screen, asked of the window
-    // system; nothing when it cannot tell.
+    // system, in the toolkit's logical pixels (the unit of every stored place);
+    // nothing when it cannot tell.
     virtual std::optional<QPoint> WindowPosition(QWidget* window) const = 0;
+    // Calls `onChange` on the UI thread whenever a notification-area host may have
+    // started or gone (a new owner of the system tray selection).
+    virtual void WatchTrayHost(std::function<void()> onChange) = 0;
 };
 
 // The implementation for the system this program was built for.

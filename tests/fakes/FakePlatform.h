@@ -31,6 +31,10 @@ public:
         return true;
     }
     void StopListening() override { OnActivate = nullptr; }
+    std::function<void()> OnQuitRequest;
+    void WatchQuitRequests(std::function<void()> onQuit) override {
+        OnQuitRequest = std::move(onQuit);
+    }
     QString Refused; // when set, no runtime folder could be had: this one was refused
     QString RuntimeDir(QString* refused = nullptr) const override {
         if (refused)
@@ -58,13 +62,19 @@ public:
     void ForceForeground(QWidget*) override { Calls << "foreground"; }
     bool StartSystemMove(QWidget*) override { return false; }
     std::optional<QPoint> WindowPosition(QWidget*) const override { return std::nullopt; }
+    std::function<void()> OnTrayHostChange;
+    void WatchTrayHost(std::function<void()> onChange) override {
+        OnTrayHostChange = std::move(onChange);
+    }
 
     bool LaunchResult = true;
     TLaunchWatch LastWatch; // how the test ends the last watched start
     bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin, bool hide,
-                       QString* = nullptr, TLaunchWatch onEnd = {}) override {
+                       QString* error = nullptr, TLaunchWatch onEnd = {}) override {
         Calls << QStringLiteral("launch:%1|%2|%3|%4").arg(fileName, params).arg(asAdmin).arg(hide);
         LastWatch = std::move(onEnd);
+        if (!LaunchResult && error)
+            *error = QStringLiteral("exec failed"); // the system's words, in English
         return LaunchResult;
     }
     bool SoundResult = true;
@@ -77,8 +87,13 @@ public:
     }
     void StopSound() override { Calls << "stop-sound"; }
     bool OpenResult = true;
-    bool OpenDocument(const QString& path, QString* = nullptr) override {
+    int OpenErrorCode = 3;
+    bool OpenDocument(const QString& path, QString* error = nullptr, int* code = nullptr) override {
         Calls << "open:" + path;
+        if (!OpenResult && error)
+            *error = QStringLiteral("no application for it");
+        if (!OpenResult && code)
+            *code = OpenErrorCode;
         return OpenResult;
     }
     bool OpenUrl(const QString& url, QString* = nullptr) override {

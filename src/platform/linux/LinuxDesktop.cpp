@@ -10,11 +10,15 @@
 
 namespace velmora {
 
-bool LinuxPlatform::OpenDocument(const QString& path, QString* error) {
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+bool LinuxPlatform::OpenDocument(const QString& path, QString* error, int* code) {
+    const bool exists = QFileInfo::exists(path);
+    if (exists && QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
         return true;
     if (error)
-        *error = QStringLiteral("no application opens \"%1\"").arg(path);
+        *error = exists ? QStringLiteral("no application opens \"%1\"").arg(path)
+                        : QStringLiteral("\"%1\" does not exist").arg(path);
+    if (code)
+        *code = exists ? 3 : 2;
     return false;
 }
 

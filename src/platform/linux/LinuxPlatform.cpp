@@ -16,6 +16,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <cstdio>
+#include <cmath>
 #include <unistd.h>
 
 namespace velmora {
@@ -359,7 +360,12 @@ std::optional<QPoint> LinuxPlatform::WindowPosition(QWidget* window) const {
     if (!XTranslateCoordinates(d, static_cast<Window>(window->winId()), DefaultRootWindow(d), 0, 0,
                                &x, &y, &child))
         return std::nullopt;
-    return QPoint(x, y);
+    // The X server counts device pixels; a scaled toolkit (QT_SCALE_FACTOR, a
+    // HiDPI screen) places windows in logical ones.
+    const qreal ratio = window->devicePixelRatioF();
+    if (ratio <= 0 || ratio == 1)
+        return QPoint(x, y);
+    return QPoint(int(std::nearbyint(x / ratio)), int(std::nearbyint(y / ratio)));
 }
 
 bool LinuxPlatform::StartSystemMove(QWidget* window) {

@@ -35,6 +35,8 @@ public:
                            std::function<void(const QByteArray&)> onMessage) override;
     void StopListening() override;
     QString RuntimeDir(QString* refused = nullptr) const override;
+    // LinuxSignals.cpp
+    void WatchQuitRequests(std::function<void()> onQuit) override;
 
     QColor SystemColor(int index) const override;
     QFont MenuFont() const override;
@@ -49,6 +51,8 @@ public:
     void ForceForeground(QWidget* window) override;
     bool StartSystemMove(QWidget* window) override;
     std::optional<QPoint> WindowPosition(QWidget* window) const override;
+    // LinuxTray.cpp
+    void WatchTrayHost(std::function<void()> onChange) override;
 
     // LinuxLaunch.cpp
     bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin, bool hide,
@@ -57,7 +61,7 @@ public:
     bool PlaySound(const QString& fileName, QString* error = nullptr) override;
     void StopSound() override;
     // LinuxDesktop.cpp
-    bool OpenDocument(const QString& path, QString* error = nullptr) override;
+    bool OpenDocument(const QString& path, QString* error = nullptr, int* code = nullptr) override;
     bool OpenUrl(const QString& url, QString* error = nullptr) override;
     bool CreateAutostartEntry(const QString& programPath, QString* error = nullptr) override;
     // LinuxSession.cpp
@@ -81,6 +85,8 @@ private:
     mutable std::optional<TRuntimeDir> runtimeDir_;
     std::pair<QString, QString> pendingClass_;
     std::unique_ptr<QObject> resumeWatch_;
+    std::unique_ptr<QObject> quitWatch_;
+    std::unique_ptr<QObject> trayWatch_;
 };
 
 } // namespace velmora

@@ -45,10 +45,6 @@ int main(int argc, char** argv) {
     TKvTrayIcon icon;
     icon.SetIcon(ProbeImage());
     icon.SetHint(QStringLiteral("Tray & probe"));
-    icon.SetOnError([&app](TKvTrayIcon*, const QString& message) {
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-        app.exit(2);
-    });
     icon.SetVisible(true);
 
     bool shown = false;

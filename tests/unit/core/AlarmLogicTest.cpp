@@ -28,6 +28,7 @@ TVlmSettings Armed(double start) {
 // way the real window does and lets the blink timer tick every two seconds.
 struct TAlarmWindow {
     TVlmSettings S;
+    TAlarmTimeWindow Window;
     bool Visible = true;
     bool Blinking = false;
     int BlinkPhase = 0;
@@ -69,7 +70,7 @@ struct TAlarmWindow {
     }
     // One second of the clock, as the window's tick runs it.
     void Tick(double now) {
-        const TAlarmCheck c = CheckAlarmTime(S, now);
+        const TAlarmCheck c = Window.Check(S, now);
         if (c.Start)
             CarryOut(ActStartAlarmExecute(S));
         if (c.Stop)
@@ -91,34 +92,67 @@ TAlarmWindow AllActions(double start) {
 
 } // namespace
 
-TEST(AlarmLogic, CheckAlarmTimeTable) {
+TEST(AlarmLogic, AlarmWindowTable) {
+    // Two ticks: the one before (`Before`, or none) and the one checked (`Now`).
+    // A gap between them is a stall of the clock.
     struct Case {
         const char* Name;
         double Start;
         bool Set;
+        double Before; // negative: no tick before (right after Reset at `Now`)
         double Now;
         bool Start_;
         bool Stop;
     };
     const Case cases[] = {
-        {"start second", Hms(12, 0, 0), true, Hms(12, 0, 0), true, false},
-        {"second before", Hms(12, 0, 0), true, Hms(11, 59, 59), false, false},
-        {"inside the minute", Hms(12, 0, 0), true, Hms(12, 0, 59), false, false},
-        {"one minute later", Hms(12, 0, 0), true, Hms(12, 1, 0), false, true},
-        {"late start", Hms(23, 59, 30), true, Hms(23, 59, 30), true, false},
-        {"stop after midnight", Hms(23, 59, 30), true, Hms(0, 0, 30), false, true},
-        {"not on the day before midnight", Hms(23, 59, 30), true, Hms(23, 59, 59), false, false},
-        {"start next day", Hms(12, 0, 0), true, 1.0 + Hms(12, 0, 0), true, false},
-        {"not armed at start", Hms(12, 0, 0), false, Hms(12, 0, 0), false, false},
-        {"not armed at stop", Hms(12, 0, 0), false, Hms(12, 1, 0), false, false},
+        {"start second", Hms(12, 0, 0), true, Hms(11, 59, 59), Hms(12, 0, 0), true, false},
+        {"second before", Hms(12, 0, 0), true, Hms(11, 59, 58), Hms(11, 59, 59), false, false},
+        {"inside the minute", Hms(12, 0, 0), true, Hms(12, 0, 58), Hms(12, 0, 59), false, false},
+        {"stop second", Hms(12, 0, 0), true, Hms(12, 0, 59), Hms(12, 1, 0), false, true},
+        {"after the stop", Hms(12, 0, 0), true, Hms(12, 1, 0), Hms(12, 1, 1), false, false},
+        {"late start", Hms(23, 59, 30), true, Hms(23, 59, 29), Hms(23, 59, 30), true, false},
+        {"inside across midnight", Hms(23, 59, 30), true, Hms(23, 59, 59), Hms(0, 0, 0), false,
+         false},
+        {"stop after midnight", Hms(23, 59, 30), true, Hms(0, 0, 29), Hms(0, 0, 30), false, true},
+        {"start next day", Hms(12, 0, 0), true, 1.0 + Hms(11, 59, 59), 1.0 + Hms(12, 0, 0), true,
+         false},
+        {"stall over the start: runs for the rest of its minute", Hms(12, 0, 0), true,
+         Hms(11, 59, 40), Hms(12, 0, 25), true, false},
+        {"stall over the stop: ends at once", Hms(12, 0, 0), true, Hms(12, 0, 30), Hms(12, 3, 0),
+         false, true},
+        {"stall over the whole minute: nothing", Hms(12, 0, 0), true, Hms(11, 59, 0), Hms(12, 2, 0),
+         false, false},
+        {"stall over the stop across midnight", Hms(23, 59, 30), true, Hms(23, 59, 50),
+         Hms(0, 5, 0), false, true},
+        {"started inside the minute: no alarm", Hms(12, 0, 0), true, -1, Hms(12, 0, 10), false,
+         false},
+        {"not armed at start", Hms(12, 0, 0), false, Hms(11, 59, 59), Hms(12, 0, 0), false, false},
+        {"not armed at stop", Hms(12, 0, 0), false, Hms(12, 0, 59), Hms(12, 1, 0), false, false},
     };
     for (const Case& c : cases) {
         TVlmSettings s = Armed(c.Start);
         s.IsAlarmSet = c.Set;
-        const TAlarmCheck r = CheckAlarmTime(s, c.Now);
+        TAlarmTimeWindow w;
+        if (c.Before < 0) {
+            w.Reset(s, c.Now);
+        } else {
+            w.Reset(s, c.Before - 1 / 86400.0);
+            w.Check(s, c.Before);
+        }
+        const TAlarmCheck r = w.Check(s, c.Now);
         EXPECT_EQ(r.Start, c.Start_) << c.Name;
         EXPECT_EQ(r.Stop, c.Stop) << c.Name;
     }
+}
+
+TEST(AlarmLogic, WindowBoundsAreStartInclusiveStopExclusive) {
+    const double start = Hms(23, 59, 30);
+    const double stop = AlarmStopTimeFor(start);
+    EXPECT_FALSE(InAlarmWindow(start, stop, Hms(23, 59, 29)));
+    EXPECT_TRUE(InAlarmWindow(start, stop, Hms(23, 59, 30)));
+    EXPECT_TRUE(InAlarmWindow(start, stop, Hms(0, 0, 29)));
+    EXPECT_FALSE(InAlarmWindow(start, stop, Hms(0, 0, 30)));
+    EXPECT_FALSE(InAlarmWindow(Hms(8, 0, 0), Hms(8, 0, 0), Hms(8, 0, 0))) << "empty window";
 }
 
 TEST(AlarmLogic, StopTimeIsOneMinuteAfterStartAndMayPassMidnight) {
@@ -345,15 +379,17 @@ TEST(AlarmLogic, SoundFileMessages) {
         EXPECT_TRUE(m->Key == c.Key) << c.File.toStdString();
         EXPECT_EQ(m->Kind, c.Kind) << c.File.toStdString();
         EXPECT_EQ(m->Args, c.Args) << c.File.toStdString();
-        EXPECT_TRUE(m->Suffix.isEmpty());
+        EXPECT_TRUE(m->Detail.isEmpty());
     }
 }
 
-TEST(AlarmLogic, CannotPlayMessageCarriesTheReason) {
+TEST(AlarmLogic, CannotPlayMessageKeepsThePlayersWordsOutOfTheBox) {
     TMessageTable texts;
-    texts.MsgErrorCannotOpenItem = QStringLiteral("Cannot open %s.");
+    texts.MsgErrorCannotOpenItem = QStringLiteral("ひらけません: [%s]");
     const TAlarmMessage m = CannotPlayMessage(QStringLiteral("/a/b.wav"), QStringLiteral("bad"));
     EXPECT_EQ(m.Kind, TMsgDlgType::Error);
-    EXPECT_EQ(AlarmMessagePattern(m, texts), QStringLiteral("Cannot open %s. (%s)"));
-    EXPECT_EQ(m.Args, QStringList({QStringLiteral("/a/b.wav"), QStringLiteral("bad")}));
+    // Exactly the language's text: no " (%s)" left over, no English appended.
+    EXPECT_EQ(AlarmMessagePattern(m, texts), texts.MsgErrorCannotOpenItem);
+    EXPECT_EQ(m.Args, QStringList(QStringLiteral("/a/b.wav")));
+    EXPECT_EQ(m.Detail, QStringLiteral("bad"));
 }

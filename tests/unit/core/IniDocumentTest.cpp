@@ -309,3 +309,24 @@ TEST(IniDocument, MissingOrUnreadableFileReadsAsEmpty) {
     IniDocument folder(dir.path()); // a folder where a file was expected
     EXPECT_TRUE(folder.ReadSections().isEmpty());
 }
+
+TEST(IniDocument, AFileLargerThanTheCapIsNotRead) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("huge.ini");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(Utf16("[S]\r\nk=v\r\n"));
+        ASSERT_TRUE(f.resize(kMaxIniFileSize + 1)); // zeros after the text
+    }
+    const IniDocument huge(path);
+    EXPECT_FALSE(huge.ReadError().isEmpty());
+    EXPECT_TRUE(huge.ReadSections().isEmpty());
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.resize(kMaxIniFileSize)); // exactly the cap is read
+    }
+    const IniDocument atCap(path);
+    EXPECT_TRUE(atCap.ReadError().isEmpty());
+    EXPECT_EQ(atCap.ReadString("S", "k", ""), "v");
+}

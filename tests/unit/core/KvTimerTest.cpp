@@ -3,8 +3,15 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <atomic>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <mutex>
+#include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace velmora;
@@ -217,4 +224,94 @@ TEST(KvTimer, StressEnableAndDisableFromBothSides) {
     b.SetEnabled(false);
     c.SetEnabled(false);
     EXPECT_GT(stops, 1000);
+}
+
+namespace {
+
+// Ends the whole test program when `done` is not set within `limitMs`: a
+// deadlock on the UI thread could not fail the test any other way.
+class TWatchdog {
+public:
+    TWatchdog(const char* what, int limitMs) {
+        FThread = std::thread([this, what, limitMs] {
+            std::unique_lock lock(FMutex);
+            if (!FWake.wait_for(lock, std::chrono::milliseconds(limitMs),
+                                [this] { return FDone; })) {
+                std::fprintf(stderr, "deadlock: %s\n", what);
+                std::_Exit(3);
+            }
+        });
+    }
+    ~TWatchdog() {
+        {
+            std::lock_guard lock(FMutex);
+            FDone = true;
+        }
+        FWake.notify_all();
+        FThread.join();
+    }
+
+private:
+    std::thread FThread;
+    std::mutex FMutex;
+    std::condition_variable FWake;
+    bool FDone = false;
+};
+
+} // namespace
+
+TEST(KvTimer, DeletedInsideItsOwnOnTimer) {
+    const TWatchdog watchdog("a timer deleted inside its own OnTimer", 60000);
+    for (bool alsoDisabled : {false, true}) {
+        auto* timer = new TKvTimer;
+        timer->SetInterval(5);
+        bool deleted = false;
+        timer->SetOnTimer([&deleted, alsoDisabled](TKvTimer* self) {
+            if (alsoDisabled)
+                self->SetEnabled(false); // stopped from inside first, then deleted
+            delete self;
+            deleted = true;
+        });
+        timer->SetEnabled(true);
+        ASSERT_TRUE(WaitUntil([&] { return deleted; }));
+        // Nothing arrives for the deleted timer afterwards.
+        QTest::qWait(30);
+    }
+}
+
+TEST(KvTimer, DeletedInsideItsOwnOnStopTimer) {
+    const TWatchdog watchdog("a timer deleted inside its own OnStopTimer", 60000);
+    auto* timer = new TKvTimer;
+    timer->SetInterval(5);
+    timer->SetAutoStopTime(20);
+    bool deleted = false;
+    timer->SetOnStopTimer([&deleted](TKvTimer* self) {
+        delete self;
+        deleted = true;
+    });
+    timer->SetEnabled(true);
+    ASSERT_TRUE(WaitUntil([&] { return deleted; }));
+    QTest::qWait(30);
+}
+
+TEST(KvTimer, AFailingWorkerThreadDoesNotEndTheProgram) {
+    std::atomic<int> faults{0};
+    KvTimerWorkerFault() = [&faults] {
+        ++faults;
+        throw std::runtime_error("worker fault");
+    };
+    TKvTimer timer;
+    Recorder r;
+    r.Attach(timer);
+    timer.SetInterval(5);
+    timer.SetEnabled(true);
+    const bool stopped = WaitUntil([&] { return !timer.Enabled(); });
+    KvTimerWorkerFault() = nullptr;
+    ASSERT_TRUE(stopped) << "the timer reads as stopped once its worker failed";
+    EXPECT_EQ(faults.load(), 1);
+    EXPECT_EQ(r.Count("tick"), 0);
+    // And it starts again as a fresh timer.
+    timer.SetEnabled(true);
+    EXPECT_TRUE(WaitUntil([&] { return r.Count("tick") >= 2; }));
+    timer.SetEnabled(false);
 }

@@ -4,7 +4,7 @@
 
 using namespace velmora;
 
-TEST(ScreenPlace, KeepsVisibleWindowsAndRescuesLostOnes) {
+TEST(ScreenPlace, KeepsWhollyVisibleWindowsAndBringsOthersWhollyOn) {
     const QList<QRect> one = {QRect(0, 0, 1920, 1080)};
     const QList<QRect> two = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
     struct Case {
@@ -14,8 +14,12 @@ TEST(ScreenPlace, KeepsVisibleWindowsAndRescuesLostOnes) {
         const char* what;
     } cases[] = {
         {{324, 522, 200, 25}, one, {324, 522}, "on the screen"},
-        {{1900, 1070, 200, 25}, one, {1900, 1070}, "partly on the screen stays"},
-        {{-150, 10, 200, 25}, one, {-150, 10}, "partly off the left edge stays"},
+        {{1720, 1055, 200, 25}, one, {1720, 1055}, "in the bottom-right corner"},
+        {{1900, 1070, 200, 25}, one, {1720, 1055}, "only a corner on the screen: all of it"},
+        {{-150, 10, 200, 25}, one, {0, 10}, "partly off the left edge: all of it"},
+        {{1850, 100, 200, 25}, two, {1850, 100}, "across two monitors stays"},
+        {{3100, 100, 200, 25}, two, {3000, 100}, "off the second monitor's right edge"},
+        {{1850, 1050, 200, 25}, two, {1720, 1050}, "below the first, beside the second"},
         {{2500, 300, 200, 25}, one, {1720, 300}, "monitor removed: back to the right edge"},
         {{2500, 300, 200, 25}, two, {2500, 300}, "on the second monitor"},
         {{-5000, -5000, 200, 25}, two, {0, 0}, "far away top-left"},

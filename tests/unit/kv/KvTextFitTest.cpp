@@ -1,5 +1,6 @@
-#include "KvUnits/KvPng.h"
 #include "KvUnits/KvTextFit.h"
+
+#include "KvUnits/KvPng.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -9,7 +10,9 @@ using namespace velmora;
 
 namespace {
 // Every character is 10 pixels wide, so widths are easy to reason about.
-int TenPerChar(const QString& s) { return int(s.size()) * 10; }
+int TenPerChar(const QString& s) {
+    return int(s.size()) * 10;
+}
 } // namespace
 
 TEST(FitTextWithEllipsis, Table) {
@@ -19,12 +22,12 @@ TEST(FitTextWithEllipsis, Table) {
         QString expected;
         bool shortened;
     } cases[] = {
-        {100, "abcdef", "abcdef", false},  // fits whole
-        {60, "abcdef", "abcdef", false},   // exactly fits
-        {50, "abcdef", "ab...", true},     // 5 fit alone; "abcde..." too wide until "ab..."
-        {40, "abcdef", "a...", true},      // one char + "..."
-        {30, "abcdef", "a...", true},      // stops at one char even if still too wide
-        {5, "abcdef", "", true},           // not even one character fits
+        {100, "abcdef", "abcdef", false}, // fits whole
+        {60, "abcdef", "abcdef", false},  // exactly fits
+        {50, "abcdef", "ab...", true},    // 5 fit alone; "abcde..." too wide until "ab..."
+        {40, "abcdef", "a...", true},     // one char + "..."
+        {30, "abcdef", "a...", true},     // stops at one char even if still too wide
+        {5, "abcdef", "", true},          // not even one character fits
         {0, "", "", false},
     };
     for (const auto& c : cases) {
@@ -32,6 +35,25 @@ TEST(FitTextWithEllipsis, Table) {
         EXPECT_EQ(r.Text, c.expected) << c.width << " " << c.text.toStdString();
         EXPECT_EQ(r.Shortened, c.shortened) << c.width;
     }
+}
+
+TEST(FitTextWithEllipsis, NeverCutsASurrogatePair) {
+    // Letters and emoji (two UTF-16 units each) in every order, cut at every width:
+    // no result may end in half a pair.
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // U+1F600
+    const QString texts[] = {emoji + emoji + emoji, "a" + emoji + "b" + emoji,
+                             emoji + "ab" + emoji + "cd", "ab" + emoji};
+    for (const QString& text : texts)
+        for (int width = 0; width <= TenPerChar(text) + 10; ++width) {
+            const QString fit = FitTextWithEllipsis(TenPerChar, width, text).Text;
+            const QString kept = fit.endsWith("...") ? fit.chopped(3) : fit;
+            ASSERT_TRUE(text.startsWith(kept));
+            for (qsizetype i = 0; i < kept.size(); ++i) {
+                const bool whole = !kept.at(i).isHighSurrogate() ||
+                                   (i + 1 < kept.size() && kept.at(i + 1).isLowSurrogate());
+                EXPECT_TRUE(whole) << "width " << width << ": " << fit.toStdString();
+            }
+        }
 }
 
 TEST(KvPng, DecodesWhatQtWritesAndRejectsDamage) {

@@ -1,9 +1,11 @@
-// The notification-area icon: tooltip, balloons through a recording sink, the
-// retries while no tray runs, the re-add when the tray host returns, mouse events.
+// The notification-area icon: tooltip, balloons through a recording sink with or
+// without a tray, the icon that appears when a tray host arrives, mouse events.
 #include "FakeBalloonSink.h"
+#include "KvUnits/KvBalloonWindow.h"
 #include "KvUnits/KvTrayIcon.h"
 
 #include <QMenu>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -57,8 +59,6 @@ protected:
             ++probes;
             return hostUp;
         });
-        icon->SetRetryInterval(2);
-        icon->SetHostWatchInterval(2);
         return icon;
     }
     std::unique_ptr<TTestTrayIcon> MakeShownIcon() {
@@ -98,14 +98,18 @@ TEST_F(TrayIconTest, ShowingAddsTheIconWithItsTooltip) {
     EXPECT_FALSE(icon->TrayIcon()->isVisible());
 }
 
-TEST_F(TrayIconTest, BalloonsNeedTheIconAdded) {
-    auto icon = MakeIcon();
+TEST_F(TrayIconTest, BalloonsReachTheServiceWithoutATray) {
+    hostUp = false;
+    auto icon = MakeShownIcon();
+    ASSERT_FALSE(icon->Loaded());
     icon->SetBalloonHint(QStringLiteral("text"));
     icon->ShowBalloon();
     icon->ShowBalloon(QStringLiteral("t"), QStringLiteral("h"), kbfInfo, {}, 1000);
+    ASSERT_EQ(sink->Sent.size(), 2u);
+    EXPECT_EQ(sink->Sent[0].Body, "text");
+    EXPECT_EQ(sink->Sent[1].Summary, "t");
     icon->HideBalloon();
-    EXPECT_TRUE(sink->Sent.empty());
-    EXPECT_TRUE(sink->Closed.empty());
+    EXPECT_EQ(sink->Closed, (std::vector<uint32_t>{8}));
     EXPECT_TRUE(tray->Fallbacks.empty());
 }
 
@@ -211,89 +215,59 @@ TEST_F(TrayIconTest, UserBalloonShowsTheNotificationIcon) {
     EXPECT_EQ(image.Height, 32);
 }
 
-TEST_F(TrayIconTest, RetriesThirtyTimesWhileNoTrayRunsThenReports) {
+TEST_F(TrayIconTest, NoTrayIsNoErrorAndNoPolling) {
     hostUp = false;
     auto icon = MakeIcon();
-    QStringList errors;
-    icon->SetOnError([&](TKvTrayIcon* sender, const QString& message) {
-        EXPECT_EQ(sender, icon.get());
-        errors << message;
-    });
     icon->SetVisible(true);
-    EXPECT_TRUE(icon->Retrying());
     EXPECT_FALSE(icon->Loaded());
-    ASSERT_TRUE(WaitUntil([&] { return !icon->Retrying(); }));
-    EXPECT_EQ(probes, 1 + 30) << "the first add and thirty retries";
-    EXPECT_EQ(errors, QStringList{"KvTrayIcon cannot add a tray icon."});
+    EXPECT_TRUE(icon->WaitingForHost());
+    const int seen = probes;
+    QTest::qWait(50);
+    EXPECT_EQ(probes, seen) << "nothing asks again until the system reports a change";
     EXPECT_EQ(tray->Placed, 0);
-    QTest::qWait(30);
-    EXPECT_EQ(probes, 31) << "no retries after the last";
 }
 
-TEST_F(TrayIconTest, RetryAddsTheIconOnceTheTrayAppears) {
+TEST_F(TrayIconTest, IconAppearsWhenATrayHostArrives) {
     hostUp = false;
-    auto icon = MakeIcon();
-    int errors = 0;
-    icon->SetOnError([&](TKvTrayIcon*, const QString&) { ++errors; });
-    icon->SetRetryInterval(5);
-    icon->SetTrayAvailableProbe([&] { return ++probes >= 5; });
-    icon->SetVisible(true);
-    ASSERT_TRUE(WaitUntil([&] { return icon->Loaded(); }));
-    EXPECT_FALSE(icon->Retrying());
-    EXPECT_EQ(tray->Placed, 1);
-    EXPECT_EQ(errors, 0);
-    EXPECT_EQ(icon->RetryCount(), 3);
-}
-
-TEST_F(TrayIconTest, HidingStopsTheRetries) {
-    hostUp = false;
-    auto icon = MakeIcon();
-    icon->SetVisible(true);
-    ASSERT_TRUE(WaitUntil([&] { return probes >= 3; }));
-    icon->SetVisible(false);
-    EXPECT_FALSE(icon->Retrying());
-    hostUp = true;
-    QTest::qWait(30);
-    EXPECT_EQ(tray->Placed, 0);
-    EXPECT_FALSE(icon->Loaded());
-}
-
-TEST_F(TrayIconTest, IconComesBackWithTheTrayHost) {
     auto icon = MakeIcon();
     icon->SetHint(QStringLiteral("tip"));
     icon->SetVisible(true);
+    icon->TrayHostChanged(); // a change that brought no host
+    EXPECT_FALSE(icon->Loaded());
+    hostUp = true;
+    icon->TrayHostChanged();
+    EXPECT_TRUE(icon->Loaded());
+    EXPECT_FALSE(icon->WaitingForHost());
+    EXPECT_EQ(tray->Placed, 1);
+    EXPECT_EQ(icon->TrayIcon()->toolTip(), "tip");
+}
+
+TEST_F(TrayIconTest, IconComesBackWithTheTrayHost) {
+    auto icon = MakeShownIcon();
     ASSERT_EQ(tray->Placed, 1);
     hostUp = false;
-    const int seen = probes;
-    ASSERT_TRUE(WaitUntil([&] { return probes >= seen + 3; }));
-    EXPECT_EQ(tray->Placed, 1);
-    EXPECT_TRUE(icon->Loaded()) << "waits for the host, as on the host's side";
+    icon->TrayHostChanged();
+    EXPECT_FALSE(icon->Loaded());
+    EXPECT_TRUE(icon->WaitingForHost());
     hostUp = true;
-    ASSERT_TRUE(WaitUntil([&] { return tray->Placed == 2; }));
+    icon->TrayHostChanged();
     EXPECT_TRUE(icon->Loaded());
-    EXPECT_EQ(icon->TrayIcon()->toolTip(), "tip");
-    QTest::qWait(20);
-    EXPECT_EQ(tray->Placed, 2) << "added once per return of the host";
+    EXPECT_EQ(tray->Placed, 2) << "added once per new host";
+    // A host replaced by another (the selection changes hands): added to the new one.
+    icon->TrayHostChanged();
+    EXPECT_EQ(tray->Placed, 3);
 }
 
 TEST_F(TrayIconTest, HiddenIconStaysHiddenWhenTheHostReturns) {
     auto icon = MakeShownIcon();
     icon->SetVisible(false);
     hostUp = false;
-    QTest::qWait(20);
+    icon->TrayHostChanged();
     hostUp = true;
-    QTest::qWait(20);
+    icon->TrayHostChanged();
     EXPECT_EQ(tray->Placed, 1);
     EXPECT_FALSE(icon->Loaded());
     EXPECT_FALSE(icon->TrayIcon()->isVisible());
-}
-
-TEST(TrayHostWatchTest, ReportsOnlyTheReturnAfterAnAbsence) {
-    TKvTrayHostWatch watch;
-    const bool seen[] = {true, true, false, false, true, true, false, true};
-    const bool back[] = {false, false, false, false, true, false, false, true};
-    for (size_t i = 0; i < std::size(seen); ++i)
-        EXPECT_EQ(watch.Update(seen[i]), back[i]) << "observation " << i;
 }
 
 TEST_F(TrayIconTest, MouseEventsInOrder) {
@@ -344,7 +318,6 @@ TEST_F(TrayIconTest, RightClickOpensThePopupMenu) {
 }
 
 TEST_F(TrayIconTest, NothingFiresAfterDestruction) {
-    int fired = 0;
     {
         sink->AnswerAtOnce = false;
         auto icon = MakeShownIcon();
@@ -355,18 +328,6 @@ TEST_F(TrayIconTest, NothingFiresAfterDestruction) {
     sink->Pending[0](5u);
     EXPECT_TRUE(tray->Fallbacks.empty());
     EXPECT_TRUE(sink->Closed.empty());
-
-    hostUp = false;
-    {
-        auto icon = MakeIcon();
-        icon->SetOnError([&](TKvTrayIcon*, const QString&) { ++fired; });
-        icon->SetVisible(true);
-        ASSERT_TRUE(WaitUntil([&] { return probes >= 3; }));
-    }
-    const int seen = probes;
-    QTest::qWait(50);
-    EXPECT_EQ(probes, seen);
-    EXPECT_EQ(fired, 0);
 }
 
 TEST_F(TrayIconTest, IconIsSixteenSquareThirtyTwoBit) {
@@ -387,4 +348,48 @@ TEST_F(TrayIconTest, IconIsSixteenSquareThirtyTwoBit) {
     EXPECT_FALSE(icon->LoadIconPng(dir.filePath("missing.png")));
     EXPECT_EQ(icon->Icon().size(), QSize(16, 16));
     EXPECT_TRUE(KvTrayIconImage(QImage()).isNull());
+}
+
+TEST_F(TrayIconTest, WithNeitherTrayNorServiceAWindowBesideTheAnchorShowsTheBalloon) {
+    sink->Available = false;
+    TKvTrayIcon icon(nullptr, std::make_unique<TFakeBalloonSink>(sink));
+    icon.SetTrayAvailableProbe([] { return false; });
+    QWidget anchor(nullptr, Qt::FramelessWindowHint);
+    anchor.setGeometry(300, 200, 120, 30);
+    anchor.show();
+    icon.SetBalloonAnchor(&anchor);
+    icon.SetVisible(true);
+    icon.ShowBalloon(QStringLiteral("Alarm"), QStringLiteral("Wake up"), kbfInfo, {}, 300);
+    EXPECT_TRUE(sink->Sent.empty());
+    TKvBalloonWindow* w = icon.BalloonWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->Title(), "Alarm");
+    EXPECT_EQ(w->Text(), "Wake up");
+    EXPECT_FALSE(w->isModal());
+    EXPECT_EQ(w->geometry().topLeft(), KvBalloonPlace(anchor.frameGeometry(), w->size(),
+                                                      anchor.screen()->availableGeometry()));
+    // Its time-out takes it away, with nobody answering anything.
+    EXPECT_TRUE(WaitUntil([&] { return icon.BalloonWindow() == nullptr; }));
+    // HideBalloon takes it away too.
+    icon.ShowBalloon(QStringLiteral("Alarm"), QStringLiteral("again"), kbfInfo, {}, 60000);
+    ASSERT_NE(icon.BalloonWindow(), nullptr);
+    icon.HideBalloon();
+    EXPECT_EQ(icon.BalloonWindow(), nullptr);
+}
+
+TEST(KvBalloonPlace, BesideTheAnchorAndWhollyOnTheScreen) {
+    const QRect screen(0, 0, 1024, 768);
+    const QSize size(200, 60);
+    const struct {
+        QRect Anchor;
+        QPoint Expected;
+        const char* What;
+    } cases[] = {
+        {{300, 200, 120, 30}, {220, 234}, "below, right edges lined up"},
+        {{300, 700, 120, 30}, {220, 636}, "above when there is no room below"},
+        {{0, 100, 50, 30}, {0, 134}, "kept off the left edge"},
+        {{1000, 10, 100, 30}, {824, 44}, "kept off the right edge"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(KvBalloonPlace(c.Anchor, size, screen), c.Expected) << c.What;
 }

@@ -1,0 +1,232 @@
+// The clock keeps going whatever happens around it: no message box inside a tick,
+// an alarm that always ends on time, messages in the user's language only, one
+// error box at a time, settings saved as they change, every timer stopped at quit.
+#include "IniDocument.h"
+#include "KvUnits/KvTimer.h"
+#include "Lang.h"
+#include "Main.h"
+#include "VelmoLib.h"
+#include "fakes/FakePlatform.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+const QDate kDay(2026, 12, 7);
+
+struct Fixture {
+    QTemporaryDir dir;
+    FakePlatform platform;
+    FakeClock clock{QDateTime(kDay, QTime(6, 59, 58))};
+    QString ini() const { return dir.filePath("velmora.ini"); }
+    void WriteIni(const QStringList& lines) {
+        IniDocument d(ini(), QLocale::c());
+        d.SetStrings(lines);
+        d.UpdateFile();
+    }
+    std::unique_ptr<TMainForm> Make() {
+        auto f = std::make_unique<TMainForm>(platform, clock, ini());
+        f->ClockTimer()->SetEnabled(false); // the test drives the ticks
+        return f;
+    }
+    void At(int h, int m, int s) { clock.Set(QDateTime(kDay, QTime(h, m, s))); }
+};
+
+bool WaitUntil(const std::function<bool()>& done, int maxMs = 20000) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > maxMs)
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+// Answers every message box that shows while it lives, and records its text and
+// whether it opened while `Busy` was set (inside a tick).
+struct BoxWatch {
+    QStringList Texts;
+    bool OpenedWhileBusy = false;
+    bool Busy = false;
+    QTimer Poll;
+    BoxWatch() {
+        Poll.setInterval(5);
+        QObject::connect(&Poll, &QTimer::timeout, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
+                    OpenedWhileBusy |= Busy;
+                    Texts << box->text();
+                    box->button(QMessageBox::Ok)->click();
+                }
+        });
+        Poll.start();
+    }
+    // Nothing waits in the queue any more and no box is open.
+    bool Settled() const { return PostedMessages().Waiting() == 0 && !PostedMessages().Showing(); }
+};
+
+} // namespace
+
+TEST(Robustness, AlarmMessageIsQueuedAndTheAlarmEndsOnTimeAfterAStall) {
+    Fixture fx;
+    const QString missing = fx.dir.filePath("gone.wav");
+    fx.WriteIni({"[Alarm]", "IsAlarmSet=1", "AlarmStartTime=07:00:00", "UseAlarmColor=1",
+                 "UseAlarmSound=1", "AlarmSoundFileName=" + missing});
+    BoxWatch boxes;
+    auto f = fx.Make();
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Settled(); }));
+    boxes.Texts.clear();
+
+    fx.At(7, 0, 0);
+    boxes.Busy = true;
+    f->ClockTimerTimer(); // would sit in the box until it is answered if it were not queued
+    boxes.Busy = false;
+    EXPECT_TRUE(f->IsAlarmRunning);
+    EXPECT_EQ(f->FontColor, f->AlarmFontColor);
+    EXPECT_EQ(PostedMessages().Waiting(), 1);
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.Texts.isEmpty() && boxes.Settled(); }));
+    EXPECT_FALSE(boxes.OpenedWhileBusy);
+    // Exactly the language's text: the file name and nothing appended.
+    EXPECT_EQ(boxes.Texts, QStringList(FormatMsg(Messages().MsgErrorFileNotFound, {missing})));
+    EXPECT_EQ(boxes.Texts[0], QStringLiteral("ファイルが ありません: [%1]").arg(missing));
+
+    // A stall over the stop second (ticks held back for three minutes) still ends it.
+    fx.At(7, 3, 0);
+    f->ClockTimerTimer();
+    EXPECT_FALSE(f->IsAlarmRunning);
+    EXPECT_EQ(f->FontColor, f->NormalFontColor);
+}
+
+TEST(Robustness, AnAlarmWhoseStartSecondWasMissedRunsForTheRestOfItsMinute) {
+    Fixture fx;
+    fx.WriteIni({"[Alarm]", "IsAlarmSet=1", "AlarmStartTime=07:00:00", "UseAlarmColor=1"});
+    auto f = fx.Make();
+    f->ClockTimerTimer(); // 06:59:58
+    fx.At(7, 0, 40);      // a stall over the start second, beyond the replayed seconds
+    f->ClockTimerTimer();
+    EXPECT_TRUE(f->IsAlarmRunning);
+    fx.At(7, 1, 0);
+    f->ClockTimerTimer();
+    EXPECT_FALSE(f->IsAlarmRunning);
+}
+
+TEST(Robustness, CommandAndHelpMessagesAreTheLanguagesTextsOnly) {
+    Fixture fx;
+    const QString prog = fx.dir.filePath("prog.sh");
+    QFile p(prog);
+    ASSERT_TRUE(p.open(QIODevice::WriteOnly));
+    p.close();
+    fx.WriteIni({"[CommandList]", "Count=2", "[Command1]", "Title=t", "FileName=" + prog});
+    BoxWatch boxes;
+    auto f = fx.Make();
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Settled(); }));
+    boxes.Texts.clear();
+
+    fx.platform.LaunchResult = false;
+    f->RunCommandItem(1);
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 1; }));
+    EXPECT_EQ(boxes.Texts[0], QStringLiteral("ひらけません: [%1]").arg(prog));
+
+    QDir(fx.dir.path()).mkpath("Help");
+    QFile help(fx.dir.filePath("Help/index.html"));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.close();
+    fx.platform.OpenResult = false;
+    fx.platform.OpenErrorCode = 3;
+    f->ActPopShowHelpExecute();
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 2; }));
+    EXPECT_EQ(boxes.Texts[1], QStringLiteral("ひらけません: [%1] (エラー コード: [3])")
+                                  .arg(fx.dir.filePath("Help/index.html")));
+}
+
+TEST(Robustness, ALanguageErrorIsShownNotThrownThroughTheMenu) {
+    Fixture fx;
+    BoxWatch boxes;
+    auto f = fx.Make();
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Settled(); }));
+    boxes.Texts.clear();
+    const QString langDir = LangDir();
+    SetLangDir(QStringLiteral("/dev/null/Lang/")); // the default file cannot be written here
+    EXPECT_NO_THROW(f->LanguageListClick(QStringLiteral("/dev/null/Lang/none.lang")));
+    EXPECT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 1; }));
+    SetLangDir(langDir);
+}
+
+TEST(Robustness, OneErrorBoxAtATimeAndRepeatsCoalesced) {
+    QStringList shown;
+    int depth = 0;
+    int deepest = 0;
+    TMessageQueue* queue = nullptr;
+    TMessageQueue q([&](const QString& text, TMsgDlgType) {
+        deepest = std::max(deepest, ++depth);
+        shown << text;
+        // While the first box is open the failing handler goes on failing.
+        for (int i = 0; i < 3 && shown.size() == 1; ++i) {
+            queue->Post(QStringLiteral("disk full"), TMsgDlgType::Error);
+            queue->Post(QStringLiteral("other"), TMsgDlgType::Error);
+            QTest::qWait(5); // the box's own event loop
+        }
+        --depth;
+    });
+    queue = &q;
+    for (int i = 0; i < 5; ++i)
+        q.Post(QStringLiteral("disk full"), TMsgDlgType::Error);
+    EXPECT_TRUE(shown.isEmpty()) << "never shown from inside the caller";
+    ASSERT_TRUE(WaitUntil([&] { return q.Waiting() == 0 && !q.Showing(); }));
+    EXPECT_EQ(deepest, 1);
+    EXPECT_EQ(shown, (QStringList{"disk full", "other"}));
+}
+
+TEST(Robustness, SettingsAreSavedSoonAfterAMove) {
+    Fixture fx;
+    auto f = fx.Make();
+    f->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.get()));
+    QTest::qWait(400); // the place check after showing
+    ASSERT_TRUE(WaitUntil([&] { return !f->SavePending(); }));
+    f->move(40, 60);
+    ASSERT_TRUE(WaitUntil([&] { return f->SavePending(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !f->SavePending(); }));
+    const IniDocument saved(fx.ini(), QLocale::c());
+    EXPECT_EQ(saved.ReadString("MainForm", "Left", ""), "40");
+    EXPECT_EQ(saved.ReadString("MainForm", "Top", ""), "60");
+}
+
+TEST(Robustness, QuitStopsEveryTimerFirst) {
+    Fixture fx;
+    const QString tool = fx.dir.filePath("Sync/VelmoSync");
+    QDir(fx.dir.path()).mkpath("Sync");
+    QFile t(tool);
+    ASSERT_TRUE(t.open(QIODevice::WriteOnly));
+    t.close();
+    fx.WriteIni({"[Alarm]", "UseAlarmBlink=1", "[CommandList]", "Count=1", "[Command0]",
+                 "FileName=" + tool, "OptionStr=127.0.0.1"});
+    auto f = fx.Make();
+    f->ClockTimer()->SetEnabled(true);
+    f->ActStartAlarmExecute();
+    f->ActPopAdjustTimeExecute();
+    f->move(10, 10);
+    ASSERT_TRUE(f->BlinkTimer->Enabled());
+    ASSERT_TRUE(f->CheckLanTimer->Enabled());
+    f->ActPopQuitExecute();
+    EXPECT_FALSE(f->ClockTimer()->Enabled());
+    EXPECT_FALSE(f->BlinkTimer->Enabled());
+    EXPECT_FALSE(f->CheckLanTimer->Enabled());
+    EXPECT_FALSE(f->SavePending());
+    // No sync starts after Quit.
+    QTest::qWait(1300);
+    EXPECT_TRUE(fx.platform.Calls.filter("launch:").isEmpty());
+}
