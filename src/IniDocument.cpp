@@ -106,7 +106,8 @@ IniDocument::IniDocument(const QString& path, const QLocale& locale)
     // Read one byte more than allowed: a file that grows while it is read is caught too.
     const QByteArray bytes = file.read(kMaxIniFileSize + 1);
     if (bytes.size() > kMaxIniFileSize) {
-        FReadError = QStringLiteral("the file is larger than %1 bytes").arg(kMaxIniFileSize);
+        FReadError = QStringLiteral("It is larger than %1 MB, too large for a settings file.")
+                         .arg(kMaxIniFileSize / (1024 * 1024));
         return;
     }
     LoadFromBytes(bytes);

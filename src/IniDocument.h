@@ -90,10 +90,6 @@ private:
     std::vector<TSection> FSections;
 };
 
-// A file larger than this is not read as a settings document: it cannot be one,
-// and reading it would cost hundreds of megabytes.
-inline constexpr qint64 kMaxIniFileSize = 16 * 1024 * 1024;
-
 // Writes `bytes` to `path` through a temporary file in the same folder, flushed and
 // renamed over the old file; throws TIniWriteError with the system's reason. The
 // temporary file is named ".<name>.saving-..." until the rename.

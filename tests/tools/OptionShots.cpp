@@ -96,7 +96,6 @@ int main(int argc, char** argv) {
     FakeClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 41, 0)));
     TMainForm main(platform, clock, ini);
     main.ClockTimer()->SetEnabled(false);
-    main.TrayIcon1->SetOnError([](TKvTrayIcon*, const QString&) {}); // no tray here, none needed
     TOptionForm form(main);
     form.show();
     QApplication::processEvents();
