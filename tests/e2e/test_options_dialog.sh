@@ -36,6 +36,9 @@ DLG=$(wait_window "$CLOCK_PID" 'オプション') || fail "no options dialog"
 sleep 1
 read -r DX DY DW DH <<<"$(geometry "$DLG")"
 shot dialog-open
+actions=$(xprop -id "$DLG" _NET_WM_ALLOWED_ACTIONS)
+grep -q CLOSE <<<"$actions" && ! grep -q -E 'MINIMIZE|MAXIMIZE' <<<"$actions" ||
+  fail "the dialog frame offers more than a close box: $actions"
 # Places inside the dialog, in its own pixels (96 dots per inch).
 click_at() { xdotool mousemove $((DX + $1)) $((DY + $2)) click 1; sleep 0.7; }
 tab_at() { click_at 65 $((14 + 28 * $1)); }
