@@ -78,8 +78,11 @@ int TOptionForm::Scaled(int pixels) const {
 }
 
 void TOptionForm::FormCreate() {
-    // A fixed dialog border with a close box; its own entry in the task bar.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    // A fixed dialog border with only a close box; no parent, so it keeps its
+    // own entry in the task bar. A plain window type would make the window
+    // manager add the minimise and maximise buttons, and the customize hint
+    // keeps the toolkit from adding its default buttons back.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(Scaled(kClientWidth), Scaled(kClientHeight));
     setWindowTitle(FallbackText(QStringLiteral("OptionForm.Caption")));

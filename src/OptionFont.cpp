@@ -20,6 +20,10 @@ namespace velmora {
 
 namespace {
 
+// The gradient-direction groups hold their caption above one row of items: room
+// for both with a desktop font a little larger than the usual 9 points.
+constexpr int kDirectionGroupHeight = 56;
+
 template <class W> W* NewControl(QWidget* parent, const char* name) {
     auto* w = new W(parent);
     w->setObjectName(QLatin1String(name));
@@ -70,23 +74,23 @@ TOptionFontPage::TOptionFontPage(TMainForm& main, TOptionForm& form, QWidget* pa
     at(Label201, 16, 50, 360, 36);
 
     GroupBox202 = NewControl<QGroupBox>(this, "GroupBox202");
-    at(GroupBox202, 8, 110, 393, 348);
+    at(GroupBox202, 8, 110, 393, 372);
 
     GroupBox203 = NewControl<QGroupBox>(GroupBox202, "GroupBox203");
-    at(GroupBox203, 8, 20, 377, 116);
+    at(GroupBox203, 8, 20, 377, 128);
     RadioButton201 = NewControl<QRadioButton>(GroupBox203, "RadioButton201");
     at(RadioButton201, 12, 22, 220, 20);
     RadioButton202 = NewControl<QRadioButton>(GroupBox203, "RadioButton202");
     at(RadioButton202, 12, 44, 220, 20);
     RadioGroup201 = NewControl<TRadioGroup>(GroupBox203, "RadioGroup201");
     RadioGroup201->SetItems({QString(), QString()});
-    at(RadioGroup201, 12, 66, 220, 44);
+    at(RadioGroup201, 12, 66, 220, kDirectionGroupHeight);
     Panel201 = panel(GroupBox203, "Panel201", 295, 22);
     Panel202 = panel(GroupBox203, "Panel202", 239, 48);
     Panel203 = panel(GroupBox203, "Panel203", 295, 48);
 
     GroupBox204 = NewControl<QGroupBox>(GroupBox202, "GroupBox204");
-    at(GroupBox204, 8, 140, 377, 138);
+    at(GroupBox204, 8, 152, 377, 150);
     RadioButton203 = NewControl<QRadioButton>(GroupBox204, "RadioButton203");
     at(RadioButton203, 12, 22, 220, 20);
     RadioButton204 = NewControl<QRadioButton>(GroupBox204, "RadioButton204");
@@ -95,13 +99,13 @@ TOptionFontPage::TOptionFontPage(TMainForm& main, TOptionForm& form, QWidget* pa
     at(RadioButton205, 12, 66, 220, 20);
     RadioGroup202 = NewControl<TRadioGroup>(GroupBox204, "RadioGroup202");
     RadioGroup202->SetItems({QString(), QString()});
-    at(RadioGroup202, 12, 88, 220, 44);
+    at(RadioGroup202, 12, 88, 220, kDirectionGroupHeight);
     Panel204 = panel(GroupBox204, "Panel204", 295, 24);
     Panel205 = panel(GroupBox204, "Panel205", 239, 48);
     Panel206 = panel(GroupBox204, "Panel206", 295, 48);
 
     GroupBox205 = NewControl<QGroupBox>(GroupBox202, "GroupBox205");
-    at(GroupBox205, 8, 282, 377, 58);
+    at(GroupBox205, 8, 306, 377, 58);
     CheckBox201 = NewControl<QCheckBox>(GroupBox205, "CheckBox201");
     at(CheckBox201, 12, 26, 270, 20);
     Panel207 = panel(GroupBox205, "Panel207", 295, 24);

@@ -18,8 +18,11 @@
 
 namespace velmora {
 
-// Rounds to the nearest integer, halves to the even neighbour.
-inline int RoundHalfEven(double v) {
+// Rounds to the nearest integer, halves to the even neighbour. Not named after
+// the application's RoundHalfEven (which returns a double): two functions of one
+// name and parameter list link as one, and the tab set then read a double's
+// register as its int, which put every caption at the top of its tab.
+inline int RoundPixels(double v) {
     return int(std::nearbyint(v));
 }
 

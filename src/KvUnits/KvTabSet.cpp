@@ -268,7 +268,7 @@ QRect TKvTabSet::GetGlyphRect(int AIndex) const {
     const QRect r = GetTabRect(AIndex);
     const QSize g = GetGlyphSize();
     const int right = r.x() + r.width() - FTabOptions.TabRightMargin();
-    const int top = r.y() + RoundHalfEven((FTabOptions.TabHeight() - g.height()) / 2.0);
+    const int top = r.y() + RoundPixels((FTabOptions.TabHeight() - g.height()) / 2.0);
     return QRect(right - g.width(), top, g.width(), g.height());
 }
 

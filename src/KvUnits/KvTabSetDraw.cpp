@@ -69,16 +69,16 @@ void TKvTabSet::DrawTabImage(QPainter& canvas, int index, const QRect& rect) {
     const QImage& picture = FImages[image];
     canvas.drawImage(
         QPoint(rect.x() + FTabOptions.TabLeftMargin(),
-               rect.y() + RoundHalfEven((FTabOptions.TabHeight() - picture.height()) / 2.0)),
+               rect.y() + RoundPixels((FTabOptions.TabHeight() - picture.height()) / 2.0)),
         picture);
 }
 
 QMargins TKvTabSet::CaptionMargins(int index) const {
     // Room for a 16-pixel image (scaled with the screen) is kept whenever the
     // tab names one, even without an image list.
-    const int left = FTabs[index]->ImageIndex() < 0 ? FTabOptions.TabLeftMargin()
-                                                    : RoundHalfEven(16 * logicalDpiX() / 96.0) +
-                                                          FTabOptions.TabLeftMargin() + 4;
+    const int left = FTabs[index]->ImageIndex() < 0
+                         ? FTabOptions.TabLeftMargin()
+                         : RoundPixels(16 * logicalDpiX() / 96.0) + FTabOptions.TabLeftMargin() + 4;
     // The widest glyph image, as GetGlyphRect places it, so that a caption
     // never runs under a glyph whose active image happens to be empty.
     const int glyphWidth = GetGlyphSize().width();
@@ -102,7 +102,7 @@ void TKvTabSet::DrawTabCaption(QPainter& canvas, int index, const QRect& rect) {
         return;
     const QFontMetrics metrics(font());
     const int h = metrics.height();
-    const int y = RoundHalfEven((FTabOptions.TabHeight() - h) / 2.0);
+    const int y = RoundPixels((FTabOptions.TabHeight() - h) / 2.0);
     const TKvTab* tab = FTabs[index];
     canvas.save();
     canvas.setFont(font());

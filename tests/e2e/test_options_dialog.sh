@@ -36,6 +36,16 @@ DLG=$(wait_window "$CLOCK_PID" 'オプション') || fail "no options dialog"
 sleep 1
 read -r DX DY DW DH <<<"$(geometry "$DLG")"
 shot dialog-open
+# A fixed dialog frame that asks for a close box only (the window manager may
+# still add a minimise button of its own: openbox does for every dialog).
+grep -q _NET_WM_WINDOW_TYPE_DIALOG <<<"$(xprop -id "$DLG" _NET_WM_WINDOW_TYPE)" ||
+  fail "the options window is not a dialog"
+read -r _ mwm_functions _ < <(xprop -id "$DLG" _MOTIF_WM_HINTS | sed 's/.*= //; s/,//g')
+(((mwm_functions & 0x18) == 0 && (mwm_functions & 0x20) != 0)) ||
+  fail "the frame hints ask for more than a close box: functions $mwm_functions"
+actions=$(xprop -id "$DLG" _NET_WM_ALLOWED_ACTIONS)
+grep -q CLOSE <<<"$actions" && ! grep -q -E 'MAXIMIZE|RESIZE' <<<"$actions" ||
+  fail "the dialog can be resized or maximised: $actions"
 # Places inside the dialog, in its own pixels (96 dots per inch).
 click_at() { xdotool mousemove $((DX + $1)) $((DY + $2)) click 1; sleep 0.7; }
 tab_at() { click_at 65 $((14 + 28 * $1)); }
@@ -50,7 +60,7 @@ reds=$(coloured red); blues=$(coloured blue)
 window_shot "$WIN" clock-gradient >/dev/null
 
 note "background: see-through shows the desktop at once"
-click_at 167 281 # RadioButton203, see-through
+click_at 167 293 # RadioButton203, see-through
 [ "$(pixel $((X + 1)) $((Y + 1)))" = "$desk" ] || fail "not see-through: $(pixel $((X + 1)) $((Y + 1)))"
 window_shot "$WIN" clock-see-through >/dev/null
 

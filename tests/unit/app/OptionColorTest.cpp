@@ -1,12 +1,14 @@
 // The font and colour page and the alarm swatches it steers: loading gives the
 // handlers' states on both pages, each choice reaches the clock at once.
 #include "KvUnits/KvPaintBox.h"
+#include "KvUnits/KvTabSet.h"
 #include "OptionAlarm.h"
 #include "OptionColorPanel.h"
 #include "OptionControls.h"
 #include "OptionFixture.h"
 #include "OptionFont.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QFontDialog>
@@ -183,4 +185,30 @@ TEST(OptionFontPage, FontDialogSetsTheClockFont) {
     f.Dialogs.Font = [](QFontDialog&) { return std::optional<QFont>(); };
     p.Button201->click();
     EXPECT_EQ(fx.Main->FontName, "DejaVu Serif");
+}
+
+TEST(OptionFontPage, GradientDirectionItemsGetTheRoomTheyNeed) {
+    OptionFixture fx;
+    TOptionForm& f = fx.Open();
+    f.OptionTabSet->SetTabIndex(1);
+    // A desktop font a little larger than the usual 9 points: the groups' caption
+    // and items must still fit.
+    QFont big(QStringLiteral("DejaVu Sans"));
+    big.setPointSize(11);
+    f.setFont(big);
+    QApplication::processEvents();
+    auto& page = fx.Page<TOptionFontPage>();
+    for (TRadioGroup* group : {page.RadioGroup201, page.RadioGroup202}) {
+        SCOPED_TRACE(group->objectName().toStdString());
+        const QRect inside = group->contentsRect();
+        for (int i = 0; i < group->Count(); ++i) {
+            const QRadioButton* item = group->Item(i);
+            SCOPED_TRACE(item->text().toStdString());
+            EXPECT_GE(item->height(), item->sizeHint().height());
+            EXPECT_GE(item->width(), item->sizeHint().width());
+            EXPECT_TRUE(inside.contains(item->geometry())) << "item outside its group";
+        }
+        // The group itself stays inside the box around it.
+        EXPECT_TRUE(group->parentWidget()->rect().contains(group->geometry()));
+    }
 }

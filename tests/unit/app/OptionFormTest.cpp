@@ -2,6 +2,7 @@
 // without an alarm action), one dialog at a time, what the clock does after it.
 #include "DayWords.h"
 #include "KvUnits/KvCommandList.h"
+#include "KvUnits/KvContrast.h"
 #include "KvUnits/KvEdit.h"
 #include "KvUnits/KvPngButton.h"
 #include "KvUnits/KvTabSet.h"
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -42,6 +44,45 @@ TEST(OptionForm, FrameShapeAndShowing) {
     f.OptionTabSet->SetTabIndex(4);
     EXPECT_EQ(f.ActivePageIndex(), 4);
     EXPECT_EQ(f.OptionPageControl->currentWidget()->objectName(), "TabSheet5");
+}
+
+TEST(OptionForm, AFixedDialogFrameWithOnlyACloseBox) {
+    OptionFixture fx;
+    TOptionForm& f = fx.Open();
+    const Qt::WindowFlags flags = f.windowFlags();
+    EXPECT_EQ(flags & Qt::WindowType_Mask, Qt::Dialog);
+    EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_EQ(f.minimumSize(), f.maximumSize());
+    EXPECT_EQ(f.windowHandle()->flags() & Qt::WindowType_Mask, Qt::Dialog);
+}
+
+TEST(OptionForm, TabCaptionsSitInTheMiddleOfTheirTabs) {
+    OptionFixture fx;
+    TOptionForm& f = fx.Open();
+    QApplication::processEvents();
+    TKvTabSet& tabs = *f.OptionTabSet;
+    const QImage image = tabs.Render().convertToFormat(QImage::Format_RGB32);
+    for (int i = 0; i < tabs.Tabs().Count(); ++i) {
+        const QRect tab = tabs.GetTabRect(i);
+        const QColor fill = image.pixelColor(tab.right() - 12, tab.center().y());
+        // The caption's own pixels, from the tab's top line to its bottom line.
+        int top = -1, bottom = -1;
+        for (int y = tab.top(); y <= tab.bottom(); ++y)
+            for (int x = tab.left() + 6; x < tab.left() + 60; ++x)
+                if (ContrastRatio(image.pixelColor(x, y), fill) > 2.0 && y > tab.top() + 1 &&
+                    y < tab.bottom() - 1) {
+                    top = top < 0 ? y : top;
+                    bottom = y;
+                }
+        ASSERT_GE(top, 0) << "no caption on tab " << i;
+        EXPECT_GE(top, tab.top() + 4) << "the caption of tab " << i << " touches its top line";
+        EXPECT_NEAR((top + bottom) / 2.0, tab.top() + tab.height() / 2.0, 3.0)
+            << "caption rows " << top << ".." << bottom << " in tab " << tab.top() << ".."
+            << tab.bottom();
+    }
 }
 
 TEST(OptionForm, RememberedPage) {
