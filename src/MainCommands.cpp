@@ -126,8 +126,8 @@ bool TMainForm::StartCommand(int index, QString* error) {
         std::fprintf(stderr, "velmora: %s: %s\n", qPrintable(file),
                      end == TLaunchEnd::Dismissed ? "the administrator prompt was dismissed"
                                                   : "administrator rights were refused");
-        PostMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {file}),
-                          TMsgDlgType::Error);
+        ShowMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {file}), TMsgDlgType::Error,
+                          mbOK);
     });
 }
 
