@@ -6,6 +6,7 @@
 #include "KvUnits/KvSpacer.h"
 #include "KvUnits/KvVersionInfo.h"
 #include "Lang.h"
+#include "VelmoLib.h"
 #include "platform/Platform.h"
 
 #include <QContextMenuEvent>
@@ -17,12 +18,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <cstdio>
-
-// The form's pictures live in the application library's resources, which a
-// static library does not register by itself.
-static void InitAppResources() {
-    Q_INIT_RESOURCE(app);
-}
 
 namespace velmora {
 
@@ -70,7 +65,7 @@ TAboutForm::TAboutForm(Platform& platform, QString executable, QWidget* parent)
     IconImage = NewLabel(this, "IconImage", {8, 36});
     IconImage->resize(48, 48);
     IconImage->setAlignment(Qt::AlignCenter);
-    InitAppResources();
+    RegisterAppResources();
     QString why;
     const QImage icon = KvLoadPng(QStringLiteral(":/app/velmora48.png"), &why);
     if (icon.isNull())

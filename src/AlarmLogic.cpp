@@ -97,7 +97,6 @@ QString AlarmMessagePattern(const TAlarmMessage& message, const TMessageTable& t
     return message.Key ? texts.*message.Key : QString();
 }
 
-
 bool IsSupportedSoundFile(const QString& fileName) {
     const QString ext = QFileInfo(fileName).suffix().toLower();
     return ext == QLatin1String("mp3") || ext == QLatin1String("wav");

@@ -13,8 +13,8 @@
 
 #include <QFileInfo>
 #include <QPointer>
-#include <cstdio>
 #include <QTextStream>
+#include <cstdio>
 
 namespace velmora {
 

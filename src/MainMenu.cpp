@@ -169,6 +169,7 @@ void TMainForm::TrayIcon1DblClick() {
 void TMainForm::CreateTrayIcon() {
     TrayIcon1 = new TKvTrayIcon(this);
     TrayIcon1->setObjectName(QStringLiteral("TrayIcon1"));
+    RegisterAppResources();
     TrayIcon1->LoadIconPng(QStringLiteral(":/app/velmora16.png"));
     TrayIcon1->SetPopupMenu(PopupMenu1);
     TrayIcon1->SetOnDblClick([this](TKvTrayIcon*) { TrayIcon1DblClick(); });

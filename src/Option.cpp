@@ -12,6 +12,7 @@
 #include "OptionFont.h"
 #include "OptionText.h"
 #include "OptionWindow.h"
+#include "VelmoLib.h"
 #include "platform/Platform.h"
 
 #include <QCloseEvent>
@@ -23,11 +24,6 @@
 #include <QRegularExpression>
 #include <QStackedWidget>
 #include <cmath>
-
-// The program's own pictures live in a static library: make sure they are registered.
-static void InitAppResources() {
-    Q_INIT_RESOURCE(app);
-}
 
 namespace velmora {
 
@@ -128,7 +124,7 @@ void TOptionForm::CreateBottomBar() {
     ShortcutSpeedButton->setObjectName(QStringLiteral("ShortcutSpeedButton"));
     ShortcutSpeedButton->setGeometry(Scaled(8), Scaled(8), Scaled(273), Scaled(21));
     ShortcutSpeedButton->SetAction(FMain.ActCreateShortcut);
-    InitAppResources();
+    RegisterAppResources();
     QFile glyph(QStringLiteral(":/app/velmora16.png"));
     if (glyph.open(QIODevice::ReadOnly))
         ShortcutSpeedButton->SetGlyphUp(glyph.readAll());

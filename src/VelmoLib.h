@@ -21,6 +21,9 @@ namespace velmora {
 
 class Platform;
 
+// Makes the program's own pictures (":/app/...") available; call before loading one.
+void RegisterAppResources();
+
 enum class TMsgDlgType { Warning, Error, Information, Confirmation };
 enum TMsgDlgBtn { mbOK = 1, mbCancel = 2 };
 Q_DECLARE_FLAGS(TMsgDlgButtons, TMsgDlgBtn)

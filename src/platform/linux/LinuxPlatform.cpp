@@ -15,8 +15,8 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <unistd.h>
 
 namespace velmora {

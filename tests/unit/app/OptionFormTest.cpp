@@ -172,8 +172,10 @@ TEST(OptionForm, CloseBoxCommitsAndTheClockSavesInOrder) {
     // The day words' kind is stored: the file is rewritten without its comments.
     QFile day(DayLangFile());
     ASSERT_TRUE(day.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(QString::fromUtf16(reinterpret_cast<const char16_t*>(day.readAll().constData()))
-                     .contains("[General]"));
+    const QByteArray bytes = day.readAll();
+    EXPECT_FALSE(
+        QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()), bytes.size() / 2)
+            .contains("[General]"));
 }
 
 TEST(OptionForm, ALanguageChosenWhileOpenRetitlesIt) {
