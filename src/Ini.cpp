@@ -55,6 +55,8 @@ void TMainForm::LoadSettings() {
     LoadCommandList(doc, *ACommandList, Messages().Command0Title, FPaths.SyncTool);
     move(Left, Top);
     resize(std::max(Width, 1), std::max(Height, 1));
+    FStoredPlace = QPoint(Left, Top);
+    FStoredLangFile = CurrentLangFile();
 }
 
 void TMainForm::SaveSettings() {
@@ -81,6 +83,8 @@ void TMainForm::SaveSettings() {
     // save; a folder that cannot be made shows as the file that cannot be written.
     QDir().mkpath(QFileInfo(FIniFileName).path());
     doc.UpdateFile();
+    FStoredPlace = QPoint(Left, Top);
+    FStoredLangFile = LangFileName;
 }
 
 } // namespace velmora

@@ -179,6 +179,9 @@ void TMainForm::ScheduleSave() {
 void TMainForm::SaveSettingsNow() {
     // A timer's slot: an error becomes a message, never an exception through the loop.
     try {
+        SyncSettingsFromWindow();
+        if (QPoint(Left, Top) == FStoredPlace && CurrentLangFile() == FStoredLangFile)
+            return;
         SaveSettings();
     } catch (const std::exception& e) {
         TVelmoraApp::ShowException(QString::fromUtf8(e.what()));

@@ -191,6 +191,11 @@ private:
     TTickSchedule FTickSchedule;
     TAlarmTimeWindow FAlarmWindow;
     QTimer FSaveTimer;
+    // What the settings file holds of the two things saved on change: a save on
+    // change writes only when the place or the language differs from it (the
+    // window manager placing a new window is no change of the user's).
+    QPoint FStoredPlace;
+    QString FStoredLangFile;
     TKvPaintBox* FClockPaintBox = nullptr;
     TKvTimer* FClockTimer = nullptr;
     // Set when the settings file exists but could not be read: it is then not
