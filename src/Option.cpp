@@ -7,6 +7,7 @@
 #include "Lang.h"
 #include "Main.h"
 #include "OptionAlarm.h"
+#include "OptionColorPanel.h"
 #include "OptionCommand.h"
 #include "OptionControls.h"
 #include "OptionFont.h"
@@ -71,6 +72,16 @@ TOptionForm::~TOptionForm() = default;
 
 int TOptionForm::Scaled(int pixels) const {
     return int(std::nearbyint(pixels * FScale));
+}
+
+void TOptionForm::Place(QWidget* control, int x, int y, int width, int height) const {
+    control->setGeometry(Scaled(x), Scaled(y), Scaled(width), Scaled(height));
+}
+
+TColorPanel* TOptionForm::NewColorPanel(QWidget* parent, const char* name, int x, int y) const {
+    auto* p = new TColorPanel(QLatin1String(name), parent, FScale);
+    p->move(Scaled(x), Scaled(y));
+    return p;
 }
 
 void TOptionForm::FormCreate() {

@@ -20,6 +20,8 @@ class QStackedWidget;
 
 namespace velmora {
 
+class TColorPanel;
+
 class TMainForm;
 class TOptionPage;
 class TKvPngButton;
@@ -38,6 +40,10 @@ public:
     // Sizes are given at 96 dots per inch and scaled by the screen's.
     double Scale() const { return FScale; }
     int Scaled(int pixels) const;
+    // Places a page's control, its rectangle given at 96 dots per inch.
+    void Place(QWidget* control, int x, int y, int width, int height) const;
+    // A colour swatch at (x, y), given at 96 dots per inch.
+    TColorPanel* NewColorPanel(QWidget* parent, const char* name, int x, int y) const;
 
     TKvTabSet* OptionTabSet = nullptr;
     QStackedWidget* OptionPageControl = nullptr;

@@ -46,12 +46,10 @@ TOptionAlarmPage::TOptionAlarmPage(TMainForm& main, TOptionForm& form, QWidget* 
     : TOptionPage(main, form, parent) {
     setObjectName(QStringLiteral("TabSheet5"));
     const auto at = [&form](QWidget* w, int x, int y, int width, int height) {
-        w->setGeometry(form.Scaled(x), form.Scaled(y), form.Scaled(width), form.Scaled(height));
+        form.Place(w, x, y, width, height);
     };
     const auto panel = [&form](QWidget* parent, const char* name, int x, int y) {
-        auto* p = new TColorPanel(QLatin1String(name), parent, form.Scale());
-        p->move(form.Scaled(x), form.Scaled(y));
-        return p;
+        return form.NewColorPanel(parent, name, x, y);
     };
     GroupBox501 = NewControl<QGroupBox>(this, "GroupBox501");
     at(GroupBox501, 8, 8, 393, 58);

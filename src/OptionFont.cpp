@@ -57,12 +57,10 @@ TOptionFontPage::TOptionFontPage(TMainForm& main, TOptionForm& form, QWidget* pa
     : TOptionPage(main, form, parent) {
     setObjectName(QStringLiteral("TabSheet2"));
     const auto at = [&form](QWidget* w, int x, int y, int width, int height) {
-        w->setGeometry(form.Scaled(x), form.Scaled(y), form.Scaled(width), form.Scaled(height));
+        form.Place(w, x, y, width, height);
     };
     const auto panel = [&form](QWidget* parent, const char* name, int x, int y) {
-        auto* p = new TColorPanel(QLatin1String(name), parent, form.Scale());
-        p->move(form.Scaled(x), form.Scaled(y));
-        return p;
+        return form.NewColorPanel(parent, name, x, y);
     };
     GroupBox201 = NewControl<QGroupBox>(this, "GroupBox201");
     at(GroupBox201, 8, 8, 393, 96);

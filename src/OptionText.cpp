@@ -42,7 +42,7 @@ TOptionTextPage::TOptionTextPage(TMainForm& main, TOptionForm& form, QWidget* pa
     : TOptionPage(main, form, parent) {
     setObjectName(QStringLiteral("TabSheet1"));
     const auto at = [&form](QWidget* w, int x, int y, int width, int height) {
-        w->setGeometry(form.Scaled(x), form.Scaled(y), form.Scaled(width), form.Scaled(height));
+        form.Place(w, x, y, width, height);
     };
     GroupBox101 = NewControl<QGroupBox>(this, "GroupBox101");
     at(GroupBox101, 8, 8, 393, 120);
