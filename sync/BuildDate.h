@@ -2,12 +2,10 @@
 // build. No clock is set before it and the NTP era is chosen from it.
 #pragma once
 
+#include "VelmoraBuildDate.h"
+
 #include <cstdint>
 
-#ifndef VELMORA_BUILD_DATE
-#error "the build passes VELMORA_BUILD_DATE"
-#endif
-
 namespace velmora {
-inline constexpr std::int64_t kBuildDateUnixS = VELMORA_BUILD_DATE;
+inline constexpr std::int64_t kBuildDateUnixS = VELMORA_BUILD_DAY_UNIX_S;
 } // namespace velmora
