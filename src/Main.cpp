@@ -259,8 +259,13 @@ QRect TMainForm::ClockMonitor() const {
 
 void TMainForm::ApplyVisibility() {
     const bool shown = FBlinkShown && !FFullScreenGuard.Hidden();
-    if (shown != isVisible())
-        setVisible(shown);
+    if (shown == isVisible())
+        return;
+    // Coming back must not take the focus from the window the user works in.
+    const bool quiet = testAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    setVisible(shown);
+    setAttribute(Qt::WA_ShowWithoutActivating, quiet);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
