@@ -3,6 +3,7 @@
 #include "ClockDraw.h"
 #include "IniDocument.h"
 #include "KvUnits/KvTimer.h"
+#include "KvUnits/KvTrayIcon.h"
 #include "Main.h"
 #include "fakes/FakePlatform.h"
 
@@ -135,11 +136,12 @@ TEST(FullScreen, AnAlarmBehindAFullScreenWindowSoundsAndShowsItsColoursLater) {
     f.write("RIFF");
     f.close();
     Fixture fx(kOn + "\n[Alarm]\nUseAlarmBlink=1\nUseAlarmColor=1\nUseAlarmSound=1\n" +
-               "AlarmSoundFileName=" + sound);
+               "UseAlarmBalloon=1\nAlarmHint=Wake up\nAlarmSoundFileName=" + sound);
     TMainForm& m = *fx.Main;
     fx.Report(FullScreen());
     m.ActStartAlarmExecute();
     EXPECT_TRUE(fx.Platform.Calls.contains("play:" + sound));
+    EXPECT_EQ(m.TrayIcon1->BalloonHint(), "Wake up");
     EXPECT_TRUE(m.BlinkTimer->Enabled());
     for (int i = 0; i < 3; ++i) {
         m.BlinkTimerTimer();
