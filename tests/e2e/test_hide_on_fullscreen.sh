@@ -35,7 +35,7 @@ open_window() {
   TEST_PID=$!
   TEST_WIN=
   for _ in $(seq 50); do
-    TEST_WIN=$(xdotool search --name "^$1\$" 2>/dev/null | tail -1)
+    TEST_WIN=$(xdotool search --name "^$1\$" 2>/dev/null | tail -1 || true)
     [ -n "$TEST_WIN" ] && break
     sleep 0.1
   done
