@@ -135,6 +135,7 @@ const TLangKey kLangKeys[] = {
     {"OptionForm", "RadioGroup301.Caption", "かさなり じゅん", nullptr, nullptr},
     {"OptionForm", "RadioGroup301.Items[0]", "いちばん てまえ", nullptr, nullptr},
     {"OptionForm", "RadioGroup301.Items[1]", "いちばん おく", nullptr, nullptr},
+    {"OptionForm", "CheckBox302.Caption", nullptr, "ぜんがめんの まどが あるときは かくれる", nullptr},
     {"OptionForm", "GroupBox401.Caption", "バルーンの アイコン", nullptr, nullptr},
     {"OptionForm", "CheckBox401.Caption", "おーきー アイコンに する (Vista いこー)", nullptr, nullptr},
     {"OptionForm", "Button502.Caption", "アラームを テスト", nullptr, nullptr},

@@ -100,6 +100,10 @@ void TMainForm::FormCreate() {
     FSaveTimer.setSingleShot(true);
     FSaveTimer.setInterval(kSaveDelayMs);
     connect(&FSaveTimer, &QTimer::timeout, this, &TMainForm::SaveSettingsNow);
+    FCoverSettleTimer.setSingleShot(true);
+    FCoverSettleTimer.setInterval(kCoverSettleMs);
+    connect(&FCoverSettleTimer, &QTimer::timeout, this,
+            [this] { CarryOut(FFullScreenGuard.Settle()); });
     // Quitting stops every timer before anything else can run: a message box on
     // the way out must not leave the blink or the network check going.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &TMainForm::StopTimers);
@@ -164,10 +168,13 @@ void TMainForm::StopTimers() {
     CheckLanTimer->SetInitialDelayTime(0);
     CheckLanTimer->SetEnabled(false);
     FSaveTimer.stop();
+    FCoverSettleTimer.stop();
 }
 
 void TMainForm::FormDestroy() {
     StopTimers();
+    if (FWatchingActive)
+        FPlatform.WatchActiveWindow({});
     FPlatform.StopSound(); // an alarm that sounds ends with the clock
     SaveSettings();
 }
@@ -198,6 +205,67 @@ void TMainForm::ApplyWindowSettings() {
 
 void TMainForm::ApplyStacking() {
     FPlatform.SetStacking(this, FormOnTopmost ? TStacking::Topmost : TStacking::Bottom);
+    UpdateFullScreenWatch();
+}
+
+void TMainForm::UpdateFullScreenWatch() {
+    // No window-system work at all unless the clock is to step aside.
+    const bool wanted = HideOnFullScreen && FormOnTopmost;
+    if (wanted && !FWatchingActive) {
+        FWatchingActive = true;
+        FPlatform.WatchActiveWindow([this](const TWindowFacts& active, const TWindowFacts& held) {
+            ActiveWindowChanged(active, held);
+        });
+    } else if (!wanted && FWatchingActive) {
+        FWatchingActive = false;
+        FPlatform.WatchActiveWindow({});
+        FCoverView = {};
+    }
+    DecideCover();
+}
+
+namespace {
+TCoverWindow CoverWindowOf(const TWindowFacts& f) {
+    return {f.Window, f.Program, f.FullScreen, f.Geometry};
+}
+} // namespace
+
+void TMainForm::ActiveWindowChanged(const TWindowFacts& active, const TWindowFacts& held) {
+    FCoverView = {CoverWindowOf(active), CoverWindowOf(held)};
+    DecideCover();
+}
+
+void TMainForm::DecideCover() {
+    CarryOut(FFullScreenGuard.Update(HideOnFullScreen, FormOnTopmost, FCoverView, ClockMonitor()));
+    FPlatform.HoldWindow(FFullScreenGuard.HeldWindow());
+}
+
+void TMainForm::CarryOut(TCoverAction action) {
+    if (action == TCoverAction::ShowSoon) {
+        FCoverSettleTimer.start();
+        return;
+    }
+    FCoverSettleTimer.stop();
+    if (action != TCoverAction::None)
+        ApplyVisibility();
+}
+
+QRect TMainForm::ClockMonitor() const {
+    QList<QRect> monitors;
+    for (QScreen* sc : QGuiApplication::screens())
+        monitors << sc->geometry();
+    return MonitorOf(frameGeometry(), monitors);
+}
+
+void TMainForm::ApplyVisibility() {
+    const bool shown = FBlinkShown && !FFullScreenGuard.Hidden();
+    if (shown == isVisible())
+        return;
+    // Coming back must not take the focus from the window the user works in.
+    const bool quiet = testAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
+    setVisible(shown);
+    setAttribute(Qt::WA_ShowWithoutActivating, quiet);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

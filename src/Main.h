@@ -4,6 +4,7 @@
 #include "AlarmLogic.h"
 #include "Clock.h"
 #include "ClockText.h"
+#include "FullScreenLogic.h"
 #include "ProgramPaths.h"
 #include "Settings.h"
 #include "TickSchedule.h"
@@ -26,6 +27,7 @@ class TKvCommandList;
 class TAboutForm;
 class TOptionForm;
 enum class TAlarmEffect;
+struct TWindowFacts;
 
 // The window's settings are its public fields (TVlmSettings), read and written in
 // place by the tick, the drawing and the dialogs.
@@ -44,6 +46,11 @@ public:
     void AdjustMainFormMaxSize(TVlmColorMode fontColorMode);
     // Above all windows or at the bottom of the stack, as FormOnTopmost says.
     void ApplyStacking();
+    // Watches for full-screen windows while HideOnFullScreen and FormOnTopmost
+    // both hold; when they no longer do, a clock hidden for one shows at once.
+    void UpdateFullScreenWatch();
+    // Stepped aside for a full-screen window on its monitor.
+    bool HiddenForFullScreen() const { return FFullScreenGuard.Hidden(); }
     // The whole-window alpha as AlphaBlend and AlphaBlendValue say, at once.
     void ApplyWindowAlpha() { ApplyLayering(&FRendered); }
     // The once-a-second tick.
@@ -167,6 +174,13 @@ private:
     void SaveSettingsNow();
     void CreateAlarmTimer();
     void CarryOut(const std::vector<TAlarmEffect>& effects);
+    void ActiveWindowChanged(const TWindowFacts& active, const TWindowFacts& held);
+    void DecideCover();
+    void CarryOut(TCoverAction action);
+    // The monitor the clock lies on, in logical pixels.
+    QRect ClockMonitor() const;
+    // Shown unless the blink is in its dark half or a full-screen window covers it.
+    void ApplyVisibility();
     void ApplyColorState();
     void ApplyWindowSettings();
     void SyncSettingsFromWindow();
@@ -214,6 +228,11 @@ private:
     QImage FRendered;        // what the next paint shows
     QRegion FShape;          // the see-through window's shape in force
     bool FShaped = false;
+    bool FBlinkShown = true; // the blink's half: shown or dark
+    TFullScreenGuard FFullScreenGuard;
+    TCoverView FCoverView; // the last look at the active window
+    bool FWatchingActive = false;
+    QTimer FCoverSettleTimer;
 };
 
 } // namespace velmora

@@ -86,12 +86,15 @@ void TMainForm::CarryOut(const TAlarmEffects& effects) {
     }
 }
 
+// The blink keeps its rhythm behind a full-screen window without showing the clock.
 void TMainForm::BlinkTimerTimer() {
-    setVisible(BlinkVisibility(isVisible()));
+    FBlinkShown = BlinkVisibility(FBlinkShown);
+    ApplyVisibility();
 }
 
 void TMainForm::BlinkTimerStopTimer() {
-    setVisible(VisibleAfterBlink());
+    FBlinkShown = VisibleAfterBlink();
+    ApplyVisibility();
 }
 
 } // namespace velmora

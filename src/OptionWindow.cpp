@@ -80,12 +80,15 @@ TOptionWindowPage::TOptionWindowPage(TMainForm& main, TOptionForm& form, QWidget
     RadioGroup301 = Named(new TRadioGroup(this), "RadioGroup301");
     RadioGroup301->SetItems({QString(), QString()}); // texts from the language
     page->addWidget(RadioGroup301);
+    CheckBox302 = Named(new QCheckBox(this), "CheckBox302");
+    page->addWidget(CheckBox302);
     page->addStretch(1);
 
     // Programmatic changes run the handlers too, as loading relies on.
     connect(CheckBox301, &QCheckBox::toggled, this, [this] { CheckBox301Click(); });
     SpinEdit303->SetOnChange([this] { SpinEdit303Change(); });
     RadioGroup301->SetOnClick([this] { RadioGroup301Click(); });
+    connect(CheckBox302, &QCheckBox::toggled, this, [this] { CheckBox302Click(); });
     AttachScalingHandlers(true);
 }
 
@@ -111,6 +114,8 @@ void TOptionWindowPage::LoadFromMain() {
 
     RadioGroup301->SetItemIndex(FMain.FormOnTopmost ? 0 : 1);
     RadioGroup301->SetColumns(2);
+    CheckBox302->setChecked(FMain.HideOnFullScreen);
+    CheckBox302->setEnabled(FMain.FormOnTopmost);
 }
 
 void TOptionWindowPage::SpinEdit301Change() {
@@ -153,6 +158,12 @@ void TOptionWindowPage::RadioGroup301Click() {
     default:
         break;
     }
+    CheckBox302->setEnabled(FMain.FormOnTopmost);
+}
+
+void TOptionWindowPage::CheckBox302Click() {
+    FMain.HideOnFullScreen = CheckBox302->isChecked();
+    FMain.UpdateFullScreenWatch();
 }
 
 // --- balloon page -----------------------------------------------------------------

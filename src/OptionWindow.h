@@ -25,6 +25,7 @@ public:
     void CheckBox301Click();
     void SpinEdit303Change();
     void RadioGroup301Click();
+    void CheckBox302Click();
 
     QGroupBox* GroupBox301 = nullptr;
     QLabel* Label301 = nullptr;
@@ -37,6 +38,10 @@ public:
     TKvSpinEdit* SpinEdit303 = nullptr;
     // Item 0: above all windows; item 1: at the bottom of the stack.
     TRadioGroup* RadioGroup301 = nullptr;
+    // Step aside for full-screen windows: a topmost clock's option, so it can be
+    // changed only while the clock is topmost (in bottom mode a full-screen
+    // window covers the clock anyway); its value stays as it was.
+    QCheckBox* CheckBox302 = nullptr;
 
 private:
     void AttachScalingHandlers(bool attach);

@@ -161,6 +161,7 @@ std::vector<TSettingKey> BuildKeys() {
     k.push_back(BoolKey(A, "FormOnTopmost", &TVlmSettings::FormOnTopmost, true));
     k.push_back(
         BoolKey(A, "LargeNotificationIcon", &TVlmSettings::ShowLargeNotificationIcon, false));
+    k.push_back(BoolKey(A, "HideOnFullScreen", &TVlmSettings::HideOnFullScreen, false));
     k.push_back(BoolKey(L, "IsAlarmSet", &TVlmSettings::IsAlarmSet, false));
     k.push_back({L, "AlarmStartTime",
                  [=](const IniDocument& d, TVlmSettings& s, const TSettingsEnv&) {

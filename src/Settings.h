@@ -64,6 +64,8 @@ struct TVlmSettings {
     double ScalingRateY = 1.0;
     bool FormOnTopmost = false;
     bool ShowLargeNotificationIcon = false;
+    // A topmost clock steps aside while the active window is full-screen on its monitor.
+    bool HideOnFullScreen = false;
     bool IsAlarmSet = false;
     bool IsAlarmRunning = false;
     double AlarmStartTime = 0.5;

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -24,6 +25,17 @@ enum class TLaunchEnd {
     NotAuthorised, // administrator rights were refused, or the program could not be run
 };
 using TLaunchWatch = std::function<void(TLaunchEnd)>;
+
+// What decides whether a window covers a monitor.
+struct TWindowFacts {
+    uint64_t Window = 0;     // 0: none, or a window that has gone
+    uint64_t Program = 0;    // shared by the windows of one program; 0: unknown
+    bool FullScreen = false; // in the full-screen state, shown and not minimised
+    QRect Geometry;          // logical pixels
+};
+// The active window, and the window asked for with HoldWindow.
+using TActiveWindowWatch =
+    std::function<void(const TWindowFacts& active, const TWindowFacts& held)>;
 
 class Platform {
 public:
@@ -78,6 +90,14 @@ public:
     virtual bool DesktopIsForeground() const = 0;
     // Makes `window` the active window even when focus stealing rules would refuse.
     virtual void ForceForeground(QWidget* window) = 0;
+    // Calls `onChange` on the UI thread with the facts of the active window, and of
+    // the held one, each time they may have changed (another window active, a
+    // full-screen state, a window moved, minimised or gone), learnt from the window
+    // system's events, never by polling; once at the start too. An empty function
+    // stops watching, and every cost of it with it.
+    virtual void WatchActiveWindow(TActiveWindowWatch onChange) = 0;
+    // Keeps watching `window` (0: none) while another window is active.
+    virtual void HoldWindow(uint64_t window) = 0;
     // Starts a window-manager move of `window` under the pointer; false when the
     // system cannot (the caller then moves the window itself).
     virtual bool StartSystemMove(QWidget* window) = 0;

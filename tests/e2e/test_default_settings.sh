@@ -69,6 +69,7 @@ AlphaBlend=0
 AlphaBlendValue=255
 FormOnTopmost=1
 LargeNotificationIcon=0
+HideOnFullScreen=0
 
 [Alarm]
 IsAlarmSet=0

@@ -62,6 +62,21 @@ public:
     void ForceForeground(QWidget*) override { Calls << "foreground"; }
     bool StartSystemMove(QWidget*) override { return false; }
     std::optional<QPoint> WindowPosition(QWidget*) const override { return std::nullopt; }
+    // The active-window watch: set while the program watches.
+    TActiveWindowWatch OnActiveWindow;
+    uint64_t Held = 0;
+    void WatchActiveWindow(TActiveWindowWatch onChange) override {
+        Calls << (onChange ? "watch-active:on" : "watch-active:off");
+        OnActiveWindow = std::move(onChange);
+    }
+    void HoldWindow(uint64_t window) override { Held = window; }
+    // Reports what the window system would; false when nobody watches.
+    bool ReportActive(const TWindowFacts& active, const TWindowFacts& held = {}) {
+        if (!OnActiveWindow)
+            return false;
+        OnActiveWindow(active, held);
+        return true;
+    }
     std::function<void()> OnTrayHostChange;
     void WatchTrayHost(std::function<void()> onChange) override {
         OnTrayHostChange = std::move(onChange);

@@ -51,6 +51,9 @@ public:
     void ForceForeground(QWidget* window) override;
     bool StartSystemMove(QWidget* window) override;
     std::optional<QPoint> WindowPosition(QWidget* window) const override;
+    // LinuxActiveWindow.cpp
+    void WatchActiveWindow(TActiveWindowWatch onChange) override;
+    void HoldWindow(uint64_t window) override;
     // LinuxTray.cpp
     void WatchTrayHost(std::function<void()> onChange) override;
 
@@ -87,6 +90,7 @@ private:
     std::unique_ptr<QObject> resumeWatch_;
     std::unique_ptr<QObject> quitWatch_;
     std::unique_ptr<QObject> trayWatch_;
+    std::unique_ptr<QObject> activeWatch_;
 };
 
 } // namespace velmora

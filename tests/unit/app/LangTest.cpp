@@ -483,6 +483,19 @@ TEST_F(LangTest, ChoosingALanguageReportsWhatChanged) {
     EXPECT_EQ(Captions().value("ActPopQuit.Caption"), "しゅーりょー(&X)");
 }
 
+TEST_F(LangTest, FullScreenCaptionIsReadButNotInTheDefaultFile) {
+    EXPECT_FALSE(kDefaultLangLines.join('\n').contains("CheckBox302"));
+    InitFolder();
+    WriteLang("en.lang",
+              {"[OptionForm]", "CheckBox302.Caption=Hide while a full-screen window is active"});
+    SetCurrentLangFile(LangPath("en.lang"));
+    LoadLangFile();
+    std::map<QString, QString> byKey;
+    for (const TCaption& t : LoadOptionFormTexts())
+        byKey[t.Key] = t.Text;
+    EXPECT_EQ(byKey["CheckBox302.Caption"], "Hide while a full-screen window is active");
+}
+
 TEST_F(LangTest, OptionDialogTextsIncludeTheCopiedCaptions) {
     InitFolder();
     WriteLang("en.lang",
@@ -493,7 +506,7 @@ TEST_F(LangTest, OptionDialogTextsIncludeTheCopiedCaptions) {
     SetCurrentLangFile(LangPath("en.lang"));
     LoadLangFile();
     const auto texts = LoadOptionFormTexts();
-    ASSERT_EQ(texts.size(), 63u + 5u + 4u + 2u);
+    ASSERT_EQ(texts.size(), 64u + 5u + 4u + 2u);
     EXPECT_EQ(texts.front().Key, "OptionForm.Caption");
     EXPECT_EQ(texts.front().Text, "Velmora - Options");
     std::map<QString, QString> byKey;
@@ -508,6 +521,8 @@ TEST_F(LangTest, OptionDialogTextsIncludeTheCopiedCaptions) {
     EXPECT_EQ(byKey["Label603.Caption"], "じっこー ファイル");
     EXPECT_EQ(byKey["Button501.Caption"], "Browse...");
     EXPECT_EQ(byKey["Button602.Caption"], "Browse...");
+    // A key that came after the file was written takes the built-in text.
+    EXPECT_EQ(byKey["CheckBox302.Caption"], "ぜんがめんの まどが あるときは かくれる");
     EXPECT_EQ(Captions().value("OptionTabSet.Tabs[5].Caption"), "コマンド");
     EXPECT_EQ(Messages().TitleLabel, "Title");
     EXPECT_EQ(Messages().FontCaption, "%s, %s, %d pt");
@@ -558,7 +573,7 @@ TEST_F(LangTest, UnwritableFolderKeepsTheBuiltInTexts) {
     EXPECT_EQ(Captions().value("ActPopShowOption.Caption"), "オプション(&O)");
     EXPECT_EQ(Messages().MsgDialogCaption, "Velmora [おしらせ]");
     EXPECT_EQ(BalloonContents()[4].Flag, kbfError);
-    EXPECT_EQ(LoadOptionFormTexts().size(), 63u + 5u + 4u + 2u);
+    EXPECT_EQ(LoadOptionFormTexts().size(), 64u + 5u + 4u + 2u);
     QMenu menu;
     BuildLanguageMenu(&menu);
     EXPECT_TRUE(menu.actions().isEmpty());

@@ -152,6 +152,54 @@ TEST(OptionWindowPage, EachControlWritesTheClockLive) {
     }
 }
 
+TEST(OptionWindowPage, TheFullScreenSwitchIsLiveAndFollowsTheStacking) {
+    struct Row {
+        const char* name;
+        bool topmost, hide;
+        bool watching;
+    } rows[] = {
+        {"off, topmost", true, false, false},
+        {"on, topmost", true, true, true},
+        {"on, bottom: kept but idle", false, true, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        OptionFixture fx(QStringLiteral("[Appearance]\nFormOnTopmost=%1\nHideOnFullScreen=%2")
+                             .arg(int(r.topmost))
+                             .arg(int(r.hide)));
+        TMainForm& m = *fx.Main;
+        fx.Open();
+        auto& page = fx.Page<TOptionWindowPage>();
+        EXPECT_EQ(page.CheckBox302->text(), "ぜんがめんの まどが あるときは かくれる");
+        EXPECT_EQ(page.CheckBox302->isChecked(), r.hide);
+        EXPECT_EQ(page.CheckBox302->isEnabled(), r.topmost);
+        EXPECT_EQ(bool(fx.Platform.OnActiveWindow), r.watching);
+        EXPECT_EQ(m.HideOnFullScreen, r.hide);
+    }
+
+    OptionFixture fx;
+    TMainForm& m = *fx.Main;
+    fx.Open();
+    auto& page = fx.Page<TOptionWindowPage>();
+    ASSERT_TRUE(page.CheckBox302->isEnabled());
+    page.CheckBox302->click();
+    EXPECT_TRUE(m.HideOnFullScreen);
+    EXPECT_TRUE(fx.Platform.OnActiveWindow) << "the watch starts at once";
+    page.RadioGroup301->Item(1)->click(); // bottom: the watch ends, the value stays
+    EXPECT_FALSE(page.CheckBox302->isEnabled());
+    EXPECT_FALSE(fx.Platform.OnActiveWindow);
+    EXPECT_TRUE(m.HideOnFullScreen);
+    page.RadioGroup301->Item(0)->click();
+    EXPECT_TRUE(page.CheckBox302->isEnabled());
+    EXPECT_TRUE(fx.Platform.OnActiveWindow);
+    page.CheckBox302->click();
+    EXPECT_FALSE(m.HideOnFullScreen);
+    EXPECT_FALSE(fx.Platform.OnActiveWindow);
+    EXPECT_EQ(fx.Platform.Calls.filter("watch-active:"),
+              QStringList(
+                  {"watch-active:on", "watch-active:off", "watch-active:on", "watch-active:off"}));
+}
+
 TEST(OptionWindowPage, ATypedNumberBeyondTheRangeNeverReachesTheClock) {
     OptionFixture fx;
     TMainForm& m = *fx.Main;

@@ -118,6 +118,10 @@ TEST(Settings, ReadingRules) {
          "position"},
         {"[Appearance]\nLargeNotificationIcon=1",
          [](auto& s) { return s.ShowLargeNotificationIcon; }, "key named differently"},
+        {"[Appearance]\nHideOnFullScreen=1", [](auto& s) { return s.HideOnFullScreen; },
+         "step aside for full-screen windows"},
+        {"[Appearance]\nHideOnFullScreen=maybe", [](auto& s) { return !s.HideOnFullScreen; },
+         "unreadable: off"},
     };
     for (const auto& c : cases)
         EXPECT_TRUE(c.check(Load(QString::fromUtf8(c.file)))) << c.what;
@@ -167,6 +171,7 @@ TEST(Settings, NewFileHasTheKeysInOrderAndRoundTripsByteForByte) {
                                   "AlphaBlendValue=255",
                                   "FormOnTopmost=1",
                                   "LargeNotificationIcon=0",
+                                  "HideOnFullScreen=0",
                                   "",
                                   "[Alarm]",
                                   "IsAlarmSet=0",
