@@ -260,9 +260,12 @@ struct FirstStart : ShippedLang {
     // Starts and ends a clock with the locale variables; returns its quit caption.
     QString Run(TLocaleVars vars) {
         platform.Locale = std::move(vars);
-        TMainForm form(platform, clock, Ini());
-        form.ClockTimer()->SetEnabled(false);
-        const QString quit = Captions().value("ActPopQuit.Caption");
+        QString quit;
+        {
+            TMainForm form(platform, clock, Ini());
+            form.ClockTimer()->SetEnabled(false);
+            quit = Captions().value("ActPopQuit.Caption");
+        } // saves at the end
         ResetLangState();
         return quit;
     }
