@@ -493,7 +493,7 @@ TEST_F(LangTest, OptionDialogTextsIncludeTheCopiedCaptions) {
     SetCurrentLangFile(LangPath("en.lang"));
     LoadLangFile();
     const auto texts = LoadOptionFormTexts();
-    ASSERT_EQ(texts.size(), 63u + 5u + 4u + 2u);
+    ASSERT_EQ(texts.size(), 64u + 5u + 4u + 2u);
     EXPECT_EQ(texts.front().Key, "OptionForm.Caption");
     EXPECT_EQ(texts.front().Text, "Velmora - Options");
     std::map<QString, QString> byKey;
@@ -558,7 +558,7 @@ TEST_F(LangTest, UnwritableFolderKeepsTheBuiltInTexts) {
     EXPECT_EQ(Captions().value("ActPopShowOption.Caption"), "オプション(&O)");
     EXPECT_EQ(Messages().MsgDialogCaption, "Velmora [おしらせ]");
     EXPECT_EQ(BalloonContents()[4].Flag, kbfError);
-    EXPECT_EQ(LoadOptionFormTexts().size(), 63u + 5u + 4u + 2u);
+    EXPECT_EQ(LoadOptionFormTexts().size(), 64u + 5u + 4u + 2u);
     QMenu menu;
     BuildLanguageMenu(&menu);
     EXPECT_TRUE(menu.actions().isEmpty());
