@@ -19,7 +19,11 @@ set(VELMORA_RELEASE_DATE_RFC2822 "Thu, 10 Dec 2026 12:00:00 +0000")
 
 install(TARGETS velmora RUNTIME DESTINATION bin)
 set(VELMORA_SYNC_DESTINATION libexec/velmora)
-install(FILES resources/help/index.html DESTINATION share/velmora/Help)
+install(FILES ${VELMORA_HELP_PAGES} DESTINATION share/velmora/Help)
+# The shipped language files, copied into each user's language folder at start.
+if(VELMORA_LANG_FILES)
+  install(FILES ${VELMORA_LANG_FILES} DESTINATION share/velmora/Lang)
+endif()
 
 set(pkg ${CMAKE_CURRENT_BINARY_DIR}/packaging)
 configure_file(packaging/velmora.desktop.in ${pkg}/${VELMORA_APP_ID}.desktop @ONLY)
@@ -75,7 +79,10 @@ from a time server and language files.")
 # (with the alarm's first sound) are loaded at run time, so nothing links them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsdl2-mixer-2.0-0")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pkexec, xdg-utils")
+# Fonts for the texts of the shipped language files: Japanese (the default
+# file) and simplified Chinese; the Latin ones are in every desktop's fonts.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "pkexec, xdg-utils, fonts-ipafont-gothic | fonts-noto-cjk, fonts-wqy-microhei | fonts-noto-cjk")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS

@@ -400,6 +400,13 @@ QString FallbackText(const QString& key) {
     return QString();
 }
 
+std::vector<TLangKeyInfo> LangKeys() {
+    std::vector<TLangKeyInfo> keys;
+    for (const TLangKey& k : kLangKeys)
+        keys.push_back({Text(k.Section), Text(k.Key), Text(k.FileText ? k.FileText : k.Fallback)});
+    return keys;
+}
+
 QStringList CaptionKeys(const QString& section) {
     QStringList keys;
     for (const TLangKey& k : kLangKeys)
@@ -447,6 +454,37 @@ std::vector<TCaption> LoadOptionFormTexts() {
 
 std::vector<TCaption> LoadAboutFormTexts() {
     return ReadSection(OpenCurrentLangFile(nullptr), kSecAboutForm);
+}
+
+TLangInfo ReadLangInfo(const QString& path) {
+    const IniDocument doc = OpenLangFile(path);
+    const auto value = [&doc](const QString& key) {
+        const QString v = doc.ReadString(kLangInfoSection, key, QString());
+        return v.size() > kMaxLangTextLength ? QString() : v;
+    };
+    return {value(kLangInfoLocale), value(kLangInfoHelpFile)};
+}
+
+bool HasSavedLangFileName(const QString& iniFileName) {
+    const IniDocument doc(iniFileName);
+    return !doc.ReadString(QStringLiteral("Language"), QStringLiteral("LangFileName"), QString())
+                .isEmpty();
+}
+
+QString ChooseLangFileForLocale(const TLocaleVars& vars) {
+    std::vector<TLangFileLocale> files;
+    for (const QString& path : ListLangFiles(State().LangDir))
+        files.push_back({path, ReadLangInfo(path).Locale});
+    const QString chosen = LangFileForLocale(vars, files);
+    if (!chosen.isEmpty())
+        State().CurrentLangFile = chosen;
+    return chosen;
+}
+
+QString CurrentHelpPage(const QString& helpDir) {
+    const QString current = State().CurrentLangFile;
+    return HelpPageFor(helpDir, ReadLangInfo(current).HelpFile,
+                       QFileInfo(current).fileName() == kDefaultLangFileName);
 }
 
 QStringList ListLangFiles(const QString& langDir) {

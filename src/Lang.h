@@ -11,6 +11,7 @@
 #pragma once
 
 #include "KvUnits/KvBalloonFlags.h"
+#include "LangChoice.h"
 
 #include <QHash>
 #include <QString>
@@ -145,6 +146,15 @@ QString UseDefaultLangFile();
 // for an unknown key.
 QString FallbackText(const QString& key);
 
+// One key of the language files, in file order, with the text the default file
+// carries for it (its built-in text where the default file has no line for it).
+struct TLangKeyInfo {
+    QString Section;
+    QString Key;
+    QString DefaultText;
+};
+std::vector<TLangKeyInfo> LangKeys();
+
 // The caption keys of a section in file order ("MainForm": the clock window's
 // actions, menu items and icon tooltip, as Captions() holds them after loading).
 QStringList CaptionKeys(const QString& section);
@@ -169,6 +179,27 @@ std::vector<TCaption> LoadOptionFormTexts();
 // The about dialog's texts (section AboutForm); its OK button takes
 // Messages().ButtonCaptionOK.
 std::vector<TCaption> LoadAboutFormTexts();
+
+// --- what a language file says about itself ------------------------------------
+
+// The information section of a language file (empty values when it has none).
+struct TLangInfo {
+    QString Locale;
+    QString HelpFile;
+};
+TLangInfo ReadLangInfo(const QString& path);
+
+// True when the settings file names a language file (LangFileName, not empty):
+// the user's choice, which no locale overrides.
+bool HasSavedLangFileName(const QString& iniFileName);
+
+// The first start: CurrentLangFile() := the language file of LangDir() that
+// serves the locale of `vars` (LangFileForLocale). Returns that file; empty (and
+// CurrentLangFile() untouched) when none does.
+QString ChooseLangFileForLocale(const TLocaleVars& vars);
+
+// The help page in `helpDir` that fits CurrentLangFile() (HelpPageFor).
+QString CurrentHelpPage(const QString& helpDir);
 
 // --- the language submenu ----------------------------------------------------------
 

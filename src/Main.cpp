@@ -21,6 +21,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTextStream>
 #include <QTimer>
 #include <cmath>
 
@@ -109,6 +110,7 @@ void TMainForm::FormCreate() {
     connect(qApp, &QCoreApplication::aboutToQuit, this, &TMainForm::StopTimers);
     const QString programDir = FPaths.DataDir;
     InitLangDir(programDir, FIniFileName, this);
+    const bool langChosen = PrepareLanguageFiles();
     // A folder that could not be made has been reported already; the files that
     // then cannot be written there are the same news.
     const bool folderReported = QDir(LangDir()) == QDir(programDir + QStringLiteral("/"));
@@ -121,6 +123,10 @@ void TMainForm::FormCreate() {
     }
     BuildBalloonContents();
     LoadSettings();
+    if (langChosen) {
+        FStoredLangFile.clear(); // the file does not hold the choice yet
+        ScheduleSave();
+    }
     FAlarmWindow.Reset(*this, FClock.Now().time().msecsSinceStartOfDay() / double(kMsPerDay));
     FVmoSyncHash = SyncToolHash(ACommandList->Items(0).FileName());
     FontColor = NormalFontColor;
@@ -154,6 +160,15 @@ void TMainForm::FormCreate() {
     SetCommandTimingArray();
     FPlatform.WatchResume([this] { RunResumeCommands(); });
     RunStartupCommands();
+}
+
+bool TMainForm::PrepareLanguageFiles() {
+    // A missing shipped file only narrows the choice: developer news.
+    for (const QString& error : CopyMissingLangFiles(FPaths.ShippedLangDir, LangDir()))
+        QTextStream(stderr) << "velmora: " << error << Qt::endl;
+    if (HasSavedLangFileName(FIniFileName))
+        return false; // the user's choice stands, whatever the locale
+    return !ChooseLangFileForLocale(FPlatform.MessageLocale()).isEmpty();
 }
 
 void TMainForm::ReportLangError(const QString& error) {

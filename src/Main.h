@@ -155,6 +155,10 @@ private:
     // drop empty commands, rebuild the timings, save the dialog state and settings.
     void FinishOptionForm(TOptionForm& form);
     void ReportLangError(const QString& error);
+    // The shipped language files into the user's folder (packaged install), and at
+    // the first start the one that serves the desktop's locale; true when one was
+    // chosen, so that the choice gets saved.
+    bool PrepareLanguageFiles();
     void CreatePopupMenu();
     void CreateTrayIcon();
     int CommandCount() const;

@@ -128,7 +128,8 @@ void TMainForm::ActPopQuitExecute() {
 }
 
 void TMainForm::ActPopShowHelpExecute() {
-    const QString& path = FPaths.HelpFile;
+    // The page that fits the current language, in the folder of the help page.
+    const QString path = CurrentHelpPage(QFileInfo(FPaths.HelpFile).path());
     if (!QFileInfo::exists(path)) {
         ShowMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {path}), TMsgDlgType::Error,
                           mbOK, this);

@@ -48,6 +48,7 @@ TProgramPaths ProgramPathsFor(TBuildKind kind, const QString& executablePath,
         paths.DataDir = Under(data, kFolderName);
     paths.HelpFile = Under(programDir, kPackagedHelpFile);
     paths.SyncTool = Under(programDir, kPackagedSyncTool);
+    paths.ShippedLangDir = Under(programDir, kPackagedLangDir);
     return paths;
 }
 

@@ -21,6 +21,10 @@ struct TProgramPaths {
     // The help page and the time-sync tool.
     QString HelpFile;
     QString SyncTool;
+    // Where the packaged install keeps the language files it ships, copied into
+    // the user's language folder when missing there; empty for the portable
+    // folder, whose "Lang/" holds them already.
+    QString ShippedLangDir;
 };
 
 // Reads an environment variable; empty when unset.
@@ -30,6 +34,7 @@ using TEnvLookup = std::function<QString(const char* name)>;
 // install rules of the packaged build put the files there.
 inline const QString kPackagedSyncTool = QStringLiteral("../libexec/velmora/VelmoSync");
 inline const QString kPackagedHelpFile = QStringLiteral("../share/velmora/Help/index.html");
+inline const QString kPackagedLangDir = QStringLiteral("../share/velmora/Lang");
 
 // An XDG base folder: the variable's value when it is an absolute path (a relative
 // or empty value is ignored, as the XDG base directory rules say), else

@@ -3,6 +3,8 @@
 // session); each platform folder decides how to get them.
 #pragma once
 
+#include "LangChoice.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPoint>
@@ -67,6 +69,9 @@ public:
     // (locks, sockets); empty when there is none: `refused`, when given, then
     // names the folder that was refused (the reason goes to standard error).
     virtual QString RuntimeDir(QString* refused = nullptr) const = 0;
+    // The locale variables of the process that name the language of messages
+    // (LC_ALL, LC_MESSAGES, LANG); unset ones are empty.
+    virtual TLocaleVars MessageLocale() const = 0;
 
     // --- desktop look ----------------------------------------------------------
     // RGB of a system colour index (the $FF00000n colour values).

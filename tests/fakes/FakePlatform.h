@@ -41,6 +41,8 @@ public:
             *refused = Refused;
         return Refused.isEmpty() ? QStringLiteral("/tmp") : QString();
     }
+    TLocaleVars Locale; // none set: the built-in language stays
+    TLocaleVars MessageLocale() const override { return Locale; }
     QColor SystemColor(int index) const override { return QColor(index, index, index); }
     QFont MenuFont() const override {
         QFont f(QStringLiteral("DejaVu Sans"));

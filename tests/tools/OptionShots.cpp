@@ -1,8 +1,10 @@
 // Renders every page of the options dialog into PNG files, for looking at the
 // layout at several scales and under a dark palette (not installed):
-//   QT_QPA_PLATFORM=offscreen [QT_SCALE_FACTOR=2] OptionShots <folder> [dark] [page]
+//   QT_QPA_PLATFORM=offscreen [QT_SCALE_FACTOR=2] OptionShots <folder> [dark|light] [page]
+//     [language file]
 // The clock runs on the test platform in a temporary folder, with the built-in
-// language (Japanese) and a few commands so that the command grid has rows.
+// language (Japanese) or the language file given, and a few commands so that the
+// command grid has rows. The pictures of a language file carry its name.
 #include "IniDocument.h"
 #include "KvUnits/KvTabSet.h"
 #include "KvUnits/KvTimer.h"
@@ -14,6 +16,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPalette>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -73,12 +76,13 @@ void WriteSettings(const QString& ini, const QString& folder) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: OptionShots <folder> [dark] [page]\n");
+        std::fprintf(stderr, "usage: OptionShots <folder> [dark|light] [page] [language file]\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
     const bool dark = argc > 2 && QString::fromLatin1(argv[2]) == QLatin1String("dark");
     const int only = argc > 3 ? QString::fromLatin1(argv[3]).toInt() : -1;
+    const QString langFile = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString();
     if (dark) {
         QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
         QApplication::setPalette(DarkPalette());
@@ -96,6 +100,8 @@ int main(int argc, char** argv) {
     FakeClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 41, 0)));
     TMainForm main(platform, clock, ini);
     main.ClockTimer()->SetEnabled(false);
+    if (!langFile.isEmpty())
+        main.LanguageListClick(QFileInfo(langFile).absoluteFilePath());
     TOptionForm form(main);
     form.show();
     QApplication::processEvents();
@@ -105,11 +111,15 @@ int main(int argc, char** argv) {
             continue;
         form.OptionTabSet->SetTabIndex(page); // selects the page as a click would
         QApplication::processEvents();
-        const QString name = QStringLiteral("%1/options-page%2-x%3%4.png")
-                                 .arg(out)
-                                 .arg(page + 1)
-                                 .arg(scale)
-                                 .arg(dark ? QStringLiteral("-dark") : QString());
+        const QString name =
+            QStringLiteral("%1/options-page%2-x%3%4%5.png")
+                .arg(out)
+                .arg(page + 1)
+                .arg(scale)
+                .arg(dark ? QStringLiteral("-dark") : QString())
+                .arg(langFile.isEmpty()
+                         ? QString()
+                         : QLatin1Char('-') + QFileInfo(langFile).completeBaseName());
         if (!form.grab().save(name)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
             return 1;

@@ -88,6 +88,11 @@ bool LinuxPlatform::VersionAtLeast(int, int) const {
     return true;
 }
 
+TLocaleVars LinuxPlatform::MessageLocale() const {
+    return {qEnvironmentVariable("LC_ALL"), qEnvironmentVariable("LC_MESSAGES"),
+            qEnvironmentVariable("LANG")};
+}
+
 QString LinuxPlatform::RuntimeDir(QString* refused) const {
     if (!runtimeDir_) {
         runtimeDir_ = RuntimeDirFromEnvironment();

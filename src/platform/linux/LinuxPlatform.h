@@ -35,6 +35,7 @@ public:
                            std::function<void(const QByteArray&)> onMessage) override;
     void StopListening() override;
     QString RuntimeDir(QString* refused = nullptr) const override;
+    TLocaleVars MessageLocale() const override;
     // LinuxSignals.cpp
     void WatchQuitRequests(std::function<void()> onQuit) override;
 

@@ -48,7 +48,13 @@ expected="./usr/bin/velmora
 ./usr/share/icons/hicolor/scalable/apps/velmora.svg
 ./usr/share/man/man1/velmora.1.gz
 ./usr/share/metainfo/$id.metainfo.xml
-./usr/share/velmora/Help/index.html"
+./usr/share/velmora/Help/index.html
+./usr/share/velmora/Help/index.ja.html
+./usr/share/velmora/Lang/VlmDeutsch.lang
+./usr/share/velmora/Lang/VlmEnglish.lang
+./usr/share/velmora/Lang/VlmEspañol.lang
+./usr/share/velmora/Lang/VlmFrançais.lang
+./usr/share/velmora/Lang/Vlm简体中文.lang"
 files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
 [ "$files" = "$expected" ] || fail "file list differs:
 $(diff <(echo "$expected") <(echo "$files") || true)"
@@ -60,6 +66,8 @@ for lib in libqt6widgets6 libqt6network6 libqt6dbus6 libsdl2-mixer-2.0-0 libpng1
   [[ ", $depends," == *", $lib"[\ ,]* ]] || fail "Depends lacks $lib: $depends"
 done
 note "depends: $depends"
+recommends=$(dpkg-deb -f "$deb" Recommends)
+[[ $recommends == *fonts-wqy-microhei* ]] || fail "Recommends lacks a font for the Chinese texts: $recommends"
 
 # --- the validators ----------------------------------------------------------------
 tree=$work/tree

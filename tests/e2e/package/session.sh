@@ -49,9 +49,15 @@ head -c 2 "$ini" | cmp -s - <(printf '\xff\xfe') || fail "the settings are not U
 [[ "$(ini_value "$ini" Language LangFileName)" == "$data/Lang/"* ]] || fail "language file path: $(ini_value "$ini" Language LangFileName)"
 [[ "$(ini_value "$ini" Command0 FileName)" == /usr/libexec/velmora/VelmoSync ]] || fail "time sync command: $(ini_value "$ini" Command0 FileName)"
 # Nothing beside the program or in the package's folders.
-for f in /usr/bin/velmora.ini /usr/bin/Lang /usr/libexec/velmora/Lang /usr/share/velmora/Lang; do
+for f in /usr/bin/velmora.ini /usr/bin/Lang /usr/libexec/velmora/Lang \
+  "/usr/share/velmora/Lang/Vlm日本語_かな.lang" /usr/share/velmora/Lang/VlmDay.lang; do
   [ ! -e "$f" ] || fail "$f was written"
 done
 [ "$(ls -A /usr/libexec/velmora)" = VelmoSync ] || fail "/usr/libexec/velmora: $(ls -A /usr/libexec/velmora)"
-[ "$(ls -A /usr/share/velmora)" = Help ] || fail "/usr/share/velmora: $(ls -A /usr/share/velmora)"
+[ "$(ls -A /usr/share/velmora | tr '\n' ' ')" = "Help Lang " ] || fail "/usr/share/velmora: $(ls -A /usr/share/velmora)"
+# The shipped language files were copied into the user's folder, as the user's.
+for f in /usr/share/velmora/Lang/*.lang; do
+  cmp -s "$f" "$data/Lang/$(basename "$f")" || fail "$(basename "$f") was not copied into $data/Lang/"
+  [ "$(stat -c %U "$data/Lang/$(basename "$f")")" = "$E2E_USER" ] || fail "$(basename "$f") is not the user's"
+done
 note "settings in $ini, language files in $data/Lang/"

@@ -25,6 +25,7 @@ TEST(ProgramPaths, PortableKeepsEverythingBesideTheProgram) {
     EXPECT_EQ(p.DataDir, "/opt/Velmora");
     EXPECT_EQ(p.HelpFile, "/opt/Velmora/Help/index.html");
     EXPECT_EQ(p.SyncTool, "/opt/Velmora/Sync/VelmoSync");
+    EXPECT_EQ(p.ShippedLangDir, ""); // its Lang/ holds the shipped files already
 }
 
 TEST(ProgramPaths, PortableCopyUnderAnotherNameHasItsOwnSettings) {
@@ -39,6 +40,7 @@ TEST(ProgramPaths, PackagedFindsItsFilesInThePackageFolders) {
     EXPECT_EQ(p.ProgramFile, "/usr/bin/velmora");
     EXPECT_EQ(p.HelpFile, "/usr/share/velmora/Help/index.html");
     EXPECT_EQ(p.SyncTool, "/usr/libexec/velmora/VelmoSync");
+    EXPECT_EQ(p.ShippedLangDir, "/usr/share/velmora/Lang");
     // Another prefix keeps the same layout below it.
     const TProgramPaths local =
         ProgramPathsFor(TBuildKind::Packaged, "/usr/local/bin/velmora", Env({{"HOME", "/home/u"}}));
