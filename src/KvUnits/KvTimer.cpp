@@ -179,16 +179,10 @@ private:
         } else {
             Loop(start);
         }
-        if (SendStop())
-            HandOff(TCall::Stop);
+        HandOffStop();
         std::lock_guard lock(FMutex);
         FFinished = true;
         FWake.notify_all();
-    }
-
-    bool SendStop() {
-        std::lock_guard lock(FMutex);
-        return FSendStop;
     }
 
     void Loop(uint32_t start) {
@@ -201,11 +195,10 @@ private:
                 // Unlike a plain sleep, a stop request ends the wait at once.
                 FWake.wait_for(lock, std::chrono::milliseconds(wait),
                                [this] { return FTerminated; });
-                if (FTerminated)
+                // Not terminated yet: the timer is still there to be asked.
+                if (FTerminated || !FTimer->FEnabled.load())
                     return;
             }
-            if (!FTimer->FEnabled.load())
-                return;
             const uint32_t elapsed = NowMs() - start;
             const uint32_t delay = FInitialDelayTime;
             const uint32_t autoStop = FAutoStopTime;
@@ -216,19 +209,46 @@ private:
                 FTerminated = true;
                 return;
             }
-            HandOff(TCall::Timer);
+            if (!HandOffTick())
+                return;
         }
     }
 
-    // Posts the call to the user-interface thread and waits until it has run.
-    void HandOff(TCall call) {
+    // Posts a tick to the user-interface thread without waiting for it to run, so
+    // that an idle worker wakes once a tick. A tick still pending or running (a
+    // modal loop inside its handler) holds the worker until it ends, and this tick
+    // is skipped: ticks never pile up. False when the worker is to end.
+    bool HandOffTick() {
         std::unique_lock lock(FMutex);
+        if (FPending != TCall::None) {
+            FWake.wait(lock, [this] { return FPending == TCall::None || FTerminated; });
+            return !FTerminated;
+        }
+        if (FTerminated)
+            return false;
+        Post(TCall::Timer);
+        return true;
+    }
+
+    // The stop call comes after the last tick has ended, and the worker waits for
+    // it to run. A timer being destroyed has dropped it; asked under the lock, so
+    // that nothing is posted to a timer that is going.
+    void HandOffStop() {
+        std::unique_lock lock(FMutex);
+        FWake.wait(lock, [this] { return FPending == TCall::None; });
+        if (!FSendStop)
+            return;
+        Post(TCall::Stop);
+        FWake.wait(lock, [this] { return FPending == TCall::None; });
+    }
+
+    // Under the lock: hands `call` to the user-interface thread.
+    void Post(TCall call) {
         FPending = call;
         auto* event = new HandOffEvent(weak_from_this());
         QueuedBy(event);
         QCoreApplication::postEvent(FTimer, event);
         FWake.notify_all();
-        FWake.wait(lock, [this] { return FPending == TCall::None; });
     }
 
 public:
