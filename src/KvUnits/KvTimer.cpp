@@ -85,7 +85,8 @@ public:
     void Terminate() {
         std::lock_guard lock(FMutex);
         FTerminated = true;
-        FWake.notify_all();
+        FStopWake.notify_all();
+        FCallDone.notify_all();
     }
 
     bool Terminated() const {
@@ -117,7 +118,7 @@ public:
             std::lock_guard lock(FMutex);
             FPending = TCall::None;
             FServing = false;
-            FWake.notify_all();
+            FCallDone.notify_all();
         };
         try {
             if (call == TCall::Timer)
@@ -135,7 +136,7 @@ public:
     // Blocks the user-interface thread until a call is handed over or the worker ends.
     void WaitForCallOrEnd() {
         std::unique_lock lock(FMutex);
-        FWake.wait(lock, [this] { return (FPending != TCall::None && !FServing) || FFinished; });
+        FUiWake.wait(lock, [this] { return (FPending != TCall::None && !FServing) || FFinished; });
     }
 
     std::atomic<uint32_t> FInterval;
@@ -169,7 +170,7 @@ private:
         FTerminated = true;
         FPending = TCall::None;
         FFinished = true;
-        FWake.notify_all();
+        FUiWake.notify_all();
     }
 
     void Run() {
@@ -182,7 +183,7 @@ private:
         HandOffStop();
         std::lock_guard lock(FMutex);
         FFinished = true;
-        FWake.notify_all();
+        FUiWake.notify_all();
     }
 
     void Loop(uint32_t start) {
@@ -193,8 +194,8 @@ private:
                 std::unique_lock lock(FMutex);
                 const uint32_t wait = FAlign ? MsToNextWallSecond() : FInterval.load();
                 // Unlike a plain sleep, a stop request ends the wait at once.
-                FWake.wait_for(lock, std::chrono::milliseconds(wait),
-                               [this] { return FTerminated; });
+                FStopWake.wait_for(lock, std::chrono::milliseconds(wait),
+                                   [this] { return FTerminated; });
                 // Not terminated yet: the timer is still there to be asked.
                 if (FTerminated || !FTimer->FEnabled.load())
                     return;
@@ -221,7 +222,7 @@ private:
     bool HandOffTick() {
         std::unique_lock lock(FMutex);
         if (FPending != TCall::None) {
-            FWake.wait(lock, [this] { return FPending == TCall::None || FTerminated; });
+            FCallDone.wait(lock, [this] { return FPending == TCall::None || FTerminated; });
             return !FTerminated;
         }
         if (FTerminated)
@@ -235,11 +236,11 @@ private:
     // that nothing is posted to a timer that is going.
     void HandOffStop() {
         std::unique_lock lock(FMutex);
-        FWake.wait(lock, [this] { return FPending == TCall::None; });
+        FCallDone.wait(lock, [this] { return FPending == TCall::None; });
         if (!FSendStop)
             return;
         Post(TCall::Stop);
-        FWake.wait(lock, [this] { return FPending == TCall::None; });
+        FCallDone.wait(lock, [this] { return FPending == TCall::None; });
     }
 
     // Under the lock: hands `call` to the user-interface thread.
@@ -248,7 +249,7 @@ private:
         auto* event = new HandOffEvent(weak_from_this());
         QueuedBy(event);
         QCoreApplication::postEvent(FTimer, event);
-        FWake.notify_all();
+        FUiWake.notify_all();
     }
 
 public:
@@ -263,7 +264,11 @@ private:
     TKvTimer* FTimer;
     std::thread FThread;
     mutable std::mutex FMutex;
-    std::condition_variable FWake;
+    // Each waiter has its own: a call that ends must not wake the worker's wait
+    // for the next tick, which would double its wake-ups.
+    std::condition_variable FStopWake; // the worker's wait for the next tick
+    std::condition_variable FCallDone; // the worker's wait for a call's end
+    std::condition_variable FUiWake;   // the timer's wait for a call or the worker's end
     bool FTerminated = false;
     bool FFinished = false;
     bool FServing = false;
