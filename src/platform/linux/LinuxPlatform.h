@@ -51,8 +51,10 @@ public:
     void ForceForeground(QWidget* window) override;
     bool StartSystemMove(QWidget* window) override;
     std::optional<QPoint> WindowPosition(QWidget* window) const override;
-    // LinuxTray.cpp
+    // LinuxSelections.cpp
     void WatchTrayHost(std::function<void()> onChange) override;
+    void WatchCompositor(std::function<void()> onChange) override;
+    void SetInputRegion(QWidget* window, const std::optional<QRegion>& region) override;
 
     // LinuxLaunch.cpp
     bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin, bool hide,
@@ -87,6 +89,7 @@ private:
     std::unique_ptr<QObject> resumeWatch_;
     std::unique_ptr<QObject> quitWatch_;
     std::unique_ptr<QObject> trayWatch_;
+    std::unique_ptr<QObject> compositorWatch_;
 };
 
 } // namespace velmora
