@@ -227,25 +227,30 @@ private:
         }
         if (FTerminated)
             return false;
-        Post(TCall::Timer);
+        Post(TCall::Timer, lock);
         return true;
     }
 
     // The stop call comes after the last tick has ended, and the worker waits for
-    // it to run. A timer being destroyed has dropped it; asked under the lock, so
-    // that nothing is posted to a timer that is going.
+    // it to run. A timer being destroyed has dropped it first.
     void HandOffStop() {
         std::unique_lock lock(FMutex);
         FCallDone.wait(lock, [this] { return FPending == TCall::None; });
         if (!FSendStop)
             return;
-        Post(TCall::Stop);
+        Post(TCall::Stop, lock);
+        lock.lock();
         FCallDone.wait(lock, [this] { return FPending == TCall::None; });
     }
 
-    // Under the lock: hands `call` to the user-interface thread.
-    void Post(TCall call) {
+    // Hands `call` to the user-interface thread. The event is posted after the
+    // lock is released: the thread it wakes takes the lock at once, and would
+    // otherwise sleep on it once more. The timer is still there to post to: its
+    // destructor either waits for this worker or runs inside one of this
+    // worker's calls, and while a call is pending none other is posted.
+    void Post(TCall call, std::unique_lock<std::mutex>& lock) {
         FPending = call;
+        lock.unlock();
         auto* event = new HandOffEvent(weak_from_this());
         QueuedBy(event);
         QCoreApplication::postEvent(FTimer, event);
