@@ -97,10 +97,21 @@ void DrawClockGdi(QPainter& canvas, const TClockDrawState& s) {
 
 void DrawClockD2D(QPainter& canvas, const TClockDrawState& s) {
     DrawBackground(canvas, s);
-    // The text gradient spans the whole box, not the bounds of the text.
-    const QLinearGradient g =
-        Gradient(s.FontGradientDirection, s.Size, s.FontStartColor, s.FontEndColor);
-    DrawText(canvas, s, s.Font, QPen(QBrush(g), 0));
+    // The text's coverage first, from the font's cached glyphs, then the gradient
+    // through it, one span a row: text drawn with a gradient pen goes through
+    // hundreds of small spans, which the toolkit hands to its thread pool, waking
+    // threads every second for a few pixels.
+    QImage text(s.Size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    text.fill(Qt::transparent);
+    {
+        QPainter p(&text);
+        DrawText(p, s, s.Font, QPen(Qt::black));
+        p.setCompositionMode(QPainter::CompositionMode_SourceIn);
+        // The text gradient spans the whole box, not the bounds of the text.
+        p.fillRect(text.rect(),
+                   Gradient(s.FontGradientDirection, s.Size, s.FontStartColor, s.FontEndColor));
+    }
+    canvas.drawImage(0, 0, text);
     DrawBorder(canvas, s.Size, s.BorderColor, s.ShowBorder);
 }
 

@@ -45,7 +45,8 @@ TMainForm::TMainForm(Platform& platform, const IClock& clock, TProgramPaths path
     InstallClockAccessibility();
     // With a compositor, a see-through background is real per-pixel transparency;
     // the choice must be made before the native window exists.
-    if (FPlatform.CompositorActive())
+    FCompositor = FPlatform.CompositorActive();
+    if (FCompositor)
         setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QStringLiteral("MainForm"));
     move(Left, Top);
@@ -139,6 +140,7 @@ void TMainForm::FormCreate() {
     ApplyCaptions();
     // Watched before the first look, so that a host arriving meanwhile is not missed.
     FPlatform.WatchTrayHost([this] { TrayIcon1->TrayHostChanged(); });
+    FPlatform.WatchCompositor([this] { CompositorChanged(); });
     TrayIcon1->SetVisible(true);
     FClockPaintBox->SetOnPaint(
         [this](TKvPaintBox*, QPainter& canvas) { ClockPaintBoxPaint(canvas); });
@@ -294,6 +296,9 @@ void TMainForm::showEvent(QShowEvent* event) {
     });
     // Window managers may reset the states when the window is mapped.
     FPlatform.MakeToolWindow(this);
+    // Worked out before the native window existed: send it now.
+    if (FInputRegion)
+        FPlatform.SetInputRegion(this, FInputRegion);
 }
 
 void TMainForm::AdjustMainFormMaxSize(TVlmColorMode fontColorMode) {
@@ -373,8 +378,7 @@ TClockDrawState TMainForm::DrawState() const {
     s.BackgroundEndColor = Resolve(BackgroundEndColor);
     s.BorderColor = Resolve(BorderColor);
     s.ShowBorder = ShowBorder;
-    s.SeeThrough = testAttribute(Qt::WA_TranslucentBackground) ? TSeeThrough::Compositor
-                                                               : TSeeThrough::ShapeMask;
+    s.SeeThrough = BlendedSeeThrough() ? TSeeThrough::Compositor : TSeeThrough::ShapeMask;
     return s;
 }
 
@@ -391,12 +395,41 @@ void TMainForm::ClockPaintBoxPaint(QPainter& canvas) {
     canvas.drawImage(0, 0, FRendered);
 }
 
+bool TMainForm::BlendedSeeThrough() const {
+    // The window's pixel format is chosen once, when the native window is made: a
+    // compositor that starts later finds a window without alpha, which keeps its
+    // shape.
+    return FCompositor && testAttribute(Qt::WA_TranslucentBackground);
+}
+
+void TMainForm::CompositorChanged() {
+    const bool active = FPlatform.CompositorActive();
+    if (active == FCompositor)
+        return;
+    FCompositor = active;
+    RenderClockImage();
+    FClockPaintBox->update();
+}
+
 void TMainForm::ApplyLayering(const QImage* rendered) {
     const double opacity = AlphaBlend ? AlphaBlendValue / 255.0 : 1.0;
     if (opacity != windowOpacity())
         setWindowOpacity(opacity);
-    if (BackgroundColorMode == cmTransparent && rendered) {
+    const bool seeThrough = BackgroundColorMode == cmTransparent && rendered;
+    // Blended by a compositor, key-coloured pixels are transparent in the picture
+    // itself: the window keeps its rectangle, so that neither the X server nor the
+    // paint is clipped to the text's many small pieces, and only the pixels that
+    // take clicks follow the text. Without one, a window shape cuts them away.
+    std::optional<QRegion> input;
+    if (seeThrough && BlendedSeeThrough())
+        input = VisibleRegion(*rendered);
+    if (input != FInputRegion) {
+        FInputRegion = input;
+        FPlatform.SetInputRegion(this, FInputRegion);
+    }
+    if (seeThrough && !BlendedSeeThrough()) {
         const QRegion shape = VisibleRegion(*rendered);
+        // Sent only when it changes: most seconds change a digit or two.
         if (!FShaped || shape != FShape) {
             FShape = shape;
             FShaped = true;

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace velmora {
@@ -196,6 +197,10 @@ private:
     void RenderClockImage();
     // Whole-window alpha and, for a see-through background, the window's shape.
     void ApplyLayering(const QImage* rendered);
+    // A compositing manager started or ended: the see-through look changes way.
+    void CompositorChanged();
+    // True while see-through pixels are blended by a compositor (an ARGB window).
+    bool BlendedSeeThrough() const;
     // Brings a window that lies on no screen back onto the nearest one.
     void KeepOnScreen();
     QColor Resolve(TColor c) const;
@@ -237,6 +242,9 @@ private:
     TCoverView FCoverView; // the last look at the active window
     bool FWatchingActive = false;
     QTimer FCoverSettleTimer;
+    // Where clicks land on a see-through window blended by a compositor, as sent.
+    std::optional<QRegion> FInputRegion;
+    bool FCompositor = false; // a compositing manager blends the window now
 };
 
 } // namespace velmora

@@ -85,7 +85,8 @@ public:
     void Terminate() {
         std::lock_guard lock(FMutex);
         FTerminated = true;
-        FWake.notify_all();
+        FStopWake.notify_all();
+        FCallDone.notify_all();
     }
 
     bool Terminated() const {
@@ -117,7 +118,7 @@ public:
             std::lock_guard lock(FMutex);
             FPending = TCall::None;
             FServing = false;
-            FWake.notify_all();
+            FCallDone.notify_all();
         };
         try {
             if (call == TCall::Timer)
@@ -135,7 +136,7 @@ public:
     // Blocks the user-interface thread until a call is handed over or the worker ends.
     void WaitForCallOrEnd() {
         std::unique_lock lock(FMutex);
-        FWake.wait(lock, [this] { return (FPending != TCall::None && !FServing) || FFinished; });
+        FUiWake.wait(lock, [this] { return (FPending != TCall::None && !FServing) || FFinished; });
     }
 
     std::atomic<uint32_t> FInterval;
@@ -169,7 +170,7 @@ private:
         FTerminated = true;
         FPending = TCall::None;
         FFinished = true;
-        FWake.notify_all();
+        FUiWake.notify_all();
     }
 
     void Run() {
@@ -179,16 +180,10 @@ private:
         } else {
             Loop(start);
         }
-        if (SendStop())
-            HandOff(TCall::Stop);
+        HandOffStop();
         std::lock_guard lock(FMutex);
         FFinished = true;
-        FWake.notify_all();
-    }
-
-    bool SendStop() {
-        std::lock_guard lock(FMutex);
-        return FSendStop;
+        FUiWake.notify_all();
     }
 
     void Loop(uint32_t start) {
@@ -199,13 +194,12 @@ private:
                 std::unique_lock lock(FMutex);
                 const uint32_t wait = FAlign ? MsToNextWallSecond() : FInterval.load();
                 // Unlike a plain sleep, a stop request ends the wait at once.
-                FWake.wait_for(lock, std::chrono::milliseconds(wait),
-                               [this] { return FTerminated; });
-                if (FTerminated)
+                FStopWake.wait_for(lock, std::chrono::milliseconds(wait),
+                                   [this] { return FTerminated; });
+                // Not terminated yet: the timer is still there to be asked.
+                if (FTerminated || !FTimer->FEnabled.load())
                     return;
             }
-            if (!FTimer->FEnabled.load())
-                return;
             const uint32_t elapsed = NowMs() - start;
             const uint32_t delay = FInitialDelayTime;
             const uint32_t autoStop = FAutoStopTime;
@@ -216,19 +210,51 @@ private:
                 FTerminated = true;
                 return;
             }
-            HandOff(TCall::Timer);
+            if (!HandOffTick())
+                return;
         }
     }
 
-    // Posts the call to the user-interface thread and waits until it has run.
-    void HandOff(TCall call) {
+    // Posts a tick to the user-interface thread without waiting for it to run, so
+    // that an idle worker wakes once a tick. A tick still pending or running (a
+    // modal loop inside its handler) holds the worker until it ends, and this tick
+    // is skipped: ticks never pile up. False when the worker is to end.
+    bool HandOffTick() {
         std::unique_lock lock(FMutex);
+        if (FPending != TCall::None) {
+            FCallDone.wait(lock, [this] { return FPending == TCall::None || FTerminated; });
+            return !FTerminated;
+        }
+        if (FTerminated)
+            return false;
+        Post(TCall::Timer, lock);
+        return true;
+    }
+
+    // The stop call comes after the last tick has ended, and the worker waits for
+    // it to run. A timer being destroyed has dropped it first.
+    void HandOffStop() {
+        std::unique_lock lock(FMutex);
+        FCallDone.wait(lock, [this] { return FPending == TCall::None; });
+        if (!FSendStop)
+            return;
+        Post(TCall::Stop, lock);
+        lock.lock();
+        FCallDone.wait(lock, [this] { return FPending == TCall::None; });
+    }
+
+    // Hands `call` to the user-interface thread. The event is posted after the
+    // lock is released: the thread it wakes takes the lock at once, and would
+    // otherwise sleep on it once more. The timer is still there to post to: its
+    // destructor either waits for this worker or runs inside one of this
+    // worker's calls, and while a call is pending none other is posted.
+    void Post(TCall call, std::unique_lock<std::mutex>& lock) {
         FPending = call;
+        lock.unlock();
         auto* event = new HandOffEvent(weak_from_this());
         QueuedBy(event);
         QCoreApplication::postEvent(FTimer, event);
-        FWake.notify_all();
-        FWake.wait(lock, [this] { return FPending == TCall::None; });
+        FUiWake.notify_all();
     }
 
 public:
@@ -243,7 +269,11 @@ private:
     TKvTimer* FTimer;
     std::thread FThread;
     mutable std::mutex FMutex;
-    std::condition_variable FWake;
+    // Each waiter has its own: a call that ends must not wake the worker's wait
+    // for the next tick, which would double its wake-ups.
+    std::condition_variable FStopWake; // the worker's wait for the next tick
+    std::condition_variable FCallDone; // the worker's wait for a call's end
+    std::condition_variable FUiWake;   // the timer's wait for a call or the worker's end
     bool FTerminated = false;
     bool FFinished = false;
     bool FServing = false;

@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QPoint>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -85,6 +86,13 @@ public:
     // --- windows -----------------------------------------------------------------
     // True when a compositing manager blends translucent windows with what is below.
     virtual bool CompositorActive() const = 0;
+    // Calls `onChange` on the UI thread whenever a compositing manager may have
+    // started or ended (a new owner, or none, of the compositor's selection).
+    virtual void WatchCompositor(std::function<void()> onChange) = 0;
+    // Where clicks land on a shown top-level `window`, in logical px, without
+    // changing what is drawn: elsewhere they pass to what is below. Nothing given:
+    // the whole window takes clicks again.
+    virtual void SetInputRegion(QWidget* window, const std::optional<QRegion>& region) = 0;
     // Marks a top-level window as a tool window: no taskbar entry, no pager entry.
     virtual void MakeToolWindow(QWidget* window) = 0;
     // Names the window's class for the window manager (before it is first shown).

@@ -1,6 +1,6 @@
 # An alarm set for a few seconds after start: alarm colours, blinking, the balloon
 # at the notification service, a looping sound that is not silent, and after one
-# minute silence again with the window shown.
+# minute silence again with the window shown and the sound libraries unloaded.
 start_notifications
 start_tray
 dir=$(make_portable)
@@ -46,6 +46,8 @@ stopped() { xwininfo -id "$win" | grep -q IsViewable && [ "$(pixel $((x + 1)) $(
 waitfor "the alarm did not stop with the window shown" stopped
 s1=$(stat -c %s "$audio"); sleep 1.5; s2=$(stat -c %s "$audio")
 [ "$s1" = "$s2" ] || fail "the sound goes on after the alarm stopped ($s1 -> $s2)"
+# The sound libraries are there only while a sound plays.
+grep -q 'libSDL2' "/proc/$CLOCK_PID/maps" && fail "the sound libraries stay loaded after the alarm"
 shot after-alarm
 stop_clock
 note "the alarm works"

@@ -1,5 +1,7 @@
 # The real window in each drawing mode, on a compositing desktop: background,
-# outline, gradient direction, text, see-through background and window alpha.
+# outline, gradient direction, text, see-through background and window alpha; then
+# the see-through background as the compositor ends and comes back, and on a
+# desktop without one.
 start_compositor
 sleep 0.5
 desk=$(pixel 101 101) # what lies under the clock (the compositor paints the desktop)
@@ -77,4 +79,55 @@ r=$((16#${got:0:2})); b=$((16#${got:4:2}))
 [ "$r" -ge 122 ] && [ "$r" -le 134 ] && [ "$b" -ge 250 ] || fail "alpha blend gave $got over $below"
 stop_clock
 kill "$under" 2>/dev/null || true
+# The see-through clock over a window that reports clicks: what lies below shows
+# through the key-coloured pixels and gets the clicks there; the outline is the
+# clock's own. A press on the clock starts a window-manager move, which may wait
+# for one more click: the outline is clicked only as the last check of a clock.
+see_through_checks() { # what lies below, the step, "last" for the last check
+  local under=$1 what=$2 last=${3:-}
+  xdotool windowraise "$WIN"
+  sleep 0.3
+  [ "$(pixel $((X + 1)) $((Y + 1)))" = "$under" ] ||
+    fail "$what: not see-through: $(pixel $((X + 1)) $((Y + 1))) over $under"
+  [ "$(pixel "$X" "$Y")" = ff0000 ] || fail "$what: outline $(pixel "$X" "$Y")"
+  : >"$E2E_WORK/xev.log"
+  xdotool mousemove $((X + 1)) $((Y + 1)) click 1
+  sleep 0.5
+  grep -q ButtonPress "$E2E_WORK/xev.log" || fail "$what: the click did not pass through"
+  [ "$last" = last ] || return 0
+  : >"$E2E_WORK/xev.log"
+  xdotool mousemove "$X" "$Y" click 1
+  sleep 0.5
+  grep -q ButtonPress "$E2E_WORK/xev.log" && fail "$what: a click on the outline passed through"
+  return 0
+}
+see_through=("BackgroundColorMode=0" "NormalBackgroundColor=\$00C0DCC0" "NormalBorderColor=\$000000FF")
+xev -geometry 600x200+50+50 -event button >"$E2E_WORK/xev.log" 2>&1 &
+xevpid=$!
+sleep 1
+under=$(pixel 101 101)
+
+note "see-through background while the compositor ends and comes back"
+run_mode see-through-blended "${see_through[@]}"
+see_through_checks "$under" "blended"
+kill "$COMPOSITOR_PID"
+wait "$COMPOSITOR_PID" 2>/dev/null || true
+sleep 1.5
+window_shot "$WIN" see-through-compositor-gone >/dev/null
+see_through_checks "$under" "after the compositor ended"
+start_compositor
+sleep 1.5
+window_shot "$WIN" see-through-compositor-back >/dev/null
+see_through_checks "$under" "with the compositor back" last
+stop_clock
+
+note "see-through background started without a compositor"
+kill "$COMPOSITOR_PID"
+wait "$COMPOSITOR_PID" 2>/dev/null || true
+sleep 0.5
+under=$(pixel 101 101)
+run_mode see-through-shaped "${see_through[@]}"
+see_through_checks "$under" "shaped" last
+stop_clock
+kill "$xevpid"
 note "drawing modes look right"

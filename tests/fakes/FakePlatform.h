@@ -83,6 +83,17 @@ public:
     void WatchTrayHost(std::function<void()> onChange) override {
         OnTrayHostChange = std::move(onChange);
     }
+    std::function<void()> OnCompositorChange;
+    void WatchCompositor(std::function<void()> onChange) override {
+        OnCompositorChange = std::move(onChange);
+    }
+    // The last input region sent; nothing while the whole window takes clicks.
+    std::optional<QRegion> InputRegion;
+    int InputRegionSends = 0;
+    void SetInputRegion(QWidget*, const std::optional<QRegion>& region) override {
+        InputRegion = region;
+        ++InputRegionSends;
+    }
 
     bool LaunchResult = true;
     TLaunchWatch LastWatch; // how the test ends the last watched start

@@ -55,8 +55,10 @@ public:
     // LinuxActiveWindow.cpp
     void WatchActiveWindow(TActiveWindowWatch onChange) override;
     void HoldWindow(uint64_t window) override;
-    // LinuxTray.cpp
+    // LinuxSelections.cpp
     void WatchTrayHost(std::function<void()> onChange) override;
+    void WatchCompositor(std::function<void()> onChange) override;
+    void SetInputRegion(QWidget* window, const std::optional<QRegion>& region) override;
 
     // LinuxLaunch.cpp
     bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin, bool hide,
@@ -92,6 +94,7 @@ private:
     std::unique_ptr<QObject> quitWatch_;
     std::unique_ptr<QObject> trayWatch_;
     std::unique_ptr<QObject> activeWatch_;
+    std::unique_ptr<QObject> compositorWatch_;
 };
 
 } // namespace velmora

@@ -1,8 +1,9 @@
 // The alarm sound over SDL_mixer. The audio device is held only while a sound
 // plays, so that the clock does not keep the sound card (or a sound server
-// stream) busy the rest of the day. The libraries themselves are loaded the first
-// time a sound plays: linked in, SDL_mixer and the decoders and sound servers it
-// brings (a dozen libraries) would cost megabytes of memory all day long.
+// stream) busy the rest of the day. The libraries themselves are loaded when a
+// sound starts and unloaded when it stops: linked in or kept, SDL_mixer and the
+// decoders and sound servers it brings (a dozen libraries) would cost megabytes
+// of memory all day long.
 #define SDL_MAIN_HANDLED
 #include "platform/linux/LinuxPlatform.h"
 
@@ -10,16 +11,20 @@
 #include <QLibrary>
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <malloc.h>
+#include <memory>
 #include <type_traits>
 
 namespace velmora {
 
 namespace {
 
-// The few functions used, from the libraries loaded at first use.
+// The few functions used, from the libraries loaded while a sound plays.
 struct TSdlApi {
+    QLibrary Sdl{QStringLiteral("SDL2-2.0"), 0};
+    QLibrary Mixer{QStringLiteral("SDL2_mixer-2.0"), 0};
     decltype(&SDL_InitSubSystem) InitSubSystem = nullptr;
-    decltype(&SDL_QuitSubSystem) QuitSubSystem = nullptr;
+    decltype(&SDL_Quit) Quit = nullptr;
     decltype(&SDL_GetError) GetError = nullptr;
     decltype(&SDL_ClearError) ClearError = nullptr;
     decltype(&Mix_OpenAudio) OpenAudio = nullptr;
@@ -28,64 +33,96 @@ struct TSdlApi {
     decltype(&Mix_PlayMusic) PlayMusic = nullptr;
     decltype(&Mix_HaltMusic) HaltMusic = nullptr;
     decltype(&Mix_FreeMusic) FreeMusic = nullptr;
+    decltype(&Mix_Quit) MixQuit = nullptr;
     QString LoadError; // empty once every function is there
-};
 
-TSdlApi LoadSdl() {
-    TSdlApi a;
-    QLibrary sdl(QStringLiteral("SDL2-2.0"), 0);
-    QLibrary mixer(QStringLiteral("SDL2_mixer-2.0"), 0);
-    for (QLibrary* lib : {&sdl, &mixer})
-        if (!lib->load()) {
-            a.LoadError = lib->errorString();
-            return a;
+    TSdlApi() {
+        for (QLibrary* lib : {&Sdl, &Mixer})
+            if (!lib->load()) {
+                LoadError = lib->errorString();
+                return;
+            }
+        bool all = true;
+        auto get = [&all](QLibrary& lib, const char* name, auto& fn) {
+            fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(lib.resolve(name));
+            all = all && fn;
+        };
+        get(Sdl, "SDL_InitSubSystem", InitSubSystem);
+        get(Sdl, "SDL_Quit", Quit);
+        get(Sdl, "SDL_GetError", GetError);
+        get(Sdl, "SDL_ClearError", ClearError);
+        get(Mixer, "Mix_OpenAudio", OpenAudio);
+        get(Mixer, "Mix_CloseAudio", CloseAudio);
+        get(Mixer, "Mix_LoadMUS", LoadMUS);
+        get(Mixer, "Mix_PlayMusic", PlayMusic);
+        get(Mixer, "Mix_HaltMusic", HaltMusic);
+        get(Mixer, "Mix_FreeMusic", FreeMusic);
+        get(Mixer, "Mix_Quit", MixQuit);
+        if (!all)
+            LoadError =
+                QStringLiteral("the installed SDL_mixer lacks a function this program uses");
+    }
+    // SDL and its sound back ends are shut down first (their threads end there),
+    // then the libraries go: the clock carries none of them between alarms.
+    ~TSdlApi() {
+        if (LoadError.isEmpty()) {
+            MixQuit();
+            Quit();
         }
-    bool all = true;
-    auto get = [&all](QLibrary& lib, const char* name, auto& fn) {
-        fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(lib.resolve(name));
-        all = all && fn;
-    };
-    get(sdl, "SDL_InitSubSystem", a.InitSubSystem);
-    get(sdl, "SDL_QuitSubSystem", a.QuitSubSystem);
-    get(sdl, "SDL_GetError", a.GetError);
-    get(sdl, "SDL_ClearError", a.ClearError);
-    get(mixer, "Mix_OpenAudio", a.OpenAudio);
-    get(mixer, "Mix_CloseAudio", a.CloseAudio);
-    get(mixer, "Mix_LoadMUS", a.LoadMUS);
-    get(mixer, "Mix_PlayMusic", a.PlayMusic);
-    get(mixer, "Mix_HaltMusic", a.HaltMusic);
-    get(mixer, "Mix_FreeMusic", a.FreeMusic);
-    if (!all)
-        a.LoadError = QStringLiteral("the installed SDL_mixer lacks a function this program uses");
-    return a; // the libraries stay loaded: QLibrary unloads only when asked
-}
+        Mixer.unload();
+        Sdl.unload();
+    }
+    TSdlApi(const TSdlApi&) = delete;
+    TSdlApi& operator=(const TSdlApi&) = delete;
 
-// Never destroyed: the sound state's own destructor may still need it at exit.
-const TSdlApi& Sdl() {
-    static const TSdlApi* api = new TSdlApi(LoadSdl());
-    return *api;
-}
+    QString Reason() const {
+        const char* e = GetError();
+        return e && *e ? QString::fromUtf8(e) : QStringLiteral("unknown audio error");
+    }
+};
 
 constexpr int kSampleRate = 44100;
 constexpr int kChannels = 2;
 constexpr int kChunkSize = 4096;
 
 // One alarm sound at a time for the whole process: the audio device is one too.
+// The libraries are there only while it plays.
 struct TSoundState {
-    bool AudioOpen = false;
+    std::unique_ptr<TSdlApi> Api;
     Mix_Music* Music = nullptr;
 
+    bool Open(QString* error) {
+        Close();
+        Api = std::make_unique<TSdlApi>();
+        if (!Api->LoadError.isEmpty()) {
+            if (error)
+                *error = Api->LoadError;
+            Api.reset();
+            return false;
+        }
+        Api->ClearError();
+        if (Api->InitSubSystem(SDL_INIT_AUDIO) != 0 ||
+            Api->OpenAudio(kSampleRate, AUDIO_S16SYS, kChannels, kChunkSize) != 0) {
+            if (error)
+                *error = Api->Reason();
+            Api.reset();
+            return false;
+        }
+        return true;
+    }
+
     void Close() {
-        if (!AudioOpen)
+        if (!Api)
             return;
-        const TSdlApi& sdl = Sdl();
-        sdl.HaltMusic();
+        Api->HaltMusic();
         if (Music)
-            sdl.FreeMusic(Music);
+            Api->FreeMusic(Music);
         Music = nullptr;
-        sdl.CloseAudio();
-        sdl.QuitSubSystem(SDL_INIT_AUDIO);
-        AudioOpen = false;
+        Api->CloseAudio();
+        Api.reset();
+        // What the sound libraries used goes back to the system, not only to
+        // this process's free lists.
+        malloc_trim(0);
     }
     // A program that ends while its alarm sounds must not leave the mixer's
     // thread running into the unloading of the libraries.
@@ -97,46 +134,17 @@ TSoundState& Sound() {
     return state;
 }
 
-QString SdlReason() {
-    const char* e = Sdl().GetError();
-    return e && *e ? QString::fromUtf8(e) : QStringLiteral("unknown audio error");
-}
-
-bool OpenAudio(QString* error) {
-    const TSdlApi& sdl = Sdl();
-    if (!sdl.LoadError.isEmpty()) {
-        if (error)
-            *error = sdl.LoadError;
-        return false;
-    }
-    sdl.ClearError();
-    if (sdl.InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        if (error)
-            *error = SdlReason();
-        return false;
-    }
-    if (sdl.OpenAudio(kSampleRate, AUDIO_S16SYS, kChannels, kChunkSize) != 0) {
-        if (error)
-            *error = SdlReason();
-        sdl.QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    Sound().AudioOpen = true;
-    return true;
-}
-
 } // namespace
 
 bool LinuxPlatform::PlaySound(const QString& fileName, QString* error) {
-    StopSound();
-    if (!OpenAudio(error))
-        return false;
     TSoundState& s = Sound();
-    s.Music = Sdl().LoadMUS(QFile::encodeName(fileName).constData());
-    if (!s.Music || Sdl().PlayMusic(s.Music, -1) != 0) {
+    if (!s.Open(error))
+        return false;
+    s.Music = s.Api->LoadMUS(QFile::encodeName(fileName).constData());
+    if (!s.Music || s.Api->PlayMusic(s.Music, -1) != 0) {
         if (error)
-            *error = SdlReason();
-        StopSound();
+            *error = s.Api->Reason();
+        s.Close();
         return false;
     }
     return true;

@@ -182,3 +182,47 @@ TEST(MainForm, Utf8SettingsFileIsKeptBesideTheNewOne) {
     EXPECT_EQ(backup.readAll(), QByteArray("[ClockStr]\r\nShowDate=0\r\n"));
     EXPECT_TRUE(IniDocument(fx.ini()).SectionExists("ClockStr"));
 }
+
+TEST(MainForm, SeeThroughWindowFollowsTheCompositor) {
+    Fixture fx;
+    fx.platform.Compositor = true;
+    auto f = fx.Make();
+    f->BackgroundColorMode = cmTransparent;
+    f->ShowBorder = true;
+    f->ClockTimerTimer();
+    const QPoint keyPixel(f->width() / 2, 1), border(0, 0);
+    // Blended by a compositor: the window keeps its rectangle, and only the drawn
+    // pixels take clicks.
+    EXPECT_TRUE(f->mask().isEmpty());
+    ASSERT_TRUE(fx.platform.InputRegion.has_value());
+    EXPECT_TRUE(fx.platform.InputRegion->contains(border));
+    EXPECT_FALSE(fx.platform.InputRegion->contains(keyPixel));
+    const int sends = fx.platform.InputRegionSends;
+    f->ClockTimerTimer(); // the same second: the same picture
+    EXPECT_EQ(fx.platform.InputRegionSends, sends) << "an unchanged region was sent again";
+
+    // The compositor ends: a window shape cuts the key-coloured pixels away.
+    fx.platform.Compositor = false;
+    fx.platform.OnCompositorChange();
+    EXPECT_FALSE(fx.platform.InputRegion.has_value());
+    EXPECT_TRUE(f->mask().contains(border));
+    EXPECT_FALSE(f->mask().contains(keyPixel));
+
+    // And it comes back.
+    fx.platform.Compositor = true;
+    fx.platform.OnCompositorChange();
+    EXPECT_TRUE(f->mask().isEmpty());
+    EXPECT_TRUE(fx.platform.InputRegion.has_value());
+}
+
+TEST(MainForm, AWindowMadeWithoutACompositorKeepsItsShapeWhenOneStarts) {
+    Fixture fx;
+    auto f = fx.Make();
+    f->BackgroundColorMode = cmTransparent;
+    f->ClockTimerTimer();
+    EXPECT_FALSE(f->mask().isEmpty());
+    fx.platform.Compositor = true; // its pixels have no alpha: the shape stays
+    fx.platform.OnCompositorChange();
+    EXPECT_FALSE(f->mask().isEmpty());
+    EXPECT_FALSE(fx.platform.InputRegion.has_value());
+}

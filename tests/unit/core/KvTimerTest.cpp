@@ -3,7 +3,9 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
@@ -292,6 +294,53 @@ TEST(KvTimer, DeletedInsideItsOwnOnStopTimer) {
     timer->SetEnabled(true);
     ASSERT_TRUE(WaitUntil([&] { return deleted; }));
     QTest::qWait(30);
+}
+
+TEST(KvTimer, TheWorkerHandsATickOverWithoutWaitingForIt) {
+    // The worker's hook runs before each of its waits. While this thread runs no
+    // events, the first tick stays pending: the worker goes on to its next wait at
+    // once (one wake a tick), and then holds back until the tick has run.
+    std::atomic<int> waits{0};
+    KvTimerWorkerFault() = [&waits] { ++waits; };
+    TKvTimer t;
+    Recorder r;
+    r.Attach(t);
+    t.SetInterval(5);
+    t.SetEnabled(true);
+    QElapsedTimer clock;
+    clock.start();
+    while (waits.load() < 2 && clock.elapsed() < 10000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const int beforeStall = waits.load();
+    std::this_thread::sleep_for(std::chrono::milliseconds(60)); // a dozen intervals
+    const int afterStall = waits.load();
+    const bool ticked = WaitUntil([&] { return r.Count("tick") >= 3; });
+    t.SetEnabled(false);
+    KvTimerWorkerFault() = nullptr;
+    EXPECT_EQ(beforeStall, 2) << "the worker waited for the tick to run";
+    EXPECT_EQ(afterStall, 2) << "ticks piled up behind a pending one";
+    EXPECT_TRUE(ticked);
+    EXPECT_EQ(r.events.back(), "stop");
+}
+
+TEST(KvTimer, ATickInAModalLoopHoldsBackTheNextOnes) {
+    TKvTimer t;
+    int depth = 0, deepest = 0, ticks = 0;
+    t.SetInterval(5);
+    t.SetOnTimer([&](TKvTimer*) {
+        ++ticks;
+        deepest = std::max(deepest, ++depth);
+        if (ticks == 1)
+            QTest::qWait(100); // events run meanwhile, as in a modal box
+        --depth;
+    });
+    std::vector<std::string> order;
+    t.SetOnStopTimer([&](TKvTimer*) { order.push_back(depth == 0 ? "stop" : "stop-inside"); });
+    t.SetEnabled(true);
+    ASSERT_TRUE(WaitUntil([&] { return ticks >= 4; }));
+    t.SetEnabled(false);
+    EXPECT_EQ(deepest, 1) << "a tick ran inside the previous one";
+    EXPECT_EQ(order, std::vector<std::string>{"stop"});
 }
 
 TEST(KvTimer, AFailingWorkerThreadDoesNotEndTheProgram) {
