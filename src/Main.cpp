@@ -320,7 +320,13 @@ void TMainForm::AdjustMainFormMaxSize(TVlmColorMode fontColorMode) {
 void TMainForm::ClockTimerTimer() {
     if (!FormOnTopmost)
         KeepOnDesktop();
-    const QDateTime now = FClock.Now();
+    // Fixed at this tick's offset from UTC: every later step of the tick (whole
+    // seconds, the schedule's gaps, the checks, the text) then works without
+    // asking the C library for the time zone again, which re-reads the zone file's
+    // status each time. The zone is still read once a tick, so a change of it
+    // shows at the next second.
+    const QDateTime local = FClock.Now();
+    const QDateTime now = local.toOffsetFromUtc(local.offsetFromUtc());
     const std::vector<QDateTime> seconds = FTickSchedule.SecondsToCheck(now);
     for (const QDateTime& t : seconds)
         RunTimeOfDayChecks(t, &t == &seconds.back());
