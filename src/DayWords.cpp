@@ -56,11 +56,6 @@ IniDocument OpenDayFileForWriting(const QString& path) {
     return doc;
 }
 
-// A refusal must say something even before a language file is loaded.
-QString OrFallback(const QString& text, const QString& key) {
-    return text.isEmpty() ? FallbackText(key) : text;
-}
-
 void EraseAll(IniDocument& doc, const QString& section) {
     while (doc.ReadSections().contains(section, Qt::CaseInsensitive))
         doc.EraseSection(section);

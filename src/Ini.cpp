@@ -34,19 +34,16 @@ void TMainForm::LoadSettings() {
     if (!doc.ReadError().isEmpty()) {
         // Starting with defaults is fine; writing them over the user's file is not.
         FSettingsUnreadable = true;
-        ShowMessageDialog(QStringLiteral("The settings file \"%1\" cannot be read: %2\n"
-                                         "Velmora starts with its default settings and "
-                                         "will not overwrite that file.")
-                              .arg(FIniFileName, doc.ReadError()),
+        ShowMessageDialog(FormatMsg(OrFallback(Messages().MsgErrorSettingsUnreadable,
+                                               QStringLiteral("MsgErrorSettingsUnreadable")),
+                                    {FIniFileName, doc.ReadError()}),
                           TMsgDlgType::Warning, mbOK);
     }
     if (doc.ForeignEncoding()) {
         FKeepForeignOriginal = true;
-        ShowMessageDialog(QStringLiteral("The settings file \"%1\" is not a UTF-16 text file, so "
-                                         "Velmora cannot read it and starts with its default "
-                                         "settings. The file is kept as \"%2\" when the settings "
-                                         "are saved.")
-                              .arg(FIniFileName, FIniFileName + QStringLiteral(".bak")),
+        ShowMessageDialog(FormatMsg(OrFallback(Messages().MsgWarnSettingsNotUtf16,
+                                               QStringLiteral("MsgWarnSettingsNotUtf16")),
+                                    {FIniFileName, FIniFileName + QStringLiteral(".bak")}),
                           TMsgDlgType::Warning, mbOK);
     }
     SyncSettingsFromWindow();
@@ -71,9 +68,9 @@ void TMainForm::SaveSettings() {
         const QString backup = FIniFileName + QStringLiteral(".bak");
         QFile::remove(backup);
         if (!QFile::copy(FIniFileName, backup))
-            throw TIniWriteError(QStringLiteral("Cannot keep the settings file \"%1\" as \"%2\"; "
-                                                "the settings were not saved.")
-                                     .arg(FIniFileName, backup)
+            throw TIniWriteError(FormatMsg(OrFallback(Messages().MsgErrorSettingsNotKept,
+                                                      QStringLiteral("MsgErrorSettingsNotKept")),
+                                           {backup})
                                      .toStdString());
     }
     FKeepForeignOriginal = false;

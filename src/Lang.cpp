@@ -75,6 +75,15 @@ const TLangKey kLangKeys[] = {
     {"Lang: Msg", "MsgWarnDayLangTitleInvalid", nullptr,
      "この タイトルは つかえません: [%s] (DayLang、[ ]、さいしょの ; は つかえません)",
      &TMessageTable::MsgWarnDayLangTitleInvalid},
+    {"Lang: Msg", "MsgErrorSettingsUnreadable", nullptr,
+     "せってー ファイルを よめません: [%s] %s はじめの せってーで うごきます。この ファイルは うわがき しません",
+     &TMessageTable::MsgErrorSettingsUnreadable},
+    {"Lang: Msg", "MsgWarnSettingsNotUtf16", nullptr,
+     "せってー ファイルが UTF-16 の テキストでは ありません: [%s] はじめの せってーで うごきます。ほぞん するとき、この ファイルは [%s] として のこします",
+     &TMessageTable::MsgWarnSettingsNotUtf16},
+    {"Lang: Msg", "MsgErrorSettingsNotKept", nullptr,
+     "せってー ファイルを [%s] として のこせませんでした。せってーは ほぞん されて いません",
+     &TMessageTable::MsgErrorSettingsNotKept},
     // [Lang: Balloon]
     {"Lang: Balloon", "BalloonTitleNormal", "Velmora [おしらせ]", nullptr, &TMessageTable::BalloonTitleNormal},
     {"Lang: Balloon", "BalloonTitleAlarm", "Velmora [アラーム]", nullptr, &TMessageTable::BalloonTitleAlarm},
@@ -398,6 +407,10 @@ QString FallbackText(const QString& key) {
         if (Text(k.Key) == key)
             return FallbackOf(k);
     return QString();
+}
+
+QString OrFallback(const QString& text, const QString& key) {
+    return text.isEmpty() ? FallbackText(key) : text;
 }
 
 std::vector<TLangKeyInfo> LangKeys() {

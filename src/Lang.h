@@ -66,6 +66,12 @@ struct TMessageTable {
     // A day-word set title that cannot be stored; %s is the title. Not written
     // into the default file; a language file may still translate it.
     QString MsgWarnDayLangTitleInvalid;
+    // The settings file: unreadable (%s the file, %s why), not UTF-16 (%s the
+    // file, %s its backup), its backup not made (%s the backup). Not written into
+    // the default file either.
+    QString MsgErrorSettingsUnreadable;
+    QString MsgWarnSettingsNotUtf16;
+    QString MsgErrorSettingsNotKept;
     // Section "Lang: Balloon".
     QString BalloonTitleNormal;
     QString BalloonTitleAlarm;
@@ -145,6 +151,9 @@ QString UseDefaultLangFile();
 // The built-in text of a key ("ActPopQuit.Caption", "MsgDialogCaption"); empty
 // for an unknown key.
 QString FallbackText(const QString& key);
+// `text`, or the built-in text of `key` while no language file has filled it in:
+// a message must say something even before one is loaded.
+QString OrFallback(const QString& text, const QString& key);
 
 // One key of the language files, in file order, with the text the default file
 // carries for it (its built-in text where the default file has no line for it).

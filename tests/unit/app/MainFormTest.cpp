@@ -176,6 +176,9 @@ TEST(MainForm, Utf8SettingsFileIsKeptBesideTheNewOne) {
         auto form = fx.Make();
         EXPECT_TRUE(form->ShowDate); // read as UTF-16, so only defaults
     }
+    // The language's words, naming the file and where it is kept.
+    EXPECT_EQ(shown,
+              FormatMsg(FallbackText("MsgWarnSettingsNotUtf16"), {fx.ini(), fx.ini() + ".bak"}));
     EXPECT_TRUE(shown.contains("velmora.ini.bak"));
     QFile backup(fx.ini() + ".bak");
     ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
