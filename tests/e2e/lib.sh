@@ -172,3 +172,78 @@ make_wav() {
 
 # "hh:mm:ss" of the wall clock `secs` seconds from now.
 time_in() { date -d "+$1 seconds" +%H:%M:%S; }
+
+# The clock's visible windows (the clock, and a popup menu or submenu while one
+# is open), sorted.
+menu_windows() { xdotool search --all --pid "$CLOCK_PID" --onlyvisible --name '' 2>/dev/null | sort; }
+
+# Right-clicks the clock window <win> and walks down the popup menu until an
+# item opens a submenu (the first is the language one); fails when none does.
+open_language_submenu() {
+  local x y w h before found=
+  read -r x y w h <<<"$(geometry "$1")"
+  xdotool mousemove $((x + 3)) $((y + 3)) click 3
+  sleep 0.7
+  before=$(menu_windows)
+  for _ in $(seq 10); do
+    xdotool key Down
+    sleep 0.15
+    xdotool key Right
+    sleep 0.4
+    if [ "$(menu_windows | wc -l)" -gt "$(echo "$before" | wc -l)" ]; then found=1; break; fi
+  done
+  [ -n "$found" ] || fail "no language submenu"
+}
+
+# Drags window <win> with the left button by (150, 100) in five steps and checks
+# that it followed; its new place in NX, NY.
+drag_by_150_100() {
+  local x y w h step
+  read -r x y w h <<<"$(geometry "$1")"
+  xdotool mousemove $((x + w / 2)) $((y + h / 2)) mousedown 1
+  sleep 0.2
+  for step in 1 2 3 4 5; do
+    xdotool mousemove $((x + w / 2 + step * 30)) $((y + h / 2 + step * 20))
+    sleep 0.1
+  done
+  xdotool mouseup 1
+  sleep 0.5
+  read -r NX NY w h <<<"$(geometry "$1")"
+  [ "$NX" -eq $((x + 150)) ] && [ "$NY" -eq $((y + 100)) ] || fail "dragged from $x,$y to $NX,$NY"
+}
+
+# Whether the pixels of window <win> change within 1.3 s (the clock ticks).
+window_changes() {
+  local a b
+  a=$(import -window "$1" rgb:- 2>/dev/null | md5sum)
+  sleep 1.3
+  b=$(import -window "$1" rgb:- 2>/dev/null | md5sum)
+  [ "$a" != "$b" ]
+}
+
+# Starts a D-Bus daemon of our own on socket <path>, where anyone may own any
+# name and call anything. With [servicedir] it is a session bus that starts
+# services from that folder only (they then find it as their session bus).
+# Waits for it.
+start_private_bus() {
+  local socket=$1 services=${2:-} conf=$1.conf
+  {
+    echo '<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"'
+    echo ' "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">'
+    echo "<busconfig>"
+    echo "  <listen>unix:path=$socket</listen>"
+    echo "  <auth>EXTERNAL</auth>"
+    if [ -n "$services" ]; then
+      echo "  <type>session</type>"
+      echo "  <servicedir>$services</servicedir>"
+    fi
+    echo '  <policy context="default">'
+    echo '    <allow send_destination="*" eavesdrop="true"/>'
+    echo '    <allow eavesdrop="true"/>'
+    echo '    <allow own="*"/>'
+    echo "  </policy>"
+    echo "</busconfig>"
+  } >"$conf"
+  dbus-daemon --config-file="$conf" --nofork --nopidfile >"$socket.log" 2>&1 &
+  waitfor "no private bus at $socket" test -S "$socket"
+}

@@ -40,7 +40,6 @@ start_in_locale() {
   start_clock "$dir" LC_ALL= LC_MESSAGES= LC_CTYPE=C.UTF-8 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$@"
   win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window ($*)"
 }
-menu_windows() { xdotool search --all --pid "$CLOCK_PID" --onlyvisible --name '' 2>/dev/null | sort; }
 # Opens the popup menu with a right-click on the clock; MENU_WIN is its window.
 open_menu() {
   local before

@@ -53,17 +53,8 @@ write_ini "$dir/velmora.ini" "[MainForm]" "Left=100" "Top=100"
 start_clock "$dir"
 win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window"
 sleep 1
-read -r x y w h <<<"$(geometry "$win")"
-xdotool mousemove $((x + w / 2)) $((y + h / 2)) mousedown 1
-sleep 0.2
-for step in 1 2 3 4 5; do
-  xdotool mousemove $((x + w / 2 + step * 30)) $((y + h / 2 + step * 20))
-  sleep 0.1
-done
-xdotool mouseup 1
-sleep 0.5
-read -r nx ny w h <<<"$(geometry "$win")"
-[ "$nx" -eq $((x + 150)) ] && [ "$ny" -eq $((y + 100)) ] || fail "dragged from $x,$y to $nx,$ny"
+drag_by_150_100 "$win"
+nx=$NX ny=$NY
 shot dragged
 stop_clock
 [ "$(ini_value "$dir/velmora.ini" MainForm Left)" = "$nx" ] || fail "left not saved"

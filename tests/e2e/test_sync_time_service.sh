@@ -15,23 +15,8 @@ waitfor "the NTP server did not start" grep -q '^ready [0-9]' "$E2E_WORK/ntp.log
 port=$(awk '/^ready/{print $2; exit}' "$E2E_WORK/ntp.log")
 
 # A private system bus of our own configuration: anyone may own and call.
-cat >"$E2E_WORK/system-bus.conf" <<CONF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <listen>unix:path=$E2E_WORK/system_bus</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-CONF
-dbus-daemon --config-file="$E2E_WORK/system-bus.conf" --nofork --nopidfile \
-  >"$E2E_WORK/system-bus.log" 2>&1 &
+start_private_bus "$E2E_WORK/system_bus"
 export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$E2E_WORK/system_bus"
-waitfor "no private system bus" test -S "$E2E_WORK/system_bus"
 
 # start_time_service <accept|refuse>: a fresh stand-in; its calls go to $TIMEDATE_LOG.
 start_time_service() {

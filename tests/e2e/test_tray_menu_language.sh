@@ -23,9 +23,6 @@ start_tray
 waitfor "the icon did not come back to the new tray" icon_in_tray
 
 # The popup menu: a new visible window of the clock after a right-click.
-menu_windows() {
-  xdotool search --all --pid "$CLOCK_PID" --onlyvisible --name '' 2>/dev/null | sort
-}
 menu_width() { # opens the menu, prints its width, closes it
   local before after id
   before=$(menu_windows)
@@ -43,19 +40,7 @@ menu_width() { # opens the menu, prints its width, closes it
 w_ja=$(menu_width japanese) || fail "no popup menu on a right-click"
 
 note "choosing English from the language submenu"
-read -r x y w h <<<"$(geometry "$win")"
-xdotool mousemove $((x + 3)) $((y + 3)) click 3
-sleep 0.7
-before=$(menu_windows)
-found=
-for _ in $(seq 10); do # walk down the items until one opens a submenu
-  xdotool key Down
-  sleep 0.15
-  xdotool key Right
-  sleep 0.4
-  if [ "$(menu_windows | wc -l)" -gt "$(echo "$before" | wc -l)" ]; then found=1; break; fi
-done
-[ -n "$found" ] || fail "no language submenu"
+open_language_submenu "$win"
 shot language-submenu
 xdotool key Return # the first entry, active on opening: English sorts before Vlm日本語_かな
 sleep 0.7
