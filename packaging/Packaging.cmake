@@ -19,6 +19,7 @@ set(VELMORA_RELEASE_DATE_RFC2822 "Thu, 10 Dec 2026 12:00:00 +0000")
 
 install(TARGETS velmora RUNTIME DESTINATION bin)
 set(VELMORA_SYNC_DESTINATION libexec/velmora)
+set(VELMORA_SOUND_DESTINATION libexec/velmora)
 install(FILES ${VELMORA_HELP_PAGES} DESTINATION share/velmora/Help)
 # The shipped language files, copied into each user's language folder at start.
 if(VELMORA_LANG_FILES)
@@ -75,10 +76,10 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Velmora is a borderless clock for the X11 
 for the day of the week and the time, stays above all windows or at the
 bottom of the stack, and offers an alarm, user commands, setting the clock
 from a time server and language files.")
-# The libraries come from dpkg-shlibdeps; Qt's X11 platform plugin and SDL_mixer
-# (with the alarm's first sound) are loaded at run time, so nothing links them.
+# The libraries come from dpkg-shlibdeps (SDL_mixer through the sound player);
+# Qt's X11 platform plugin is loaded at run time, so nothing links it.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libsdl2-mixer-2.0-0")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # Fonts for the texts of the shipped language files: Japanese (the default
 # file) and simplified Chinese; the Latin ones are in every desktop's fonts.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS

@@ -159,7 +159,8 @@ void TAboutForm::FormShow() {
 }
 
 QString TAboutForm::CarriedLibrariesText() {
-    return CreditLines(CarriedLibraries()).join(QLatin1Char('\n'));
+    const TSoundLibraryVersions sound = FPlatform.SoundLibraryVersions();
+    return CreditLines(CarriedLibraries(sound.Sdl, sound.Mixer)).join(QLatin1Char('\n'));
 }
 
 void TAboutForm::ApplyTexts() {

@@ -55,7 +55,7 @@ private:
     void CreditMemoEnter();
     bool CreditMemoKeyDown(QKeyEvent* event);
     QString VersionText() const;
-    static QString CarriedLibrariesText();
+    QString CarriedLibrariesText();
 
     Platform& FPlatform;
     const QString FExecutable;

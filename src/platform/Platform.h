@@ -36,6 +36,12 @@ struct TWindowFacts {
     bool FullScreen = false; // in the full-screen state, shown and not minimised
     QRect Geometry;          // logical pixels
 };
+// The sound libraries' own versions ("2.26.5"); empty where unknown.
+struct TSoundLibraryVersions {
+    QString Sdl;
+    QString Mixer;
+};
+
 // The active window, and the window asked for with HoldWindow.
 using TActiveWindowWatch =
     std::function<void(const TWindowFacts& active, const TWindowFacts& held)>;
@@ -129,6 +135,9 @@ public:
     // when it cannot be played.
     virtual bool PlaySound(const QString& fileName, QString* error = nullptr) = 0;
     virtual void StopSound() = 0;
+    // The versions of the sound libraries the player runs with ("2.26.5"); empty
+    // where it cannot tell.
+    virtual TSoundLibraryVersions SoundLibraryVersions() = 0;
     // Opens a document (the help page) with the desktop's application for it.
     // On failure `error` gets the details (for standard error) and `code` the
     // system's error number for the user (the desktop opener's exit codes: 2 the

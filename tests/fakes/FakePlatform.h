@@ -114,6 +114,8 @@ public:
         return SoundResult;
     }
     void StopSound() override { Calls << "stop-sound"; }
+    TSoundLibraryVersions SoundVersions{QStringLiteral("2.26.5"), QStringLiteral("2.6.3")};
+    TSoundLibraryVersions SoundLibraryVersions() override { return SoundVersions; }
     bool OpenResult = true;
     int OpenErrorCode = 3;
     bool OpenDocument(const QString& path, QString* error = nullptr, int* code = nullptr) override {

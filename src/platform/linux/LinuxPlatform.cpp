@@ -8,6 +8,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QPalette>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
@@ -82,7 +83,10 @@ bool IsMapped(Display* d, Window w) {
 
 LinuxPlatform::LinuxPlatform(TLaunchHelpers helpers)
     : helpers_(std::move(helpers)), watches_(std::make_unique<QObject>()) {}
-LinuxPlatform::~LinuxPlatform() = default;
+// A sound still playing ends with the clock, its player with it.
+LinuxPlatform::~LinuxPlatform() {
+    StopSound();
+}
 
 bool LinuxPlatform::VersionAtLeast(int, int) const {
     return true;

@@ -7,15 +7,19 @@
 #include <QLockFile>
 #include <QPointer>
 
+class QProcess;
+
 namespace velmora {
 
 class TInstanceChannel;
 
-// The programs that elevate and open. Only tests name others: the program
+// The programs that elevate, open and play the alarm sound. Only tests name others: the program
 // itself never takes them from its environment.
 struct TLaunchHelpers {
     QString Elevator = QStringLiteral("/usr/bin/pkexec");
     QString Opener = QStringLiteral("xdg-open");
+    // The alarm sound's player; empty: VelmoSound where the install puts it.
+    QString SoundPlayer = {};
 };
 
 // How the elevation helper's exit code reads: 126 the prompt was dismissed, 127
@@ -66,6 +70,7 @@ public:
     // LinuxSound.cpp
     bool PlaySound(const QString& fileName, QString* error = nullptr) override;
     void StopSound() override;
+    TSoundLibraryVersions SoundLibraryVersions() override;
     // LinuxDesktop.cpp
     bool OpenDocument(const QString& path, QString* error = nullptr, int* code = nullptr) override;
     bool OpenUrl(const QString& url, QString* error = nullptr) override;
@@ -80,6 +85,9 @@ public:
 private:
     // <runtime folder>/<name><extension>; empty without a private folder.
     QString RendezvousPath(const QString& name, const QString& extension) const;
+    // LinuxSound.cpp
+    QString SoundPlayer() const;
+    static void EndPlayer(QProcess& player);
     // Starts `program` (an absolute path) and calls `onEnd` when it has ended.
     bool StartWatched(const QStringList& argv, const QString& dir, bool elevated,
                       TLaunchWatch onEnd, QString* error);
@@ -95,6 +103,7 @@ private:
     std::unique_ptr<QObject> trayWatch_;
     std::unique_ptr<QObject> activeWatch_;
     std::unique_ptr<QObject> compositorWatch_;
+    std::unique_ptr<QProcess> sound_; // the player while a sound plays
 };
 
 } // namespace velmora

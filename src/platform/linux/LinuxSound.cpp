@@ -1,157 +1,139 @@
-// The alarm sound over SDL_mixer. The audio device is held only while a sound
-// plays, so that the clock does not keep the sound card (or a sound server
-// stream) busy the rest of the day. The libraries themselves are loaded when a
-// sound starts and unloaded when it stops: linked in or kept, SDL_mixer and the
-// decoders and sound servers it brings (a dozen libraries) would cost megabytes
-// of memory all day long.
-#define SDL_MAIN_HANDLED
+// The alarm sound, played by VelmoSound in a process of its own. SDL's sound
+// servers' libraries cannot be unloaded once a process has loaded them, so
+// playing in the clock would leave megabytes behind after the first alarm for
+// the rest of the day; a decoder that trips over a hostile file ends the player,
+// not the clock. The audio device is held only while the player runs.
 #include "platform/linux/LinuxPlatform.h"
 
-#include <QFile>
-#include <QLibrary>
-#include <SDL.h>
-#include <SDL_mixer.h>
-#include <malloc.h>
-#include <memory>
-#include <type_traits>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTextStream>
 
 namespace velmora {
 
 namespace {
 
-// The few functions used, from the libraries loaded while a sound plays.
-struct TSdlApi {
-    QLibrary Sdl{QStringLiteral("SDL2-2.0"), 0};
-    QLibrary Mixer{QStringLiteral("SDL2_mixer-2.0"), 0};
-    decltype(&SDL_InitSubSystem) InitSubSystem = nullptr;
-    decltype(&SDL_Quit) Quit = nullptr;
-    decltype(&SDL_GetError) GetError = nullptr;
-    decltype(&SDL_ClearError) ClearError = nullptr;
-    decltype(&Mix_OpenAudio) OpenAudio = nullptr;
-    decltype(&Mix_CloseAudio) CloseAudio = nullptr;
-    decltype(&Mix_LoadMUS) LoadMUS = nullptr;
-    decltype(&Mix_PlayMusic) PlayMusic = nullptr;
-    decltype(&Mix_HaltMusic) HaltMusic = nullptr;
-    decltype(&Mix_FreeMusic) FreeMusic = nullptr;
-    decltype(&Mix_Quit) MixQuit = nullptr;
-    QString LoadError; // empty once every function is there
+// Starting SDL's audio on a busy sound server takes a moment; a player that
+// has said nothing by then is taken as stuck.
+constexpr int kAnswerWaitMs = 5000;
+// How long a player gets to close the audio device after its input ends.
+constexpr int kEndWaitMs = 2000;
 
-    TSdlApi() {
-        for (QLibrary* lib : {&Sdl, &Mixer})
-            if (!lib->load()) {
-                LoadError = lib->errorString();
-                return;
-            }
-        bool all = true;
-        auto get = [&all](QLibrary& lib, const char* name, auto& fn) {
-            fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(lib.resolve(name));
-            all = all && fn;
-        };
-        get(Sdl, "SDL_InitSubSystem", InitSubSystem);
-        get(Sdl, "SDL_Quit", Quit);
-        get(Sdl, "SDL_GetError", GetError);
-        get(Sdl, "SDL_ClearError", ClearError);
-        get(Mixer, "Mix_OpenAudio", OpenAudio);
-        get(Mixer, "Mix_CloseAudio", CloseAudio);
-        get(Mixer, "Mix_LoadMUS", LoadMUS);
-        get(Mixer, "Mix_PlayMusic", PlayMusic);
-        get(Mixer, "Mix_HaltMusic", HaltMusic);
-        get(Mixer, "Mix_FreeMusic", FreeMusic);
-        get(Mixer, "Mix_Quit", MixQuit);
-        if (!all)
-            LoadError =
-                QStringLiteral("the installed SDL_mixer lacks a function this program uses");
+QString PlayerBesideProgram() {
+    const QString dir = QCoreApplication::applicationDirPath();
+    // The portable folder holds it beside the program; the package, beside the sync tool.
+    for (const QString& relative :
+         {QStringLiteral("/VelmoSound"), QStringLiteral("/../libexec/velmora/VelmoSound")}) {
+        const QFileInfo candidate(dir + relative);
+        if (candidate.isFile() && candidate.isExecutable())
+            return candidate.canonicalFilePath();
     }
-    // SDL and its sound back ends are shut down first (their threads end there),
-    // then the libraries go: the clock carries none of them between alarms.
-    ~TSdlApi() {
-        if (LoadError.isEmpty()) {
-            MixQuit();
-            Quit();
-        }
-        Mixer.unload();
-        Sdl.unload();
+    return dir + QStringLiteral("/VelmoSound");
+}
+
+// The player's first line: "playing", or "error: " and SDL's reason. Empty when
+// it ended or stayed silent without one.
+QString FirstLine(QProcess& player) {
+    QByteArray line;
+    while (!line.endsWith('\n')) {
+        if (!player.bytesAvailable() && !player.waitForReadyRead(kAnswerWaitMs))
+            break;
+        line += player.readLine();
     }
-    TSdlApi(const TSdlApi&) = delete;
-    TSdlApi& operator=(const TSdlApi&) = delete;
-
-    QString Reason() const {
-        const char* e = GetError();
-        return e && *e ? QString::fromUtf8(e) : QStringLiteral("unknown audio error");
-    }
-};
-
-constexpr int kSampleRate = 44100;
-constexpr int kChannels = 2;
-constexpr int kChunkSize = 4096;
-
-// One alarm sound at a time for the whole process: the audio device is one too.
-// The libraries are there only while it plays.
-struct TSoundState {
-    std::unique_ptr<TSdlApi> Api;
-    Mix_Music* Music = nullptr;
-
-    bool Open(QString* error) {
-        Close();
-        Api = std::make_unique<TSdlApi>();
-        if (!Api->LoadError.isEmpty()) {
-            if (error)
-                *error = Api->LoadError;
-            Api.reset();
-            return false;
-        }
-        Api->ClearError();
-        if (Api->InitSubSystem(SDL_INIT_AUDIO) != 0 ||
-            Api->OpenAudio(kSampleRate, AUDIO_S16SYS, kChannels, kChunkSize) != 0) {
-            if (error)
-                *error = Api->Reason();
-            Api.reset();
-            return false;
-        }
-        return true;
-    }
-
-    void Close() {
-        if (!Api)
-            return;
-        Api->HaltMusic();
-        if (Music)
-            Api->FreeMusic(Music);
-        Music = nullptr;
-        Api->CloseAudio();
-        Api.reset();
-        // What the sound libraries used goes back to the system, not only to
-        // this process's free lists.
-        malloc_trim(0);
-    }
-    // A program that ends while its alarm sounds must not leave the mixer's
-    // thread running into the unloading of the libraries.
-    ~TSoundState() { Close(); }
-};
-
-TSoundState& Sound() {
-    static TSoundState state;
-    return state;
+    return QString::fromUtf8(line).trimmed();
 }
 
 } // namespace
 
+QString LinuxPlatform::SoundPlayer() const {
+    return helpers_.SoundPlayer.isEmpty() ? PlayerBesideProgram() : helpers_.SoundPlayer;
+}
+
 bool LinuxPlatform::PlaySound(const QString& fileName, QString* error) {
-    TSoundState& s = Sound();
-    if (!s.Open(error))
-        return false;
-    s.Music = s.Api->LoadMUS(QFile::encodeName(fileName).constData());
-    if (!s.Music || s.Api->PlayMusic(s.Music, -1) != 0) {
+    StopSound();
+    auto player = std::make_unique<QProcess>();
+    // SDL's own notes (a missing server, the disk driver) go where the clock's go.
+    player->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    player->start(SoundPlayer(), {fileName});
+    if (!player->waitForStarted(kAnswerWaitMs)) {
         if (error)
-            *error = s.Api->Reason();
-        s.Close();
+            *error = QStringLiteral("cannot start the sound player %1: %2")
+                         .arg(SoundPlayer(), player->errorString());
         return false;
     }
-    return true;
+    const QString answer = FirstLine(*player);
+    if (answer == QLatin1String("playing")) {
+        // A player that ends by itself (a decoder that failed mid-file) is noted
+        // for the developer; the alarm goes on silently.
+        QObject::connect(player.get(), &QProcess::finished, player.get(),
+                         [p = player.get()](int code, QProcess::ExitStatus status) {
+                             QTextStream(stderr)
+                                 << "velmora: the sound player ended on its own ("
+                                 << (status == QProcess::CrashExit ? QStringLiteral("crashed")
+                                                                   : QString::number(code))
+                                 << ")" << Qt::endl;
+                             p->disconnect();
+                         });
+        sound_ = std::move(player);
+        return true;
+    }
+    if (error)
+        *error = answer.startsWith(QLatin1String("error: "))
+                     ? answer.mid(7)
+                     : QStringLiteral("the sound player gave no answer (%1)")
+                           .arg(player->state() == QProcess::NotRunning
+                                    ? player->exitStatus() == QProcess::CrashExit
+                                          ? QStringLiteral("it crashed")
+                                          : QStringLiteral("exit code %1").arg(player->exitCode())
+                                    : QStringLiteral("it did not answer"));
+    EndPlayer(*player);
+    return false;
+}
+
+// "SDL 2.26.5" and "SDL_mixer 2.6.3", one a line, from the player itself: the
+// libraries it runs with, never loaded into the clock for the question.
+TSoundLibraryVersions LinuxPlatform::SoundLibraryVersions() {
+    QProcess player;
+    player.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    player.start(SoundPlayer(), {QStringLiteral("--versions")});
+    TSoundLibraryVersions versions;
+    if (!player.waitForFinished(kAnswerWaitMs)) {
+        player.kill();
+        player.waitForFinished(kEndWaitMs);
+        return versions;
+    }
+    const QString out = QString::fromUtf8(player.readAllStandardOutput());
+    for (const QString& line : out.split(QLatin1Char('\n'))) {
+        const QStringList parts = line.trimmed().split(QLatin1Char(' '));
+        if (parts.size() != 2)
+            continue;
+        if (parts[0] == QLatin1String("SDL"))
+            versions.Sdl = parts[1];
+        else if (parts[0] == QLatin1String("SDL_mixer"))
+            versions.Mixer = parts[1];
+    }
+    return versions;
 }
 
 void LinuxPlatform::StopSound() {
-    Sound().Close();
+    if (!sound_)
+        return;
+    sound_->disconnect();
+    EndPlayer(*sound_);
+    sound_.reset();
+}
+
+// Its input ends: the player halts, closes the audio device and ends. One that
+// does not is killed, so that the next sound finds the device free.
+void LinuxPlatform::EndPlayer(QProcess& player) {
+    if (player.state() == QProcess::NotRunning)
+        return;
+    player.closeWriteChannel();
+    if (!player.waitForFinished(kEndWaitMs)) {
+        player.kill();
+        player.waitForFinished(kEndWaitMs);
+    }
 }
 
 } // namespace velmora

@@ -8,6 +8,7 @@
 #include "Main.h"
 #include "VersionBlockWriter.h"
 #include "fakes/FakePlatform.h"
+#include "platform/linux/LinuxPlatform.h"
 #include "unit/core/VersionFiles.h"
 
 #include <QApplication>
@@ -72,7 +73,10 @@ TEST(AboutLogic, TextTopMargin) {
 }
 
 TEST(AboutLogic, CreditsNameTheCarriedLibrariesWithTheirRunningVersions) {
-    const auto credits = CarriedLibraries();
+    // SDL's versions from the sound player as built.
+    LinuxPlatform platform{TLaunchHelpers{.SoundPlayer = QStringLiteral(VELMORA_SOUND_PLAYER)}};
+    const TSoundLibraryVersions sound = platform.SoundLibraryVersions();
+    const auto credits = CarriedLibraries(sound.Sdl, sound.Mixer);
     QStringList names;
     for (const auto& c : credits) {
         names << c.Name;

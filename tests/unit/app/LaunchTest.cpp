@@ -66,7 +66,8 @@ protected:
         ASSERT_TRUE(WriteFile(elevator, RecorderScript(root + "/elevated"), true));
         opener = root + "/open.sh";
         ASSERT_TRUE(WriteFile(opener, RecorderScript(root + "/opened"), true));
-        platformPtr = std::make_unique<LinuxPlatform>(TLaunchHelpers{elevator, opener});
+        platformPtr =
+            std::make_unique<LinuxPlatform>(TLaunchHelpers{.Elevator = elevator, .Opener = opener});
     }
     // A stand-in elevation helper that ends with `code`, as pkexec does when the
     // prompt is dismissed (126) or authorisation is refused (127).
@@ -74,7 +75,7 @@ protected:
         const QString path = root + QStringLiteral("/exit%1.sh").arg(code);
         EXPECT_TRUE(WriteFile(
             path, QByteArray("#!/bin/sh\nexit ") + QByteArray::number(code) + "\n", true));
-        return std::make_unique<LinuxPlatform>(TLaunchHelpers{path, opener});
+        return std::make_unique<LinuxPlatform>(TLaunchHelpers{.Elevator = path, .Opener = opener});
     }
 
     QTemporaryDir dir;
@@ -198,7 +199,7 @@ TEST_F(Launch, FailuresSayWhy) {
         EXPECT_TRUE(error.contains(c.Reason)) << error.toStdString();
     }
     // A helper that cannot be started is an honest failure too.
-    LinuxPlatform missing(TLaunchHelpers{root + "/no-such-helper", opener});
+    LinuxPlatform missing(TLaunchHelpers{.Elevator = root + "/no-such-helper", .Opener = opener});
     QString error;
     EXPECT_FALSE(missing.LaunchProgram(tool, "", true, false, &error));
     EXPECT_TRUE(error.contains("could not be started")) << error.toStdString();

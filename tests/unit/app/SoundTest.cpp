@@ -1,11 +1,13 @@
-// The alarm sound through the real audio stack, with SDL's disk driver standing
-// in for a sound card: what would reach the speakers lands in a raw file
-// (44.1 kHz, 16-bit, two channels) that the tests read back.
+// The alarm sound through the real player and audio stack, with SDL's disk
+// driver standing in for a sound card: what would reach the speakers lands in a
+// raw file (44.1 kHz, 16-bit, two channels) that the tests read back.
 #include "platform/linux/LinuxPlatform.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
@@ -107,8 +109,24 @@ protected:
 
     QTemporaryDir Dir;
     QString Output;
-    LinuxPlatform P;
+    LinuxPlatform P{TLaunchHelpers{.SoundPlayer = QStringLiteral(VELMORA_SOUND_PLAYER)}};
 };
+
+// True when this process has a library whose path holds `name` mapped.
+bool HasMapped(const char* name) {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains(name);
+}
+
+// An executable shell script standing in for the player.
+QString FakePlayer(const QTemporaryDir& dir, const QString& name, const QByteArray& body) {
+    QFile f(dir.filePath(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n" + body);
+    f.close();
+    f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
+    return f.fileName();
+}
 
 } // namespace
 
@@ -183,4 +201,71 @@ TEST_F(Sound, EncodedMp3IsAudible) {
     ASSERT_TRUE(P.PlaySound(mp3, &error)) << error.toStdString();
     ASSERT_TRUE(WaitForOutput(kOutputBytesPerSecond));
     EXPECT_GT(Loudest(ReadOutput(), 0, kOutputBytesPerSecond), 8000);
+}
+
+TEST_F(Sound, TheClocksProcessNeverLoadsTheSoundLibraries) {
+    // Once loaded, the sound servers' libraries could never be unloaded again.
+    ASSERT_TRUE(P.PlaySound(Write(QStringLiteral("a.wav"), SineWav(0.2))));
+    ASSERT_TRUE(WaitForOutput(kOutputBytesPerSecond / 10));
+    P.StopSound();
+    EXPECT_FALSE(HasMapped("libSDL2"));
+    EXPECT_FALSE(HasMapped("libpulse"));
+}
+
+TEST_F(Sound, PlayerEndsWhenItsInputEnds) {
+    // So a clock that is killed while its alarm sounds leaves no sound behind.
+    QProcess player;
+    player.start(QStringLiteral(VELMORA_SOUND_PLAYER),
+                 {Write(QStringLiteral("a.wav"), SineWav(0.2))});
+    ASSERT_TRUE(player.waitForReadyRead(5000));
+    EXPECT_EQ(player.readLine().trimmed(), "playing");
+    player.closeWriteChannel();
+    ASSERT_TRUE(player.waitForFinished(5000));
+    EXPECT_EQ(player.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(player.exitCode(), 0);
+    EXPECT_TRUE(OutputStill());
+}
+
+TEST_F(Sound, PlayerNamesTheLibrariesItRunsWith) {
+    QProcess player;
+    player.start(QStringLiteral(VELMORA_SOUND_PLAYER), {QStringLiteral("--versions")});
+    ASSERT_TRUE(player.waitForFinished(5000));
+    const QString out = QString::fromUtf8(player.readAllStandardOutput());
+    EXPECT_TRUE(out.contains(QRegularExpression(QStringLiteral("^SDL \\d+\\.\\d+\\.\\d+\n"
+                                                               "SDL_mixer \\d+\\.\\d+\\.\\d+\n$"))))
+        << out.toStdString();
+}
+
+TEST_F(Sound, APlayerThatFailsIsReportedAndTheNextSoundPlays) {
+    const QString wav = Write(QStringLiteral("a.wav"), SineWav(0.1));
+    struct TCase {
+        const char* Name;
+        QString Player;
+        const char* Reason;
+    };
+    const TCase cases[] = {
+        {"missing", Dir.filePath(QStringLiteral("no-such-player")),
+         "cannot start the sound player"},
+        {"ends at once", FakePlayer(Dir, QStringLiteral("ends.sh"), "exit 3\n"), "exit code 3"},
+        {"crashes", FakePlayer(Dir, QStringLiteral("crashes.sh"), "kill -SEGV $$\n"), "crashed"},
+    };
+    for (const TCase& c : cases) {
+        LinuxPlatform broken{TLaunchHelpers{.SoundPlayer = c.Player}};
+        QString error;
+        EXPECT_FALSE(broken.PlaySound(wav, &error)) << c.Name;
+        EXPECT_TRUE(error.contains(QLatin1String(c.Reason)))
+            << c.Name << ": " << error.toStdString();
+    }
+    EXPECT_TRUE(P.PlaySound(wav));
+}
+
+TEST_F(Sound, APlayerThatEndsWhilePlayingLeavesTheClockRunning) {
+    // A decoder that trips over its file mid-way ends the player, not the clock.
+    LinuxPlatform p{TLaunchHelpers{.SoundPlayer = FakePlayer(Dir, QStringLiteral("dies.sh"),
+                                                             "echo playing\nkill -SEGV $$\n")}};
+    EXPECT_TRUE(p.PlaySound(Write(QStringLiteral("a.wav"), SineWav(0.1))));
+    QThread::msleep(200);
+    QCoreApplication::processEvents();
+    p.StopSound();
+    EXPECT_TRUE(p.PlaySound(Write(QStringLiteral("b.wav"), SineWav(0.1))));
 }
