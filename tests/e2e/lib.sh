@@ -13,7 +13,7 @@ make_portable() {
   # What the install put there, never what a clock started from it has written
   # since (settings, language files).
   local item
-  for item in velmora Help Sync; do
+  for item in velmora VelmoSound Help Sync; do
     [ -e "$VELMORA_DIST/$item" ] && cp -a "$VELMORA_DIST/$item" "$dir"/
   done
   echo "$dir"

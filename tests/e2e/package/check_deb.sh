@@ -38,6 +38,7 @@ arch=$(dpkg-deb -f "$deb" Architecture)
 [ "$(dpkg-deb -f "$deb" Package)" = velmora ] || fail "package name"
 id=org.example.Velmora
 expected="./usr/bin/velmora
+./usr/libexec/velmora/VelmoSound
 ./usr/libexec/velmora/VelmoSync
 ./usr/share/applications/$id.desktop
 ./usr/share/doc/velmora/changelog.gz

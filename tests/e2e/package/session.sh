@@ -53,7 +53,8 @@ for f in /usr/bin/velmora.ini /usr/bin/Lang /usr/libexec/velmora/Lang \
   "/usr/share/velmora/Lang/Vlm日本語_かな.lang" /usr/share/velmora/Lang/VlmDay.lang; do
   [ ! -e "$f" ] || fail "$f was written"
 done
-[ "$(ls -A /usr/libexec/velmora)" = VelmoSync ] || fail "/usr/libexec/velmora: $(ls -A /usr/libexec/velmora)"
+[ "$(ls -A /usr/libexec/velmora | tr '\n' ' ')" = "VelmoSound VelmoSync " ] ||
+  fail "/usr/libexec/velmora: $(ls -A /usr/libexec/velmora)"
 [ "$(ls -A /usr/share/velmora | tr '\n' ' ')" = "Help Lang " ] || fail "/usr/share/velmora: $(ls -A /usr/share/velmora)"
 # The shipped language files were copied into the user's folder, as the user's.
 for f in /usr/share/velmora/Lang/*.lang; do
@@ -61,3 +62,23 @@ for f in /usr/share/velmora/Lang/*.lang; do
   [ "$(stat -c %U "$data/Lang/$(basename "$f")")" = "$E2E_USER" ] || fail "$(basename "$f") is not the user's"
 done
 note "settings in $ini, language files in $data/Lang/"
+
+# The alarm sound through the installed player, which the clock finds in the
+# package's folder; it ends with the clock.
+sound=$E2E_USER_HOME/sound.raw
+make_wav "$E2E_USER_HOME/alarm.wav"
+write_ini "$ini" "[Alarm]" "IsAlarmSet=1" "AlarmStartTime=$(time_in 4)" "UseAlarmSound=1" \
+  "AlarmSoundFileName=$E2E_USER_HOME/alarm.wav"
+chown "$E2E_USER" "$ini" "$E2E_USER_HOME/alarm.wav"
+as_user env SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$sound" dbus-run-session -- /usr/bin/velmora \
+  >>"$E2E_WORK/clock.log" 2>&1 &
+waitfor "the clock did not start again: $(cat "$E2E_WORK/clock.log")" clock_started
+pid=$(clock_pid)
+sounding() { [ "$(stat -c %s "$sound" 2>/dev/null || echo 0)" -gt 10000 ]; }
+waitfor "no alarm sound: $(cat "$E2E_WORK/clock.log")" sounding
+player=$(pgrep -u "$E2E_USER" -x VelmoSound) || fail "no sound player runs"
+[ "$(ps -o ppid= -p "$player" | tr -d ' ')" = "$pid" ] || fail "the sound player is not the clock's"
+kill -TERM "$pid"
+player_gone() { ! kill -0 "$player" 2>/dev/null; }
+waitfor "the sound player outlived the clock" player_gone
+note "the alarm sounds through /usr/libexec/velmora/VelmoSound, which ends with the clock"
