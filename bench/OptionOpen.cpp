@@ -3,9 +3,9 @@
 // Opens the real options dialog of a real clock window through its menu action,
 // and beside it a plain QDialog whose QTabWidget holds as many stock widgets on
 // six pages, alternately in one run; prints the median, best and worst of each.
-#include "Clock.h"
-#include "Main.h"
-#include "Option.h"
+#include "core/Clock.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionForm.h"
 #include "platform/Platform.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 // Renders the clock text off screen (the work of one tick's paint: background,
 // text, outline and, when see-through, the key-colour pass and the window shape)
 // and prints the median time per paint and its ratio to the plainest mode.
-#include "ClockDraw.h"
+#include "app/clock/ClockDraw.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,9 +2,9 @@
 //   velmora_tick_latency [seconds]
 // Runs the real clock window (real timer, real platform) on the current display
 // and prints the delay between each second boundary and the repaint that shows it.
-#include "Clock.h"
-#include "KvUnits/KvPaintBox.h"
-#include "Main.h"
+#include "core/Clock.h"
+#include "widgets/KvPaintBox.h"
+#include "app/clock/MainForm.h"
 #include "platform/Platform.h"
 
 #include <QApplication>

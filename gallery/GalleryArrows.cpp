@@ -1,6 +1,6 @@
 #include "Gallery.h"
-#include "KvUnits/KvAlphaUpDownButton.h"
-#include "KvUnits/KvUpDownButton.h"
+#include "widgets/KvAlphaUpDownButton.h"
+#include "widgets/KvUpDownButton.h"
 
 #include <QApplication>
 #include <QEnterEvent>

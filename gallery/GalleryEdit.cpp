@@ -1,6 +1,6 @@
 #include "Gallery.h"
-#include "KvUnits/KvEdit.h"
-#include "KvUnits/KvSpacer.h"
+#include "widgets/KvEdit.h"
+#include "widgets/KvSpacer.h"
 
 #include <QLabel>
 

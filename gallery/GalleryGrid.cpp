@@ -1,8 +1,8 @@
 // The owner-drawn grid as the command page shows it: four columns under a gradient
 // heading row, texts cut to their cells, the chosen command's row selected.
 #include "Gallery.h"
-#include "KvUnits/KvGrid.h"
-#include "KvUnits/KvTextFit.h"
+#include "widgets/KvGrid.h"
+#include "widgets/KvTextFit.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -1,5 +1,5 @@
 #include "Gallery.h"
-#include "KvUnits/KvPngButton.h"
+#include "widgets/KvPngButton.h"
 
 #include <QApplication>
 #include <QBuffer>

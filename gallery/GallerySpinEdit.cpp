@@ -1,6 +1,6 @@
 #include "Gallery.h"
-#include "KvUnits/KvSpinEdit.h"
-#include "KvUnits/KvTimeSpinEdit.h"
+#include "widgets/KvSpinEdit.h"
+#include "widgets/KvTimeSpinEdit.h"
 
 #include <QApplication>
 #include <QLabel>

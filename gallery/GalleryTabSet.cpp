@@ -1,5 +1,5 @@
 #include "Gallery.h"
-#include "KvUnits/KvTabSet.h"
+#include "widgets/KvTabSet.h"
 
 #include <QBuffer>
 #include <QLabel>

@@ -1,10 +1,10 @@
 // Program entry: the start-up checks, the single instance, the clock window.
-#include "App.h"
-#include "Clock.h"
-#include "CommandLine.h"
-#include "Main.h"
-#include "Settings.h"
-#include "VelmoLib.h"
+#include "app/VelmoraApp.h"
+#include "core/Clock.h"
+#include "core/CommandLine.h"
+#include "app/clock/MainForm.h"
+#include "core/Settings.h"
+#include "app/VelmoLib.h"
 #include "platform/Platform.h"
 
 #include <QCoreApplication>

@@ -11,7 +11,7 @@
 // between samples (for tests).
 #include "ClockSetter.h"
 #include "Report.h"
-#include "StringHash.h"
+#include "core/StringHash.h"
 #include "SyncLock.h"
 #include "SyncTool.h"
 #include "platform/linux/RuntimeDir.h"

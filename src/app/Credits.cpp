@@ -1,7 +1,7 @@
 // The versions come from the libraries themselves, not from the headers this
 // program was compiled with: a system update of a shared library shows here.
 // SDL and SDL_mixer run in the sound player, which tells its own.
-#include "Credits.h"
+#include "app/Credits.h"
 
 #include <QtGlobal>
 #include <png.h>

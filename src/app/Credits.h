@@ -1,7 +1,7 @@
 // The libraries this program carries, each asked at run time for its version.
 #pragma once
 
-#include "AboutLogic.h"
+#include "app/about/AboutLogic.h"
 
 namespace velmora {
 

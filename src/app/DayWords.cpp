@@ -1,8 +1,8 @@
-#include "DayWords.h"
+#include "app/DayWords.h"
 
-#include "IniDocument.h"
-#include "Lang.h"
-#include "TextForms.h"
+#include "core/IniDocument.h"
+#include "app/Lang.h"
+#include "core/TextForms.h"
 
 #include <QFileInfo>
 #include <QSet>

@@ -10,7 +10,7 @@
 // when it closes, WriteDayLangKind(DayLangFile(), CurrentDayLangKind()).
 #pragma once
 
-#include "ClockText.h"
+#include "core/ClockText.h"
 
 #include <QByteArray>
 #include <QString>

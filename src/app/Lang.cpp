@@ -1,7 +1,7 @@
-#include "Lang.h"
+#include "app/Lang.h"
 
-#include "IniDocument.h"
-#include "VelmoLib.h"
+#include "core/IniDocument.h"
+#include "app/VelmoLib.h"
 
 #include <QAction>
 #include <QDir>

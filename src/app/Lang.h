@@ -10,8 +10,8 @@
 // onChoose(path) calls ChooseLanguage(path) and applies what it reports.
 #pragma once
 
-#include "KvUnits/KvBalloonFlags.h"
-#include "LangChoice.h"
+#include "widgets/KvBalloonFlags.h"
+#include "core/LangChoice.h"
 
 #include <QHash>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "VelmoLib.h"
+#include "app/VelmoLib.h"
 
-#include "Lang.h"
-#include "Settings.h"
+#include "app/Lang.h"
+#include "core/Settings.h"
 #include "platform/Platform.h"
 
 #include <QDir>

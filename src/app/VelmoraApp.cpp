@@ -1,6 +1,6 @@
-#include "App.h"
+#include "app/VelmoraApp.h"
 
-#include "VelmoLib.h"
+#include "app/VelmoLib.h"
 
 #include <QTextStream>
 #include <exception>

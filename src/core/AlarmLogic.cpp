@@ -1,6 +1,6 @@
-#include "AlarmLogic.h"
+#include "core/AlarmLogic.h"
 
-#include "TextForms.h"
+#include "core/TextForms.h"
 
 #include <QFileInfo>
 

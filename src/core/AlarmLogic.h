@@ -19,9 +19,9 @@
 //   BlinkVisibility(isVisible()), OnStopTimer to VisibleAfterBlink().
 #pragma once
 
-#include "Lang.h"
-#include "Settings.h"
-#include "VelmoLib.h"
+#include "app/Lang.h"
+#include "core/Settings.h"
+#include "app/VelmoLib.h"
 
 #include <QString>
 #include <QStringList>

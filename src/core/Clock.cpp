@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "core/Clock.h"
 
 namespace velmora {
 QDateTime SystemClock::Now() const {

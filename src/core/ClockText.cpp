@@ -1,6 +1,6 @@
-#include "ClockText.h"
+#include "core/ClockText.h"
 
-#include "TextForms.h"
+#include "core/TextForms.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "ColorText.h"
+#include "core/ColorText.h"
 
-#include "TextForms.h"
+#include "core/TextForms.h"
 
 namespace velmora {
 

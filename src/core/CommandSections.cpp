@@ -1,4 +1,4 @@
-#include "CommandSections.h"
+#include "core/CommandSections.h"
 
 #include <algorithm>
 #include <vector>

@@ -3,8 +3,8 @@
 // settings load and save call them as their last steps.
 #pragma once
 
-#include "IniDocument.h"
-#include "KvUnits/KvCommandList.h"
+#include "core/IniDocument.h"
+#include "core/KvCommandList.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "DesktopEntry.h"
+#include "core/DesktopEntry.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "ExecutableImage.h"
+#include "core/ExecutableImage.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "FullScreenLogic.h"
+#include "core/FullScreenLogic.h"
 
 namespace velmora {
 

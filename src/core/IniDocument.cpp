@@ -1,6 +1,6 @@
-#include "IniDocument.h"
+#include "core/IniDocument.h"
 
-#include "TextForms.h"
+#include "core/TextForms.h"
 
 #include <QDir>
 #include <QFile>

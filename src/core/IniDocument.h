@@ -2,7 +2,7 @@
 // language files, day words): UTF-16 LE with a byte order mark and CR LF line ends.
 #pragma once
 
-#include "ColorText.h"
+#include "core/ColorText.h"
 
 #include <QLocale>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "KvUnits/KvCommandList.h"
+#include "core/KvCommandList.h"
 
-#include "TextForms.h"
+#include "core/TextForms.h"
 
 #include <algorithm>
 #include <stdexcept>

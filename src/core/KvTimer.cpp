@@ -1,4 +1,4 @@
-#include "KvUnits/KvTimer.h"
+#include "core/KvTimer.h"
 
 #include <QCoreApplication>
 #include <QEvent>

@@ -1,7 +1,7 @@
-#include "KvUnits/KvVersionInfo.h"
+#include "core/KvVersionInfo.h"
 
-#include "ExecutableImage.h"
-#include "VersionStamp.h"
+#include "core/ExecutableImage.h"
+#include "core/VersionStamp.h"
 
 #include <QCoreApplication>
 #include <QFile>

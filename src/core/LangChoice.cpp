@@ -1,4 +1,4 @@
-#include "LangChoice.h"
+#include "core/LangChoice.h"
 
 #include <QDir>
 #include <QFile>

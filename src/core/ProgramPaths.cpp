@@ -1,7 +1,7 @@
-#include "ProgramPaths.h"
+#include "core/ProgramPaths.h"
 
-#include "CommandSections.h"
-#include "Settings.h"
+#include "core/CommandSections.h"
+#include "core/Settings.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "ScreenPlace.h"
+#include "core/ScreenPlace.h"
 
 #include <QRegion>
 #include <algorithm>

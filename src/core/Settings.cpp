@@ -1,6 +1,6 @@
-#include "Settings.h"
+#include "core/Settings.h"
 
-#include "TextForms.h"
+#include "core/TextForms.h"
 
 #include <QFileInfo>
 

@@ -2,8 +2,8 @@
 // saving so that a key cannot be read one way and written another.
 #pragma once
 
-#include "ColorText.h"
-#include "IniDocument.h"
+#include "core/ColorText.h"
+#include "core/IniDocument.h"
 
 #include <QString>
 #include <array>

@@ -1,4 +1,4 @@
-#include "StringHash.h"
+#include "core/StringHash.h"
 
 namespace velmora {
 

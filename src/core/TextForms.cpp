@@ -1,4 +1,4 @@
-#include "TextForms.h"
+#include "core/TextForms.h"
 
 #include <QRegularExpression>
 #include <cfenv>

@@ -1,4 +1,4 @@
-#include "TickSchedule.h"
+#include "core/TickSchedule.h"
 
 namespace velmora {
 

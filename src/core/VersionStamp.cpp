@@ -1,10 +1,10 @@
 // The program's own version block. The build date comes from a header the
 // build writes (see cmake/BuildDate.cmake), so a reproducible build that sets
 // SOURCE_DATE_EPOCH gets a reproducible block.
-#include "VersionStamp.h"
+#include "core/VersionStamp.h"
 
 #include "VelmoraBuildDate.h"
-#include "VersionBlockWriter.h"
+#include "core/VersionBlockWriter.h"
 
 #ifndef VELMORA_VERSION_MAJOR
 #error "VELMORA_VERSION_MAJOR and its siblings come from the build"

@@ -3,7 +3,7 @@
 // session); each platform folder decides how to get them.
 #pragma once
 
-#include "LangChoice.h"
+#include "core/LangChoice.h"
 
 #include <QColor>
 #include <QFont>

@@ -1,6 +1,6 @@
-#include "KvUnits/KvAlphaUpDownButton.h"
+#include "widgets/KvAlphaUpDownButton.h"
 
-#include "KvUnits/KvButtonPaint.h"
+#include "widgets/KvButtonPaint.h"
 
 #include <QPainter>
 

@@ -4,7 +4,7 @@
 // out on a painted parent. Events as in KvUpDownButton.h.
 #pragma once
 
-#include "KvUnits/KvUpDownButton.h"
+#include "widgets/KvUpDownButton.h"
 
 #include <QImage>
 

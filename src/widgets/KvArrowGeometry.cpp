@@ -1,4 +1,4 @@
-#include "KvUnits/KvArrowGeometry.h"
+#include "widgets/KvArrowGeometry.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "KvUnits/KvBalloonWindow.h"
+#include "widgets/KvBalloonWindow.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "KvUnits/KvBaseGrid.h"
+#include "widgets/KvBaseGrid.h"
 
-#include "KvUnits/KvContrast.h"
-#include "KvUnits/KvGridLogic.h"
+#include "widgets/KvContrast.h"
+#include "widgets/KvGridLogic.h"
 
 #include <QMouseEvent>
 #include <QPainter>

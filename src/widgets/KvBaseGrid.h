@@ -6,7 +6,7 @@
 // Events are std::function members set through Set<Event>(); an empty one is skipped.
 #pragma once
 
-#include "KvUnits/KvGridAxis.h"
+#include "widgets/KvGridAxis.h"
 
 #include <QAbstractScrollArea>
 #include <QPoint>

@@ -1,4 +1,4 @@
-#include "KvUnits/KvButtonPaint.h"
+#include "widgets/KvButtonPaint.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "KvUnits/KvContrast.h"
+#include "widgets/KvContrast.h"
 
 #include <cmath>
 

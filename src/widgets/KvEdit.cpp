@@ -1,6 +1,6 @@
-#include "KvUnits/KvEdit.h"
+#include "widgets/KvEdit.h"
 
-#include "KvUnits/KvButtonPaint.h"
+#include "widgets/KvButtonPaint.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

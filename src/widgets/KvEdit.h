@@ -10,7 +10,7 @@
 // window losing the activation, and unlike editingFinished not Return.
 #pragma once
 
-#include "KvUnits/KvEditLayout.h"
+#include "widgets/KvEditLayout.h"
 
 #include <QLineEdit>
 #include <QMenu>

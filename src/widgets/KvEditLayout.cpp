@@ -1,4 +1,4 @@
-#include "KvUnits/KvEditLayout.h"
+#include "widgets/KvEditLayout.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "KvUnits/KvGrid.h"
+#include "widgets/KvGrid.h"
 
-#include "KvUnits/KvContrast.h"
+#include "widgets/KvContrast.h"
 
 #include <QKeyEvent>
 #include <QLinearGradient>

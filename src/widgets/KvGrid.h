@@ -12,8 +12,8 @@
 // by the grid; OnMouseWheelUp / OnMouseWheelDown may set Handled for their own use.
 #pragma once
 
-#include "KvUnits/KvBaseGrid.h"
-#include "KvUnits/KvGridLogic.h"
+#include "widgets/KvBaseGrid.h"
+#include "widgets/KvGridLogic.h"
 
 #include <QColor>
 #include <QPixmap>

@@ -1,4 +1,4 @@
-#include "KvUnits/KvGridAxis.h"
+#include "widgets/KvGridAxis.h"
 
 #include <algorithm>
 #include <cstdlib>

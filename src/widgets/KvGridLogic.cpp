@@ -1,6 +1,6 @@
-#include "KvUnits/KvGridLogic.h"
+#include "widgets/KvGridLogic.h"
 
-#include "TextForms.h"
+#include "core/TextForms.h"
 
 #include <algorithm>
 #include <cmath>

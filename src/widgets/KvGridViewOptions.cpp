@@ -1,7 +1,7 @@
 // TViewOptions of KvGrid.h.
-#include "KvUnits/KvContrast.h"
-#include "KvUnits/KvGrid.h"
-#include "KvUnits/KvGridLogic.h"
+#include "widgets/KvContrast.h"
+#include "widgets/KvGrid.h"
+#include "widgets/KvGridLogic.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "KvUnits/KvHoverTracking.h"
+#include "widgets/KvHoverTracking.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,4 +1,4 @@
-#include "KvUnits/KvNotifications.h"
+#include "widgets/KvNotifications.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

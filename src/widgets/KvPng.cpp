@@ -1,4 +1,4 @@
-#include "KvUnits/KvPng.h"
+#include "widgets/KvPng.h"
 
 #include <QFile>
 #include <csetjmp>

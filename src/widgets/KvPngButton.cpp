@@ -1,7 +1,7 @@
-#include "KvUnits/KvPngButton.h"
+#include "widgets/KvPngButton.h"
 
-#include "KvUnits/KvButtonPaint.h"
-#include "KvUnits/KvPng.h"
+#include "widgets/KvButtonPaint.h"
+#include "widgets/KvPng.h"
 
 #include <QEnterEvent>
 #include <QGuiApplication>

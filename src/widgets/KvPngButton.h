@@ -7,9 +7,9 @@
 // button as Sender. A handler may destroy the button.
 #pragma once
 
-#include "KvUnits/KvArrowGeometry.h"
-#include "KvUnits/KvHoverTracking.h"
-#include "KvUnits/KvPngButtonLayout.h"
+#include "widgets/KvArrowGeometry.h"
+#include "widgets/KvHoverTracking.h"
+#include "widgets/KvPngButtonLayout.h"
 
 #include <QAction>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "KvUnits/KvPngButtonLayout.h"
+#include "widgets/KvPngButtonLayout.h"
 
 #include <algorithm>
 

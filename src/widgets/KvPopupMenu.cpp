@@ -1,4 +1,4 @@
-#include "KvUnits/KvPopupMenu.h"
+#include "widgets/KvPopupMenu.h"
 
 #include <QCoreApplication>
 #include <QMenu>

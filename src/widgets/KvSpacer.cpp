@@ -1,6 +1,6 @@
-#include "KvUnits/KvSpacer.h"
+#include "widgets/KvSpacer.h"
 
-#include "KvUnits/KvButtonPaint.h"
+#include "widgets/KvButtonPaint.h"
 
 #include <QPainter>
 

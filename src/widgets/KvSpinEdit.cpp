@@ -1,4 +1,4 @@
-#include "KvUnits/KvSpinEdit.h"
+#include "widgets/KvSpinEdit.h"
 
 #include <QApplication>
 #include <QFocusEvent>

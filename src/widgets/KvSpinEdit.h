@@ -3,8 +3,8 @@
 // keys and the mouse wheel. Leaving the box rewrites the text in canonical form.
 #pragma once
 
-#include "KvUnits/KvSpinEditBase.h"
-#include "KvUnits/KvSpinValue.h"
+#include "widgets/KvSpinEditBase.h"
+#include "widgets/KvSpinValue.h"
 
 #include <QVariant>
 

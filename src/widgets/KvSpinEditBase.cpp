@@ -1,6 +1,6 @@
-#include "KvUnits/KvSpinEditBase.h"
+#include "widgets/KvSpinEditBase.h"
 
-#include "KvUnits/KvUpDownButton.h"
+#include "widgets/KvUpDownButton.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "KvUnits/KvSpinValue.h"
+#include "widgets/KvSpinValue.h"
 
 #include <algorithm>
 #include <cfenv>

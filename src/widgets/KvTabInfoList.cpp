@@ -1,4 +1,4 @@
-#include "KvUnits/KvTabInfoList.h"
+#include "widgets/KvTabInfoList.h"
 
 #include <stdexcept>
 

@@ -7,7 +7,7 @@
 // the inner edge that faces the page.
 #pragma once
 
-#include "KvUnits/KvTabTypes.h"
+#include "widgets/KvTabTypes.h"
 
 #include <QPoint>
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "KvUnits/KvTabList.h"
+#include "widgets/KvTabList.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 // The tabs of a tab set: TKvTab and the collection that owns them.
 #pragma once
 
-#include "KvUnits/KvTabTypes.h"
+#include "widgets/KvTabTypes.h"
 
 #include <QDateTime>
 #include <QObject>

@@ -1,7 +1,7 @@
-#include "KvUnits/KvTabOptions.h"
+#include "widgets/KvTabOptions.h"
 
-#include "KvUnits/KvContrast.h"
-#include "KvUnits/KvGridLogic.h"
+#include "widgets/KvContrast.h"
+#include "widgets/KvGridLogic.h"
 
 #include <QGuiApplication>
 

@@ -1,7 +1,7 @@
 // Look and size settings of a tab set.
 #pragma once
 
-#include "KvUnits/KvTabTypes.h"
+#include "widgets/KvTabTypes.h"
 
 #include <QColor>
 #include <QPalette>

@@ -1,6 +1,6 @@
-#include "KvUnits/KvTabPaint.h"
+#include "widgets/KvTabPaint.h"
 
-#include "KvUnits/KvPng.h"
+#include "widgets/KvPng.h"
 
 #include <QLinearGradient>
 #include <QPainter>

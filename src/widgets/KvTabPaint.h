@@ -2,8 +2,8 @@
 // pictures can be checked pixel by pixel.
 #pragma once
 
-#include "KvUnits/KvTabOptions.h"
-#include "KvUnits/KvTabTypes.h"
+#include "widgets/KvTabOptions.h"
+#include "widgets/KvTabTypes.h"
 
 #include <QImage>
 #include <QPainterPath>

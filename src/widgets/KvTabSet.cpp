@@ -1,6 +1,6 @@
-#include "KvUnits/KvTabSet.h"
+#include "widgets/KvTabSet.h"
 
-#include "KvUnits/KvPng.h"
+#include "widgets/KvPng.h"
 
 #include <QEvent>
 #include <QPainter>

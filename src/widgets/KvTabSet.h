@@ -11,12 +11,12 @@
 // set it is called from.
 #pragma once
 
-#include "KvUnits/KvAlphaUpDownButton.h"
-#include "KvUnits/KvTabInfoList.h"
-#include "KvUnits/KvTabLayout.h"
-#include "KvUnits/KvTabList.h"
-#include "KvUnits/KvTabOptions.h"
-#include "KvUnits/KvTabPaint.h"
+#include "widgets/KvAlphaUpDownButton.h"
+#include "widgets/KvTabInfoList.h"
+#include "widgets/KvTabLayout.h"
+#include "widgets/KvTabList.h"
+#include "widgets/KvTabOptions.h"
+#include "widgets/KvTabPaint.h"
 
 #include <QImage>
 #include <QList>

@@ -1,6 +1,6 @@
 // TKvTabSet: closing and re-opening tabs, dragging tabs to a new place and
 // showing only TabSteps lines at a time.
-#include "KvUnits/KvTabSet.h"
+#include "widgets/KvTabSet.h"
 
 #include <QCursor>
 #include <QPainter>

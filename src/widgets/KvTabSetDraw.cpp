@@ -1,8 +1,8 @@
 // TKvTabSet: painting of the bar, the tabs, their images, captions, glyphs and
 // the focus rectangle.
-#include "KvUnits/KvContrast.h"
-#include "KvUnits/KvTabSet.h"
-#include "KvUnits/KvTextFit.h"
+#include "widgets/KvContrast.h"
+#include "widgets/KvTabSet.h"
+#include "widgets/KvTextFit.h"
 
 #include <QPainter>
 #include <algorithm>

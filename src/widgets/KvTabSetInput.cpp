@@ -1,5 +1,5 @@
 // TKvTabSet: mouse, focus, wheel and hints.
-#include "KvUnits/KvTabSet.h"
+#include "widgets/KvTabSet.h"
 
 #include <QApplication>
 #include <QFocusEvent>

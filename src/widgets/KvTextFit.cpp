@@ -1,4 +1,4 @@
-#include "KvUnits/KvTextFit.h"
+#include "widgets/KvTextFit.h"
 
 namespace velmora {
 

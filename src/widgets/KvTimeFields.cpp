@@ -1,6 +1,6 @@
-#include "KvUnits/KvTimeFields.h"
+#include "widgets/KvTimeFields.h"
 
-#include "KvUnits/KvSpinValue.h"
+#include "widgets/KvSpinValue.h"
 
 #include <QRegularExpression>
 #include <cmath>

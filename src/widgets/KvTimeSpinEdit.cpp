@@ -1,4 +1,4 @@
-#include "KvUnits/KvTimeSpinEdit.h"
+#include "widgets/KvTimeSpinEdit.h"
 
 #include <QApplication>
 #include <QFocusEvent>

@@ -4,8 +4,8 @@
 // with wrap-around and no carry into the next field.
 #pragma once
 
-#include "KvUnits/KvSpinEditBase.h"
-#include "KvUnits/KvTimeFields.h"
+#include "widgets/KvSpinEditBase.h"
+#include "widgets/KvTimeFields.h"
 
 #include <memory>
 

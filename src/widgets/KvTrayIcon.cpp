@@ -1,7 +1,7 @@
-#include "KvUnits/KvTrayIcon.h"
+#include "widgets/KvTrayIcon.h"
 
-#include "KvUnits/KvBalloonWindow.h"
-#include "KvUnits/KvPng.h"
+#include "widgets/KvBalloonWindow.h"
+#include "widgets/KvPng.h"
 
 #include <QApplication>
 #include <QCursor>

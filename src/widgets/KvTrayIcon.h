@@ -17,8 +17,8 @@
 // position when it is handled.
 #pragma once
 
-#include "KvUnits/KvBalloonFlags.h"
-#include "KvUnits/KvNotifications.h"
+#include "widgets/KvBalloonFlags.h"
+#include "widgets/KvNotifications.h"
 
 #include <QImage>
 #include <QMenu>

@@ -1,6 +1,6 @@
-#include "KvUnits/KvUpDownButton.h"
+#include "widgets/KvUpDownButton.h"
 
-#include "KvUnits/KvButtonPaint.h"
+#include "widgets/KvButtonPaint.h"
 
 #include <QApplication>
 #include <QEnterEvent>

@@ -6,8 +6,8 @@
 // control; nothing of the control runs after that.
 #pragma once
 
-#include "KvUnits/KvArrowGeometry.h"
-#include "KvUnits/KvHoverTracking.h"
+#include "widgets/KvArrowGeometry.h"
+#include "widgets/KvHoverTracking.h"
 
 #include <QColor>
 #include <QPointer>

@@ -1,7 +1,7 @@
 // Feeds arbitrary text to the colour reader of the settings and language files.
 // Beyond not crashing: a colour read is written as text that reads back to it (a
 // system colour as the RGB it stands for).
-#include "ColorText.h"
+#include "core/ColorText.h"
 
 #include <cstdint>
 #include <cstdlib>

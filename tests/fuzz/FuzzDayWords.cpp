@@ -1,10 +1,10 @@
 // Feeds arbitrary bytes as the day-of-week words file to what the clock and the
 // options dialog read from it. Beyond not crashing: no word grows past its limit,
 // and a kind the dialog may store again reads back with the same words.
-#include "DayWords.h"
+#include "app/DayWords.h"
 #include "FuzzLangFiles.h"
-#include "IniDocument.h"
-#include "Lang.h"
+#include "core/IniDocument.h"
+#include "app/Lang.h"
 
 using namespace velmora;
 

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the sectioned document and every text form read from it.
 // Beyond not crashing: what is written reads back to the same document.
-#include "ColorText.h"
-#include "IniDocument.h"
-#include "TextForms.h"
+#include "core/ColorText.h"
+#include "core/IniDocument.h"
+#include "core/TextForms.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Feeds arbitrary text to the command switch parser and the parameter word splitter.
 // Beyond not crashing: the switch text settles after one round, and words quoted
 // back for a shell split into the same words.
-#include "KvUnits/KvCommandList.h"
+#include "core/KvCommandList.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 // The language units without the forms: the fuzz targets never open a dialog.
-#include "VelmoLib.h"
+#include "app/VelmoLib.h"
 
 namespace velmora {
 

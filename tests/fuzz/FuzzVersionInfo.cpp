@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the version reader as a whole file (PE or ELF) and as
 // a bare version block. Beyond not crashing or reading out of bounds: a file's
 // reader either fails with one of its three texts or answers every query.
-#include "ExecutableImage.h"
-#include "KvUnits/KvVersionInfo.h"
-#include "VersionStamp.h"
+#include "core/ExecutableImage.h"
+#include "core/KvVersionInfo.h"
+#include "core/VersionStamp.h"
 
 #include <cstdint>
 #include <cstdlib>

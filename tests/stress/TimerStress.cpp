@@ -4,7 +4,7 @@
 // reported by the sanitizer, a deadlock by the watchdog below, an event after
 // destruction and a period without its one stop event by the checks.
 //   test_timer_stress [cycles]     (default 100000 enable/disable cycles in all)
-#include "KvUnits/KvTimer.h"
+#include "core/KvTimer.h"
 
 #include <QCoreApplication>
 #include <QThread>

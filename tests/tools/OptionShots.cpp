@@ -5,13 +5,13 @@
 // The clock runs on the test platform in a temporary folder, with the built-in
 // language (Japanese) or the language file given, and a few commands so that the
 // command grid has rows. The pictures of a language file carry its name.
-#include "IniDocument.h"
-#include "KvUnits/KvTabSet.h"
-#include "KvUnits/KvTimer.h"
-#include "KvUnits/KvTrayIcon.h"
-#include "Main.h"
-#include "Option.h"
-#include "VelmoLib.h"
+#include "core/IniDocument.h"
+#include "widgets/KvTabSet.h"
+#include "core/KvTimer.h"
+#include "widgets/KvTrayIcon.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionForm.h"
+#include "app/VelmoLib.h"
 #include "fakes/FakePlatform.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
-#include "About.h"
+#include "app/about/AboutForm.h"
 
-#include "AboutLogic.h"
-#include "Credits.h"
-#include "KvUnits/KvPng.h"
-#include "KvUnits/KvSpacer.h"
-#include "KvUnits/KvVersionInfo.h"
-#include "Lang.h"
-#include "VelmoLib.h"
+#include "app/about/AboutLogic.h"
+#include "app/Credits.h"
+#include "widgets/KvPng.h"
+#include "widgets/KvSpacer.h"
+#include "core/KvVersionInfo.h"
+#include "app/Lang.h"
+#include "app/VelmoLib.h"
 #include "platform/Platform.h"
 
 #include <QContextMenuEvent>

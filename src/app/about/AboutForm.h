@@ -2,7 +2,7 @@
 // own file, author line, the maker's link, the credits of the libraries it carries).
 #pragma once
 
-#include "ColorText.h"
+#include "core/ColorText.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "AboutLogic.h"
+#include "app/about/AboutLogic.h"
 
 #include <cmath>
 #include <limits>

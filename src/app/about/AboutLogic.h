@@ -3,7 +3,7 @@
 // credits of the libraries this program carries.
 #pragma once
 
-#include "ColorText.h"
+#include "core/ColorText.h"
 
 #include <QString>
 #include <QStringList>

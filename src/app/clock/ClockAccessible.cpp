@@ -1,6 +1,6 @@
-#include "ClockAccessible.h"
+#include "app/clock/ClockAccessible.h"
 
-#include "Main.h"
+#include "app/clock/MainForm.h"
 
 #include <QAccessibleWidget>
 

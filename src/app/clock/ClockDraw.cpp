@@ -1,6 +1,6 @@
-#include "ClockDraw.h"
+#include "app/clock/ClockDraw.h"
 
-#include "TextForms.h"
+#include "core/TextForms.h"
 
 #include <QFontMetrics>
 #include <QLinearGradient>

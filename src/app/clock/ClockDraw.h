@@ -1,7 +1,7 @@
 // Drawing the clock: background, text and outline, on either drawing path.
 #pragma once
 
-#include "Settings.h"
+#include "core/Settings.h"
 
 #include <QColor>
 #include <QFont>

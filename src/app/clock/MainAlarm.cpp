@@ -1,11 +1,11 @@
 // The alarm as the clock window carries it out: the decisions are AlarmLogic's.
-#include "AlarmLogic.h"
-#include "KvUnits/KvPaintBox.h"
-#include "KvUnits/KvTimer.h"
-#include "KvUnits/KvTrayIcon.h"
-#include "Main.h"
-#include "Option.h"
-#include "TextForms.h"
+#include "core/AlarmLogic.h"
+#include "widgets/KvPaintBox.h"
+#include "core/KvTimer.h"
+#include "widgets/KvTrayIcon.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionForm.h"
+#include "core/TextForms.h"
 #include "platform/Platform.h"
 
 #include <QTextStream>

@@ -1,13 +1,13 @@
 // TMainForm: the clock window.
 #pragma once
 
-#include "AlarmLogic.h"
-#include "Clock.h"
-#include "ClockText.h"
-#include "FullScreenLogic.h"
-#include "ProgramPaths.h"
-#include "Settings.h"
-#include "TickSchedule.h"
+#include "core/AlarmLogic.h"
+#include "core/Clock.h"
+#include "core/ClockText.h"
+#include "core/FullScreenLogic.h"
+#include "core/ProgramPaths.h"
+#include "core/Settings.h"
+#include "core/TickSchedule.h"
 
 #include <QImage>
 #include <QMenu>

@@ -1,11 +1,11 @@
 // The clock's popup menu, its captions and its actions.
-#include "About.h"
-#include "KvUnits/KvCommandList.h"
-#include "KvUnits/KvTrayIcon.h"
-#include "Lang.h"
-#include "Main.h"
-#include "Option.h"
-#include "VelmoLib.h"
+#include "app/about/AboutForm.h"
+#include "core/KvCommandList.h"
+#include "widgets/KvTrayIcon.h"
+#include "app/Lang.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionForm.h"
+#include "app/VelmoLib.h"
 #include "platform/Platform.h"
 
 #include <QAction>

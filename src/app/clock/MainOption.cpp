@@ -1,9 +1,9 @@
 // The clock's side of the options dialog: opening it and finishing up after it.
-#include "App.h"
-#include "DayWords.h"
-#include "KvUnits/KvCommandList.h"
-#include "Main.h"
-#include "Option.h"
+#include "app/VelmoraApp.h"
+#include "app/DayWords.h"
+#include "core/KvCommandList.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionForm.h"
 
 namespace velmora {
 

@@ -1,9 +1,9 @@
 // Loading and saving the clock's settings file.
-#include "CommandSections.h"
-#include "KvUnits/KvCommandList.h"
-#include "Lang.h"
-#include "Main.h"
-#include "VelmoLib.h"
+#include "core/CommandSections.h"
+#include "core/KvCommandList.h"
+#include "app/Lang.h"
+#include "app/clock/MainForm.h"
+#include "app/VelmoLib.h"
 #include "platform/Platform.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "OptionColorPanel.h"
+#include "app/options/ColorPanel.h"
 
-#include "Main.h"
-#include "Option.h"
-#include "VelmoLib.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionForm.h"
+#include "app/VelmoLib.h"
 
 #include <QColorDialog>
 #include <QImage>

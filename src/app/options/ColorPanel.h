@@ -5,7 +5,7 @@
 // background, no outline) that covers it: a click on the mark does nothing.
 #pragma once
 
-#include "ColorText.h"
+#include "core/ColorText.h"
 
 #include <QFrame>
 #include <functional>

@@ -1,13 +1,13 @@
-#include "OptionAlarm.h"
+#include "app/options/OptionAlarmPage.h"
 
-#include "KvUnits/KvEdit.h"
-#include "KvUnits/KvTimeSpinEdit.h"
-#include "Lang.h"
-#include "Main.h"
-#include "Option.h"
-#include "OptionColorPanel.h"
-#include "OptionControls.h"
-#include "VelmoLib.h"
+#include "widgets/KvEdit.h"
+#include "widgets/KvTimeSpinEdit.h"
+#include "app/Lang.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionForm.h"
+#include "app/options/ColorPanel.h"
+#include "app/options/OptionControls.h"
+#include "app/VelmoLib.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

@@ -3,7 +3,7 @@
 // the test button that starts and stops the real alarm.
 #pragma once
 
-#include "OptionPage.h"
+#include "app/options/OptionPage.h"
 
 class QCheckBox;
 class QGroupBox;

@@ -1,14 +1,14 @@
-#include "OptionCommand.h"
+#include "app/options/OptionCommandPage.h"
 
-#include "KvUnits/KvCommandList.h"
-#include "KvUnits/KvEdit.h"
-#include "KvUnits/KvGrid.h"
-#include "KvUnits/KvPngButton.h"
-#include "KvUnits/KvTextFit.h"
-#include "Lang.h"
-#include "Main.h"
-#include "Option.h"
-#include "VelmoLib.h"
+#include "core/KvCommandList.h"
+#include "widgets/KvEdit.h"
+#include "widgets/KvGrid.h"
+#include "widgets/KvPngButton.h"
+#include "widgets/KvTextFit.h"
+#include "app/Lang.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionForm.h"
+#include "app/VelmoLib.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // sync: its title and program are fixed, and it never moves or goes away.
 #pragma once
 
-#include "OptionPage.h"
+#include "app/options/OptionPage.h"
 
 #include <QRect>
 

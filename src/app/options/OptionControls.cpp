@@ -1,4 +1,4 @@
-#include "OptionControls.h"
+#include "app/options/OptionControls.h"
 
 #include <QAbstractButton>
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 // group, the texts applied by component name, message texts with fallbacks.
 #pragma once
 
-#include "Lang.h"
+#include "app/Lang.h"
 
 #include <QGroupBox>
 #include <QList>

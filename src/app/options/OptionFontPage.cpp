@@ -1,12 +1,12 @@
-#include "OptionFont.h"
+#include "app/options/OptionFontPage.h"
 
-#include "KvUnits/KvPaintBox.h"
-#include "Lang.h"
-#include "Main.h"
-#include "Option.h"
-#include "OptionColorPanel.h"
-#include "OptionControls.h"
-#include "VelmoLib.h"
+#include "widgets/KvPaintBox.h"
+#include "app/Lang.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionForm.h"
+#include "app/options/ColorPanel.h"
+#include "app/options/OptionControls.h"
+#include "app/VelmoLib.h"
 
 #include <QCheckBox>
 #include <QFontDialog>

@@ -3,7 +3,7 @@
 // a gradient) and the outline, with their swatches.
 #pragma once
 
-#include "OptionPage.h"
+#include "app/options/OptionPage.h"
 
 class QCheckBox;
 class QGroupBox;

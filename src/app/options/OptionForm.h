@@ -3,7 +3,7 @@
 // them after the dialog has closed, whichever way it closed (every close is OK).
 #pragma once
 
-#include "Settings.h"
+#include "core/Settings.h"
 
 #include <QDialog>
 #include <QFont>

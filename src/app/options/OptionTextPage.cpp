@@ -1,13 +1,13 @@
-#include "OptionText.h"
+#include "app/options/OptionTextPage.h"
 
-#include "DayWords.h"
-#include "IniDocument.h"
-#include "KvUnits/KvEdit.h"
-#include "Lang.h"
-#include "Main.h"
-#include "Option.h"
-#include "OptionControls.h"
-#include "VelmoLib.h"
+#include "app/DayWords.h"
+#include "core/IniDocument.h"
+#include "widgets/KvEdit.h"
+#include "app/Lang.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionForm.h"
+#include "app/options/OptionControls.h"
+#include "app/VelmoLib.h"
 
 #include <QCheckBox>
 #include <QComboBox>

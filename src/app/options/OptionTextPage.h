@@ -2,7 +2,7 @@
 // the editor of the day-of-week word sets ("kinds") of the words file.
 #pragma once
 
-#include "OptionPage.h"
+#include "app/options/OptionPage.h"
 
 #include <QStringList>
 

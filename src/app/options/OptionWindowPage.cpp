@@ -1,8 +1,8 @@
-#include "OptionWindow.h"
+#include "app/options/OptionWindowPage.h"
 
-#include "KvUnits/KvSpinEdit.h"
-#include "Main.h"
-#include "OptionControls.h"
+#include "widgets/KvSpinEdit.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionControls.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 // its overall transparency and its place in the window stack; large balloon icons.
 #pragma once
 
-#include "OptionPage.h"
+#include "app/options/OptionPage.h"
 
 class QCheckBox;
 class QGroupBox;

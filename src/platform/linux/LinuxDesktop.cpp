@@ -1,6 +1,6 @@
 // Documents and the autostart entry.
-#include "DesktopEntry.h"
-#include "IniDocument.h"
+#include "core/DesktopEntry.h"
+#include "core/IniDocument.h"
 #include "platform/linux/LinuxPlatform.h"
 
 #include <QDesktopServices>

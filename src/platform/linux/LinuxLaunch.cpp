@@ -1,6 +1,6 @@
 // Starting the user's commands. The program is executed directly with its words,
 // never through a shell, so a parameter text can never run anything else.
-#include "KvUnits/KvCommandList.h"
+#include "core/KvCommandList.h"
 #include "platform/linux/LinuxPlatform.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 //   TrayProbe <title> <text> [hide after ms]
 // It prints "added" when the icon is in the tray, "balloon" when the balloon went
 // out, "hidden" after HideBalloon, and ends by itself after a minute.
-#include "KvUnits/KvTrayIcon.h"
+#include "widgets/KvTrayIcon.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,5 +1,5 @@
-#include "KvUnits/KvTimer.h"
-#include "Main.h"
+#include "core/KvTimer.h"
+#include "app/clock/MainForm.h"
 #include "fakes/FakePlatform.h"
 
 #include <QAccessible>

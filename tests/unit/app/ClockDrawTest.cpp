@@ -1,4 +1,4 @@
-#include "ClockDraw.h"
+#include "app/clock/ClockDraw.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // 86 400 seconds from noon to noon, once second by second and once with seconds
 // skipped at random as on a loaded machine. The alarm starts and stops once, every
 // timed command runs once, and midnight re-fits the window once.
-#include "IniDocument.h"
-#include "KvUnits/KvTimer.h"
-#include "Main.h"
+#include "core/IniDocument.h"
+#include "core/KvTimer.h"
+#include "app/clock/MainForm.h"
 #include "fakes/FakePlatform.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "DayWords.h"
+#include "app/DayWords.h"
 
-#include "IniDocument.h"
-#include "Lang.h"
+#include "core/IniDocument.h"
+#include "app/Lang.h"
 #include "TextFiles.h"
 
 #include <QDate>

@@ -1,9 +1,9 @@
 // A topmost clock steps aside for a full-screen window on its monitor, as the
 // window system (here the fake) reports it, and comes back when it may.
-#include "ClockDraw.h"
-#include "IniDocument.h"
-#include "KvUnits/KvTimer.h"
-#include "Main.h"
+#include "app/clock/ClockDraw.h"
+#include "core/IniDocument.h"
+#include "core/KvTimer.h"
+#include "app/clock/MainForm.h"
 #include "fakes/FakePlatform.h"
 
 #include <QFile>

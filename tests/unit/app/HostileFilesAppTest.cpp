@@ -1,11 +1,11 @@
 // The settings, language and day-word files on hostile paths: a link to itself, a
 // pipe, a folder, 100 MB, lone surrogates. Each gives a clear message or its
 // defaults, nothing waits forever, and the file is never replaced by defaults.
-#include "DayWords.h"
-#include "IniDocument.h"
-#include "KvUnits/KvTimer.h"
-#include "Lang.h"
-#include "Main.h"
+#include "app/DayWords.h"
+#include "core/IniDocument.h"
+#include "core/KvTimer.h"
+#include "app/Lang.h"
+#include "app/clock/MainForm.h"
 #include "TextFiles.h"
 #include "fakes/FakePlatform.h"
 

@@ -1,6 +1,6 @@
-#include "Lang.h"
+#include "app/Lang.h"
 
-#include "IniDocument.h"
+#include "core/IniDocument.h"
 #include "TextFiles.h"
 
 #include <QAction>

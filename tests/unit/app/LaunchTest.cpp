@@ -1,7 +1,7 @@
 // Starts real small scripts in a temporary folder; the elevation helper and the
 // desktop opener are replaced by scripts that only record how they were called
 // (handed to the platform by the test; the program never reads such a hook).
-#include "KvUnits/KvCommandList.h"
+#include "core/KvCommandList.h"
 #include "fakes/FakePlatform.h"
 #include "platform/linux/LinuxPlatform.h"
 

@@ -1,10 +1,10 @@
-#include "IniDocument.h"
-#include "KvUnits/KvCommandList.h"
-#include "KvUnits/KvTimer.h"
-#include "KvUnits/KvTrayIcon.h"
-#include "Lang.h"
-#include "Main.h"
-#include "StringHash.h"
+#include "core/IniDocument.h"
+#include "core/KvCommandList.h"
+#include "core/KvTimer.h"
+#include "widgets/KvTrayIcon.h"
+#include "app/Lang.h"
+#include "app/clock/MainForm.h"
+#include "core/StringHash.h"
 #include "fakes/FakePlatform.h"
 
 #include <QAbstractButton>

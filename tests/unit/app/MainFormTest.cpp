@@ -1,7 +1,7 @@
-#include "IniDocument.h"
-#include "KvUnits/KvPaintBox.h"
-#include "KvUnits/KvTimer.h"
-#include "Main.h"
+#include "core/IniDocument.h"
+#include "widgets/KvPaintBox.h"
+#include "core/KvTimer.h"
+#include "app/clock/MainForm.h"
 #include "fakes/FakePlatform.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 // The alarm page: loading, live writes, the 255-unit message rule, the sound
 // file, and the test button's two states.
-#include "OptionAlarm.h"
+#include "app/options/OptionAlarmPage.h"
 
-#include "KvUnits/KvEdit.h"
-#include "KvUnits/KvTimeSpinEdit.h"
-#include "KvUnits/KvTimer.h"
-#include "OptionColorPanel.h"
+#include "widgets/KvEdit.h"
+#include "widgets/KvTimeSpinEdit.h"
+#include "core/KvTimer.h"
+#include "app/options/ColorPanel.h"
 #include "OptionFixture.h"
 
 #include <QApplication>

@@ -1,12 +1,12 @@
 // The font and colour page and the alarm swatches it steers: loading gives the
 // handlers' states on both pages, each choice reaches the clock at once.
-#include "KvUnits/KvPaintBox.h"
-#include "KvUnits/KvTabSet.h"
-#include "OptionAlarm.h"
-#include "OptionColorPanel.h"
-#include "OptionControls.h"
+#include "widgets/KvPaintBox.h"
+#include "widgets/KvTabSet.h"
+#include "app/options/OptionAlarmPage.h"
+#include "app/options/ColorPanel.h"
+#include "app/options/OptionControls.h"
 #include "OptionFixture.h"
-#include "OptionFont.h"
+#include "app/options/OptionFontPage.h"
 
 #include <QApplication>
 #include <QCheckBox>

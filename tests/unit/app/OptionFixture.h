@@ -2,12 +2,12 @@
 // by a script instead of shown.
 #pragma once
 
-#include "IniDocument.h"
-#include "KvUnits/KvTimer.h"
-#include "Lang.h"
-#include "Main.h"
-#include "Option.h"
-#include "VelmoLib.h"
+#include "core/IniDocument.h"
+#include "core/KvTimer.h"
+#include "app/Lang.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionForm.h"
+#include "app/VelmoLib.h"
 #include "fakes/FakePlatform.h"
 
 #include <QTemporaryDir>

@@ -1,14 +1,14 @@
 // The options dialog's frame: the remembered page, closing (always OK, refused
 // without an alarm action), one dialog at a time, what the clock does after it.
-#include "DayWords.h"
-#include "KvUnits/KvCommandList.h"
-#include "KvUnits/KvContrast.h"
-#include "KvUnits/KvEdit.h"
-#include "KvUnits/KvPngButton.h"
-#include "KvUnits/KvTabSet.h"
-#include "OptionAlarm.h"
+#include "app/DayWords.h"
+#include "core/KvCommandList.h"
+#include "widgets/KvContrast.h"
+#include "widgets/KvEdit.h"
+#include "widgets/KvPngButton.h"
+#include "widgets/KvTabSet.h"
+#include "app/options/OptionAlarmPage.h"
 #include "OptionFixture.h"
-#include "OptionText.h"
+#include "app/options/OptionTextPage.h"
 
 #include <QApplication>
 #include <QCheckBox>

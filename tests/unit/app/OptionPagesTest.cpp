@@ -1,19 +1,19 @@
 // The window, balloon and command pages of the options dialog: loading from the
 // clock's settings gives the states their handlers give, every control writes the
 // clock live, and the command list keeps its order, its timing and command 0.
-#include "IniDocument.h"
-#include "KvUnits/KvCommandList.h"
-#include "KvUnits/KvEdit.h"
-#include "KvUnits/KvGrid.h"
-#include "KvUnits/KvPngButton.h"
-#include "KvUnits/KvSpinEdit.h"
-#include "KvUnits/KvTimer.h"
-#include "Lang.h"
-#include "Main.h"
-#include "OptionCommand.h"
-#include "OptionControls.h"
+#include "core/IniDocument.h"
+#include "core/KvCommandList.h"
+#include "widgets/KvEdit.h"
+#include "widgets/KvGrid.h"
+#include "widgets/KvPngButton.h"
+#include "widgets/KvSpinEdit.h"
+#include "core/KvTimer.h"
+#include "app/Lang.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionCommandPage.h"
+#include "app/options/OptionControls.h"
 #include "OptionFixture.h"
-#include "OptionWindow.h"
+#include "app/options/OptionWindowPage.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

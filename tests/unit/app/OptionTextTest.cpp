@@ -1,10 +1,10 @@
 // The text page: the display choices, and the day-word editor's flows on the
 // words file of a temporary language folder.
-#include "OptionText.h"
+#include "app/options/OptionTextPage.h"
 
-#include "DayWords.h"
-#include "KvUnits/KvEdit.h"
-#include "OptionControls.h"
+#include "app/DayWords.h"
+#include "widgets/KvEdit.h"
+#include "app/options/OptionControls.h"
 #include "OptionFixture.h"
 
 #include <QCheckBox>

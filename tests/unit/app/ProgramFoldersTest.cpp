@@ -1,8 +1,8 @@
-#include "IniDocument.h"
-#include "KvUnits/KvCommandList.h"
-#include "KvUnits/KvTimer.h"
-#include "Lang.h"
-#include "Main.h"
+#include "core/IniDocument.h"
+#include "core/KvCommandList.h"
+#include "core/KvTimer.h"
+#include "app/Lang.h"
+#include "app/clock/MainForm.h"
 #include "fakes/FakePlatform.h"
 
 #include <QApplication>

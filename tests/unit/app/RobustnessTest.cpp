@@ -1,11 +1,11 @@
 // The clock keeps going whatever happens around it: no message box inside a tick,
 // an alarm that always ends on time, messages in the user's language only, one
 // error box at a time, settings saved as they change, every timer stopped at quit.
-#include "IniDocument.h"
-#include "KvUnits/KvTimer.h"
-#include "Lang.h"
-#include "Main.h"
-#include "VelmoLib.h"
+#include "core/IniDocument.h"
+#include "core/KvTimer.h"
+#include "app/Lang.h"
+#include "app/clock/MainForm.h"
+#include "app/VelmoLib.h"
 #include "fakes/FakePlatform.h"
 
 #include <QAbstractButton>

@@ -2,9 +2,9 @@
 // process rewrites it through the routines the options dialog uses, and is killed
 // with SIGKILL at a different moment each run. The file is always whole, the old
 // version or the new one, and the next start removes whatever a kill left behind.
-#include "DayWords.h"
-#include "IniDocument.h"
-#include "Lang.h"
+#include "app/DayWords.h"
+#include "core/IniDocument.h"
+#include "app/Lang.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,12 +1,12 @@
 // The language files the program ships, as the build converted them: each one
 // complete and fit for the menus and balloons that show its texts; and the first
 // start that picks one of them for the desktop's locale.
-#include "IniDocument.h"
-#include "KvUnits/KvTimer.h"
-#include "Lang.h"
-#include "Main.h"
+#include "core/IniDocument.h"
+#include "core/KvTimer.h"
+#include "app/Lang.h"
+#include "app/clock/MainForm.h"
 #include "TextFiles.h"
-#include "VelmoLib.h"
+#include "app/VelmoLib.h"
 #include "fakes/FakePlatform.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
-#include "App.h"
-#include "Lang.h"
-#include "VelmoLib.h"
+#include "app/VelmoraApp.h"
+#include "app/Lang.h"
+#include "app/VelmoLib.h"
 #include "fakes/FakePlatform.h"
 
 #include <QMessageBox>

@@ -1,5 +1,5 @@
 // The dialog helpers of the utility unit and the message-box hook.
-#include "VelmoLib.h"
+#include "app/VelmoLib.h"
 
 #include <QFile>
 #include <QFileDialog>

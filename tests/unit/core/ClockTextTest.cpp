@@ -1,7 +1,7 @@
-#include "ClockText.h"
+#include "core/ClockText.h"
 
-#include "TextForms.h"
-#include "TickSchedule.h"
+#include "core/TextForms.h"
+#include "core/TickSchedule.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "KvUnits/KvCommandList.h"
-#include "TextForms.h"
+#include "core/KvCommandList.h"
+#include "core/TextForms.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>

@@ -1,6 +1,6 @@
-#include "CommandSections.h"
+#include "core/CommandSections.h"
 
-#include "TextForms.h"
+#include "core/TextForms.h"
 
 #include <gtest/gtest.h>
 

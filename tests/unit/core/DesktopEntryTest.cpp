@@ -1,4 +1,4 @@
-#include "DesktopEntry.h"
+#include "core/DesktopEntry.h"
 
 #include <gtest/gtest.h>
 

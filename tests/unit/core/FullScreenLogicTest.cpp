@@ -1,4 +1,4 @@
-#include "FullScreenLogic.h"
+#include "core/FullScreenLogic.h"
 
 #include <gtest/gtest.h>
 #include <vector>

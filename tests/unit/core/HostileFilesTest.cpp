@@ -1,6 +1,6 @@
 // Settings documents on hostile paths: what cannot be read says why (so that it is
 // never overwritten), nothing hangs, and a save leaves no temporary file behind.
-#include "IniDocument.h"
+#include "core/IniDocument.h"
 
 #include <QDir>
 #include <QFile>

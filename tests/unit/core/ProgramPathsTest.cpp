@@ -1,4 +1,4 @@
-#include "ProgramPaths.h"
+#include "core/ProgramPaths.h"
 
 #include <QMap>
 #include <gtest/gtest.h>

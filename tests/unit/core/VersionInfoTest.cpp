@@ -1,7 +1,7 @@
-#include "ExecutableImage.h"
-#include "KvUnits/KvVersionInfo.h"
-#include "VersionBlockWriter.h"
-#include "VersionStamp.h"
+#include "core/ExecutableImage.h"
+#include "core/KvVersionInfo.h"
+#include "core/VersionBlockWriter.h"
+#include "core/VersionStamp.h"
 #include "unit/core/VersionFiles.h"
 
 #include <QFile>

@@ -4,7 +4,7 @@
 
 #include "ClockSetter.h"
 #include "Report.h"
-#include "StringHash.h"
+#include "core/StringHash.h"
 #include "SyncLock.h"
 
 #include <QFile>

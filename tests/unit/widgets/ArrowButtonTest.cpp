@@ -1,6 +1,6 @@
-#include "KvUnits/KvAlphaUpDownButton.h"
-#include "KvUnits/KvButtonPaint.h"
-#include "KvUnits/KvUpDownButton.h"
+#include "widgets/KvAlphaUpDownButton.h"
+#include "widgets/KvButtonPaint.h"
+#include "widgets/KvUpDownButton.h"
 
 #include <QCursor>
 #include <QDialog>

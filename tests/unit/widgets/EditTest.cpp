@@ -1,7 +1,7 @@
-#include "KvUnits/KvButtonPaint.h"
-#include "KvUnits/KvEdit.h"
-#include "KvUnits/KvPopupMenu.h"
-#include "KvUnits/KvSpacer.h"
+#include "widgets/KvButtonPaint.h"
+#include "widgets/KvEdit.h"
+#include "widgets/KvPopupMenu.h"
+#include "widgets/KvSpacer.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>

@@ -2,7 +2,7 @@
 // answers at once or when the test says so.
 #pragma once
 
-#include "KvUnits/KvNotifications.h"
+#include "widgets/KvNotifications.h"
 
 #include <QElapsedTimer>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "KvUnits/KvGridAxis.h"
-#include "KvUnits/KvGridLogic.h"
+#include "widgets/KvGridAxis.h"
+#include "widgets/KvGridLogic.h"
 
 #include <gtest/gtest.h>
 

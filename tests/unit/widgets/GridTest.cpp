@@ -1,4 +1,4 @@
-#include "KvUnits/KvGrid.h"
+#include "widgets/KvGrid.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "KvUnits/KvTextFit.h"
+#include "widgets/KvTextFit.h"
 
-#include "KvUnits/KvPng.h"
+#include "widgets/KvPng.h"
 
 #include <QBuffer>
 #include <QImage>

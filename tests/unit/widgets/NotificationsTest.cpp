@@ -1,5 +1,5 @@
 // Building the desktop notification of a balloon: texts, icon, hints, arguments.
-#include "KvUnits/KvNotifications.h"
+#include "widgets/KvNotifications.h"
 
 #include <QMetaType>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "KvUnits/KvPaintBox.h"
+#include "widgets/KvPaintBox.h"
 
 #include <QImage>
 #include <QPainter>

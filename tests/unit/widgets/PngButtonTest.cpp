@@ -1,5 +1,5 @@
-#include "KvUnits/KvButtonPaint.h"
-#include "KvUnits/KvPngButton.h"
+#include "widgets/KvButtonPaint.h"
+#include "widgets/KvPngButton.h"
 
 #include <QAction>
 #include <QApplication>

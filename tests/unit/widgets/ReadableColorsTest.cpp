@@ -1,8 +1,8 @@
 // The tab set's captions and the grid's texts stay readable under light and dark
 // desktop palettes, with and without the default colours applied: measured on the
 // rendered pixels, text against the fill right beside it.
-#include "KvUnits/KvContrast.h"
-#include "KvUnits/KvGrid.h"
+#include "widgets/KvContrast.h"
+#include "widgets/KvGrid.h"
 #include "TabSetTestUtil.h"
 
 #include <QApplication>

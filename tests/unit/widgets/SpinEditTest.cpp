@@ -1,7 +1,7 @@
 // The spin edit as a widget: what the user sees after typing, keys, the wheel,
 // the arrows and leaving the box, in a "." and a "," locale.
-#include "KvUnits/KvSpinEdit.h"
-#include "KvUnits/KvUpDownButton.h"
+#include "widgets/KvSpinEdit.h"
+#include "widgets/KvUpDownButton.h"
 #include "SpinTestSupport.h"
 
 #include <QApplication>

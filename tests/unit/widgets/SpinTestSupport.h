@@ -15,8 +15,8 @@ inline void PrintTo(const QVariant& v, std::ostream* os) {
     *os << v.typeName() << "(" << v.toString().toStdString() << ")";
 }
 
-#include "KvUnits/KvSpinEditBase.h"
-#include "KvUnits/KvUpDownButton.h"
+#include "widgets/KvSpinEditBase.h"
+#include "widgets/KvUpDownButton.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,5 +1,5 @@
 // The spin edit's number rules, driven without a widget.
-#include "KvUnits/KvSpinValue.h"
+#include "widgets/KvSpinValue.h"
 #include "SpinTestSupport.h"
 
 #include <gtest/gtest.h>

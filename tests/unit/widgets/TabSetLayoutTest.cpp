@@ -1,4 +1,4 @@
-#include "KvUnits/KvTabLayout.h"
+#include "widgets/KvTabLayout.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Shared set-up of the tab set tests: a shown host window with a docked tab set.
 #pragma once
 
-#include "KvUnits/KvTabSet.h"
+#include "widgets/KvTabSet.h"
 
 #include <QBuffer>
 #include <QTest>

@@ -1,5 +1,5 @@
 // The time spin edit's field rules, driven without a widget.
-#include "KvUnits/KvTimeFields.h"
+#include "widgets/KvTimeFields.h"
 #include "SpinTestSupport.h"
 
 #include <gtest/gtest.h>

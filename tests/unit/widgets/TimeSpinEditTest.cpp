@@ -1,7 +1,7 @@
 // The time spin edit as a widget: field selection, typing, stepping with
 // wrap-around, milliseconds and the focus rules.
-#include "KvUnits/KvTimeSpinEdit.h"
-#include "KvUnits/KvUpDownButton.h"
+#include "widgets/KvTimeSpinEdit.h"
+#include "widgets/KvUpDownButton.h"
 #include "SpinTestSupport.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 // The notification-area icon: tooltip, balloons through a recording sink with or
 // without a tray, the icon that appears when a tray host arrives, mouse events.
 #include "FakeBalloonSink.h"
-#include "KvUnits/KvBalloonWindow.h"
-#include "KvUnits/KvTrayIcon.h"
+#include "widgets/KvBalloonWindow.h"
+#include "widgets/KvTrayIcon.h"
 
 #include <QMenu>
 #include <QScreen>
