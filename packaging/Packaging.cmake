@@ -2,7 +2,7 @@
 # folders, the desktop entry, icons and AppStream metadata, and a .deb made by
 # CPack (`cpack -G DEB` in the build folder; scripts/package does all of it).
 #
-# The folders below are the ones src/ProgramPaths.h expects relative to bin/.
+# The folders below are the ones src/core/ProgramPaths.h expects relative to bin/.
 
 # The project's identity in the desktop's and the software centre's eyes. The
 # address and the component id are placeholders until the project has a home of
