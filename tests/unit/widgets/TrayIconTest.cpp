@@ -4,6 +4,7 @@
 #include "widgets/KvBalloonWindow.h"
 #include "widgets/KvTrayIcon.h"
 
+#include <QAbstractEventDispatcher>
 #include <QMenu>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -222,7 +223,15 @@ TEST_F(TrayIconTest, NoTrayIsNoErrorAndNoPolling) {
     EXPECT_FALSE(icon->Loaded());
     EXPECT_TRUE(icon->WaitingForHost());
     const int seen = probes;
-    QTest::qWait(50);
+    // No timer of its own is running, whatever its interval...
+    int timers = 0;
+    QObjectList watched = icon->findChildren<QObject*>();
+    watched << icon.get();
+    for (QObject* o : watched)
+        timers += QAbstractEventDispatcher::instance()->registeredTimers(o).size();
+    EXPECT_EQ(timers, 0) << "a timer runs in the icon while it waits for a host";
+    // ... and nothing else asks either, watched past a poll every second or two.
+    QTest::qWait(2500);
     EXPECT_EQ(probes, seen) << "nothing asks again until the system reports a change";
     EXPECT_EQ(tray->Placed, 0);
 }
