@@ -8,9 +8,11 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
 #include <cstdio>
 #include <gtest/gtest.h>
 
@@ -30,6 +32,52 @@ QStringList Lines(const QString& prefix) {
 
 QStringList KindLines(int kind) {
     return Lines(QStringLiteral("kind%1-day").arg(kind));
+}
+
+// Whether process `pid` holds a file in `dir` open for a save: the temporary file,
+// unnamed ("#<inode> (deleted)") or named (".<name>.saving-...").
+bool HoldsASave(qint64 pid, const QString& dir) {
+    const QString fds = QStringLiteral("/proc/%1/fd").arg(pid);
+    for (const QString& fd : QDir(fds).entryList(QDir::Files | QDir::System)) {
+        const QString target = QFile::symLinkTarget(fds + QLatin1Char('/') + fd);
+        const QString name = target.mid(dir.size() + 1);
+        if (target.startsWith(dir + QLatin1Char('/')) &&
+            (name.startsWith(QLatin1Char('#')) || name.contains(QStringLiteral(".saving-"))))
+            return true;
+    }
+    return false;
+}
+
+// Stops process `pid` (SIGSTOP) and waits until it is stopped, so that what it
+// holds open then is what a kill interrupts.
+void Stop(qint64 pid) {
+    ::kill(pid_t(pid), SIGSTOP);
+    const QString stat = QStringLiteral("/proc/%1/stat").arg(pid);
+    for (int i = 0; i < 5000; ++i) {
+        QFile f(stat);
+        if (!f.open(QIODevice::ReadOnly))
+            return;
+        const QByteArray s = f.readAll();
+        const qsizetype end = s.lastIndexOf(')');
+        if (end > 0 && s.mid(end + 2, 1) == "T")
+            return;
+        QThread::usleep(100);
+    }
+}
+
+// Watches process `pid` until it is seen in the middle of a save and stops it
+// there; true when it stopped inside one (it is left stopped either way).
+bool StopInASave(qint64 pid, const QString& dir) {
+    for (int tries = 0; tries < 20000; ++tries) {
+        if (!HoldsASave(pid, dir))
+            continue;
+        Stop(pid);
+        if (HoldsASave(pid, dir))
+            return true;
+        ::kill(pid_t(pid), SIGCONT); // the save ended meanwhile: watch on
+    }
+    Stop(pid);
+    return HoldsASave(pid, dir);
 }
 
 } // namespace
@@ -64,7 +112,7 @@ TEST(SaveCrash, KilledDayWordSavesLeaveTheFileWhole) {
     WriteDaySection(path, QStringLiteral("Rotating"), Lines("old"));
     WriteDayLangKind(path, QStringLiteral("Rotating"));
 
-    int killedWithATemporaryFile = 0;
+    int killedWithATemporaryFile = 0, killedDuringASave = 0;
     for (int run = 0; run < 100; ++run) {
         QProcess child;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -76,12 +124,23 @@ TEST(SaveCrash, KilledDayWordSavesLeaveTheFileWhole) {
         ASSERT_TRUE(child.waitForStarted());
         while (!child.readAllStandardOutput().contains("writing"))
             ASSERT_TRUE(child.waitForReadyRead(30000)) << "run " << run;
-        QThread::usleep(1000 * (run % 7) + 97 * run % 1000);
+        // Every other run the kill waits for a save under way; the others land
+        // wherever the writer is at a moment that differs from run to run.
+        bool inASave;
+        if (run % 2) {
+            inASave = StopInASave(child.processId(), dir);
+        } else {
+            QThread::usleep(1000 * (run % 7) + 97 * run % 1000);
+            Stop(child.processId());
+            inASave = HoldsASave(child.processId(), dir);
+        }
         child.kill();
         ASSERT_TRUE(child.waitForFinished());
 
-        killedWithATemporaryFile +=
+        const bool leftover =
             !QDir(dir).entryList({"*.saving-*"}, QDir::Files | QDir::Hidden).isEmpty();
+        killedWithATemporaryFile += leftover;
+        killedDuringASave += inASave || leftover;
         InitDayWords(dir); // the start-up of the clock
         EXPECT_TRUE(QDir(dir).entryList({"*.saving-*"}, QDir::Files | QDir::Hidden).isEmpty());
 
@@ -97,6 +156,9 @@ TEST(SaveCrash, KilledDayWordSavesLeaveTheFileWhole) {
             ASSERT_EQ(doc.ReadSectionValues(QStringLiteral("Kind%1").arg(k)), KindLines(k))
                 << "run " << run << ", kind " << k;
     }
-    std::printf("100 kills, %d left a temporary file, removed by the next start\n",
-                killedWithATemporaryFile);
+    std::printf("100 kills, %d in the middle of a save, %d left a temporary file, removed by "
+                "the next start\n",
+                killedDuringASave, killedWithATemporaryFile);
+    // Without a kill in the middle of a save, the runs above would prove nothing.
+    EXPECT_GT(killedDuringASave, 0) << "no kill landed during a save";
 }
