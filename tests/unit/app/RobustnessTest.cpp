@@ -1,6 +1,7 @@
 // The clock keeps going whatever happens around it: no message box inside a tick,
 // an alarm that always ends on time, messages in the user's language only, one
 // error box at a time, settings saved as they change, every timer stopped at quit.
+#include "core/AlarmLogic.h"
 #include "core/IniDocument.h"
 #include "core/KvTimer.h"
 #include "app/Lang.h"
@@ -203,6 +204,25 @@ TEST(Robustness, SettingsAreSavedSoonAfterAMove) {
     const IniDocument saved(fx.ini(), QLocale::c());
     EXPECT_EQ(saved.ReadString("MainForm", "Left", ""), "40");
     EXPECT_EQ(saved.ReadString("MainForm", "Top", ""), "60");
+}
+
+TEST(Robustness, TheBlinkTimerItselfBlinksTheWindow) {
+    // The rhythm the alarm promises (hidden one interval, shown the next) is the
+    // window's own timer running, not a model of it: its interval is the blink
+    // interval, and left to run it hides the window and shows it again.
+    Fixture fx;
+    fx.WriteIni({"[Alarm]", "UseAlarmBlink=1"});
+    auto f = fx.Make();
+    f->show();
+    f->ActStartAlarmExecute();
+    ASSERT_TRUE(f->BlinkTimer->Enabled());
+    EXPECT_EQ(f->BlinkTimer->Interval(), kBlinkIntervalMs);
+    EXPECT_TRUE(WaitUntil([&] { return !f->isVisible(); })) << "the timer never hid the window";
+    EXPECT_TRUE(WaitUntil([&] { return f->isVisible(); })) << "the timer never showed it again";
+    EXPECT_TRUE(WaitUntil([&] { return !f->isVisible(); })) << "it blinked only once";
+    f->ActPopStopAlarmExecute();
+    EXPECT_FALSE(f->BlinkTimer->Enabled());
+    EXPECT_TRUE(f->isVisible()) << "a stop while hidden shows the window";
 }
 
 TEST(Robustness, QuitStopsEveryTimerFirst) {

@@ -24,8 +24,12 @@ TVlmSettings Armed(double start) {
     return s;
 }
 
+// The clock ticks once a second; the blink timer once an interval.
+static_assert(kBlinkIntervalMs % 1000 == 0, "the model blinks on whole ticks");
+constexpr int kTicksPerBlink = int(kBlinkIntervalMs / 1000);
+
 // The clock window as far as the alarm touches it: carries out the effects the
-// way the real window does and lets the blink timer tick every two seconds.
+// way the real window does and lets the blink timer tick at its interval.
 struct TAlarmWindow {
     TVlmSettings S;
     TAlarmTimeWindow Window;
@@ -76,7 +80,7 @@ struct TAlarmWindow {
         if (c.Stop)
             CarryOut(ActPopStopAlarmExecute(S));
         ApplyColorState(S, S.IsAlarmRunning, S.UseAlarmColor);
-        if (Blinking && ++BlinkPhase % 2 == 0)
+        if (Blinking && ++BlinkPhase % kTicksPerBlink == 0)
             Visible = BlinkVisibility(Visible);
     }
 };
@@ -183,6 +187,7 @@ TEST(AlarmLogic, FullMinuteWithAllActions) {
         shows += !was && w.Visible;
     }
     // Hidden two seconds, shown two seconds: about fifteen of each in a minute.
+    EXPECT_EQ(kBlinkIntervalMs, 2000u);
     EXPECT_GE(hides, 14);
     EXPECT_GE(shows, 14);
     EXPECT_TRUE(w.S.IsAlarmRunning);
