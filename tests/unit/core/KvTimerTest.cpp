@@ -268,7 +268,9 @@ TEST(KvTimer, DeletedInsideItsOwnOnTimer) {
         auto* timer = new TKvTimer;
         timer->SetInterval(5);
         bool deleted = false;
-        timer->SetOnTimer([&deleted, alsoDisabled](TKvTimer* self) {
+        int ticks = 0;
+        timer->SetOnTimer([&deleted, &ticks, alsoDisabled](TKvTimer* self) {
+            ++ticks;
             if (alsoDisabled)
                 self->SetEnabled(false); // stopped from inside first, then deleted
             delete self;
@@ -276,8 +278,9 @@ TEST(KvTimer, DeletedInsideItsOwnOnTimer) {
         });
         timer->SetEnabled(true);
         ASSERT_TRUE(WaitUntil([&] { return deleted; }));
-        // Nothing arrives for the deleted timer afterwards.
+        // Nothing arrives for the deleted timer afterwards (six intervals watched).
         QTest::qWait(30);
+        EXPECT_EQ(ticks, 1) << "a tick reached a deleted timer";
     }
 }
 
