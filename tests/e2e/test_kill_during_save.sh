@@ -33,7 +33,24 @@ whole() {
   [ "$got" = "$left" ] || [ "$got" = "$other" ] || { echo "Left=$got, not $left or $other"; return 1; }
 }
 
-left=100 leftovers=0 cut=0 saved=0
+# Whether process <pid> holds a file of the folder open for a save: the temporary
+# file, unnamed ("#<inode> (deleted)") or named (".velmora.ini.saving-...").
+holds_a_save() {
+  find "/proc/$1/fd" -mindepth 1 \( -lname "$dir/#*" -o -lname "$dir/.velmora.ini.saving-*" \) \
+    -print 2>/dev/null | grep -q .
+}
+# Stops process <pid> and waits until it is stopped (or has ended).
+stop_process() {
+  local state
+  kill -STOP "$1" 2>/dev/null || return 0
+  for _ in $(seq 500); do
+    state=$(awk '{print $3}' "/proc/$1/stat" 2>/dev/null) || return 0
+    case $state in T | t | Z | X) return 0 ;; esac
+    sleep 0.01
+  done
+}
+
+left=100 leftovers=0 cut=0 saved=0 in_save=0
 for run in $(seq "$runs"); do
   start_clock "$dir"
   win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "run $run: no clock window"
@@ -46,6 +63,9 @@ for run in $(seq "$runs"); do
     bash -c "xwininfo -id $win | grep -q 'Absolute upper-left X: *$new\$'"
   kill -TERM "$CLOCK_PID"
   sleep "0.0$((RANDOM % 30 / 10))$((RANDOM % 10))" # at a different point of the save each run
+  # Stopped first, so that what it holds open is what the kill interrupts.
+  stop_process "$CLOCK_PID"
+  holds_a_save "$CLOCK_PID" && in_save=$((in_save + 1))
   kill -KILL "$CLOCK_PID" 2>/dev/null || true
   wait_gone "$CLOCK_PID" || fail "run $run: the clock did not end"
   [ "$GONE_RC" = 137 ] && cut=$((cut + 1))
@@ -54,6 +74,9 @@ for run in $(seq "$runs"); do
   [ "$(left_of)" = "$new" ] && saved=$((saved + 1))
   left=$(left_of)
 done
+# Only kills that landed in the middle of a save test its safety.
+[ $((in_save + leftovers)) -gt 0 ] ||
+  fail "no kill of $runs landed during a save ($cut killed, $saved saved): nothing was tested"
 # What a kill between the write and the rename leaves goes at the next start; a
 # user's file that only looks alike stays.
 echo partial >"$dir/.velmora.ini.saving-k1ll3d"
@@ -64,4 +87,4 @@ wait_window "$CLOCK_PID" '^MainForm$' >/dev/null || fail "no clock window after 
 [ "$(cat "$dir/velmora.ini.AbC123")" = mine ] || fail "a user's file was removed"
 stop_clock
 whole "$left" "$left" >/dev/null || fail "the last save is not whole"
-note "$runs runs, $cut of them killed before the end, $saved saved the new position, $leftovers left a temporary file that the next start removed: the file was always whole"
+note "$runs runs, $cut of them killed before the end, $in_save in the middle of a save, $saved saved the new position, $leftovers left a temporary file that the next start removed: the file was always whole"
