@@ -7,6 +7,30 @@
 # keeps the clock, the balloon says the clock was not set.
 server=$(find_tool NtpServer) || fail "no NtpServer built"
 timedate=$(find_tool FakeTimedate) || fail "no FakeTimedate built"
+
+# The caller's uid tells the user from the administrator only when they differ:
+# run as root, the clock (and so the tool) runs as a throwaway user, with a
+# session bus, a home and a runtime folder that user may use.
+as_user=()
+user_uid=$(id -u)
+if [ "$user_uid" = 0 ]; then
+  user=vlm-e2e-$$
+  useradd --system --no-create-home --shell /usr/sbin/nologin "$user" || fail "no throwaway user"
+  remove_user() { # only this test's processes run as that user
+    set +e # every step, whatever the one before did
+    pkill -KILL -u "$user" 2>/dev/null
+    for _ in $(seq 50); do pgrep -u "$user" >/dev/null || break; sleep 0.1; done
+    userdel "$user" >/dev/null 2>&1 || echo "could not remove the user $user" >&2
+  }
+  trap remove_user EXIT
+  user_uid=$(id -u "$user")
+  mkdir -m 700 "$E2E_WORK/user-home" "$E2E_WORK/user-run"
+  chown "$user:" "$E2E_WORK/user-home" "$E2E_WORK/user-run"
+  as_user=(setpriv --reuid="$user_uid" --regid="$(id -g "$user")" --clear-groups
+           env HOME="$E2E_WORK/user-home" XDG_RUNTIME_DIR="$E2E_WORK/user-run")
+  start_private_bus "$E2E_WORK/session_bus"
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$E2E_WORK/session_bus"
+fi
 start_notifications
 start_tray
 
@@ -31,9 +55,12 @@ dir=$(make_portable)
 write_ini "$dir/velmora.ini" "[MainForm]" "Left=100" "Top=100" \
   "[CommandList]" "Count=1" \
   "[Command0]" "FileName=$dir/Sync/VelmoSync" "OptionStr=127.0.0.1:$port" "AsAdmin=1"
+[ ${#as_user[@]} = 0 ] || chown -R "$user_uid" "$dir"
 start_time_service accept
-start_clock "$dir" VELMORA_SYNC_SPACING_MS=200
+"${as_user[@]}" env VELMORA_SYNC_SPACING_MS=200 "$dir/velmora" >>"$dir/output.log" 2>&1 &
+CLOCK_PID=$!
 win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window"
+[ "$(stat -c %u "/proc/$CLOCK_PID")" = "$user_uid" ] || fail "the clock does not run as $user_uid"
 
 sync_from_menu() { # right-click, the first item: the time sync
   read -r x y w h <<<"$(geometry "$win")"
@@ -54,7 +81,7 @@ note "recorded: SetTime $usec $relative $interactive $uid $mark $prompt"
 [ "$relative" = true ] || fail "the step was not relative"
 [ "$interactive" = true ] && [ "$prompt" = prompt=1 ] ||
   fail "the call did not allow a password prompt ($interactive, $prompt)"
-[ "$uid" = "uid=$(id -u)" ] || fail "the call came from $uid, not the user $(id -u)"
+[ "$uid" = "uid=$user_uid" ] || fail "the call came from $uid, not the user $user_uid"
 [ "$mark" = "pkexec=0" ] || fail "the tool ran through pkexec"
 waitfor "no balloon 'clock set'" balloon 'とけーを あわせました'
 [ "$(grep -c '^SetTime' "$TIMEDATE_LOG")" = 1 ] || fail "more than one SetTime for one request"
