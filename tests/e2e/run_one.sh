@@ -20,10 +20,14 @@ rm -rf "$E2E_ARTIFACTS"; mkdir -p "$E2E_ARTIFACTS"
 export LC_ALL=C.UTF-8 LANG=C.UTF-8
 unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM SESSION_MANAGER
 
+# The desktop runs in a session of its own: whatever it started, however deep,
+# ends with it by that session's id, and nothing else on the machine does.
 set +e
-dbus-run-session -- bash "$here/desktop.sh" "$script"
+setsid dbus-run-session -- bash "$here/desktop.sh" "$script" &
+session=$!
+wait "$session"
 rc=$?
 set -e
-pkill -KILL -f "$E2E_WORK/" 2>/dev/null || true
+pkill -KILL -s "$session" 2>/dev/null || true
 rm -rf "$E2E_WORK"
 exit $rc

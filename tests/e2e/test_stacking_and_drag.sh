@@ -7,17 +7,17 @@ above() { # is window $1 above window $2 in the window manager's stacking order?
   b=$(grep -n "^$2\$" <<<"$order" | cut -d: -f1)
   [ -n "$a" ] && [ -n "$b" ] && [ "$a" -gt "$b" ]
 }
-new_window() { # maps a window over the clock, activated; prints its id
+new_window() { # maps a window over the clock, activated; its id in COVER, its process in COVER_PID
   xmessage -geometry 400x200+50+450 -name "cover-$1" "cover" >/dev/null 2>&1 &
-  local id
+  COVER_PID=$!
+  COVER=
   for _ in $(seq 50); do
-    id=$(xdotool search --name "^cover-$1$" 2>/dev/null | tail -1)
-    [ -n "$id" ] && break
+    COVER=$(xdotool search --name "^cover-$1$" 2>/dev/null | tail -1 || true)
+    [ -n "$COVER" ] && break
     sleep 0.1
   done
-  xdotool windowactivate "$id" 2>/dev/null || true
+  xdotool windowactivate "$COVER" 2>/dev/null || true
   sleep 0.5
-  echo "$id"
 }
 
 for mode in top bottom; do
@@ -28,7 +28,8 @@ for mode in top bottom; do
   win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window"
   sleep 1
   state=$(xprop -id "$win" _NET_WM_STATE)
-  cover=$(new_window $mode)
+  new_window $mode
+  cover=$COVER
   [ -n "$cover" ] || fail "no covering window"
   if [ $mode = top ]; then
     grep -q ABOVE <<<"$state" || fail "no above state: $state"
@@ -42,7 +43,8 @@ for mode in top bottom; do
     sleep 0.5
     above "$cover" "$win" || fail "bottom clock rose when clicked"
   fi
-  pkill -f "cover" 2>/dev/null || true
+  kill "$COVER_PID" 2>/dev/null || true
+  wait "$COVER_PID" 2>/dev/null || true
   xdotool search --name "^cover-" windowkill 2>/dev/null || true
   stop_clock
 done
