@@ -9,7 +9,12 @@ mkdir -p "$dir/Lang"
     "ActPopShowOption.Caption=&Options" "Command1.Caption=&Commands" "Language1.Caption=&Language" \
     "ActPopShowHelp.Caption=&Help" "ActPopShowAbout.Caption=&About" "ActPopQuit.Caption=&Quit" \
     "TrayIcon1.Hint=Velmora clock" | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } >"$dir/Lang/English.lang"
-start_clock "$dir"
+# The accessibility bus runs before the clock starts, so that it joins it: the
+# menu's captions are read as a screen reader hears them.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
+  >/dev/null 2>&1 || fail "no accessibility bus"
+start_clock "$dir" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window"
 
 icon_in_tray() { xwininfo -tree -id "$(tray_window)" 2>/dev/null | grep -qi '"velmora"'; }
@@ -39,6 +44,30 @@ menu_width() { # opens the menu, prints its width, closes it
 }
 w_ja=$(menu_width japanese) || fail "no popup menu on a right-click"
 
+# The menu's entries, as a screen reader reads them when the first one takes the
+# focus; one per line in MENU_CAPTIONS.
+menu_captions() {
+  local log=$E2E_WORK/menu-$1.txt listener
+  /usr/bin/python3 "$here/tools/a11y_menu.py" 10 >"$log" 2>"$E2E_WORK/a11y-menu.log" &
+  listener=$!
+  waitfor "the menu reader did not start" grep -q '^listening$' "$log"
+  read -r x y w h <<<"$(geometry "$win")"
+  xdotool mousemove $((x + 3)) $((y + 3)) click 3
+  sleep 0.7
+  xdotool key Down
+  wait "$listener" || fail "no menu entry took the focus ($1): $(cat "$E2E_WORK/a11y-menu.log")"
+  xdotool key Escape
+  sleep 0.3
+  MENU_CAPTIONS=$(sed 1d "$log")
+  note "the $1 menu reads: $(paste -sd '|' <<<"$MENU_CAPTIONS")"
+}
+english_captions=(Time Options Commands Language Help About Quit)
+menu_captions japanese
+for c in "${english_captions[@]}"; do
+  grep -qxF "$c" <<<"$MENU_CAPTIONS" && fail "an English caption before the switch: $MENU_CAPTIONS"
+done
+[ "$(wc -l <<<"$MENU_CAPTIONS")" -ge ${#english_captions[@]} ] || fail "too few entries read: $MENU_CAPTIONS"
+
 note "choosing English from the language submenu"
 open_language_submenu "$win"
 shot language-submenu
@@ -46,6 +75,10 @@ xdotool key Return # the first entry, active on opening: English sorts before Vl
 sleep 0.7
 w_en=$(menu_width english) || fail "no popup menu after the change"
 [ "$w_en" != "$w_ja" ] || fail "the menu kept its width ($w_en): captions unchanged?"
+menu_captions english
+for c in "${english_captions[@]}"; do
+  grep -qxF "$c" <<<"$MENU_CAPTIONS" || fail "no entry \"$c\" in the English menu: $MENU_CAPTIONS"
+done
 stop_clock
 [ "$(ini_value "$dir/velmora.ini" Language LangFileName)" = "$dir/Lang/English.lang" ] ||
   fail "language not saved: $(ini_value "$dir/velmora.ini" Language LangFileName)"
