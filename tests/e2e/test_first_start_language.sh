@@ -107,15 +107,42 @@ check_about() {
   close_dialog
 }
 # The options entry, picked by <file>'s accelerator, opens the options dialog
-# titled in that language; leaves a screenshot <shot>.
+# titled in that language, and a screen reader reads that file's texts in it;
+# leaves a screenshot <shot>.
 check_options() {
+  local file=$1 texts key
   # The clock stays above other windows: out of the dialog's way for the picture.
   xdotool windowmove "$win" 4 720
   sleep 0.7
   open_menu
-  pick_dialog "$1" ActPopShowOption OptionForm OptionForm.Caption
+  pick_dialog "$file" ActPopShowOption OptionForm OptionForm.Caption
   window_shot "$DIALOG" "$2" >/dev/null
+  texts=$(/usr/bin/python3 "$here/tools/a11y_texts.py" "$(lang_text "$file" OptionForm OptionForm.Caption)" \
+    2>"$E2E_WORK/a11y.log") || fail "the options dialog is not on the accessibility bus: $(cat "$E2E_WORK/a11y.log")"
+  for key in SaveSettingsButton.Caption Label101.Caption Button101.Caption; do
+    echo "$texts" | grep -qxF "$(lang_text "$file" OptionForm "$key" | tr -d '&')" ||
+      fail "the options dialog lacks $key of $file: $texts"
+  done
   close_dialog
+}
+# The popup menu's entries, as a screen reader reads them once the first takes
+# the focus, are <file>'s captions; leaves a screenshot <shot>.
+check_menu() {
+  local file=$1 log=$E2E_WORK/menu.txt listener key caption
+  /usr/bin/python3 "$here/tools/a11y_menu.py" 10 >"$log" 2>"$E2E_WORK/a11y-menu.log" &
+  listener=$!
+  waitfor "the menu reader did not start" grep -q '^listening$' "$log"
+  open_menu
+  window_shot "$MENU_WIN" "$2" >/dev/null
+  xdotool key Down
+  wait "$listener" || fail "no menu entry took the focus: $(cat "$E2E_WORK/a11y-menu.log")"
+  xdotool key Escape
+  sleep 0.3
+  for key in ActPopAdjustTime ActPopShowOption Language1 ActPopShowAbout ActPopQuit; do
+    caption=$(lang_text "$file" MainForm "$key.Caption" | tr -d '&')
+    [ -n "$caption" ] || fail "no $key.Caption in $file"
+    sed 1d "$log" | grep -qxF "$caption" || fail "the menu lacks \"$caption\" of $file: $(sed 1d "$log")"
+  done
 }
 
 # The accessibility bus runs before the clocks start, so that they join it.
@@ -129,9 +156,7 @@ start_in_locale "$dir" LANG=en_US.UTF-8
 # Saved at once, not only at the end.
 english_saved() { [ "$(saved_lang "$dir")" = "$dir/Lang/$english" ]; }
 waitfor "English was not saved as the language: $(saved_lang "$dir")" english_saved
-open_menu
-window_shot "$MENU_WIN" menu-en >/dev/null
-xdotool key Escape
+check_menu "$dir/Lang/$english" menu-en
 check_about "$dir/Lang/$english"
 check_options "$dir/Lang/$english" options-en
 [ ! -e "$dir/Lang/$default_lang" ] || fail "the Japanese default file was written although English serves"
@@ -170,9 +195,7 @@ dir=$(shipped_clock zh)
 start_in_locale "$dir" LANG=zh_CN.UTF-8
 chinese_saved() { [ "$(saved_lang "$dir")" = "$dir/Lang/$chinese" ]; }
 waitfor "Chinese was not saved as the language: $(saved_lang "$dir")" chinese_saved
-open_menu
-window_shot "$MENU_WIN" menu-zh >/dev/null
-xdotool key Escape
+check_menu "$dir/Lang/$chinese" menu-zh
 check_about "$dir/Lang/$chinese"
 check_options "$dir/Lang/$chinese" options-zh
 stop_clock
