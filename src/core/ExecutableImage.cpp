@@ -179,7 +179,8 @@ std::optional<TBlockPlace> FindElfSection(QByteArrayView image, const char* name
         const auto nameAt = r.U32(h);
         if (!nameAt || !r.Has(*names + *nameAt, nameLength + 1))
             continue;
-        const char* text = image.data() + *names + *nameAt;
+        // The offsets are added first: the sum was checked, a pointer between them was not.
+        const char* text = image.data() + (*names + *nameAt);
         if (std::memcmp(text, name, nameLength + 1) != 0)
             continue;
         const auto type = r.U32(h + 4);
