@@ -1,7 +1,9 @@
 # Ended with SIGTERM and killed with SIGKILL a few milliseconds later, while it saves
 # a settings file with thousands of hand-added keys, a hundred times: the file is
 # always whole (the old one or the new one, never cut or mixed), and whatever a kill
-# left half-done is gone by the next start.
+# left half-done is gone by the next start. Every other run the kill waits until
+# the save is seen under way, so that some kills surely land in the middle of one.
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 runs=${KILL_RUNS:-100}
 keys=3000
 dir=$(make_portable)
@@ -61,8 +63,13 @@ for run in $(seq "$runs"); do
   xdotool windowmove "$win" "$new" 200
   waitfor "run $run: the window did not move" \
     bash -c "xwininfo -id $win | grep -q 'Absolute upper-left X: *$new\$'"
-  kill -TERM "$CLOCK_PID"
-  sleep "0.0$((RANDOM % 30 / 10))$((RANDOM % 10))" # at a different point of the save each run
+  if [ $((run % 2)) = 1 ]; then
+    # Every other run the kill waits for a save seen under way...
+    /usr/bin/python3 "$here/tools/stop_in_save.py" "$CLOCK_PID" "$dir" >/dev/null
+  else
+    kill -TERM "$CLOCK_PID"
+    sleep "0.0$((RANDOM % 30 / 10))$((RANDOM % 10))" # ... the others land anywhere
+  fi
   # Stopped first, so that what it holds open is what the kill interrupts.
   stop_process "$CLOCK_PID"
   holds_a_save "$CLOCK_PID" && in_save=$((in_save + 1))
