@@ -24,12 +24,6 @@ namespace {
 // for both with a desktop font a little larger than the usual 9 points.
 constexpr int kDirectionGroupHeight = 56;
 
-template <class W> W* NewControl(QWidget* parent, const char* name) {
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
 // The panel's colour into its field, unless the field shows that colour already
 // (a system colour then stays a system colour).
 void StorePanelColor(TMainForm& main, const TColorPanel* panel) {
