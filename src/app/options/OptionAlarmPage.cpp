@@ -20,12 +20,6 @@ namespace velmora {
 
 namespace {
 
-template <class W> W* NewControl(QWidget* parent, const char* name) {
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
 constexpr double kOneMinute = 1.0 / 1440.0;
 constexpr int kGradientLabelShift = 56;
 const QString kSoundFilter = QStringLiteral("Sound Files (*.mp3; *.wav)|*.mp3;*.wav");

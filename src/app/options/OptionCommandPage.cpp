@@ -7,6 +7,7 @@
 #include "widgets/KvTextFit.h"
 #include "app/Lang.h"
 #include "app/clock/MainForm.h"
+#include "app/options/OptionControls.h"
 #include "app/options/OptionForm.h"
 #include "app/VelmoLib.h"
 
@@ -35,11 +36,6 @@ namespace {
 
 constexpr int kRowHeight = 22;
 constexpr int kGlyphSize = 16;
-
-template <class T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
 
 // A filled arrow head in the button text colour, as a PNG for the PNG button.
 QByteArray ArrowGlyph(bool up, const QColor& color) {
@@ -74,15 +70,15 @@ TOptionCommandPage::TOptionCommandPage(TMainForm& main, TOptionForm& form, QWidg
     setObjectName(QStringLiteral("TabSheet6"));
     auto* page = new QVBoxLayout(this);
 
-    Label601 = Named(new QLabel(this), "Label601");
+    Label601 = NewControl<QLabel>(this, "Label601");
     page->addWidget(Label601);
     auto* listRow = new QHBoxLayout;
-    Grid601 = Named(new TKvGrid(this), "Grid601");
+    Grid601 = NewControl<TKvGrid>(this, "Grid601");
     Label601->setBuddy(Grid601);
     listRow->addWidget(Grid601, 1);
     auto* moves = new QVBoxLayout;
-    PngButton601 = Named(new TKvPngButton(this), "PngButton601");
-    PngButton602 = Named(new TKvPngButton(this), "PngButton602");
+    PngButton601 = NewControl<TKvPngButton>(this, "PngButton601");
+    PngButton602 = NewControl<TKvPngButton>(this, "PngButton602");
     const QColor glyph = palette().color(QPalette::ButtonText);
     PngButton601->SetGlyphUp(ArrowGlyph(true, glyph));
     PngButton602->SetGlyphUp(ArrowGlyph(false, glyph));
@@ -96,24 +92,24 @@ TOptionCommandPage::TOptionCommandPage(TMainForm& main, TOptionForm& form, QWidg
     listRow->addLayout(moves);
     page->addLayout(listRow);
 
-    Button601 = Named(new QPushButton(this), "Button601");
+    Button601 = NewControl<QPushButton>(this, "Button601");
     auto* addRow = new QHBoxLayout;
     addRow->addStretch(1);
     addRow->addWidget(Button601);
     page->addLayout(addRow);
 
-    GroupBox601 = Named(new QGroupBox(this), "GroupBox601");
+    GroupBox601 = NewControl<QGroupBox>(this, "GroupBox601");
     auto* editor = new QGridLayout(GroupBox601);
-    Label602 = Named(new QLabel(GroupBox601), "Label602");
-    Edit601 = Named(new TKvEdit(GroupBox601), "Edit601");
-    Label603 = Named(new QLabel(GroupBox601), "Label603");
-    Edit602 = Named(new TKvEdit(GroupBox601), "Edit602");
-    Button602 = Named(new QPushButton(GroupBox601), "Button602");
-    Label604 = Named(new QLabel(GroupBox601), "Label604");
-    Edit603 = Named(new TKvEdit(GroupBox601), "Edit603");
-    Label605 = Named(new QLabel(GroupBox601), "Label605");
-    Edit604 = Named(new TKvEdit(GroupBox601), "Edit604");
-    Button603 = Named(new QPushButton(GroupBox601), "Button603");
+    Label602 = NewControl<QLabel>(GroupBox601, "Label602");
+    Edit601 = NewControl<TKvEdit>(GroupBox601, "Edit601");
+    Label603 = NewControl<QLabel>(GroupBox601, "Label603");
+    Edit602 = NewControl<TKvEdit>(GroupBox601, "Edit602");
+    Button602 = NewControl<QPushButton>(GroupBox601, "Button602");
+    Label604 = NewControl<QLabel>(GroupBox601, "Label604");
+    Edit603 = NewControl<TKvEdit>(GroupBox601, "Edit603");
+    Label605 = NewControl<QLabel>(GroupBox601, "Label605");
+    Edit604 = NewControl<TKvEdit>(GroupBox601, "Edit604");
+    Button603 = NewControl<QPushButton>(GroupBox601, "Button603");
     const std::pair<QLabel*, TKvEdit*> rows[] = {
         {Label602, Edit601}, {Label603, Edit602}, {Label604, Edit603}, {Label605, Edit604}};
     int line = 0;

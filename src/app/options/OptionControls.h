@@ -1,5 +1,6 @@
 // Small controls and helpers that the options dialog's pages share: the radio
-// group, the texts applied by component name, message texts with fallbacks.
+// group, making a named control, the texts applied by component name, message
+// texts with fallbacks.
 #pragma once
 
 #include "app/Lang.h"
@@ -40,6 +41,14 @@ private:
     int FColumns = 1;
     std::function<void()> FOnClick;
 };
+
+// A page's control, made in `parent` under the object name that the language
+// file's texts and the tests find it by.
+template <class W> W* NewControl(QWidget* parent, const char* name) {
+    auto* w = new W(parent);
+    w->setObjectName(QLatin1String(name));
+    return w;
+}
 
 // Applies one text of the language file to the control it names inside `form`:
 // "<Name>.Caption" to a button, label, group box or (for the form's own name)

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <cmath>
+#include <vector>
 
 namespace velmora {
 
@@ -24,10 +25,48 @@ namespace {
 // for both with a desktop font a little larger than the usual 9 points.
 constexpr int kDirectionGroupHeight = 56;
 
-template <class W> W* NewControl(QWidget* parent, const char* name) {
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    return w;
+// A colour choice of the page (the text's, the background's): a group box with
+// its modes as radio buttons one below the other, the gradient direction under
+// them, the one-colour swatch at the right and the gradient's two swatches
+// beside each other below it.
+struct TColorGroupSpec {
+    const char* Box;
+    std::vector<const char*> Modes; // top to bottom
+    const char* Direction;
+    const char* Solid; // the one colour
+    const char* From;  // the gradient's two colours
+    const char* To;
+    int Top;      // the box's, in its parent
+    int SolidTop; // the one-colour swatch's, in the box
+};
+
+struct TColorGroup {
+    QGroupBox* Box = nullptr;
+    std::vector<QRadioButton*> Modes;
+    TRadioGroup* Direction = nullptr;
+    TColorPanel* Solid = nullptr;
+    TColorPanel* From = nullptr;
+    TColorPanel* To = nullptr;
+};
+
+// The group in `parent`, as tall as its modes need.
+TColorGroup NewColorGroup(const TOptionForm& form, QWidget* parent, const TColorGroupSpec& spec) {
+    constexpr int kRow = 22; // a radio button's line, the caption's too
+    const int modes = int(spec.Modes.size());
+    TColorGroup g;
+    g.Box = NewControl<QGroupBox>(parent, spec.Box);
+    form.Place(g.Box, 8, spec.Top, 377, kRow * (modes + 1) + kDirectionGroupHeight + 6);
+    for (int i = 0; i < modes; ++i) {
+        g.Modes.push_back(NewControl<QRadioButton>(g.Box, spec.Modes[size_t(i)]));
+        form.Place(g.Modes.back(), 12, kRow * (i + 1), 220, 20);
+    }
+    g.Direction = NewControl<TRadioGroup>(g.Box, spec.Direction);
+    g.Direction->SetItems({QString(), QString()});
+    form.Place(g.Direction, 12, kRow * (modes + 1), 220, kDirectionGroupHeight);
+    g.Solid = form.NewColorPanel(g.Box, spec.Solid, 295, spec.SolidTop);
+    g.From = form.NewColorPanel(g.Box, spec.From, 239, 48);
+    g.To = form.NewColorPanel(g.Box, spec.To, 295, 48);
+    return g;
 }
 
 // The panel's colour into its field, unless the field shows that colour already
@@ -74,33 +113,43 @@ TOptionFontPage::TOptionFontPage(TMainForm& main, TOptionForm& form, QWidget* pa
     GroupBox202 = NewControl<QGroupBox>(this, "GroupBox202");
     at(GroupBox202, 8, 110, 393, 372);
 
-    GroupBox203 = NewControl<QGroupBox>(GroupBox202, "GroupBox203");
-    at(GroupBox203, 8, 20, 377, 128);
-    RadioButton201 = NewControl<QRadioButton>(GroupBox203, "RadioButton201");
-    at(RadioButton201, 12, 22, 220, 20);
-    RadioButton202 = NewControl<QRadioButton>(GroupBox203, "RadioButton202");
-    at(RadioButton202, 12, 44, 220, 20);
-    RadioGroup201 = NewControl<TRadioGroup>(GroupBox203, "RadioGroup201");
-    RadioGroup201->SetItems({QString(), QString()});
-    at(RadioGroup201, 12, 66, 220, kDirectionGroupHeight);
-    Panel201 = panel(GroupBox203, "Panel201", 295, 22);
-    Panel202 = panel(GroupBox203, "Panel202", 239, 48);
-    Panel203 = panel(GroupBox203, "Panel203", 295, 48);
+    // The text: one colour or a gradient.
+    const TColorGroup text = NewColorGroup(form, GroupBox202,
+                                           {.Box = "GroupBox203",
+                                            .Modes = {"RadioButton201", "RadioButton202"},
+                                            .Direction = "RadioGroup201",
+                                            .Solid = "Panel201",
+                                            .From = "Panel202",
+                                            .To = "Panel203",
+                                            .Top = 20,
+                                            .SolidTop = 22});
+    GroupBox203 = text.Box;
+    RadioButton201 = text.Modes[0];
+    RadioButton202 = text.Modes[1];
+    RadioGroup201 = text.Direction;
+    Panel201 = text.Solid;
+    Panel202 = text.From;
+    Panel203 = text.To;
 
-    GroupBox204 = NewControl<QGroupBox>(GroupBox202, "GroupBox204");
-    at(GroupBox204, 8, 152, 377, 150);
-    RadioButton203 = NewControl<QRadioButton>(GroupBox204, "RadioButton203");
-    at(RadioButton203, 12, 22, 220, 20);
-    RadioButton204 = NewControl<QRadioButton>(GroupBox204, "RadioButton204");
-    at(RadioButton204, 12, 44, 220, 20);
-    RadioButton205 = NewControl<QRadioButton>(GroupBox204, "RadioButton205");
-    at(RadioButton205, 12, 66, 220, 20);
-    RadioGroup202 = NewControl<TRadioGroup>(GroupBox204, "RadioGroup202");
-    RadioGroup202->SetItems({QString(), QString()});
-    at(RadioGroup202, 12, 88, 220, kDirectionGroupHeight);
-    Panel204 = panel(GroupBox204, "Panel204", 295, 24);
-    Panel205 = panel(GroupBox204, "Panel205", 239, 48);
-    Panel206 = panel(GroupBox204, "Panel206", 295, 48);
+    // The background: see-through, one colour or a gradient.
+    const TColorGroup background =
+        NewColorGroup(form, GroupBox202,
+                      {.Box = "GroupBox204",
+                       .Modes = {"RadioButton203", "RadioButton204", "RadioButton205"},
+                       .Direction = "RadioGroup202",
+                       .Solid = "Panel204",
+                       .From = "Panel205",
+                       .To = "Panel206",
+                       .Top = 152,
+                       .SolidTop = 24});
+    GroupBox204 = background.Box;
+    RadioButton203 = background.Modes[0];
+    RadioButton204 = background.Modes[1];
+    RadioButton205 = background.Modes[2];
+    RadioGroup202 = background.Direction;
+    Panel204 = background.Solid;
+    Panel205 = background.From;
+    Panel206 = background.To;
 
     GroupBox205 = NewControl<QGroupBox>(GroupBox202, "GroupBox205");
     at(GroupBox205, 8, 306, 377, 58);

@@ -21,12 +21,6 @@ namespace velmora {
 
 namespace {
 
-template <class W> W* NewControl(QWidget* parent, const char* name) {
-    auto* w = new W(parent);
-    w->setObjectName(QLatin1String(name));
-    return w;
-}
-
 constexpr int kDayLines = 7;
 
 int IndexOfIgnoringCase(const QStringList& list, const QString& s) {

@@ -19,11 +19,6 @@ namespace {
 constexpr double kScaleMin = 0.75;
 constexpr double kScaleMax = 1.25;
 
-template <class T> T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
 // The value a spin edit hands to its handler, kept inside the box's range: while
 // the user types, the box may hold a number it will only limit when it is left.
 double SpinValueInRange(TKvSpinEdit* spin) {
@@ -39,12 +34,12 @@ TOptionWindowPage::TOptionWindowPage(TMainForm& main, TOptionForm& form, QWidget
     setObjectName(QStringLiteral("TabSheet3"));
     auto* page = new QVBoxLayout(this);
 
-    GroupBox301 = Named(new QGroupBox(this), "GroupBox301");
+    GroupBox301 = NewControl<QGroupBox>(this, "GroupBox301");
     auto* scale = new QGridLayout(GroupBox301);
-    Label301 = Named(new QLabel(GroupBox301), "Label301");
-    SpinEdit301 = Named(new TKvSpinEdit(GroupBox301), "SpinEdit301");
-    Label302 = Named(new QLabel(GroupBox301), "Label302");
-    SpinEdit302 = Named(new TKvSpinEdit(GroupBox301), "SpinEdit302");
+    Label301 = NewControl<QLabel>(GroupBox301, "Label301");
+    SpinEdit301 = NewControl<TKvSpinEdit>(GroupBox301, "SpinEdit301");
+    Label302 = NewControl<QLabel>(GroupBox301, "Label302");
+    SpinEdit302 = NewControl<TKvSpinEdit>(GroupBox301, "SpinEdit302");
     for (TKvSpinEdit* spin : {SpinEdit301, SpinEdit302}) {
         spin->SetValueKind(vkFloat);
         spin->SetDecimalPlaces(2);
@@ -62,11 +57,11 @@ TOptionWindowPage::TOptionWindowPage(TMainForm& main, TOptionForm& form, QWidget
     scale->setColumnStretch(2, 1);
     page->addWidget(GroupBox301);
 
-    GroupBox302 = Named(new QGroupBox(this), "GroupBox302");
+    GroupBox302 = NewControl<QGroupBox>(this, "GroupBox302");
     auto* alpha = new QGridLayout(GroupBox302);
-    CheckBox301 = Named(new QCheckBox(GroupBox302), "CheckBox301");
-    Label303 = Named(new QLabel(GroupBox302), "Label303");
-    SpinEdit303 = Named(new TKvSpinEdit(GroupBox302), "SpinEdit303");
+    CheckBox301 = NewControl<QCheckBox>(GroupBox302, "CheckBox301");
+    Label303 = NewControl<QLabel>(GroupBox302, "Label303");
+    SpinEdit303 = NewControl<TKvSpinEdit>(GroupBox302, "SpinEdit303");
     SpinEdit303->SetValueKind(vkInt);
     SpinEdit303->SetIncrement(1);
     SpinEdit303->setMinimumWidth(90);
@@ -77,10 +72,10 @@ TOptionWindowPage::TOptionWindowPage(TMainForm& main, TOptionForm& form, QWidget
     alpha->setColumnStretch(2, 1);
     page->addWidget(GroupBox302);
 
-    RadioGroup301 = Named(new TRadioGroup(this), "RadioGroup301");
+    RadioGroup301 = NewControl<TRadioGroup>(this, "RadioGroup301");
     RadioGroup301->SetItems({QString(), QString()}); // texts from the language
     page->addWidget(RadioGroup301);
-    CheckBox302 = Named(new QCheckBox(this), "CheckBox302");
+    CheckBox302 = NewControl<QCheckBox>(this, "CheckBox302");
     page->addWidget(CheckBox302);
     page->addStretch(1);
 
@@ -172,9 +167,9 @@ TOptionBalloonPage::TOptionBalloonPage(TMainForm& main, TOptionForm& form, QWidg
     : TOptionPage(main, form, parent) {
     setObjectName(QStringLiteral("TabSheet4"));
     auto* page = new QVBoxLayout(this);
-    GroupBox401 = Named(new QGroupBox(this), "GroupBox401");
+    GroupBox401 = NewControl<QGroupBox>(this, "GroupBox401");
     auto* box = new QVBoxLayout(GroupBox401);
-    CheckBox401 = Named(new QCheckBox(GroupBox401), "CheckBox401");
+    CheckBox401 = NewControl<QCheckBox>(GroupBox401, "CheckBox401");
     box->addWidget(CheckBox401);
     page->addWidget(GroupBox401);
     page->addStretch(1);

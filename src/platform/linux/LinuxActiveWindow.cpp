@@ -28,7 +28,7 @@ xcb_connection_t* XcbConnection() {
 xcb_atom_t Intern(xcb_connection_t* c, const char* name) {
     auto cookie = xcb_intern_atom(c, 0, uint16_t(qstrlen(name)), name);
     xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(c, cookie, nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : XCB_ATOM_NONE;
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     free(reply);
     return atom;
 }

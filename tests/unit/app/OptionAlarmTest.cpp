@@ -116,8 +116,9 @@ TEST(OptionAlarmPage, MessageIsCutTo255UnitsWithOneWarning) {
         EXPECT_EQ(a.Edit501->text(), c.pasted.left(c.kept));
         EXPECT_EQ(a.Edit501->cursorPosition(), c.kept);
         EXPECT_EQ(fx.Boxes.size(), c.warned ? 1 : 0);
-        if (c.warned)
+        if (c.warned) {
             EXPECT_EQ(fx.Boxes.first(), FallbackText("MsgWarnTooManyCharacters"));
+        }
     }
     EXPECT_EQ(CutToLength(QString::fromUtf8("😀"), 1), "");
     EXPECT_EQ(CutToLength("abc", 5), "abc");

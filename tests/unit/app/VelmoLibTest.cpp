@@ -106,8 +106,9 @@ TEST(VelmoLib, OpenDialogPreset) {
         EXPECT_EQ(QDir(dialog.directory()).canonicalPath(), QDir(c.folder).canonicalPath());
         EXPECT_EQ(dialog.nameFilters(), QStringList{"Sound Files (*.mp3 *.wav)"});
         EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
-        if (c.selected)
+        if (c.selected) {
             EXPECT_EQ(dialog.selectedFiles().value(0), sound);
+        }
     }
 }
 

@@ -29,6 +29,11 @@ TCoverWindow Nothing() {
     return {};
 }
 
+// What the guard is told: the active window, and the one it holds when there is one.
+TCoverView Look(const TCoverWindow& active, const TCoverWindow& held = {}) {
+    return {active, held};
+}
+
 struct TStep {
     TCoverView View;
     A Expected;
@@ -47,42 +52,42 @@ struct TCase {
 TEST(FullScreenGuard, DecisionTable) {
     const std::vector<TCase> cases = {
         {"full-screen on the clock's monitor hides, leaving it shows",
-         {{{Video()}, A::Hide, true}, {{Video(false)}, A::Show, false}}},
-        {"a normal active window changes nothing", {{{Terminal()}, A::None, false}}},
-        {"full-screen on the other monitor does not hide", {{{GameOnRight()}, A::None, false}}},
-        {"setting off: nothing changes", {{{Video()}, A::None, false, false}}},
-        {"bottom mode: nothing changes", {{{Video()}, A::None, false, true, false}}},
+         {{Look(Video()), A::Hide, true}, {Look(Video(false)), A::Show, false}}},
+        {"a normal active window changes nothing", {{Look(Terminal()), A::None, false}}},
+        {"full-screen on the other monitor does not hide", {{Look(GameOnRight()), A::None, false}}},
+        {"setting off: nothing changes", {{Look(Video()), A::None, false, false}}},
+        {"bottom mode: nothing changes", {{Look(Video()), A::None, false, true, false}}},
         {"another program's window becomes active: shows at once",
-         {{{Video()}, A::Hide, true}, {{Terminal()}, A::Show, false}}},
+         {{Look(Video()), A::Hide, true}, {Look(Terminal()), A::Show, false}}},
         {"focus to a full-screen window on the other monitor shows",
-         {{{Video()}, A::Hide, true}, {{GameOnRight()}, A::Show, false}}},
+         {{Look(Video()), A::Hide, true}, {Look(GameOnRight()), A::Show, false}}},
         {"the same news twice hides once",
-         {{{Video()}, A::Hide, true}, {{Video()}, A::None, true}}},
+         {{Look(Video()), A::Hide, true}, {Look(Video()), A::None, true}}},
         {"focus between two full-screen windows of one program: no flicker",
-         {{{Video()}, A::Hide, true},
-          {{VideoSecond(true)}, A::None, true},
-          {{Video()}, A::None, true}}},
+         {{Look(Video()), A::Hide, true},
+          {Look(VideoSecond(true)), A::None, true},
+          {Look(Video()), A::None, true}}},
         {"focus to a small window of the program while its full-screen one stays",
-         {{{Video()}, A::Hide, true},
-          {{VideoSecond(false), Video()}, A::None, true},
-          {{VideoSecond(false), Video(false)}, A::Show, false}}},
+         {{Look(Video()), A::Hide, true},
+          {Look(VideoSecond(false), Video()), A::None, true},
+          {Look(VideoSecond(false), Video(false)), A::Show, false}}},
         {"the held window gone while its program's other window is active",
-         {{{Video()}, A::Hide, true},
-          {{VideoSecond(false), Video()}, A::None, true},
-          {{VideoSecond(false), Nothing()}, A::Show, false}}},
+         {{Look(Video()), A::Hide, true},
+          {Look(VideoSecond(false), Video()), A::None, true},
+          {Look(VideoSecond(false), Nothing()), A::Show, false}}},
         {"another program's small window is no reason to stay hidden",
-         {{{Video()}, A::Hide, true}, {{Terminal(), Video()}, A::Show, false}}},
+         {{Look(Video()), A::Hide, true}, {Look(Terminal(), Video()), A::Show, false}}},
         {"window closed, no window active: shows after the settle wait",
-         {{{Video()}, A::Hide, true}, {{Nothing()}, A::ShowSoon, true}}},
+         {{Look(Video()), A::Hide, true}, {Look(Nothing()), A::ShowSoon, true}}},
         {"window closed, the next active one is full-screen too: stays hidden",
-         {{{Video()}, A::Hide, true},
-          {{Nothing()}, A::ShowSoon, true},
-          {{VideoSecond(true)}, A::None, true}}},
-        {"no active window while shown changes nothing", {{{Nothing()}, A::None, false}}},
+         {{Look(Video()), A::Hide, true},
+          {Look(Nothing()), A::ShowSoon, true},
+          {Look(VideoSecond(true)), A::None, true}}},
+        {"no active window while shown changes nothing", {{Look(Nothing()), A::None, false}}},
         {"setting switched off while hidden shows at once",
-         {{{Video()}, A::Hide, true}, {{Video()}, A::Show, false, false}}},
+         {{Look(Video()), A::Hide, true}, {Look(Video()), A::Show, false, false}}},
         {"bottom chosen while hidden shows at once",
-         {{{Video()}, A::Hide, true}, {{Video()}, A::Show, false, true, false}}},
+         {{Look(Video()), A::Hide, true}, {Look(Video()), A::Show, false, true, false}}},
     };
     for (const TCase& c : cases) {
         TFullScreenGuard guard;
@@ -98,17 +103,17 @@ TEST(FullScreenGuard, DecisionTable) {
 
 TEST(FullScreenGuard, SettleShowsOnlyWhenNothingCameInBetween) {
     TFullScreenGuard guard;
-    guard.Update(true, true, {Video()}, kLeft);
+    guard.Update(true, true, Look(Video()), kLeft);
     EXPECT_EQ(guard.HeldWindow(), 10u);
-    ASSERT_EQ(guard.Update(true, true, {Nothing()}, kLeft), A::ShowSoon);
+    ASSERT_EQ(guard.Update(true, true, Look(Nothing()), kLeft), A::ShowSoon);
     EXPECT_EQ(guard.Settle(), A::Show);
     EXPECT_FALSE(guard.Hidden());
     EXPECT_EQ(guard.HeldWindow(), 0u);
     EXPECT_EQ(guard.Settle(), A::None); // once
 
-    guard.Update(true, true, {Video()}, kLeft);
-    ASSERT_EQ(guard.Update(true, true, {Nothing()}, kLeft), A::ShowSoon);
-    EXPECT_EQ(guard.Update(true, true, {Video()}, kLeft), A::None); // back before the wait
+    guard.Update(true, true, Look(Video()), kLeft);
+    ASSERT_EQ(guard.Update(true, true, Look(Nothing()), kLeft), A::ShowSoon);
+    EXPECT_EQ(guard.Update(true, true, Look(Video()), kLeft), A::None); // back before the wait
     EXPECT_EQ(guard.Settle(), A::None);
     EXPECT_TRUE(guard.Hidden());
 }

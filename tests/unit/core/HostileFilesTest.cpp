@@ -77,8 +77,9 @@ TEST(HostileFiles, UnreadablePathsSayWhyAndAreNeverReplaced) {
         EXPECT_EQ(doc.ReadInteger("Appearance", "Alpha", 255), 255) << c.name;
         // A save of defaults cannot go where nothing could be read, except a rename
         // over a regular file, which the caller prevents by the read error above.
-        if (!info.isFile())
+        if (!info.isFile()) {
             EXPECT_THROW(WriteFileAtomically(path, Utf16("x")), TIniWriteError) << c.name;
+        }
         EXPECT_EQ(Entries(tmp.path()), before) << c.name;
         EXPECT_EQ(QFileInfo(path).isFile() ? QFileInfo(path).size() : -1, size) << c.name;
     }

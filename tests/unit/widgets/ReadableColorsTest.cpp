@@ -107,9 +107,10 @@ TEST(ReadableColors, TabCaptionsStandOutFromTheirTabs) {
             const QRect caption(tab.left() + 4, tab.top() + 4, 60, tab.height() - 8);
             EXPECT_GE(TextContrast(image, caption, beside), kRendered) << "tab " << i;
         }
-        if (c.AdjustDefaults && IsDarkPalette(c.Palette()))
+        if (c.AdjustDefaults && IsDarkPalette(c.Palette())) {
             EXPECT_LT(host.Tabs->TabOptions().ActiveStartColor().lightness(), 128)
                 << "a dark palette gets dark tabs";
+        }
     }
 }
 
