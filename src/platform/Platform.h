@@ -3,7 +3,7 @@
 // session); each platform folder decides how to get them.
 #pragma once
 
-#include "core/LangChoice.h"
+#include "core/LocaleVars.h"
 
 #include <QColor>
 #include <QFont>
