@@ -255,11 +255,6 @@ bool SamePath(const QString& a, const QString& b) {
 
 } // namespace
 
-TMessageTable& Messages() {
-    static TMessageTable table;
-    return table;
-}
-
 TCaptionTable& Captions() {
     static TCaptionTable table;
     return table;
@@ -281,27 +276,6 @@ void BuildBalloonContents() {
     static_assert(std::size(rows) == std::tuple_size_v<TBalloonContents>);
     for (size_t i = 0; i < std::size(rows); ++i)
         BalloonContents()[i] = {m.BalloonTitleNormal, *rows[i].first, rows[i].second};
-}
-
-QString FormatMsg(const QString& pattern, const QStringList& args) {
-    QString out;
-    out.reserve(pattern.size());
-    qsizetype next = 0;
-    for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const QChar c = pattern[i];
-        const QChar n = i + 1 < pattern.size() ? pattern[i + 1] : QChar();
-        if (c != QLatin1Char('%') ||
-            (n != QLatin1Char('s') && n != QLatin1Char('d') && n != QLatin1Char('%'))) {
-            out += c;
-            continue;
-        }
-        if (n == QLatin1Char('%'))
-            out += QLatin1Char('%');
-        else if (next < args.size())
-            out += args[next++];
-        ++i;
-    }
-    return out;
 }
 
 QByteArray TextFileBytes(const QStringList& lines) {

@@ -10,8 +10,9 @@
 // onChoose(path) calls ChooseLanguage(path) and applies what it reports.
 #pragma once
 
-#include "widgets/KvBalloonFlags.h"
+#include "core/KvBalloonFlags.h"
 #include "core/LangChoice.h"
+#include "core/MessageTable.h"
 
 #include <QHash>
 #include <QString>
@@ -35,69 +36,6 @@ inline constexpr qsizetype kMaxLangTextLength = 1024;
 // A language file larger than this is not read (its texts take their fallbacks).
 inline constexpr qint64 kMaxLangFileSize = 4 * 1024 * 1024;
 
-// The texts named by their keys. All start empty; each load overwrites them.
-struct TMessageTable {
-    // Section "Lang: Msg". Caption of every message box; empty until a language
-    // file is loaded (the message box then has its own fallback title).
-    QString MsgDialogCaption;
-    QString MsgErrorFileNotFound;
-    QString MsgErrorShowErrorCode;
-    QString MsgErrorCannotOpenItem;
-    QString MsgErrorCannotCreateShortcut;
-    QString MsgWarnNoNTPServerName;
-    QString MsgWarnNoSoundFileName;
-    QString MsgWarnTooManyCharacters;
-    QString MsgWarnNotSupportedFileType;
-    QString MsgWarnEditMemoEmpty;
-    QString MsgWarnNameValueInvalid;
-    QString MsgWarnCheckNameValue;
-    QString MsgWarnDayLangSameSectionNotExists;
-    QString MsgWarnDayLangTheLastSection;
-    QString MsgWarnExitWithoutDelete;
-    QString MsgWarnAlarmOptionNotChecked;
-    QString MsgConfirmOverwriteItem;
-    QString MsgConfirmAddItem;
-    QString MsgConfirmDeleteItem;
-    QString MsgConfirmOKCancel;
-    QString MsgInfoOverwroteItem;
-    QString MsgInfoAddedItem;
-    QString MsgInfoDeletedItem;
-    QString MsgInfoCreatedShortcut;
-    // A day-word set title that cannot be stored; %s is the title. Not written
-    // into the default file; a language file may still translate it.
-    QString MsgWarnDayLangTitleInvalid;
-    // The settings file: unreadable (%s the file, %s why), not UTF-16 (%s the
-    // file, %s its backup), its backup not made (%s the backup). Not written into
-    // the default file either.
-    QString MsgErrorSettingsUnreadable;
-    QString MsgWarnSettingsNotUtf16;
-    QString MsgErrorSettingsNotKept;
-    // Section "Lang: Balloon".
-    QString BalloonTitleNormal;
-    QString BalloonTitleAlarm;
-    QString BalloonWarnNoSwitch;
-    QString BalloonWarnTooManySwitches;
-    QString BalloonWarnNoNTPServerName;
-    QString BalloonInfoAdjustTimeSucceeded;
-    QString BalloonErrorCannotAdjustTime;
-    QString BalloonErrorAdjustTimeError;
-    QString BalloonWarnNetworkNotAlive;
-    // Sections "Lang: Command", "Lang: Button", "Lang: Caption".
-    QString Command0Title;
-    QString ButtonCaptionOK;
-    QString ButtonCaptionSelect;
-    QString FontCaption;
-    QString StopAlarmCaption;
-    // The command grid headings (section "OptionForm").
-    QString TitleLabel;
-    QString FileNameLabel;
-    QString OptionLabel;
-    QString CommandOptionLabel;
-};
-
-// The program's one message table, filled from the current language file.
-TMessageTable& Messages();
-
 // Captions, hints and dialog texts keyed by component name and property
 // ("ActPopQuit.Caption", "TrayIcon1.Hint", "OptionTabSet.Tabs[2].Caption").
 using TCaptionTable = QHash<QString, QString>;
@@ -113,11 +51,6 @@ using TBalloonContents = std::array<TBalloonContent, 7>;
 TBalloonContents& BalloonContents();
 // Fills BalloonContents() from the balloon texts of Messages().
 void BuildBalloonContents();
-
-// Fills a text's "%s" and "%d" placeholders with `args` in order ("%%" is "%").
-// A placeholder without an argument becomes empty and other "%" sequences stay as
-// they are, so a language file cannot make a message read beyond its arguments.
-QString FormatMsg(const QString& pattern, const QStringList& args);
 
 // --- the folder and the current file ---------------------------------------------
 

@@ -97,12 +97,6 @@ int ShowMessageDialog(const QString& text, TMsgDlgType kind, TMsgDlgButtons butt
     return box->standardButton(box->clickedButton()) == QMessageBox::Cancel ? mrCancel : mrOk;
 }
 
-QString HelpPageErrorText(const QString& path, int code) {
-    return FormatMsg(Messages().MsgErrorCannotOpenItem, {path}) + QStringLiteral(" (") +
-           FormatMsg(Messages().MsgErrorShowErrorCode, {QString::number(code)}) +
-           QStringLiteral(")");
-}
-
 TMessageQueue::TMessageQueue(TShow show) : FShow(std::move(show)) {
     if (!FShow)
         FShow = [](const QString& text, TMsgDlgType kind) { ShowMessageDialog(text, kind, mbOK); };

@@ -1,6 +1,8 @@
 // Utility routines shared by the forms: message boxes, the start-up checks.
 #pragma once
 
+#include "core/MsgDlgType.h"
+
 #include <QFlags>
 #include <QString>
 #include <QStringList>
@@ -24,7 +26,6 @@ class Platform;
 // Makes the program's own pictures (":/app/...") available; call before loading one.
 void RegisterAppResources();
 
-enum class TMsgDlgType { Warning, Error, Information, Confirmation };
 enum TMsgDlgBtn { mbOK = 1, mbCancel = 2 };
 Q_DECLARE_FLAGS(TMsgDlgButtons, TMsgDlgBtn)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TMsgDlgButtons)
@@ -75,10 +76,6 @@ int GetTextTopMargin(const QFontMetrics& metrics, int rowHeight);
 // StrikeOut" as far as set, in that order.
 QString GetFontStyleStr(const QFont& font);
 QString GetFontStyleStr(int fontStyleBits);
-// The help page could not be opened: the MsgErrorCannotOpenItem text with the
-// path, followed by the MsgErrorShowErrorCode text with the system's code in
-// parentheses.
-QString HelpPageErrorText(const QString& path, int code);
 
 // Messages asked for where no modal loop may run (a timer tick and its
 // time-of-day checks, the general error handler): each is queued to the event
