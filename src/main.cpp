@@ -67,8 +67,6 @@ int main(int argc, char** argv) {
     const TProgramPaths paths = ThisProgramPaths();
     const std::unique_ptr<Platform> platform = CreatePlatform();
 
-    if (!CheckWindowsVersion(*platform, 5, 1))
-        return 0;
     if (IsAlreadyRunning(*platform, kMutexName))
         return 0;
 

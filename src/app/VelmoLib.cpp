@@ -149,14 +149,6 @@ void PostMessageDialog(const QString& text, TMsgDlgType kind) {
     PostedMessages().Post(text, kind);
 }
 
-bool CheckWindowsVersion(Platform& platform, int major, int minor) {
-    if (platform.VersionAtLeast(major, minor))
-        return true;
-    ShowMessageDialog(QStringLiteral("Velmora needs Windows XP or later."), TMsgDlgType::Warning,
-                      mbOK);
-    return false;
-}
-
 bool IsAlreadyRunning(Platform& platform, const QString& name) {
     QString refused;
     if (platform.RuntimeDir(&refused).isEmpty()) {

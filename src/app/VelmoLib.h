@@ -105,8 +105,6 @@ TMessageQueue& PostedMessages();
 // PostedMessages().Post(text, kind): never blocks.
 void PostMessageDialog(const QString& text, TMsgDlgType kind);
 
-// False (after a warning) when the system is older than major.minor.
-bool CheckWindowsVersion(Platform& platform, int major, int minor);
 // True (after the notice and asking the running clock to come to the front) when
 // another instance holds `name`; otherwise this process now holds it.
 bool IsAlreadyRunning(Platform& platform, const QString& name);

@@ -44,10 +44,6 @@ public:
     virtual ~Platform();
 
     // --- process and session -------------------------------------------------
-    // True when the running system is at least major.minor. The clock runs on any
-    // desktop this layer supports, so implementations may simply answer true.
-    virtual bool VersionAtLeast(int major, int minor) const = 0;
-
     // Takes the per-session instance lock `name` for the life of the process.
     // Returns false when another live process holds it; a lock left by a process
     // that died is taken over.

@@ -91,13 +91,3 @@ TEST(Startup, NoPrivateRuntimeFolderIsSaidAndTheClockRunsUnguarded) {
     EXPECT_EQ(answer.text, FormatMsg(FallbackText("MsgErrorCannotOpenItem"), {p.Refused}));
     EXPECT_TRUE(p.Calls.isEmpty()) << "no lock, no activation in a folder others share";
 }
-
-TEST(Startup, VersionGate) {
-    FakePlatform ok;
-    EXPECT_TRUE(CheckWindowsVersion(ok, 5, 1));
-    FakePlatform old;
-    old.Version = false;
-    BoxAnswerer answer(QMessageBox::Ok);
-    EXPECT_FALSE(CheckWindowsVersion(old, 5, 1));
-    EXPECT_EQ(answer.text, "Velmora needs Windows XP or later.");
-}
