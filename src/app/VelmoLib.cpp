@@ -1,6 +1,6 @@
 #include "app/VelmoLib.h"
 
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "core/Settings.h"
 #include "platform/Platform.h"
 

@@ -5,7 +5,7 @@
 #include "widgets/KvPng.h"
 #include "widgets/KvSpacer.h"
 #include "core/KvVersionInfo.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/VelmoLib.h"
 #include "platform/Platform.h"
 

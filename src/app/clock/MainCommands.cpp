@@ -3,7 +3,7 @@
 #include "widgets/KvPaintBox.h"
 #include "core/KvTimer.h"
 #include "widgets/KvTrayIcon.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "sync/Report.h"
 #include "core/StringHash.h"

@@ -8,7 +8,7 @@
 #include "widgets/KvPaintBox.h"
 #include "core/KvTimer.h"
 #include "widgets/KvTrayIcon.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "core/ScreenPlace.h"
 #include "core/TextForms.h"
 #include "app/VelmoLib.h"

@@ -2,7 +2,7 @@
 
 #include "widgets/KvEdit.h"
 #include "widgets/KvTimeSpinEdit.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "app/options/ColorPanel.h"

@@ -5,7 +5,7 @@
 #include "widgets/KvGrid.h"
 #include "widgets/KvPngButton.h"
 #include "widgets/KvTextFit.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "app/VelmoLib.h"

@@ -2,7 +2,7 @@
 // group, the texts applied by component name, message texts with fallbacks.
 #pragma once
 
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 
 #include <QGroupBox>
 #include <QList>

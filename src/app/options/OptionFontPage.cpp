@@ -1,7 +1,7 @@
 #include "app/options/OptionFontPage.h"
 
 #include "widgets/KvPaintBox.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "app/options/ColorPanel.h"

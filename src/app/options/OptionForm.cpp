@@ -4,7 +4,7 @@
 #include "widgets/KvEdit.h"
 #include "widgets/KvPngButton.h"
 #include "widgets/KvTabSet.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionAlarmPage.h"
 #include "app/options/ColorPanel.h"

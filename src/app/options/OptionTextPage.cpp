@@ -3,7 +3,7 @@
 #include "app/DayWords.h"
 #include "core/IniDocument.h"
 #include "widgets/KvEdit.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "app/options/OptionControls.h"

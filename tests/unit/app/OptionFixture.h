@@ -4,7 +4,7 @@
 
 #include "core/IniDocument.h"
 #include "core/KvTimer.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "app/VelmoLib.h"

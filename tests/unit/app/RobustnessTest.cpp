@@ -3,7 +3,7 @@
 // error box at a time, settings saved as they change, every timer stopped at quit.
 #include "core/IniDocument.h"
 #include "core/KvTimer.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/VelmoLib.h"
 #include "fakes/FakePlatform.h"

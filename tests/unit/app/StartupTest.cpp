@@ -1,5 +1,5 @@
 #include "app/VelmoraApp.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/VelmoLib.h"
 #include "fakes/FakePlatform.h"
 
