@@ -4,7 +4,7 @@
 #include "core/CommandLine.h"
 #include "app/clock/MainForm.h"
 #include "core/Settings.h"
-#include "app/VelmoLib.h"
+#include "app/SingleInstance.h"
 #include "platform/Platform.h"
 
 #include <QCoreApplication>

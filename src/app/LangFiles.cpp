@@ -1,6 +1,6 @@
 #include "app/LangFiles.h"
 
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "core/IniDocument.h"
 
 #include <QDir>

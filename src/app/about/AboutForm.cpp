@@ -6,7 +6,7 @@
 #include "widgets/KvSpacer.h"
 #include "core/KvVersionInfo.h"
 #include "app/LangFiles.h"
-#include "app/VelmoLib.h"
+#include "app/AppResources.h"
 #include "platform/Platform.h"
 
 #include <QContextMenuEvent>

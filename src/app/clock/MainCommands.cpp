@@ -8,7 +8,7 @@
 #include "sync/Report.h"
 #include "core/StringHash.h"
 #include "core/TextForms.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "platform/Platform.h"
 
 #include <QFileInfo>

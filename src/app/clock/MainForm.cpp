@@ -11,7 +11,7 @@
 #include "app/LangFiles.h"
 #include "core/ScreenPlace.h"
 #include "core/TextForms.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "platform/Platform.h"
 
 #include <QDir>

@@ -6,7 +6,8 @@
 #include "app/clock/LanguageMenu.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
+#include "app/AppResources.h"
 #include "platform/Platform.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 #include "core/KvCommandList.h"
 #include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "platform/Platform.h"
 
 #include <QDir>

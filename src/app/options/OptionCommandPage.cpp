@@ -8,7 +8,8 @@
 #include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
+#include "app/options/OptionHelpers.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 #include "app/options/OptionForm.h"
 #include "app/options/ColorPanel.h"
 #include "app/options/OptionControls.h"
-#include "app/VelmoLib.h"
+#include "app/options/OptionHelpers.h"
 
 #include <QCheckBox>
 #include <QFontDialog>

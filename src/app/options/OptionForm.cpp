@@ -13,7 +13,7 @@
 #include "app/options/OptionFontPage.h"
 #include "app/options/OptionTextPage.h"
 #include "app/options/OptionWindowPage.h"
-#include "app/VelmoLib.h"
+#include "app/AppResources.h"
 #include "platform/Platform.h"
 
 #include <QCloseEvent>

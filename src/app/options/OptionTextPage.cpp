@@ -7,7 +7,8 @@
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "app/options/OptionControls.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
+#include "app/options/OptionHelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -7,7 +7,7 @@
 #include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "fakes/FakePlatform.h"
 
 #include <QTemporaryDir>

@@ -5,7 +5,7 @@
 #include "core/KvTimer.h"
 #include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "fakes/FakePlatform.h"
 
 #include <QAbstractButton>

@@ -6,7 +6,7 @@
 #include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "TextFiles.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "fakes/FakePlatform.h"
 
 #include <QAction>

@@ -1,6 +1,7 @@
 #include "app/VelmoraApp.h"
 #include "app/LangFiles.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
+#include "app/SingleInstance.h"
 #include "fakes/FakePlatform.h"
 
 #include <QMessageBox>
