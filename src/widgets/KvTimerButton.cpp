@@ -12,7 +12,8 @@
 
 namespace velmora {
 
-TKvTimerButton::TKvTimerButton(QWidget* parent) : QWidget(parent), FRepeatTimer(new QTimer(this)) {
+TKvTimerButton::TKvTimerButton(QWidget* parent)
+    : TKvHoverButton(parent), FRepeatTimer(new QTimer(this)) {
     FRepeatTimer->setSingleShot(false);
     connect(FRepeatTimer, &QTimer::timeout, this, [this] {
         // An exception must not unwind through the event loop; the tick has
@@ -93,41 +94,25 @@ bool TKvTimerButton::IsRepeating() const {
 
 QRect TKvTimerButton::GetArrowRect() const {
     return ArrowRect(size(), FArrowWidth, FArrowHeight, FArrowGlyph,
-                     IsShownPressed(FButtonState, FHover.MouseInControl()));
+                     IsShownPressed(FButtonState, MouseInControl()));
 }
 
 void TKvTimerButton::SetButtonState(TButtonState state) {
     FButtonState = state;
 }
 
-// --- hover ------------------------------------------------------------------------
-
-bool TKvTimerButton::UpdateTracking() {
-    return FHover.Update(FLeftClicked);
-}
-
-void TKvTimerButton::enterEvent(QEnterEvent* event) {
-    QWidget::enterEvent(event);
-    FHover.MouseEnter();
-}
-
-void TKvTimerButton::leaveEvent(QEvent* event) {
-    QWidget::leaveEvent(event);
-    FHover.MouseLeave(FLeftClicked);
-}
-
 // --- press, repeat, release ---------------------------------------------------------
 
 void TKvTimerButton::mousePressEvent(QMouseEvent* event) {
     event->accept();
-    FHover.SetMouseInControl(rect().contains(event->position().toPoint()));
+    SetMouseInControl(rect().contains(event->position().toPoint()));
     const Qt::MouseButton button = event->button();
     if (button == Qt::LeftButton && isEnabled()) {
         if (!FDown) {
             FButtonState = bsDown;
             repaint();
         }
-        FLeftClicked = true;
+        SetLeftClicked(true);
         FRepeatTimer->start(FRepeatDelays.FirstMs);
     }
     if (FOnMouseDown) {
@@ -138,21 +123,21 @@ void TKvTimerButton::mousePressEvent(QMouseEvent* event) {
 
 void TKvTimerButton::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
-    if (FLeftClicked) {
+    if (LeftClicked()) {
         const bool inside = rect().contains(event->position().toPoint());
         const TButtonState state = HeldButtonState(inside, FDown);
         if (state != FButtonState) {
             FButtonState = state;
             repaint();
         }
-    } else if (!FHover.MouseInControl()) {
+    } else if (!MouseInControl()) {
         UpdateTracking();
     }
 }
 
 void TKvTimerButton::RepeatTimerTick() {
     FRepeatTimer->setInterval(FRepeatDelays.NextMs);
-    if (FLeftClicked && LostMouseToOtherWindow()) {
+    if (LeftClicked() && LostMouseToOtherWindow()) {
         // The release will go to the other window: the press ends here.
         CancelPress();
         FButtonState = isEnabled() ? bsUp : bsDisabled;
@@ -160,7 +145,7 @@ void TKvTimerButton::RepeatTimerTick() {
         return;
     }
     // Qt grabs the mouse for the pressed widget until the release.
-    if (FButtonState != bsDown || !FLeftClicked)
+    if (FButtonState != bsDown || !LeftClicked())
         return;
     QPointer<TKvTimerButton> alive(this);
     try {
@@ -188,9 +173,9 @@ void TKvTimerButton::mouseReleaseEvent(QMouseEvent* event) {
     // Accepted: a handler below may destroy this button, and the toolkit
     // would otherwise pass the event on to the parent through it.
     event->accept();
-    if (!FLeftClicked || event->button() != Qt::LeftButton)
+    if (!LeftClicked() || event->button() != Qt::LeftButton)
         return;
-    FLeftClicked = false;
+    SetLeftClicked(false);
     FButtonState = bsUp;
     FRepeatTimer->stop();
     if (rect().contains(event->position().toPoint())) {
@@ -212,7 +197,7 @@ void TKvTimerButton::Click() {
 }
 
 void TKvTimerButton::CancelPress() {
-    FLeftClicked = false;
+    SetLeftClicked(false);
     FRepeatTimer->stop();
 }
 
@@ -233,7 +218,7 @@ void TKvTimerButton::changeEvent(QEvent* event) {
 void TKvTimerButton::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     // A hidden button gets no release: end the press here.
-    if (FLeftClicked) {
+    if (LeftClicked()) {
         CancelPress();
         FButtonState = isEnabled() ? bsUp : bsDisabled;
     }
@@ -255,8 +240,8 @@ void TKvTimerButton::paintEvent(QPaintEvent*) {
     if (!FTransparent)
         painter.fillRect(rect(), palette().color(QPalette::Window));
     if (FButtonState != bsDisabled) {
-        const bool sunken = IsShownPressed(FButtonState, FHover.MouseInControl()) || FDown;
-        if (sunken || FHover.MouseInControl()) {
+        const bool sunken = IsShownPressed(FButtonState, MouseInControl()) || FDown;
+        if (sunken || MouseInControl()) {
             QColor topLeft, bottomRight;
             FrameColors(sunken, topLeft, bottomRight);
             Draw3DFrame(painter, rect(), topLeft, bottomRight);

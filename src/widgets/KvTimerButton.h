@@ -7,7 +7,7 @@
 #pragma once
 
 #include "widgets/KvArrowGeometry.h"
-#include "widgets/KvHoverTracking.h"
+#include "widgets/KvHoverButton.h"
 
 #include <QColor>
 #include <QWidget>
@@ -23,11 +23,9 @@ struct TRepeatDelays {
     int NextMs = 50;
 };
 
-class TKvTimerButton : public QWidget {
+class TKvTimerButton : public TKvHoverButton {
     Q_OBJECT
 public:
-    using TNotifyEvent = std::function<void(QObject* Sender)>;
-
     explicit TKvTimerButton(QWidget* parent = nullptr);
     ~TKvTimerButton() override;
 
@@ -42,12 +40,9 @@ public:
     void SetArrowWidth(int value);
     int ArrowHeight() const { return FArrowHeight; }
     void SetArrowHeight(int value);
-    bool MouseInControl() const { return FHover.MouseInControl(); }
     TButtonState ButtonState() const { return FButtonState; }
 
     void SetOnClick(TNotifyEvent handler) { FOnClick = std::move(handler); }
-    void SetOnMouseEnter(TNotifyEvent handler) { FHover.SetOnMouseEnter(std::move(handler)); }
-    void SetOnMouseLeave(TNotifyEvent handler) { FHover.SetOnMouseLeave(std::move(handler)); }
     // Called after a press has been handled, with the pressed mouse button.
     void SetOnMouseDown(std::function<void(QObject* Sender, Qt::MouseButton)> handler) {
         FOnMouseDown = std::move(handler);
@@ -67,9 +62,6 @@ public:
     // the caller it is logged there, as it must not unwind through the
     // toolkit's event loop.
     void RepeatTimerTick();
-    // Re-reads whether the pointer is over the button.
-    // False when a hover handler destroyed the button.
-    bool UpdateTracking();
 
 protected:
     // The arrow's colour in the current state.
@@ -82,8 +74,6 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -98,11 +88,9 @@ private:
     QTimer* FRepeatTimer;
     TArrowGlyph FArrowGlyph = agUp;
     bool FDown = false;
-    bool FLeftClicked = false;
     bool FTransparent = true;
     int FArrowWidth = 5;
     int FArrowHeight = 3;
-    TKvHoverTracking FHover{this};
     TNotifyEvent FOnClick;
     std::function<void(QObject*, Qt::MouseButton)> FOnMouseDown;
     TButtonState FButtonState = bsUp;
