@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QMouseEvent>
 #include <QPointer>
 
 namespace velmora {
@@ -42,6 +43,19 @@ bool TKvHoverButton::UpdateTracking() {
     // Start from the opposite so that the notification takes effect.
     FMouseInControl = !over;
     return over ? MouseEnter() : MouseLeave();
+}
+
+void TKvHoverButton::TrackMove(QMouseEvent* event, bool down, TButtonState& state) {
+    if (FLeftClicked) {
+        const bool inside = rect().contains(event->position().toPoint());
+        const TButtonState held = HeldButtonState(inside, down);
+        if (held != state) {
+            state = held;
+            repaint();
+        }
+    } else if (!FMouseInControl) {
+        UpdateTracking();
+    }
 }
 
 void TKvHoverButton::enterEvent(QEnterEvent* event) {

@@ -4,6 +4,8 @@
 // the repaint when the hover state changes.
 #pragma once
 
+#include "widgets/KvArrowGeometry.h"
+
 #include <QWidget>
 #include <functional>
 
@@ -29,6 +31,11 @@ protected:
     // stays hovered when the pointer leaves it.
     bool LeftClicked() const { return FLeftClicked; }
     void SetLeftClicked(bool value) { FLeftClicked = value; }
+
+    // A pointer move: while a press is held, `state` follows whether the pointer
+    // is over the button (`down`: the button is latched), repainting when it
+    // changes; otherwise the hover state is re-read unless already hovered.
+    void TrackMove(QMouseEvent* event, bool down, TButtonState& state);
 
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

@@ -283,16 +283,7 @@ void TKvPngButton::PopupMenuAt(QMenu* menu, QPoint screenPoint) {
 
 void TKvPngButton::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
-    if (LeftClicked()) {
-        const bool inside = rect().contains(event->position().toPoint());
-        const TButtonState state = HeldButtonState(inside, FDown);
-        if (state != FButtonState) {
-            FButtonState = state;
-            repaint();
-        }
-    } else if (!MouseInControl()) {
-        UpdateTracking();
-    }
+    TrackMove(event, FDown, FButtonState);
 }
 
 void TKvPngButton::mouseReleaseEvent(QMouseEvent* event) {

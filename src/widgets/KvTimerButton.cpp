@@ -123,16 +123,7 @@ void TKvTimerButton::mousePressEvent(QMouseEvent* event) {
 
 void TKvTimerButton::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
-    if (LeftClicked()) {
-        const bool inside = rect().contains(event->position().toPoint());
-        const TButtonState state = HeldButtonState(inside, FDown);
-        if (state != FButtonState) {
-            FButtonState = state;
-            repaint();
-        }
-    } else if (!MouseInControl()) {
-        UpdateTracking();
-    }
+    TrackMove(event, FDown, FButtonState);
 }
 
 void TKvTimerButton::RepeatTimerTick() {
