@@ -4,7 +4,7 @@
 #include "core/CommandLine.h"
 #include "app/clock/MainForm.h"
 #include "core/Settings.h"
-#include "app/VelmoLib.h"
+#include "app/SingleInstance.h"
 #include "platform/Platform.h"
 
 #include <QCoreApplication>
@@ -67,8 +67,6 @@ int main(int argc, char** argv) {
     const TProgramPaths paths = ThisProgramPaths();
     const std::unique_ptr<Platform> platform = CreatePlatform();
 
-    if (!CheckWindowsVersion(*platform, 5, 1))
-        return 0;
     if (IsAlreadyRunning(*platform, kMutexName))
         return 0;
 

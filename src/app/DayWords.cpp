@@ -1,7 +1,7 @@
 #include "app/DayWords.h"
 
 #include "core/IniDocument.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "core/TextForms.h"
 
 #include <QFileInfo>

@@ -10,7 +10,7 @@
 // when it closes, WriteDayLangKind(DayLangFile(), CurrentDayLangKind()).
 #pragma once
 
-#include "core/ClockText.h"
+#include "core/DayOfTheWeekStr.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/VelmoraApp.h"
 
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 
 #include <QTextStream>
 #include <exception>

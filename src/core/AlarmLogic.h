@@ -19,9 +19,10 @@
 //   BlinkVisibility(isVisible()), OnStopTimer to VisibleAfterBlink().
 #pragma once
 
-#include "app/Lang.h"
+#include "core/KvBalloonFlags.h"
+#include "core/MessageTable.h"
+#include "core/MsgDlgType.h"
 #include "core/Settings.h"
-#include "app/VelmoLib.h"
 
 #include <QString>
 #include <QStringList>
@@ -123,7 +124,7 @@ struct TAlarmMessage {
 };
 // The text to format with FormatMsg(pattern, message.Args).
 QString AlarmMessagePattern(const TAlarmMessage& message, const TMessageTable& texts);
-// The text the user reads (FormatMsg lives with the language tables).
+// The text the user reads.
 inline QString AlarmMessageText(const TAlarmMessage& message, const TMessageTable& texts) {
     return FormatMsg(AlarmMessagePattern(message, texts), message.Args);
 }

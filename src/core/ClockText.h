@@ -1,25 +1,14 @@
 // The clock's text and the size it needs.
 #pragma once
 
+#include "core/DayOfTheWeekStr.h"
+
 #include <QDateTime>
 #include <QSize>
 #include <QString>
 #include <functional>
 
 namespace velmora {
-
-// The day-of-week words, looked up by ISO day (1 Monday ... 7 Sunday).
-struct TDayOfTheWeekStr {
-    QString Mon = QStringLiteral("Mon");
-    QString Tue = QStringLiteral("Tue");
-    QString Wed = QStringLiteral("Wed");
-    QString Thu = QStringLiteral("Thu");
-    QString Fri = QStringLiteral("Fri");
-    QString Sat = QStringLiteral("Sat");
-    QString Sun = QStringLiteral("Sun");
-
-    const QString& ForIsoDay(int isoDay) const;
-};
 
 // Measures the extent of a string on the canvas that will draw it.
 using TTextExtentFn = std::function<QSize(const QString&)>;

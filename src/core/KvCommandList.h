@@ -4,7 +4,7 @@
 // settings file, none of which it needs to know.
 #pragma once
 
-#include "platform/Platform.h"
+#include "core/ProgramLauncher.h"
 
 #include <QLocale>
 #include <QString>
@@ -50,10 +50,11 @@ public:
     // The normalised switch text of the flags and the daily time; empty without flags.
     QString GetCommandOptionsStr(const QLocale& locale = QLocale::system()) const;
 
-    // Starts the program with its parameters (elevated when AsAdmin) without waiting.
-    // True when the start succeeded; `error`, when given, says why not. (Inline, with
-    // LaunchProgram, so that this unit needs the platform only where a start happens.)
-    bool RunCommand(Platform& platform, QString* error = nullptr, TLaunchWatch onEnd = {}) const;
+    // Starts the program with its parameters (elevated when AsAdmin) without waiting,
+    // through `launcher` (the platform). True when the start succeeded; `error`, when
+    // given, says why not.
+    bool RunCommand(TProgramLauncher& launcher, QString* error = nullptr,
+                    TLaunchWatch onEnd = {}) const;
 
     // Copies all nine fields.
     void Assign(const TKvCommandItem& item) { *this = item; }
@@ -73,17 +74,17 @@ private:
     double FSpTime = 0.0;
 };
 
-// Starts `fileName` with `params` through the platform layer; the one routine every
-// command start goes through.
-inline bool LaunchProgram(Platform& platform, const QString& fileName, const QString& params,
-                          bool asAdmin, bool hide, QString* error = nullptr,
+// Starts `fileName` with `params` through `launcher` (the platform); the one routine
+// every command start goes through.
+inline bool LaunchProgram(TProgramLauncher& launcher, const QString& fileName,
+                          const QString& params, bool asAdmin, bool hide, QString* error = nullptr,
                           TLaunchWatch onEnd = {}) {
-    return platform.LaunchProgram(fileName, params, asAdmin, hide, error, std::move(onEnd));
+    return launcher.LaunchProgram(fileName, params, asAdmin, hide, error, std::move(onEnd));
 }
 
-inline bool TKvCommandItem::RunCommand(Platform& platform, QString* error,
+inline bool TKvCommandItem::RunCommand(TProgramLauncher& launcher, QString* error,
                                        TLaunchWatch onEnd) const {
-    return LaunchProgram(platform, FFileName, FOptionStr, FAsAdmin, FHideWindow, error,
+    return LaunchProgram(launcher, FFileName, FOptionStr, FAsAdmin, FHideWindow, error,
                          std::move(onEnd));
 }
 

@@ -5,6 +5,8 @@
 // locale variables come from the platform layer.
 #pragma once
 
+#include "core/LocaleVars.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -24,13 +26,6 @@ inline const QString kLangInfoHelpFile = QStringLiteral("HelpFile");
 // language file, which names no page of its own.
 inline const QString kHelpPageEnglish = QStringLiteral("index.html");
 inline const QString kHelpPageJapanese = QStringLiteral("index.ja.html");
-
-// The locale variables that name the language of messages, as the process got them.
-struct TLocaleVars {
-    QString LcAll;
-    QString LcMessages;
-    QString Lang;
-};
 
 // A locale name split into its parts: language lower case ("en"), territory upper
 // case ("US", "419") or empty. Codeset and modifier are dropped.

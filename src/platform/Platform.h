@@ -3,7 +3,8 @@
 // session); each platform folder decides how to get them.
 #pragma once
 
-#include "core/LangChoice.h"
+#include "core/LocaleVars.h"
+#include "core/ProgramLauncher.h"
 
 #include <QColor>
 #include <QFont>
@@ -20,14 +21,6 @@ class QWidget;
 namespace velmora {
 
 enum class TStacking { Topmost, Normal, Bottom };
-
-// How a watched start ended.
-enum class TLaunchEnd {
-    Ran,           // the program ran and ended (its own exit code is its own business)
-    Dismissed,     // the administrator password prompt was dismissed
-    NotAuthorised, // administrator rights were refused, or the program could not be run
-};
-using TLaunchWatch = std::function<void(TLaunchEnd)>;
 
 // What decides whether a window covers a monitor.
 struct TWindowFacts {
@@ -46,15 +39,11 @@ struct TSoundLibraryVersions {
 using TActiveWindowWatch =
     std::function<void(const TWindowFacts& active, const TWindowFacts& held)>;
 
-class Platform {
+class Platform : public TProgramLauncher {
 public:
     virtual ~Platform();
 
     // --- process and session -------------------------------------------------
-    // True when the running system is at least major.minor. The clock runs on any
-    // desktop this layer supports, so implementations may simply answer true.
-    virtual bool VersionAtLeast(int major, int minor) const = 0;
-
     // Takes the per-session instance lock `name` for the life of the process.
     // Returns false when another live process holds it; a lock left by a process
     // that died is taken over.
@@ -129,8 +118,8 @@ public:
     // not. An elevated start is decided later, when the user has answered the
     // password prompt: `onEnd` (on the UI thread) says how it ended, as it does
     // for a plain start of an executable when given.
-    virtual bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin,
-                               bool hide, QString* error = nullptr, TLaunchWatch onEnd = {}) = 0;
+    bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin, bool hide,
+                       QString* error = nullptr, TLaunchWatch onEnd = {}) override = 0;
     // Plays an mp3 or wav file in a loop until StopSound; false (with the reason)
     // when it cannot be played.
     virtual bool PlaySound(const QString& fileName, QString* error = nullptr) = 0;

@@ -1,52 +1,14 @@
-// Arrow buttons with configurable colours that never follow the desktop theme
-// (TKvTimerButtonEx), and a pair of them (TKvAlphaUpDownButton) that can blend
-// its parent's picture into its own background, so that only the arrows stand
-// out on a painted parent. Events as in KvUpDownButton.h.
+// A pair of arrow buttons with configurable colours (KvTimerButtonEx.h) that can
+// blend its parent's picture into its own background, so that only the arrows
+// stand out on a painted parent. Events as in KvUpDownButton.h.
 #pragma once
 
+#include "widgets/KvTimerButtonEx.h"
 #include "widgets/KvUpDownButton.h"
 
 #include <QImage>
 
 namespace velmora {
-
-class TKvTimerButtonEx : public TKvTimerButton {
-    Q_OBJECT
-public:
-    explicit TKvTimerButtonEx(QWidget* parent = nullptr);
-
-    QColor ArrowColor() const { return FArrowColor; }
-    void SetArrowColor(const QColor& value) { SetColorField(FArrowColor, value); }
-    QColor DisabledArrowColor() const { return FDisabledArrowColor; }
-    void SetDisabledArrowColor(const QColor& value) { SetColorField(FDisabledArrowColor, value); }
-    QColor HotBorderTopColor() const { return FHotBorderTopColor; }
-    void SetHotBorderTopColor(const QColor& value) { SetColorField(FHotBorderTopColor, value); }
-    QColor HotBorderBottomColor() const { return FHotBorderBottomColor; }
-    void SetHotBorderBottomColor(const QColor& value) {
-        SetColorField(FHotBorderBottomColor, value);
-    }
-    QColor DownBorderTopColor() const { return FDownBorderTopColor; }
-    void SetDownBorderTopColor(const QColor& value) { SetColorField(FDownBorderTopColor, value); }
-    QColor DownBorderBottomColor() const { return FDownBorderBottomColor; }
-    void SetDownBorderBottomColor(const QColor& value) {
-        SetColorField(FDownBorderBottomColor, value);
-    }
-
-protected:
-    QColor CurrentArrowColor() const override;
-    void FrameColors(bool sunken, QColor& topLeft, QColor& bottomRight) const override;
-    void ArrowGlyphChanged() override { update(); }
-
-private:
-    void SetColorField(QColor& field, const QColor& value);
-
-    QColor FArrowColor;
-    QColor FDisabledArrowColor;
-    QColor FHotBorderTopColor;
-    QColor FHotBorderBottomColor;
-    QColor FDownBorderTopColor;
-    QColor FDownBorderBottomColor;
-};
 
 class TKvAlphaUpDownButton : public TKvCustomUpDownButton {
     Q_OBJECT

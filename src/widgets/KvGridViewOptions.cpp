@@ -1,4 +1,5 @@
-// TViewOptions of KvGrid.h.
+#include "widgets/KvGridViewOptions.h"
+
 #include "widgets/KvContrast.h"
 #include "widgets/KvGrid.h"
 #include "widgets/KvGridLogic.h"

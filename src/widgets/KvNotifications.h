@@ -4,7 +4,7 @@
 // TKvBalloonSink so that tests record instead of sending.
 #pragma once
 
-#include "widgets/KvBalloonFlags.h"
+#include "core/KvBalloonFlags.h"
 
 #include <QByteArray>
 #include <QDBusArgument>

@@ -38,7 +38,7 @@ bool DecodeGlyph(const QByteArray& png, QImage& into) {
 }
 } // namespace
 
-TKvPngButton::TKvPngButton(QWidget* parent) : QWidget(parent) {
+TKvPngButton::TKvPngButton(QWidget* parent) : TKvHoverButton(parent) {
     resize(22, 24);
     setMouseTracking(true);
     // The click that closes the drop-down menu must not press the button again.
@@ -212,21 +212,7 @@ void TKvPngButton::ButtonPressed(TKvPngButton* sender) {
     FAllowAllUp = sender->FAllowAllUp;
 }
 
-// --- hover ----------------------------------------------------------------------------
-
-bool TKvPngButton::UpdateTracking() {
-    return FHover.Update(FLeftClicked);
-}
-
-void TKvPngButton::enterEvent(QEnterEvent* event) {
-    QWidget::enterEvent(event);
-    FHover.MouseEnter();
-}
-
-void TKvPngButton::leaveEvent(QEvent* event) {
-    QWidget::leaveEvent(event);
-    FHover.MouseLeave(FLeftClicked);
-}
+// --- state ----------------------------------------------------------------------------
 
 void TKvPngButton::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
@@ -234,7 +220,7 @@ void TKvPngButton::changeEvent(QEvent* event) {
         update();
     } else if (event->type() == QEvent::EnabledChange) {
         if (!isEnabled())
-            FLeftClicked = false;
+            SetLeftClicked(false);
         FButtonState = isEnabled() ? (FDown ? bsExclusive : bsUp) : bsDisabled;
         if (!UpdateTracking())
             return; // a hover handler destroyed the button
@@ -249,14 +235,14 @@ void TKvPngButton::mousePressEvent(QMouseEvent* event) {
     if (FMenuTracking)
         return;
     const QPoint pos = event->position().toPoint();
-    FHover.SetMouseInControl(rect().contains(pos));
+    SetMouseInControl(rect().contains(pos));
     if (event->button() != Qt::LeftButton || !isEnabled())
         return;
     if (!FDown) {
         FButtonState = bsDown;
         repaint();
     }
-    FLeftClicked = true;
+    SetLeftClicked(true);
     FMenuTracking = true;
     QPointer<TKvPngButton> alive(this);
     // Cleared however the press handling ends, also by an exception.
@@ -297,16 +283,7 @@ void TKvPngButton::PopupMenuAt(QMenu* menu, QPoint screenPoint) {
 
 void TKvPngButton::mouseMoveEvent(QMouseEvent* event) {
     event->accept();
-    if (FLeftClicked) {
-        const bool inside = rect().contains(event->position().toPoint());
-        const TButtonState state = HeldButtonState(inside, FDown);
-        if (state != FButtonState) {
-            FButtonState = state;
-            repaint();
-        }
-    } else if (!FHover.MouseInControl()) {
-        UpdateTracking();
-    }
+    TrackMove(event, FDown, FButtonState);
 }
 
 void TKvPngButton::mouseReleaseEvent(QMouseEvent* event) {
@@ -318,9 +295,9 @@ void TKvPngButton::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TKvPngButton::Release(QPoint pos) {
-    if (!FLeftClicked)
+    if (!LeftClicked())
         return;
-    FLeftClicked = false;
+    SetLeftClicked(false);
     const bool inside = rect().contains(pos);
     if (FButtonStyle != pbsFlatCheck) {
         FButtonState = bsUp;
@@ -368,7 +345,7 @@ void TKvPngButton::mouseDoubleClickEvent(QMouseEvent* event) {
 // --- painting --------------------------------------------------------------------------
 
 bool TKvPngButton::ShownPressed() const {
-    return IsShownPressed(FButtonState, FHover.MouseInControl());
+    return IsShownPressed(FButtonState, MouseInControl());
 }
 
 QSize TKvPngButton::CaptionSize() const {
@@ -416,7 +393,7 @@ QImage TKvPngButton::CurrentGlyph() const {
         return FGlyphDisabled;
     if ((FButtonState == bsDown || FButtonState == bsExclusive) && !FGlyphDown.isNull())
         return FGlyphDown;
-    if (FHover.MouseInControl() && !FGlyphHot.isNull())
+    if (MouseInControl() && !FGlyphHot.isNull())
         return FGlyphHot;
     return FGlyphUp;
 }
@@ -427,7 +404,7 @@ void TKvPngButton::PaintFrame(QPainter& painter) {
     const bool sunken = ShownPressed() || FDown;
     if (sunken)
         Draw3DFrame(painter, rect(), SysButtonShadow(), SysButtonHighlight());
-    else if (FHover.MouseInControl())
+    else if (MouseInControl())
         Draw3DFrame(painter, rect(), SysButtonHighlight(), SysButtonShadow());
 }
 

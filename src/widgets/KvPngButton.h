@@ -8,7 +8,7 @@
 #pragma once
 
 #include "widgets/KvArrowGeometry.h"
-#include "widgets/KvHoverTracking.h"
+#include "widgets/KvHoverButton.h"
 #include "widgets/KvPngButtonLayout.h"
 
 #include <QAction>
@@ -20,11 +20,9 @@
 
 namespace velmora {
 
-class TKvPngButton : public QWidget {
+class TKvPngButton : public TKvHoverButton {
     Q_OBJECT
 public:
-    using TNotifyEvent = std::function<void(QObject* Sender)>;
-
     explicit TKvPngButton(QWidget* parent = nullptr);
     ~TKvPngButton() override;
 
@@ -75,14 +73,11 @@ public:
     QAction* Action() const { return FAction; }
     void SetAction(QAction* action);
 
-    bool MouseInControl() const { return FHover.MouseInControl(); }
     TButtonState ButtonState() const { return FButtonState; }
     bool MenuTracking() const { return FMenuTracking; }
 
     void SetOnClick(TNotifyEvent handler) { FOnClick = std::move(handler); }
     void SetOnDblClick(TNotifyEvent handler) { FOnDblClick = std::move(handler); }
-    void SetOnMouseEnter(TNotifyEvent handler) { FHover.SetOnMouseEnter(std::move(handler)); }
-    void SetOnMouseLeave(TNotifyEvent handler) { FHover.SetOnMouseLeave(std::move(handler)); }
 
     // Room for glyph, caption and drop-down arrow with a little margin, and
     // never less than the button's initial size.
@@ -91,8 +86,6 @@ public:
     TButtonParts Parts() const;
     // The glyph the button shows in its current state.
     QImage CurrentGlyph() const;
-    // False when a hover handler destroyed the button.
-    bool UpdateTracking();
     // Takes caption, state and image from the action again.
     void ActionChange(bool checkDefaults);
 
@@ -102,8 +95,6 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     // Shows the menu at a screen point and returns when it has closed.
     virtual void PopupMenuAt(QMenu* menu, QPoint screenPoint);
@@ -132,11 +123,9 @@ private:
     bool FGrouped = false;
     bool FImageFromAction = false;
     TButtonLayout FLayout = blGlyphLeft;
-    bool FLeftClicked = false;
     bool FMenuTracking = false;
     int FSpacing = 4;
     bool FTransparent = true;
-    TKvHoverTracking FHover{this};
     QString FCaption;
     QPointer<QAction> FAction;
     TNotifyEvent FOnClick;

@@ -131,13 +131,10 @@ void TKvTrayIcon::SetBalloonHint(const QString& value) {
 }
 
 void TKvTrayIcon::ShowBalloon() {
-    TKvBalloonRequest request;
-    request.Title = FInfoTitle;
-    request.Text = FInfoText;
-    request.Flags = FBalloonFlags;
-    request.Options = FBalloonOptions;
-    request.TimeoutMs = FBalloonTimeout;
-    SendBalloon(request);
+    // Copies: the other overload stores its arguments into these very fields.
+    const QString title = FInfoTitle;
+    const QString hint = FInfoText;
+    ShowBalloon(title, hint, FBalloonFlags, FBalloonOptions, FBalloonTimeout);
 }
 
 void TKvTrayIcon::ShowBalloon(const QString& title, const QString& hint, TKvBalloonFlags flags,

@@ -17,7 +17,7 @@
 // position when it is handled.
 #pragma once
 
-#include "widgets/KvBalloonFlags.h"
+#include "core/KvBalloonFlags.h"
 #include "widgets/KvNotifications.h"
 
 #include <QImage>

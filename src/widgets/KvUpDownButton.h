@@ -1,5 +1,4 @@
-// Spin arrows: a single arrow button that repeats its click while held
-// (TKvTimerButton), and a pair of them in one control (TKvUpDownButton).
+// Spin arrows: a pair of repeating arrow buttons (KvTimerButton.h) in one control.
 //
 // Events are std::function members set through Set<Event>(...); a handler
 // receives the control that raised it as `Sender`. A handler may destroy the
@@ -7,108 +6,14 @@
 #pragma once
 
 #include "widgets/KvArrowGeometry.h"
-#include "widgets/KvHoverTracking.h"
+#include "widgets/KvTimerButton.h"
 
 #include <QColor>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
 
-class QTimer;
-
 namespace velmora {
-
-// How long a held arrow waits before it repeats, then between repeats.
-struct TRepeatDelays {
-    int FirstMs = 500;
-    int NextMs = 50;
-};
-
-class TKvTimerButton : public QWidget {
-    Q_OBJECT
-public:
-    using TNotifyEvent = std::function<void(QObject* Sender)>;
-
-    explicit TKvTimerButton(QWidget* parent = nullptr);
-    ~TKvTimerButton() override;
-
-    TArrowGlyph ArrowGlyph() const { return FArrowGlyph; }
-    void SetArrowGlyph(TArrowGlyph value);
-    // A latched button is drawn sunken and never repeats.
-    bool Down() const { return FDown; }
-    void SetDown(bool value);
-    bool Transparent() const { return FTransparent; }
-    void SetTransparent(bool value);
-    int ArrowWidth() const { return FArrowWidth; }
-    void SetArrowWidth(int value);
-    int ArrowHeight() const { return FArrowHeight; }
-    void SetArrowHeight(int value);
-    bool MouseInControl() const { return FHover.MouseInControl(); }
-    TButtonState ButtonState() const { return FButtonState; }
-
-    void SetOnClick(TNotifyEvent handler) { FOnClick = std::move(handler); }
-    void SetOnMouseEnter(TNotifyEvent handler) { FHover.SetOnMouseEnter(std::move(handler)); }
-    void SetOnMouseLeave(TNotifyEvent handler) { FHover.SetOnMouseLeave(std::move(handler)); }
-    // Called after a press has been handled, with the pressed mouse button.
-    void SetOnMouseDown(std::function<void(QObject* Sender, Qt::MouseButton)> handler) {
-        FOnMouseDown = std::move(handler);
-    }
-
-    TRepeatDelays RepeatDelays() const { return FRepeatDelays; }
-    // Delays below 1 ms are taken as 1 ms: a zero-interval timer would click
-    // as fast as the event loop turns.
-    void SetRepeatDelays(TRepeatDelays delays);
-    bool IsRepeating() const;
-
-    // The arrow's box in the current state (right and bottom exclusive).
-    QRect GetArrowRect() const;
-    // One tick of the repeat timer: switches to the short interval and clicks
-    // while the button is held down over itself. A handler's exception stops
-    // the repetition and passes on to the caller; when the timer itself is
-    // the caller it is logged there, as it must not unwind through the
-    // toolkit's event loop.
-    void RepeatTimerTick();
-    // Re-reads whether the pointer is over the button.
-    // False when a hover handler destroyed the button.
-    bool UpdateTracking();
-
-protected:
-    // The arrow's colour in the current state.
-    virtual QColor CurrentArrowColor() const;
-    virtual void FrameColors(bool sunken, QColor& topLeft, QColor& bottomRight) const;
-    // Plain buttons repaint a new glyph at once; others may defer it.
-    virtual void ArrowGlyphChanged();
-
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-
-    void SetButtonState(TButtonState state);
-
-private:
-    void Click();
-    void CancelPress();
-    bool LostMouseToOtherWindow() const;
-    void DrawArrow(QPainter& painter);
-
-    QTimer* FRepeatTimer;
-    TArrowGlyph FArrowGlyph = agUp;
-    bool FDown = false;
-    bool FLeftClicked = false;
-    bool FTransparent = true;
-    int FArrowWidth = 5;
-    int FArrowHeight = 3;
-    TKvHoverTracking FHover{this};
-    TNotifyEvent FOnClick;
-    std::function<void(QObject*, Qt::MouseButton)> FOnMouseDown;
-    TButtonState FButtonState = bsUp;
-    TRepeatDelays FRepeatDelays;
-};
 
 // What both pairs share: two halves, their orientation and layout, the focus
 // hand-over and the click events. The halves are created by the derived pair.

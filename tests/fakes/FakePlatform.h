@@ -9,13 +9,11 @@ namespace velmora {
 
 class FakePlatform final : public Platform {
 public:
-    bool Version = true;
     bool LockFree = true;
     bool Desktop = false;
     QStringList Calls;
     std::function<void()> OnActivate;
 
-    bool VersionAtLeast(int, int) const override { return Version; }
     bool AcquireInstanceLock(const QString& name) override {
         Calls << "lock:" + name;
         return LockFree;

@@ -4,7 +4,7 @@
 #include "app/DayWords.h"
 #include "FuzzLangFiles.h"
 #include "core/IniDocument.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 
 using namespace velmora;
 

@@ -3,7 +3,7 @@
 // and a message pattern from the file cannot make a message longer than its pattern
 // and arguments.
 #include "FuzzLangFiles.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 
 using namespace velmora;
 

@@ -1,5 +1,5 @@
 // The language units without the forms: the fuzz targets never open a dialog.
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 
 namespace velmora {
 

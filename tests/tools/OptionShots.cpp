@@ -11,7 +11,7 @@
 #include "widgets/KvTrayIcon.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "fakes/FakePlatform.h"
 
 #include <QApplication>

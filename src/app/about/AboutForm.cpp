@@ -5,8 +5,8 @@
 #include "widgets/KvPng.h"
 #include "widgets/KvSpacer.h"
 #include "core/KvVersionInfo.h"
-#include "app/Lang.h"
-#include "app/VelmoLib.h"
+#include "app/LangFiles.h"
+#include "app/AppResources.h"
 #include "platform/Platform.h"
 
 #include <QContextMenuEvent>

@@ -3,6 +3,7 @@
 #include "widgets/KvPaintBox.h"
 #include "core/KvTimer.h"
 #include "widgets/KvTrayIcon.h"
+#include "app/MessageDialog.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "core/TextForms.h"

@@ -3,12 +3,12 @@
 #include "widgets/KvPaintBox.h"
 #include "core/KvTimer.h"
 #include "widgets/KvTrayIcon.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "sync/Report.h"
 #include "core/StringHash.h"
 #include "core/TextForms.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "platform/Platform.h"
 
 #include <QFileInfo>

@@ -8,10 +8,10 @@
 #include "widgets/KvPaintBox.h"
 #include "core/KvTimer.h"
 #include "widgets/KvTrayIcon.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "core/ScreenPlace.h"
 #include "core/TextForms.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "platform/Platform.h"
 
 #include <QDir>

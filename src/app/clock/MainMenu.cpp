@@ -2,10 +2,12 @@
 #include "app/about/AboutForm.h"
 #include "core/KvCommandList.h"
 #include "widgets/KvTrayIcon.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
+#include "app/clock/LanguageMenu.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
+#include "app/AppResources.h"
 #include "platform/Platform.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 // Loading and saving the clock's settings file.
 #include "core/CommandSections.h"
 #include "core/KvCommandList.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "platform/Platform.h"
 
 #include <QDir>

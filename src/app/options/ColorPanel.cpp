@@ -2,7 +2,7 @@
 
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
-#include "app/VelmoLib.h"
+#include "app/options/OptionHelpers.h"
 
 #include <QColorDialog>
 #include <QImage>

@@ -2,12 +2,13 @@
 
 #include "widgets/KvEdit.h"
 #include "widgets/KvTimeSpinEdit.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "app/options/ColorPanel.h"
 #include "app/options/OptionControls.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
+#include "app/options/OptionHelpers.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

@@ -5,11 +5,12 @@
 #include "widgets/KvGrid.h"
 #include "widgets/KvPngButton.h"
 #include "widgets/KvTextFit.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionControls.h"
 #include "app/options/OptionForm.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
+#include "app/options/OptionHelpers.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // texts with fallbacks.
 #pragma once
 
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 
 #include <QGroupBox>
 #include <QList>

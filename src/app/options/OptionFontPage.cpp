@@ -1,12 +1,12 @@
 #include "app/options/OptionFontPage.h"
 
 #include "widgets/KvPaintBox.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "app/options/ColorPanel.h"
 #include "app/options/OptionControls.h"
-#include "app/VelmoLib.h"
+#include "app/options/OptionHelpers.h"
 
 #include <QCheckBox>
 #include <QFontDialog>

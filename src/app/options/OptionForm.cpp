@@ -4,7 +4,7 @@
 #include "widgets/KvEdit.h"
 #include "widgets/KvPngButton.h"
 #include "widgets/KvTabSet.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionAlarmPage.h"
 #include "app/options/ColorPanel.h"
@@ -13,7 +13,7 @@
 #include "app/options/OptionFontPage.h"
 #include "app/options/OptionTextPage.h"
 #include "app/options/OptionWindowPage.h"
-#include "app/VelmoLib.h"
+#include "app/AppResources.h"
 #include "platform/Platform.h"
 
 #include <QCloseEvent>

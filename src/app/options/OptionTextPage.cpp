@@ -3,11 +3,12 @@
 #include "app/DayWords.h"
 #include "core/IniDocument.h"
 #include "widgets/KvEdit.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "app/options/OptionControls.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
+#include "app/options/OptionHelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>

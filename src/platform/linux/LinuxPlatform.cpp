@@ -88,10 +88,6 @@ LinuxPlatform::~LinuxPlatform() {
     StopSound();
 }
 
-bool LinuxPlatform::VersionAtLeast(int, int) const {
-    return true;
-}
-
 TLocaleVars LinuxPlatform::MessageLocale() const {
     return {qEnvironmentVariable("LC_ALL"), qEnvironmentVariable("LC_MESSAGES"),
             qEnvironmentVariable("LANG")};

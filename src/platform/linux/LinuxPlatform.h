@@ -32,7 +32,6 @@ public:
     explicit LinuxPlatform(TLaunchHelpers helpers = {});
     ~LinuxPlatform() override;
 
-    bool VersionAtLeast(int major, int minor) const override;
     bool AcquireInstanceLock(const QString& name) override;
     bool ActivateOtherInstance(const QString& name) override;
     bool ListenForRequests(const QString& name, std::function<void()> onActivate,

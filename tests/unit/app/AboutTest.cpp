@@ -4,7 +4,7 @@
 #include "app/Credits.h"
 #include "core/KvTimer.h"
 #include "core/KvVersionInfo.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "core/VersionBlockWriter.h"
 #include "fakes/FakePlatform.h"

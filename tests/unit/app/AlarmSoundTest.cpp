@@ -1,7 +1,7 @@
 // The alarm's sound routine between the file checks, the player and the texts
 // the user reads.
 #include "core/AlarmLogic.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "fakes/FakePlatform.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "app/DayWords.h"
 
 #include "core/IniDocument.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "TextFiles.h"
 
 #include <QDate>

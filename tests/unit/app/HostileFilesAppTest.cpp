@@ -4,7 +4,7 @@
 #include "app/DayWords.h"
 #include "core/IniDocument.h"
 #include "core/KvTimer.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "TextFiles.h"
 #include "fakes/FakePlatform.h"

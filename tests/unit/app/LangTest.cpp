@@ -1,4 +1,5 @@
-#include "app/Lang.h"
+#include "app/LangFiles.h"
+#include "app/clock/LanguageMenu.h"
 
 #include "core/IniDocument.h"
 #include "TextFiles.h"

@@ -2,7 +2,7 @@
 #include "core/KvCommandList.h"
 #include "core/KvTimer.h"
 #include "widgets/KvTrayIcon.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "core/StringHash.h"
 #include "fakes/FakePlatform.h"

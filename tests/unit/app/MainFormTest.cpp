@@ -1,6 +1,7 @@
 #include "core/IniDocument.h"
 #include "widgets/KvPaintBox.h"
 #include "core/KvTimer.h"
+#include "app/LangTexts.h"
 #include "app/clock/MainForm.h"
 #include "fakes/FakePlatform.h"
 

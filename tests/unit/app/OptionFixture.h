@@ -4,10 +4,10 @@
 
 #include "core/IniDocument.h"
 #include "core/KvTimer.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "fakes/FakePlatform.h"
 
 #include <QTemporaryDir>

@@ -8,7 +8,7 @@
 #include "widgets/KvPngButton.h"
 #include "widgets/KvSpinEdit.h"
 #include "core/KvTimer.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionCommandPage.h"
 #include "app/options/OptionControls.h"

@@ -1,7 +1,7 @@
 #include "core/IniDocument.h"
 #include "core/KvCommandList.h"
 #include "core/KvTimer.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "fakes/FakePlatform.h"
 

@@ -4,9 +4,9 @@
 #include "core/AlarmLogic.h"
 #include "core/IniDocument.h"
 #include "core/KvTimer.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "fakes/FakePlatform.h"
 
 #include <QAbstractButton>

@@ -4,7 +4,7 @@
 // version or the new one, and the next start removes whatever a kill left behind.
 #include "app/DayWords.h"
 #include "core/IniDocument.h"
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,7 @@
 #include "app/VelmoraApp.h"
-#include "app/Lang.h"
-#include "app/VelmoLib.h"
+#include "app/LangFiles.h"
+#include "app/MessageDialog.h"
+#include "app/SingleInstance.h"
 #include "fakes/FakePlatform.h"
 
 #include <QMessageBox>
@@ -90,14 +91,4 @@ TEST(Startup, NoPrivateRuntimeFolderIsSaidAndTheClockRunsUnguarded) {
     EXPECT_TRUE(answer.text.contains("/tmp/velmora-1000")) << answer.text.toStdString();
     EXPECT_EQ(answer.text, FormatMsg(FallbackText("MsgErrorCannotOpenItem"), {p.Refused}));
     EXPECT_TRUE(p.Calls.isEmpty()) << "no lock, no activation in a folder others share";
-}
-
-TEST(Startup, VersionGate) {
-    FakePlatform ok;
-    EXPECT_TRUE(CheckWindowsVersion(ok, 5, 1));
-    FakePlatform old;
-    old.Version = false;
-    BoxAnswerer answer(QMessageBox::Ok);
-    EXPECT_FALSE(CheckWindowsVersion(old, 5, 1));
-    EXPECT_EQ(answer.text, "Velmora needs Windows XP or later.");
 }

@@ -1,6 +1,6 @@
 #include "widgets/KvButtonPaint.h"
 #include "widgets/KvEdit.h"
-#include "widgets/KvPopupMenu.h"
+#include "widgets/KvPopupList.h"
 #include "widgets/KvSpacer.h"
 
 #include <QApplication>

@@ -1,5 +1,6 @@
-// The dialog helpers of the utility unit and the message-box hook.
-#include "app/VelmoLib.h"
+// The options dialog's helpers: swatch marks, text margins, font style texts, the
+// open-file dialog preset and the edits' double-click.
+#include "app/options/OptionHelpers.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -117,16 +118,4 @@ TEST(VelmoLib, EditDblClickSelectsAll) {
     EditDblClick(&e);
     EXPECT_EQ(e.selectedText(), "a message");
     EditDblClick(nullptr);
-}
-
-TEST(VelmoLib, MessageHookAnswersInPlaceOfTheBox) {
-    QStringList asked;
-    SetMessageDialogHook(
-        [&](const QString& text, TMsgDlgType kind, TMsgDlgButtons buttons, QWidget*) {
-            asked << QStringLiteral("%1|%2|%3").arg(text).arg(int(kind)).arg(int(buttons));
-            return mrCancel;
-        });
-    EXPECT_EQ(ShowMessageDialog("sure?", TMsgDlgType::Confirmation, mbOK | mbCancel), mrCancel);
-    SetMessageDialogHook({});
-    EXPECT_EQ(asked, QStringList{"sure?|3|3"});
 }

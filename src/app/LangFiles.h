@@ -1,31 +1,31 @@
-// The texts the user sees, by their language-file keys, with built-in fallbacks:
-// the language folder, the language files, the message, caption and balloon tables.
+// The language folder and its files: which file is current, reading its texts into
+// the message, caption and balloon tables, what a file says about itself, and
+// switching to another file.
 //
 // Use from the clock window, in this order at start-up:
 //   InitLangDir(programDir, iniFileName, this);   // folder, CurrentLangFile from settings
 //   LoadLangFile();                                // Messages(), Captions(), BalloonContents()
 // Apply Captions().value("ActPopQuit.Caption") and the other MainForm keys to the
 // actions; store CurrentLangFile() in TVlmSettings::LangFileName before saving.
-// The language submenu: BuildLanguageMenu(menu, onChoose) each time the popup opens;
-// onChoose(path) calls ChooseLanguage(path) and applies what it reports.
+// A language chosen from the submenu (LanguageMenu.h): ChooseLanguage(path), then
+// apply what it reports.
 #pragma once
 
-#include "widgets/KvBalloonFlags.h"
+#include "app/LangTexts.h"
+#include "core/KvBalloonFlags.h"
 #include "core/LangChoice.h"
+#include "core/MessageTable.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <array>
-#include <functional>
 #include <vector>
 
-class QMenu;
 class QWidget;
 
 namespace velmora {
 
-inline const QString kDefaultLangFileName = QStringLiteral("Vlm日本語_かな.lang");
 inline const QString kDayLangFileName = QStringLiteral("VlmDay.lang");
 inline const QString kLangExtension = QStringLiteral(".lang");
 
@@ -34,69 +34,6 @@ inline const QString kLangExtension = QStringLiteral(".lang");
 inline constexpr qsizetype kMaxLangTextLength = 1024;
 // A language file larger than this is not read (its texts take their fallbacks).
 inline constexpr qint64 kMaxLangFileSize = 4 * 1024 * 1024;
-
-// The texts named by their keys. All start empty; each load overwrites them.
-struct TMessageTable {
-    // Section "Lang: Msg". Caption of every message box; empty until a language
-    // file is loaded (the message box then has its own fallback title).
-    QString MsgDialogCaption;
-    QString MsgErrorFileNotFound;
-    QString MsgErrorShowErrorCode;
-    QString MsgErrorCannotOpenItem;
-    QString MsgErrorCannotCreateShortcut;
-    QString MsgWarnNoNTPServerName;
-    QString MsgWarnNoSoundFileName;
-    QString MsgWarnTooManyCharacters;
-    QString MsgWarnNotSupportedFileType;
-    QString MsgWarnEditMemoEmpty;
-    QString MsgWarnNameValueInvalid;
-    QString MsgWarnCheckNameValue;
-    QString MsgWarnDayLangSameSectionNotExists;
-    QString MsgWarnDayLangTheLastSection;
-    QString MsgWarnExitWithoutDelete;
-    QString MsgWarnAlarmOptionNotChecked;
-    QString MsgConfirmOverwriteItem;
-    QString MsgConfirmAddItem;
-    QString MsgConfirmDeleteItem;
-    QString MsgConfirmOKCancel;
-    QString MsgInfoOverwroteItem;
-    QString MsgInfoAddedItem;
-    QString MsgInfoDeletedItem;
-    QString MsgInfoCreatedShortcut;
-    // A day-word set title that cannot be stored; %s is the title. Not written
-    // into the default file; a language file may still translate it.
-    QString MsgWarnDayLangTitleInvalid;
-    // The settings file: unreadable (%s the file, %s why), not UTF-16 (%s the
-    // file, %s its backup), its backup not made (%s the backup). Not written into
-    // the default file either.
-    QString MsgErrorSettingsUnreadable;
-    QString MsgWarnSettingsNotUtf16;
-    QString MsgErrorSettingsNotKept;
-    // Section "Lang: Balloon".
-    QString BalloonTitleNormal;
-    QString BalloonTitleAlarm;
-    QString BalloonWarnNoSwitch;
-    QString BalloonWarnTooManySwitches;
-    QString BalloonWarnNoNTPServerName;
-    QString BalloonInfoAdjustTimeSucceeded;
-    QString BalloonErrorCannotAdjustTime;
-    QString BalloonErrorAdjustTimeError;
-    QString BalloonWarnNetworkNotAlive;
-    // Sections "Lang: Command", "Lang: Button", "Lang: Caption".
-    QString Command0Title;
-    QString ButtonCaptionOK;
-    QString ButtonCaptionSelect;
-    QString FontCaption;
-    QString StopAlarmCaption;
-    // The command grid headings (section "OptionForm").
-    QString TitleLabel;
-    QString FileNameLabel;
-    QString OptionLabel;
-    QString CommandOptionLabel;
-};
-
-// The program's one message table, filled from the current language file.
-TMessageTable& Messages();
 
 // Captions, hints and dialog texts keyed by component name and property
 // ("ActPopQuit.Caption", "TrayIcon1.Hint", "OptionTabSet.Tabs[2].Caption").
@@ -113,11 +50,6 @@ using TBalloonContents = std::array<TBalloonContent, 7>;
 TBalloonContents& BalloonContents();
 // Fills BalloonContents() from the balloon texts of Messages().
 void BuildBalloonContents();
-
-// Fills a text's "%s" and "%d" placeholders with `args` in order ("%%" is "%").
-// A placeholder without an argument becomes empty and other "%" sequences stay as
-// they are, so a language file cannot make a message read beyond its arguments.
-QString FormatMsg(const QString& pattern, const QStringList& args);
 
 // --- the folder and the current file ---------------------------------------------
 
@@ -140,33 +72,9 @@ void SetCurrentLangFile(const QString& path);
 // settings file's folder.
 QString ReadLangFileName(const QString& iniFileName);
 
-// The 139 lines of the default language file, as written (BOM, CR LF).
-QByteArray DefaultLangFileBytes();
-// Replaces `path` by the default language file; throws TIniWriteError.
-void WriteDefaultLangFile(const QString& path);
 // CurrentLangFile() := the default file in LangDir(), written when missing.
 // Returns why it could not be written (empty on success).
 QString UseDefaultLangFile();
-
-// The built-in text of a key ("ActPopQuit.Caption", "MsgDialogCaption"); empty
-// for an unknown key.
-QString FallbackText(const QString& key);
-// `text`, or the built-in text of `key` while no language file has filled it in:
-// a message must say something even before one is loaded.
-QString OrFallback(const QString& text, const QString& key);
-
-// One key of the language files, in file order, with the text the default file
-// carries for it (its built-in text where the default file has no line for it).
-struct TLangKeyInfo {
-    QString Section;
-    QString Key;
-    QString DefaultText;
-};
-std::vector<TLangKeyInfo> LangKeys();
-
-// The caption keys of a section in file order ("MainForm": the clock window's
-// actions, menu items and icon tooltip, as Captions() holds them after loading).
-QStringList CaptionKeys(const QString& section);
 
 // Reads the clock window's texts (sections MainForm, Lang: Msg, Lang: Balloon,
 // Lang: Command, Lang: Button) of CurrentLangFile(), switching to the default file
@@ -210,18 +118,10 @@ QString ChooseLangFileForLocale(const TLocaleVars& vars);
 // The help page in `helpDir` that fits CurrentLangFile() (HelpPageFor).
 QString CurrentHelpPage(const QString& helpDir);
 
-// --- the language submenu ----------------------------------------------------------
-
 // The language files of `langDir`, full paths, ordered without regard to letter
 // case: every regular file ending in ".lang" except "VlmDay.lang" (exact case:
 // "vlmday.lang" is another file here, and a language file).
 QStringList ListLangFiles(const QString& langDir);
-// The list found by the last BuildLanguageMenu.
-QStringList LangFileList();
-// Refills `menu`: one checkable entry per language file, captioned with the file
-// name without extension, its path in QAction::data(), checked when it is
-// CurrentLangFile(). Triggering an entry calls `onChoose` with that path.
-void BuildLanguageMenu(QMenu* menu, const std::function<void(const QString&)>& onChoose = {});
 
 // What choosing a language changed, for the clock window to apply.
 struct TLangChange {
@@ -235,10 +135,6 @@ struct TLangChange {
 // the options dialog is open, applies LoadOptionFormTexts() and refreshes its grid.
 // The choice reaches the settings file with the next save.
 TLangChange ChooseLanguage(const QString& path);
-
-// Lines as this program writes its own files: UTF-16 LE with the byte order mark
-// FF FE and CR LF after every line.
-QByteArray TextFileBytes(const QStringList& lines);
 
 // Forgets every table and path (tests, and a clean start).
 void ResetLangState();

@@ -1,4 +1,5 @@
-// The icon a notification-area balloon shows.
+// The icon a notification-area balloon shows (the tray icon draws it; the alarm
+// and the time sync choose it).
 #pragma once
 
 namespace velmora {

@@ -1,4 +1,4 @@
-#include "widgets/KvPopupMenu.h"
+#include "widgets/KvPopupList.h"
 
 #include <QCoreApplication>
 #include <QMenu>

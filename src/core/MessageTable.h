@@ -1,0 +1,84 @@
+// The texts of messages and balloons by their language-file keys, and how a
+// message's placeholders are filled. The language files fill the table; the
+// alarm, the message boxes and the forms read it.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace velmora {
+
+// The texts named by their keys. All start empty; each load overwrites them.
+struct TMessageTable {
+    // Section "Lang: Msg". Caption of every message box; empty until a language
+    // file is loaded (the message box then has its own fallback title).
+    QString MsgDialogCaption;
+    QString MsgErrorFileNotFound;
+    QString MsgErrorShowErrorCode;
+    QString MsgErrorCannotOpenItem;
+    QString MsgErrorCannotCreateShortcut;
+    QString MsgWarnNoNTPServerName;
+    QString MsgWarnNoSoundFileName;
+    QString MsgWarnTooManyCharacters;
+    QString MsgWarnNotSupportedFileType;
+    QString MsgWarnEditMemoEmpty;
+    QString MsgWarnNameValueInvalid;
+    QString MsgWarnCheckNameValue;
+    QString MsgWarnDayLangSameSectionNotExists;
+    QString MsgWarnDayLangTheLastSection;
+    QString MsgWarnExitWithoutDelete;
+    QString MsgWarnAlarmOptionNotChecked;
+    QString MsgConfirmOverwriteItem;
+    QString MsgConfirmAddItem;
+    QString MsgConfirmDeleteItem;
+    QString MsgConfirmOKCancel;
+    QString MsgInfoOverwroteItem;
+    QString MsgInfoAddedItem;
+    QString MsgInfoDeletedItem;
+    QString MsgInfoCreatedShortcut;
+    // A day-word set title that cannot be stored; %s is the title. Not written
+    // into the default file; a language file may still translate it.
+    QString MsgWarnDayLangTitleInvalid;
+    // The settings file: unreadable (%s the file, %s why), not UTF-16 (%s the
+    // file, %s its backup), its backup not made (%s the backup). Not written into
+    // the default file either.
+    QString MsgErrorSettingsUnreadable;
+    QString MsgWarnSettingsNotUtf16;
+    QString MsgErrorSettingsNotKept;
+    // Section "Lang: Balloon".
+    QString BalloonTitleNormal;
+    QString BalloonTitleAlarm;
+    QString BalloonWarnNoSwitch;
+    QString BalloonWarnTooManySwitches;
+    QString BalloonWarnNoNTPServerName;
+    QString BalloonInfoAdjustTimeSucceeded;
+    QString BalloonErrorCannotAdjustTime;
+    QString BalloonErrorAdjustTimeError;
+    QString BalloonWarnNetworkNotAlive;
+    // Sections "Lang: Command", "Lang: Button", "Lang: Caption".
+    QString Command0Title;
+    QString ButtonCaptionOK;
+    QString ButtonCaptionSelect;
+    QString FontCaption;
+    QString StopAlarmCaption;
+    // The command grid headings (section "OptionForm").
+    QString TitleLabel;
+    QString FileNameLabel;
+    QString OptionLabel;
+    QString CommandOptionLabel;
+};
+
+// The program's one message table, filled from the current language file.
+TMessageTable& Messages();
+
+// Fills a text's "%s" and "%d" placeholders with `args` in order ("%%" is "%").
+// A placeholder without an argument becomes empty and other "%" sequences stay as
+// they are, so a language file cannot make a message read beyond its arguments.
+QString FormatMsg(const QString& pattern, const QStringList& args);
+
+// The help page could not be opened: the MsgErrorCannotOpenItem text with the
+// path, followed by the MsgErrorShowErrorCode text with the system's code in
+// parentheses.
+QString HelpPageErrorText(const QString& path, int code);
+
+} // namespace velmora
