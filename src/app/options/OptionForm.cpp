@@ -12,6 +12,7 @@
 #include "app/options/OptionControls.h"
 #include "app/options/OptionFontPage.h"
 #include "app/options/OptionTextPage.h"
+#include "app/options/OptionBalloonPage.h"
 #include "app/options/OptionWindowPage.h"
 #include "app/VelmoLib.h"
 #include "platform/Platform.h"

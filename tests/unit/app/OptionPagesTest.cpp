@@ -13,6 +13,7 @@
 #include "app/options/OptionCommandPage.h"
 #include "app/options/OptionControls.h"
 #include "OptionFixture.h"
+#include "app/options/OptionBalloonPage.h"
 #include "app/options/OptionWindowPage.h"
 
 #include <QButtonGroup>

@@ -1,0 +1,43 @@
+#include "app/options/OptionBalloonPage.h"
+
+#include "app/clock/MainForm.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QVBoxLayout>
+
+namespace velmora {
+
+namespace {
+
+template <class T> T* Named(T* widget, const char* name) {
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+} // namespace
+
+TOptionBalloonPage::TOptionBalloonPage(TMainForm& main, TOptionForm& form, QWidget* parent)
+    : TOptionPage(main, form, parent) {
+    setObjectName(QStringLiteral("TabSheet4"));
+    auto* page = new QVBoxLayout(this);
+    GroupBox401 = Named(new QGroupBox(this), "GroupBox401");
+    auto* box = new QVBoxLayout(GroupBox401);
+    CheckBox401 = Named(new QCheckBox(GroupBox401), "CheckBox401");
+    box->addWidget(CheckBox401);
+    page->addWidget(GroupBox401);
+    page->addStretch(1);
+    // The desktop's notification service takes a large image everywhere here.
+    CheckBox401->setEnabled(true);
+    connect(CheckBox401, &QCheckBox::toggled, this, [this] { CheckBox401Click(); });
+}
+
+void TOptionBalloonPage::LoadFromMain() {
+    CheckBox401->setChecked(FMain.ShowLargeNotificationIcon);
+}
+
+void TOptionBalloonPage::CheckBox401Click() {
+    FMain.ShowLargeNotificationIcon = CheckBox401->isChecked();
+}
+
+} // namespace velmora
