@@ -22,7 +22,7 @@ void TMainForm::CreateAlarmTimer() {
 
 void TMainForm::CheckAlarmTime(const QDateTime& t) {
     const double now = t.time().msecsSinceStartOfDay() / double(kMsPerDay);
-    const TAlarmCheck check = FAlarmWindow.Check(*this, now);
+    const TAlarmCheck check = FAlarmWindow.Check(FSettings, now);
     if (check.Start)
         ActStartAlarmExecute();
     if (check.Stop)
@@ -30,17 +30,17 @@ void TMainForm::CheckAlarmTime(const QDateTime& t) {
 }
 
 void TMainForm::ActStartAlarmExecute() {
-    CarryOut(velmora::ActStartAlarmExecute(*this));
+    CarryOut(velmora::ActStartAlarmExecute(FSettings, FRun));
 }
 
 void TMainForm::ActPopStopAlarmExecute() {
-    CarryOut(velmora::ActPopStopAlarmExecute(*this));
+    CarryOut(velmora::ActPopStopAlarmExecute(FSettings, FRun));
 }
 
 void TMainForm::ApplyColorState() {
-    velmora::ApplyColorState(*this, IsAlarmRunning, UseAlarmColor);
+    velmora::ApplyColorState(FRun, FSettings, FRun.IsAlarmRunning, FSettings.UseAlarmColor);
     // The key colour of a see-through background follows the current background.
-    FClockPaintBox->SetColor(Resolve(BackgroundColor));
+    FClockPaintBox->SetColor(Resolve(FRun.BackgroundColor));
 }
 
 void TMainForm::CarryOut(const TAlarmEffects& effects) {
@@ -53,7 +53,7 @@ void TMainForm::CarryOut(const TAlarmEffects& effects) {
             BlinkTimer->SetEnabled(false);
             break;
         case TAlarmEffect::ShowBalloon: {
-            const TAlarmBalloon b = AlarmBalloon(*this, Messages());
+            const TAlarmBalloon b = AlarmBalloon(FSettings, Messages());
             TrayIcon1->SetBalloonTimeout(b.TimeoutMs);
             TrayIcon1->ShowBalloon(
                 b.Title, b.Hint, b.Flag,
@@ -65,7 +65,7 @@ void TMainForm::CarryOut(const TAlarmEffects& effects) {
             break;
         case TAlarmEffect::PlaySound:
             // Queued: the alarm starts inside the tick, which must not wait on a box.
-            if (const auto m = PlayAlarmSound(FPlatform, AlarmSoundFileName)) {
+            if (const auto m = PlayAlarmSound(FPlatform, FSettings.AlarmSoundFileName)) {
                 if (!m->Detail.isEmpty())
                     QTextStream(stderr) << "velmora: " << m->Detail << Qt::endl;
                 PostMessageDialog(AlarmMessageText(*m, Messages()), m->Kind);
@@ -75,8 +75,8 @@ void TMainForm::CarryOut(const TAlarmEffects& effects) {
             StopAlarmSound(FPlatform);
             break;
         case TAlarmEffect::UpdateStopItems:
-            StopAlarm1->setVisible(IsAlarmRunning);
-            PopSep1->setVisible(IsAlarmRunning);
+            StopAlarm1->setVisible(FRun.IsAlarmRunning);
+            PopSep1->setVisible(FRun.IsAlarmRunning);
             break;
         case TAlarmEffect::UpdateOptionDialog:
             if (FOptionForm)

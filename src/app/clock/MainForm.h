@@ -3,6 +3,7 @@
 
 #include "core/AlarmLogic.h"
 #include "core/Clock.h"
+#include "core/ClockRunState.h"
 #include "core/ClockText.h"
 #include "core/FullScreenLogic.h"
 #include "core/ProgramPaths.h"
@@ -30,9 +31,10 @@ class TOptionForm;
 enum class TAlarmEffect;
 struct TWindowFacts;
 
-// The window's settings are its public fields (TVlmSettings), read and written in
-// place by the tick, the drawing and the dialogs.
-class TMainForm : public QWidget, public TVlmSettings {
+// The clock window. Its settings record (Settings()) is read and written in place
+// by the tick, the drawing and the options dialog; what it holds only while it
+// runs is its run state (RunState()).
+class TMainForm : public QWidget {
     Q_OBJECT
 public:
     // A portable clock whose settings file is `iniFileName`, beside the program.
@@ -42,6 +44,10 @@ public:
               QWidget* parent = nullptr);
     // Saves the settings (FormDestroy); an error is shown, never thrown.
     ~TMainForm() override;
+
+    TVlmSettings& Settings() { return FSettings; }
+    const TVlmSettings& Settings() const { return FSettings; }
+    const TClockRunState& RunState() const { return FRun; }
 
     // Sizes the window to its text, measured on the canvas of the active path.
     void AdjustMainFormMaxSize(TVlmColorMode fontColorMode);
@@ -206,6 +212,8 @@ private:
     QColor Resolve(TColor c) const;
     TSettingsEnv Env() const;
 
+    TVlmSettings FSettings;
+    TClockRunState FRun;
     Platform& FPlatform;
     const IClock& FClock;
     const TProgramPaths FPaths;

@@ -41,7 +41,7 @@ void TMainForm::FinishOptionForm(TOptionForm& form) {
         }
     };
     step([this] {
-        if (IsAlarmRunning)
+        if (FRun.IsAlarmRunning)
             ActPopStopAlarmExecute();
     });
     step([] {

@@ -130,7 +130,7 @@ void ColorPanelClick(TColorPanel* panel, TOptionForm& form) {
     if (!chosen || !chosen->isValid())
         return;
     panel->SetColor(*chosen);
-    if (TColor* field = PanelColorField(form.Main(), panel->Number()))
+    if (TColor* field = PanelColorField(form.Main().Settings(), panel->Number()))
         *field = QColorToColor(*chosen);
 }
 
@@ -139,7 +139,7 @@ void SetupColorPanels(QWidget* groupBox, TOptionForm& form) {
          groupBox->findChildren<TColorPanel*>(QString(), Qt::FindDirectChildrenOnly)) {
         panel->SetNumber(GetPanelNumber(panel));
         panel->SetOnClick([&form](TColorPanel* p) { ColorPanelClick(p, form); });
-        LoadPanelColor(panel, form.Main(),
+        LoadPanelColor(panel, form.Main().Settings(),
                        [&form](TColor c) { return form.Main().ResolvedColor(c); });
     }
 }

@@ -33,11 +33,11 @@ TOptionBalloonPage::TOptionBalloonPage(TMainForm& main, TOptionForm& form, QWidg
 }
 
 void TOptionBalloonPage::LoadFromMain() {
-    CheckBox401->setChecked(FMain.ShowLargeNotificationIcon);
+    CheckBox401->setChecked(FMain.Settings().ShowLargeNotificationIcon);
 }
 
 void TOptionBalloonPage::CheckBox401Click() {
-    FMain.ShowLargeNotificationIcon = CheckBox401->isChecked();
+    FMain.Settings().ShowLargeNotificationIcon = CheckBox401->isChecked();
 }
 
 } // namespace velmora

@@ -33,7 +33,7 @@ template <class W> W* NewControl(QWidget* parent, const char* name) {
 // The panel's colour into its field, unless the field shows that colour already
 // (a system colour then stays a system colour).
 void StorePanelColor(TMainForm& main, const TColorPanel* panel) {
-    TColor* field = PanelColorField(main, panel->Number());
+    TColor* field = PanelColorField(main.Settings(), panel->Number());
     if (field && main.ResolvedColor(*field) != panel->Color())
         *field = QColorToColor(panel->Color());
 }
@@ -137,7 +137,7 @@ void TOptionFontPage::ApplyLang() {
 
 void TOptionFontPage::ShowFontDescription() {
     Label201->setText(FontDescription(MsgText(Messages().FontCaption, "FontCaption"),
-                                      FMain.FontName, FMain.FontStyle, FMain.FontSize,
+                                      FMain.Settings().FontName, FMain.Settings().FontStyle, FMain.Settings().FontSize,
                                       FMain.logicalDpiY()));
 }
 
@@ -147,14 +147,14 @@ void TOptionFontPage::LoadFromMain() {
     SetupColorPanels(GroupBox204, FForm);
     SetupColorPanels(GroupBox205, FForm);
     RadioButton202->setEnabled(FMain.ClockPaintBox()->D2DSupported());
-    if (FMain.FontColorMode == cmGradient)
+    if (FMain.Settings().FontColorMode == cmGradient)
         RadioButton202->setChecked(true);
     else
         RadioButton201->setChecked(true);
-    RadioGroup201->SetItemIndex(int(FMain.FontGradientDirection));
+    RadioGroup201->SetItemIndex(int(FMain.Settings().FontGradientDirection));
     RadioGroup201->SetColumns(2);
-    Image201->setVisible(FMain.TransparentColor);
-    switch (FMain.BackgroundColorMode) {
+    Image201->setVisible(FMain.Settings().TransparentColor);
+    switch (FMain.Settings().BackgroundColorMode) {
     case cmTransparent:
         RadioButton203->setChecked(true);
         break;
@@ -165,10 +165,10 @@ void TOptionFontPage::LoadFromMain() {
         RadioButton205->setChecked(true);
         break;
     }
-    RadioGroup202->SetItemIndex(int(FMain.BackgroundGradientDirection));
+    RadioGroup202->SetItemIndex(int(FMain.Settings().BackgroundGradientDirection));
     RadioGroup202->SetColumns(2);
-    CheckBox201->setChecked(FMain.ShowBorder);
-    Image202->setVisible(!FMain.ShowBorder);
+    CheckBox201->setChecked(FMain.Settings().ShowBorder);
+    Image202->setVisible(!FMain.Settings().ShowBorder);
 }
 
 void TOptionFontPage::Button201Click() {
@@ -178,21 +178,21 @@ void TOptionFontPage::Button201Click() {
     const std::optional<QFont> chosen = FForm.Dialogs.Font(dialog);
     if (!chosen)
         return;
-    FMain.FontName = chosen->family();
-    FMain.FontStyle = StyleBits(*chosen);
-    FMain.FontSize = chosen->pointSize() > 0 ? chosen->pointSize() : -chosen->pixelSize();
+    FMain.Settings().FontName = chosen->family();
+    FMain.Settings().FontStyle = StyleBits(*chosen);
+    FMain.Settings().FontSize = chosen->pointSize() > 0 ? chosen->pointSize() : -chosen->pixelSize();
     FMain.setFont(FMain.ClockFont());
     FMain.ClockPaintBox()->setFont(FMain.font());
     ShowFontDescription();
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FMain.AdjustMainFormMaxSize(FMain.Settings().FontColorMode);
 }
 
 void TOptionFontPage::RadioButton201Click() {
-    FMain.FontColorMode = cmSolid;
+    FMain.Settings().FontColorMode = cmSolid;
     StorePanelColor(FMain, Panel201);
-    FMain.D2DEnabled = false;
+    FMain.Settings().D2DEnabled = false;
     FMain.ClockPaintBox()->SetD2DEnabled(false);
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FMain.AdjustMainFormMaxSize(FMain.Settings().FontColorMode);
     Panel201->show();
     Panel202->hide();
     Panel203->hide();
@@ -201,12 +201,12 @@ void TOptionFontPage::RadioButton201Click() {
 }
 
 void TOptionFontPage::RadioButton202Click() {
-    FMain.FontColorMode = cmGradient;
+    FMain.Settings().FontColorMode = cmGradient;
     StorePanelColor(FMain, Panel202);
     StorePanelColor(FMain, Panel203);
-    FMain.D2DEnabled = true;
+    FMain.Settings().D2DEnabled = true;
     FMain.ClockPaintBox()->SetD2DEnabled(true);
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FMain.AdjustMainFormMaxSize(FMain.Settings().FontColorMode);
     Panel201->hide();
     Panel202->show();
     Panel203->show();
@@ -216,15 +216,15 @@ void TOptionFontPage::RadioButton202Click() {
 
 void TOptionFontPage::RadioGroup201Click() {
     if (RadioGroup201->ItemIndex() == 0)
-        FMain.FontGradientDirection = gdHorizontal;
+        FMain.Settings().FontGradientDirection = gdHorizontal;
     else if (RadioGroup201->ItemIndex() == 1)
-        FMain.FontGradientDirection = gdVertical;
+        FMain.Settings().FontGradientDirection = gdVertical;
 }
 
 void TOptionFontPage::BackgroundSolidOrTransparent(bool transparent) {
-    FMain.BackgroundColorMode = transparent ? cmTransparent : cmSolid;
-    FMain.TransparentColor = transparent;
-    Image201->setVisible(FMain.TransparentColor);
+    FMain.Settings().BackgroundColorMode = transparent ? cmTransparent : cmSolid;
+    FMain.Settings().TransparentColor = transparent;
+    Image201->setVisible(FMain.Settings().TransparentColor);
     StorePanelColor(FMain, Panel204);
     Panel204->show();
     Panel205->hide();
@@ -242,8 +242,8 @@ void TOptionFontPage::RadioButton204Click() {
 }
 
 void TOptionFontPage::RadioButton205Click() {
-    FMain.BackgroundColorMode = cmGradient;
-    FMain.TransparentColor = false;
+    FMain.Settings().BackgroundColorMode = cmGradient;
+    FMain.Settings().TransparentColor = false;
     Image201->hide();
     StorePanelColor(FMain, Panel205);
     StorePanelColor(FMain, Panel206);
@@ -256,13 +256,13 @@ void TOptionFontPage::RadioButton205Click() {
 
 void TOptionFontPage::RadioGroup202Click() {
     if (RadioGroup202->ItemIndex() == 0)
-        FMain.BackgroundGradientDirection = gdHorizontal;
+        FMain.Settings().BackgroundGradientDirection = gdHorizontal;
     else if (RadioGroup202->ItemIndex() == 1)
-        FMain.BackgroundGradientDirection = gdVertical;
+        FMain.Settings().BackgroundGradientDirection = gdVertical;
 }
 
 void TOptionFontPage::CheckBox201Click() {
-    FMain.ShowBorder = CheckBox201->isChecked();
+    FMain.Settings().ShowBorder = CheckBox201->isChecked();
     Image202->setVisible(!CheckBox201->isChecked());
     FForm.NotifySettingsChanged(this);
 }

@@ -84,8 +84,8 @@ TOptionTextPage::TOptionTextPage(TMainForm& main, TOptionForm& form, QWidget* pa
 }
 
 void TOptionTextPage::LoadFromMain() {
-    CheckBox101->setChecked(FMain.ShowDate);
-    CheckBox102->setChecked(FMain.ShowDayOfTheWeek);
+    CheckBox101->setChecked(FMain.Settings().ShowDate);
+    CheckBox102->setChecked(FMain.Settings().ShowDayOfTheWeek);
     try {
         FDaySectionList = ReadDayKinds(DayLangFile());
     } catch (const std::exception& e) {
@@ -94,7 +94,7 @@ void TOptionTextPage::LoadFromMain() {
     }
     FillChooser();
     ComboBox101->setCurrentIndex(IndexOfIgnoringCase(FDaySectionList, CurrentDayLangKind()));
-    RadioGroup101->SetItemIndex(FMain.ShowSecond ? 0 : 1);
+    RadioGroup101->SetItemIndex(FMain.Settings().ShowSecond ? 0 : 1);
     RadioGroup101->SetColumns(2);
     Edit101->SetDefaultContextMenuEnabled(true);
     Edit101->clear();
@@ -109,21 +109,21 @@ void TOptionTextPage::FillChooser() {
 }
 
 void TOptionTextPage::CheckBox101Click() {
-    FMain.ShowDate = CheckBox101->isChecked();
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FMain.Settings().ShowDate = CheckBox101->isChecked();
+    FMain.AdjustMainFormMaxSize(FMain.Settings().FontColorMode);
 }
 
 void TOptionTextPage::CheckBox102Click() {
-    FMain.ShowDayOfTheWeek = CheckBox102->isChecked();
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FMain.Settings().ShowDayOfTheWeek = CheckBox102->isChecked();
+    FMain.AdjustMainFormMaxSize(FMain.Settings().FontColorMode);
 }
 
 void TOptionTextPage::RadioGroup101Click() {
     if (RadioGroup101->ItemIndex() == 0)
-        FMain.ShowSecond = true;
+        FMain.Settings().ShowSecond = true;
     else if (RadioGroup101->ItemIndex() == 1)
-        FMain.ShowSecond = false;
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+        FMain.Settings().ShowSecond = false;
+    FMain.AdjustMainFormMaxSize(FMain.Settings().FontColorMode);
 }
 
 void TOptionTextPage::ComboBox101Change() {
@@ -131,7 +131,7 @@ void TOptionTextPage::ComboBox101Change() {
     if (index < 0 || index >= FDaySectionList.size())
         return;
     FMain.DayWords = ChooseDayLangKind(FDaySectionList[index]);
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FMain.AdjustMainFormMaxSize(FMain.Settings().FontColorMode);
     ShowCurrentDayLang();
 }
 

@@ -102,67 +102,67 @@ void TOptionWindowPage::AttachScalingHandlers(bool attach) {
 void TOptionWindowPage::LoadFromMain() {
     // Loading the scale must not re-size the clock: the handlers are detached.
     AttachScalingHandlers(false);
-    SpinEdit301->SetValue(FMain.ScalingRateX);
-    SpinEdit302->SetValue(FMain.ScalingRateY);
+    SpinEdit301->SetValue(FMain.Settings().ScalingRateX);
+    SpinEdit302->SetValue(FMain.Settings().ScalingRateY);
     AttachScalingHandlers(true);
 
-    CheckBox301->setChecked(FMain.AlphaBlend);
+    CheckBox301->setChecked(FMain.Settings().AlphaBlend);
     SpinEdit303->SetMinValue(0);
     SpinEdit303->SetMaxValue(255);
     ApplyAlphaEnabled();
-    SpinEdit303->SetValue(qlonglong(FMain.AlphaBlendValue));
+    SpinEdit303->SetValue(qlonglong(FMain.Settings().AlphaBlendValue));
 
-    RadioGroup301->SetItemIndex(FMain.FormOnTopmost ? 0 : 1);
+    RadioGroup301->SetItemIndex(FMain.Settings().FormOnTopmost ? 0 : 1);
     RadioGroup301->SetColumns(2);
-    CheckBox302->setChecked(FMain.HideOnFullScreen);
-    CheckBox302->setEnabled(FMain.FormOnTopmost);
+    CheckBox302->setChecked(FMain.Settings().HideOnFullScreen);
+    CheckBox302->setEnabled(FMain.Settings().FormOnTopmost);
 }
 
 void TOptionWindowPage::SpinEdit301Change() {
-    FMain.ScalingRateX = SpinValueInRange(SpinEdit301);
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FMain.Settings().ScalingRateX = SpinValueInRange(SpinEdit301);
+    FMain.AdjustMainFormMaxSize(FMain.Settings().FontColorMode);
 }
 
 void TOptionWindowPage::SpinEdit302Change() {
-    FMain.ScalingRateY = SpinValueInRange(SpinEdit302);
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FMain.Settings().ScalingRateY = SpinValueInRange(SpinEdit302);
+    FMain.AdjustMainFormMaxSize(FMain.Settings().FontColorMode);
 }
 
 void TOptionWindowPage::CheckBox301Click() {
-    FMain.AlphaBlend = CheckBox301->isChecked();
+    FMain.Settings().AlphaBlend = CheckBox301->isChecked();
     ApplyAlphaEnabled();
     FMain.ApplyWindowAlpha();
 }
 
 void TOptionWindowPage::ApplyAlphaEnabled() {
-    Label303->setEnabled(FMain.AlphaBlend);
-    SpinEdit303->setEnabled(FMain.AlphaBlend);
+    Label303->setEnabled(FMain.Settings().AlphaBlend);
+    SpinEdit303->setEnabled(FMain.Settings().AlphaBlend);
 }
 
 void TOptionWindowPage::SpinEdit303Change() {
-    FMain.AlphaBlendValue = int(SpinValueInRange(SpinEdit303));
+    FMain.Settings().AlphaBlendValue = int(SpinValueInRange(SpinEdit303));
     FMain.ApplyWindowAlpha();
 }
 
 void TOptionWindowPage::RadioGroup301Click() {
     switch (RadioGroup301->ItemIndex()) {
     case 0:
-        FMain.FormOnTopmost = true;
+        FMain.Settings().FormOnTopmost = true;
         FMain.ApplyStacking();
         break;
     case 1:
-        FMain.FormOnTopmost = false;
+        FMain.Settings().FormOnTopmost = false;
         FMain.ApplyStacking();
         FMain.TrayIcon1DblClick();
         break;
     default:
         break;
     }
-    CheckBox302->setEnabled(FMain.FormOnTopmost);
+    CheckBox302->setEnabled(FMain.Settings().FormOnTopmost);
 }
 
 void TOptionWindowPage::CheckBox302Click() {
-    FMain.HideOnFullScreen = CheckBox302->isChecked();
+    FMain.Settings().HideOnFullScreen = CheckBox302->isChecked();
     FMain.UpdateFullScreenWatch();
 }
 

@@ -53,7 +53,7 @@ TWindowFacts Normal(uint64_t window = 0x400001, uint64_t program = 77) {
 
 TEST(FullScreen, OffByDefaultNothingIsWatched) {
     Fixture fx(QStringLiteral("[Appearance]\nFormOnTopmost=1"));
-    EXPECT_FALSE(fx.Main->HideOnFullScreen);
+    EXPECT_FALSE(fx.Main->Settings().HideOnFullScreen);
     EXPECT_FALSE(fx.Report(FullScreen()));
     EXPECT_TRUE(fx.Main->isVisible());
     EXPECT_TRUE(fx.Platform.Calls.filter("watch-active").isEmpty());
@@ -117,10 +117,10 @@ TEST(FullScreen, SwitchingTheOptionOrTheStackingOffShowsAtOnce) {
         fx.Report(FullScreen());
         ASSERT_FALSE(fx.Main->isVisible());
         if (viaStacking) {
-            fx.Main->FormOnTopmost = false;
+            fx.Main->Settings().FormOnTopmost = false;
             fx.Main->ApplyStacking();
         } else {
-            fx.Main->HideOnFullScreen = false;
+            fx.Main->Settings().HideOnFullScreen = false;
             fx.Main->UpdateFullScreenWatch();
         }
         EXPECT_TRUE(fx.Main->isVisible());
@@ -152,7 +152,7 @@ TEST(FullScreen, AnAlarmBehindAFullScreenWindowSoundsAndShowsItsColoursLater) {
     EXPECT_FALSE(m.isVisible());
     m.BlinkTimerTimer();
     EXPECT_TRUE(m.isVisible());
-    EXPECT_EQ(m.DrawState().BackgroundColor, m.ResolvedColor(m.AlarmBackgroundColor));
+    EXPECT_EQ(m.DrawState().BackgroundColor, m.ResolvedColor(m.Settings().AlarmBackgroundColor));
     m.ActPopStopAlarmExecute();
     EXPECT_TRUE(m.isVisible());
 }

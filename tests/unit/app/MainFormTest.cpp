@@ -75,7 +75,7 @@ TEST(MainForm, SkippedSecondsStillRunTheMidnightCheck) {
     auto f = fx.Make();
     f->DayWords.Sun = "S";
     f->DayWords.Mon = "Monday, a long word";
-    f->AdjustMainFormMaxSize(f->FontColorMode);
+    f->AdjustMainFormMaxSize(f->Settings().FontColorMode);
     f->ClockTimerTimer(); // 23:59:58 Sunday
     const int sundayWidth = f->width();
     fx.clock.Set(QDateTime(QDate(2026, 12, 7), QTime(0, 0, 3))); // 00:00:00 .. 02 skipped
@@ -153,7 +153,7 @@ TEST(MainForm, UnreadableSettingsAreNotOverwritten) {
     });
     {
         auto f = fx.Make();
-        EXPECT_EQ(f->NormalBackgroundColor, 0xC0DCC0); // defaults
+        EXPECT_EQ(f->Settings().NormalBackgroundColor, 0xC0DCC0); // defaults
     }
     EXPECT_TRUE(QFileInfo(fx.ini()).isDir());
 }
@@ -174,7 +174,7 @@ TEST(MainForm, Utf8SettingsFileIsKeptBesideTheNewOne) {
     });
     {
         auto form = fx.Make();
-        EXPECT_TRUE(form->ShowDate); // read as UTF-16, so only defaults
+        EXPECT_TRUE(form->Settings().ShowDate); // read as UTF-16, so only defaults
     }
     // The language's words, naming the file and where it is kept.
     EXPECT_EQ(shown,
@@ -190,8 +190,8 @@ TEST(MainForm, SeeThroughWindowFollowsTheCompositor) {
     Fixture fx;
     fx.platform.Compositor = true;
     auto f = fx.Make();
-    f->BackgroundColorMode = cmTransparent;
-    f->ShowBorder = true;
+    f->Settings().BackgroundColorMode = cmTransparent;
+    f->Settings().ShowBorder = true;
     f->ClockTimerTimer();
     const QPoint keyPixel(f->width() / 2, 1), border(0, 0);
     // Blended by a compositor: the window keeps its rectangle, and only the drawn
@@ -221,7 +221,7 @@ TEST(MainForm, SeeThroughWindowFollowsTheCompositor) {
 TEST(MainForm, AWindowMadeWithoutACompositorKeepsItsShapeWhenOneStarts) {
     Fixture fx;
     auto f = fx.Make();
-    f->BackgroundColorMode = cmTransparent;
+    f->Settings().BackgroundColorMode = cmTransparent;
     f->ClockTimerTimer();
     EXPECT_FALSE(f->mask().isEmpty());
     fx.platform.Compositor = true; // its pixels have no alpha: the shape stays
