@@ -1,5 +1,6 @@
 #include "core/AlarmLogic.h"
 
+#include "core/ColorSets.h"
 #include "core/TextForms.h"
 
 #include <QFileInfo>
@@ -67,14 +68,7 @@ bool UsesAlarmColors(bool running, bool useColor) {
 }
 
 void ApplyColorState(TClockRunState& run, const TVlmSettings& s, bool running, bool useColor) {
-    const bool alarm = UsesAlarmColors(running, useColor);
-    run.FontColor = alarm ? s.AlarmFontColor : s.NormalFontColor;
-    run.FontStartColor = alarm ? s.AlarmFontStartColor : s.NormalFontStartColor;
-    run.FontEndColor = alarm ? s.AlarmFontEndColor : s.NormalFontEndColor;
-    run.BackgroundColor = alarm ? s.AlarmBackgroundColor : s.NormalBackgroundColor;
-    run.BackgroundStartColor = alarm ? s.AlarmBackgroundStartColor : s.NormalBackgroundStartColor;
-    run.BackgroundEndColor = alarm ? s.AlarmBackgroundEndColor : s.NormalBackgroundEndColor;
-    run.BorderColor = alarm ? s.AlarmBorderColor : s.NormalBorderColor;
+    CopyColorSet(run, s, UsesAlarmColors(running, useColor) ? TColorSet::Alarm : TColorSet::Normal);
 }
 
 bool BlinkVisibility(bool visible) {

@@ -4,6 +4,7 @@
 #include "app/clock/ClockAccessible.h"
 #include "app/clock/ClockDraw.h"
 #include "app/DayWords.h"
+#include "core/ColorSets.h"
 #include "core/KvCommandList.h"
 #include "widgets/KvPaintBox.h"
 #include "core/KvTimer.h"
@@ -130,9 +131,7 @@ void TMainForm::FormCreate() {
     }
     FAlarmWindow.Reset(FSettings, FClock.Now().time().msecsSinceStartOfDay() / double(kMsPerDay));
     FVmoSyncHash = SyncToolHash(ACommandList->Items(0).FileName());
-    FRun.FontColor = FSettings.NormalFontColor;
-    FRun.BackgroundColor = FSettings.NormalBackgroundColor;
-    FRun.BorderColor = FSettings.NormalBorderColor;
+    CopyColorSet(FRun, FSettings, TColorSet::Normal);
     CreatePopupMenu();
     CreateTrayIcon();
     CreateAlarmTimer();

@@ -3,6 +3,7 @@
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "app/VelmoLib.h"
+#include "core/ColorSets.h"
 
 #include <QColorDialog>
 #include <QImage>
@@ -76,38 +77,12 @@ int GetPanelNumber(const QWidget* panel) {
 }
 
 TColor* PanelColorField(TVlmSettings& s, int number) {
-    switch (number) {
-    case 201:
-        return &s.NormalFontColor;
-    case 202:
-        return &s.NormalFontStartColor;
-    case 203:
-        return &s.NormalFontEndColor;
-    case 204:
-        return &s.NormalBackgroundColor;
-    case 205:
-        return &s.NormalBackgroundStartColor;
-    case 206:
-        return &s.NormalBackgroundEndColor;
-    case 207:
-        return &s.NormalBorderColor;
-    case 501:
-        return &s.AlarmFontColor;
-    case 502:
-        return &s.AlarmFontStartColor;
-    case 503:
-        return &s.AlarmFontEndColor;
-    case 504:
-        return &s.AlarmBackgroundColor;
-    case 505:
-        return &s.AlarmBackgroundStartColor;
-    case 506:
-        return &s.AlarmBackgroundEndColor;
-    case 507:
-        return &s.AlarmBorderColor;
-    default:
+    // The hundreds name the set (2: normal, 5: alarm), the rest the colour in it.
+    const int group = number / 100;
+    const int index = number % 100 - 1;
+    if ((group != 2 && group != 5) || index < 0 || index >= kColorSetSize)
         return nullptr;
-    }
+    return &(s.*ColorSetField(group == 5 ? TColorSet::Alarm : TColorSet::Normal, index));
 }
 
 void LoadPanelColor(TColorPanel* panel, const TVlmSettings& s,
