@@ -118,7 +118,7 @@ void TMainForm::FormCreate() {
     const bool folderReported = QDir(LangDir()) == QDir(programDir + QStringLiteral("/"));
     const QString langError = LoadLangFile();
     QString dayError;
-    DayWords = InitDayWords(LangDir(), &dayError);
+    FDayWords = InitDayWords(LangDir(), &dayError);
     if (!folderReported) {
         ReportLangError(langError);
         ReportLangError(dayError);
@@ -309,7 +309,7 @@ void TMainForm::AdjustMainFormMaxSize(TVlmColorMode fontColorMode) {
         return QSize(fm.horizontalAdvance(s), fm.height());
     };
     const QSize text =
-        MeasureClockText(FSettings.ShowDate, FSettings.ShowDayOfTheWeek, FSettings.ShowSecond, extent, DayWords, FClock.Now());
+        MeasureClockText(FSettings.ShowDate, FSettings.ShowDayOfTheWeek, FSettings.ShowSecond, extent, FDayWords, FClock.Now());
     const QSize size = ScaledWindowSize(text, FSettings.ScalingRateX, FSettings.ScalingRateY);
     setFixedSize(size);
     FClockPaintBox->setGeometry(0, 0, size.width(), size.height());
@@ -331,7 +331,7 @@ void TMainForm::ClockTimerTimer() {
         RunTimeOfDayChecks(t, &t == &seconds.back());
     if (seconds.empty())
         ApplyColorState();
-    FClockStr = FormatClockText(FSettings.ShowDate, FSettings.ShowDayOfTheWeek, FSettings.ShowSecond, DayWords, WholeSecond(now),
+    FClockStr = FormatClockText(FSettings.ShowDate, FSettings.ShowDayOfTheWeek, FSettings.ShowSecond, FDayWords, WholeSecond(now),
                                 LocaleTimeSeparator(QLocale::system()));
     RenderClockImage();
     FClockPaintBox->repaint();

@@ -3,6 +3,7 @@
 
 #include "core/AlarmLogic.h"
 #include "core/Clock.h"
+#include "app/options/OptionHost.h"
 #include "core/ClockRunState.h"
 #include "core/ClockText.h"
 #include "core/FullScreenLogic.h"
@@ -34,7 +35,7 @@ struct TWindowFacts;
 // The clock window. Its settings record (Settings()) is read and written in place
 // by the tick, the drawing and the options dialog; what it holds only while it
 // runs is its run state (RunState()).
-class TMainForm : public QWidget {
+class TMainForm : public QWidget, private IOptionHost {
     Q_OBJECT
 public:
     // A portable clock whose settings file is `iniFileName`, beside the program.
@@ -45,9 +46,11 @@ public:
     // Saves the settings (FormDestroy); an error is shown, never thrown.
     ~TMainForm() override;
 
-    TVlmSettings& Settings() { return FSettings; }
+    TVlmSettings& Settings() override { return FSettings; }
     const TVlmSettings& Settings() const { return FSettings; }
-    const TClockRunState& RunState() const { return FRun; }
+    const TClockRunState& RunState() const override { return FRun; }
+    // What the options dialog sees of the clock.
+    IOptionHost& OptionHost() { return *this; }
 
     // Sizes the window to its text, measured on the canvas of the active path.
     void AdjustMainFormMaxSize(TVlmColorMode fontColorMode);
@@ -81,7 +84,7 @@ public:
     void RunStartupCommands();
     void RunResumeCommands();
     void RunSpTimeCommands(const QDateTime& t);
-    void RunCommandItem(int index);
+    void RunCommandItem(int index) override;
     void CommandMenuClick(int index);
     void ActPopAdjustTimeExecute();
     void CheckLanTimerTimer();
@@ -94,8 +97,8 @@ public:
     TKvTimer* CheckLanTimer = nullptr;
 
     // The alarm.
-    void ActStartAlarmExecute();
-    void ActPopStopAlarmExecute();
+    void ActStartAlarmExecute() override;
+    void ActPopStopAlarmExecute() override;
     void BlinkTimerTimer();
     void BlinkTimerStopTimer();
     TKvTimer* BlinkTimer = nullptr;
@@ -118,8 +121,8 @@ public:
     // The options or the about dialog is open (only one of them at a time).
     bool DialogOpen() const;
     TOptionForm* FOptionForm = nullptr; // while the options dialog is open
-    QColor ResolvedColor(TColor c) const { return Resolve(c); }
-    Platform& GetPlatform() const { return FPlatform; }
+    QColor ResolvedColor(TColor c) const override { return Resolve(c); }
+    Platform& GetPlatform() const override { return FPlatform; }
 
     QMenu* PopupMenu1 = nullptr;
     QAction* StopAlarm1 = nullptr;
@@ -141,10 +144,10 @@ public:
     struct TClockDrawState DrawState() const;
     TKvPaintBox* ClockPaintBox() const { return FClockPaintBox; }
     TKvTimer* ClockTimer() const { return FClockTimer; }
-    QString IniFileName() const { return FIniFileName; }
+    QString IniFileName() const override { return FIniFileName; }
     // The font the window draws with, as the settings describe it.
-    QFont ClockFont() const;
-    TDayOfTheWeekStr DayWords;
+    QFont ClockFont() const override;
+    TDayOfTheWeekStr& DayWords() override { return FDayWords; }
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -157,6 +160,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The rest of what the options dialog asks of the clock.
+    void SettingsChanged(TSettingChange change) override;
+    TKvCommandList& CommandList() override { return *ACommandList; }
+    QAction* CreateShortcutAction() override { return ActCreateShortcut; }
+    int ClockDpiY() const override { return logicalDpiY(); }
+    bool D2DSupported() const override;
+
     void FormCreate();
     // After the options dialog closed: stop the alarm, store the day words' kind,
     // drop empty commands, rebuild the timings, save the dialog state and settings.
@@ -219,6 +229,7 @@ private:
     const TProgramPaths FPaths;
     const QString FIniFileName;
     QString FClockStr;
+    TDayOfTheWeekStr FDayWords;
     TTickSchedule FTickSchedule;
     TAlarmTimeWindow FAlarmWindow;
     QTimer FSaveTimer;

@@ -1,6 +1,6 @@
 #include "app/options/ColorPanel.h"
 
-#include "app/clock/MainForm.h"
+#include "app/options/OptionHost.h"
 #include "app/options/OptionForm.h"
 #include "app/VelmoLib.h"
 #include "core/ColorSets.h"
@@ -105,7 +105,7 @@ void ColorPanelClick(TColorPanel* panel, TOptionForm& form) {
     if (!chosen || !chosen->isValid())
         return;
     panel->SetColor(*chosen);
-    if (TColor* field = PanelColorField(form.Main().Settings(), panel->Number()))
+    if (TColor* field = PanelColorField(form.Host().Settings(), panel->Number()))
         *field = QColorToColor(*chosen);
 }
 
@@ -114,8 +114,8 @@ void SetupColorPanels(QWidget* groupBox, TOptionForm& form) {
          groupBox->findChildren<TColorPanel*>(QString(), Qt::FindDirectChildrenOnly)) {
         panel->SetNumber(GetPanelNumber(panel));
         panel->SetOnClick([&form](TColorPanel* p) { ColorPanelClick(p, form); });
-        LoadPanelColor(panel, form.Main().Settings(),
-                       [&form](TColor c) { return form.Main().ResolvedColor(c); });
+        LoadPanelColor(panel, form.Host().Settings(),
+                       [&form](TColor c) { return form.Host().ResolvedColor(c); });
     }
 }
 

@@ -1,6 +1,6 @@
 #include "app/options/OptionBalloonPage.h"
 
-#include "app/clock/MainForm.h"
+#include "app/options/OptionHost.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -17,8 +17,8 @@ template <class T> T* Named(T* widget, const char* name) {
 
 } // namespace
 
-TOptionBalloonPage::TOptionBalloonPage(TMainForm& main, TOptionForm& form, QWidget* parent)
-    : TOptionPage(main, form, parent) {
+TOptionBalloonPage::TOptionBalloonPage(IOptionHost& host, TOptionForm& form, QWidget* parent)
+    : TOptionPage(host, form, parent) {
     setObjectName(QStringLiteral("TabSheet4"));
     auto* page = new QVBoxLayout(this);
     GroupBox401 = Named(new QGroupBox(this), "GroupBox401");
@@ -33,11 +33,11 @@ TOptionBalloonPage::TOptionBalloonPage(TMainForm& main, TOptionForm& form, QWidg
 }
 
 void TOptionBalloonPage::LoadFromMain() {
-    CheckBox401->setChecked(FMain.Settings().ShowLargeNotificationIcon);
+    CheckBox401->setChecked(FHost.Settings().ShowLargeNotificationIcon);
 }
 
 void TOptionBalloonPage::CheckBox401Click() {
-    FMain.Settings().ShowLargeNotificationIcon = CheckBox401->isChecked();
+    FHost.Settings().ShowLargeNotificationIcon = CheckBox401->isChecked();
 }
 
 } // namespace velmora

@@ -11,7 +11,7 @@ namespace velmora {
 class TOptionBalloonPage : public TOptionPage {
     Q_OBJECT
 public:
-    TOptionBalloonPage(TMainForm& main, TOptionForm& form, QWidget* parent);
+    TOptionBalloonPage(IOptionHost& host, TOptionForm& form, QWidget* parent);
 
     void LoadFromMain() override;
 

@@ -1,7 +1,7 @@
 #include "app/options/OptionWindowPage.h"
 
 #include "widgets/KvSpinEdit.h"
-#include "app/clock/MainForm.h"
+#include "app/options/OptionHost.h"
 #include "app/options/OptionControls.h"
 
 #include <QCheckBox>
@@ -34,8 +34,8 @@ double SpinValueInRange(TKvSpinEdit* spin) {
 
 // --- window page ------------------------------------------------------------------
 
-TOptionWindowPage::TOptionWindowPage(TMainForm& main, TOptionForm& form, QWidget* parent)
-    : TOptionPage(main, form, parent) {
+TOptionWindowPage::TOptionWindowPage(IOptionHost& host, TOptionForm& form, QWidget* parent)
+    : TOptionPage(host, form, parent) {
     setObjectName(QStringLiteral("TabSheet3"));
     auto* page = new QVBoxLayout(this);
 
@@ -102,68 +102,67 @@ void TOptionWindowPage::AttachScalingHandlers(bool attach) {
 void TOptionWindowPage::LoadFromMain() {
     // Loading the scale must not re-size the clock: the handlers are detached.
     AttachScalingHandlers(false);
-    SpinEdit301->SetValue(FMain.Settings().ScalingRateX);
-    SpinEdit302->SetValue(FMain.Settings().ScalingRateY);
+    SpinEdit301->SetValue(FHost.Settings().ScalingRateX);
+    SpinEdit302->SetValue(FHost.Settings().ScalingRateY);
     AttachScalingHandlers(true);
 
-    CheckBox301->setChecked(FMain.Settings().AlphaBlend);
+    CheckBox301->setChecked(FHost.Settings().AlphaBlend);
     SpinEdit303->SetMinValue(0);
     SpinEdit303->SetMaxValue(255);
     ApplyAlphaEnabled();
-    SpinEdit303->SetValue(qlonglong(FMain.Settings().AlphaBlendValue));
+    SpinEdit303->SetValue(qlonglong(FHost.Settings().AlphaBlendValue));
 
-    RadioGroup301->SetItemIndex(FMain.Settings().FormOnTopmost ? 0 : 1);
+    RadioGroup301->SetItemIndex(FHost.Settings().FormOnTopmost ? 0 : 1);
     RadioGroup301->SetColumns(2);
-    CheckBox302->setChecked(FMain.Settings().HideOnFullScreen);
-    CheckBox302->setEnabled(FMain.Settings().FormOnTopmost);
+    CheckBox302->setChecked(FHost.Settings().HideOnFullScreen);
+    CheckBox302->setEnabled(FHost.Settings().FormOnTopmost);
 }
 
 void TOptionWindowPage::SpinEdit301Change() {
-    FMain.Settings().ScalingRateX = SpinValueInRange(SpinEdit301);
-    FMain.AdjustMainFormMaxSize(FMain.Settings().FontColorMode);
+    FHost.Settings().ScalingRateX = SpinValueInRange(SpinEdit301);
+    FHost.SettingsChanged(TSettingChange::Size);
 }
 
 void TOptionWindowPage::SpinEdit302Change() {
-    FMain.Settings().ScalingRateY = SpinValueInRange(SpinEdit302);
-    FMain.AdjustMainFormMaxSize(FMain.Settings().FontColorMode);
+    FHost.Settings().ScalingRateY = SpinValueInRange(SpinEdit302);
+    FHost.SettingsChanged(TSettingChange::Size);
 }
 
 void TOptionWindowPage::CheckBox301Click() {
-    FMain.Settings().AlphaBlend = CheckBox301->isChecked();
+    FHost.Settings().AlphaBlend = CheckBox301->isChecked();
     ApplyAlphaEnabled();
-    FMain.ApplyWindowAlpha();
+    FHost.SettingsChanged(TSettingChange::Alpha);
 }
 
 void TOptionWindowPage::ApplyAlphaEnabled() {
-    Label303->setEnabled(FMain.Settings().AlphaBlend);
-    SpinEdit303->setEnabled(FMain.Settings().AlphaBlend);
+    Label303->setEnabled(FHost.Settings().AlphaBlend);
+    SpinEdit303->setEnabled(FHost.Settings().AlphaBlend);
 }
 
 void TOptionWindowPage::SpinEdit303Change() {
-    FMain.Settings().AlphaBlendValue = int(SpinValueInRange(SpinEdit303));
-    FMain.ApplyWindowAlpha();
+    FHost.Settings().AlphaBlendValue = int(SpinValueInRange(SpinEdit303));
+    FHost.SettingsChanged(TSettingChange::Alpha);
 }
 
 void TOptionWindowPage::RadioGroup301Click() {
     switch (RadioGroup301->ItemIndex()) {
     case 0:
-        FMain.Settings().FormOnTopmost = true;
-        FMain.ApplyStacking();
+        FHost.Settings().FormOnTopmost = true;
+        FHost.SettingsChanged(TSettingChange::Stacking);
         break;
     case 1:
-        FMain.Settings().FormOnTopmost = false;
-        FMain.ApplyStacking();
-        FMain.TrayIcon1DblClick();
+        FHost.Settings().FormOnTopmost = false;
+        FHost.SettingsChanged(TSettingChange::Stacking); // and to the front once
         break;
     default:
         break;
     }
-    CheckBox302->setEnabled(FMain.Settings().FormOnTopmost);
+    CheckBox302->setEnabled(FHost.Settings().FormOnTopmost);
 }
 
 void TOptionWindowPage::CheckBox302Click() {
-    FMain.Settings().HideOnFullScreen = CheckBox302->isChecked();
-    FMain.UpdateFullScreenWatch();
+    FHost.Settings().HideOnFullScreen = CheckBox302->isChecked();
+    FHost.SettingsChanged(TSettingChange::FullScreenWatch);
 }
 
 } // namespace velmora

@@ -16,7 +16,7 @@ class TRadioGroup;
 class TOptionWindowPage : public TOptionPage {
     Q_OBJECT
 public:
-    TOptionWindowPage(TMainForm& main, TOptionForm& form, QWidget* parent);
+    TOptionWindowPage(IOptionHost& host, TOptionForm& form, QWidget* parent);
 
     void LoadFromMain() override;
 

@@ -67,8 +67,8 @@ struct DayRun {
         boxAnswerer.start();
         form = std::make_unique<TMainForm>(platform, clock, dir.filePath("velmora.ini"));
         form->ClockTimer()->SetEnabled(false); // the test drives the ticks
-        form->DayWords.Sun = "S";
-        form->DayWords.Mon = "Monday, a long word";
+        form->DayWords().Sun = "S";
+        form->DayWords().Mon = "Monday, a long word";
         form->AdjustMainFormMaxSize(form->Settings().FontColorMode);
     }
 

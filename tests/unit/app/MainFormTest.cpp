@@ -73,8 +73,8 @@ TEST(MainForm, FirstStartUsesDefaultsAndTheTickBuildsTheText) {
 TEST(MainForm, SkippedSecondsStillRunTheMidnightCheck) {
     Fixture fx;
     auto f = fx.Make();
-    f->DayWords.Sun = "S";
-    f->DayWords.Mon = "Monday, a long word";
+    f->DayWords().Sun = "S";
+    f->DayWords().Mon = "Monday, a long word";
     f->AdjustMainFormMaxSize(f->Settings().FontColorMode);
     f->ClockTimerTimer(); // 23:59:58 Sunday
     const int sundayWidth = f->width();
@@ -87,7 +87,7 @@ TEST(MainForm, SkippedSecondsStillRunTheMidnightCheck) {
 TEST(MainForm, ALongJumpIsNotReplayed) {
     Fixture fx;
     auto f = fx.Make();
-    f->DayWords.Mon = "Monday, a long word";
+    f->DayWords().Mon = "Monday, a long word";
     f->ClockTimerTimer();
     const int width = f->width();
     fx.clock.Set(QDateTime(QDate(2026, 12, 7), QTime(0, 5, 0))); // after a sleep

@@ -153,7 +153,7 @@ TEST(OptionTextPage, AddOverwriteAndCancel) {
     EXPECT_EQ(p.ComboBox101->currentText(), "Short");
     EXPECT_EQ(CurrentDayLangKind(), "Short");
     EXPECT_EQ(ReadDayLangKind(DayLangFile()), "Short");
-    EXPECT_EQ(fx.Main->DayWords.Mon, "M");
+    EXPECT_EQ(fx.Main->DayWords().Mon, "M");
     // Overwriting the first kind (named in another letter case) moves it to the end.
     fx.Boxes.clear();
     p.Edit101->setText("english_latinalphabet");
@@ -166,8 +166,8 @@ TEST(OptionTextPage, AddOverwriteAndCancel) {
     EXPECT_EQ(ReadDaySections(DayLangFile()).last(), "english_latinalphabet");
     EXPECT_EQ(p.DaySectionList(), QStringList({"English_LatinAlphabet", "Short"})); // old order
     EXPECT_EQ(p.ComboBox101->currentIndex(), 0);
-    EXPECT_EQ(fx.Main->DayWords.Mon, "Monday");
-    EXPECT_EQ(fx.Main->DayWords.Sun, "Sunday");
+    EXPECT_EQ(fx.Main->DayWords().Mon, "Monday");
+    EXPECT_EQ(fx.Main->DayWords().Sun, "Sunday");
 }
 
 TEST(OptionTextPage, ChoosingAKindShowsItAndTheClockUsesIt) {
@@ -247,7 +247,7 @@ TEST(OptionTextPage, DeleteFlows) {
     EXPECT_EQ(CurrentDayLangKind(), "English_LatinAlphabet");
     EXPECT_EQ(ReadDayLangKind(DayLangFile()), "English_LatinAlphabet");
     EXPECT_EQ(p.ComboBox101->count(), 1);
-    EXPECT_EQ(fx.Main->DayWords.Mon, "Mon");
+    EXPECT_EQ(fx.Main->DayWords().Mon, "Mon");
 }
 
 TEST(OptionTextPage, ShiftClickWithContentsIsAnUpdate) {
