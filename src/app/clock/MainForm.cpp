@@ -2,6 +2,7 @@
 
 #include "app/VelmoraApp.h"
 #include "app/clock/ClockAccessible.h"
+#include "app/clock/ClockAlarm.h"
 #include "app/clock/ClockDraw.h"
 #include "app/DayWords.h"
 #include "core/ColorSets.h"
@@ -54,6 +55,7 @@ TMainForm::TMainForm(Platform& platform, const IClock& clock, TProgramPaths path
     ACommandList = std::make_unique<TKvCommandList>();
     FClockPaintBox = new TKvPaintBox(this);
     FClockTimer = new TKvTimer(this);
+    CreateAlarm();
     FormCreate();
 }
 
@@ -129,12 +131,11 @@ void TMainForm::FormCreate() {
         FStoredLangFile.clear(); // the file does not hold the choice yet
         ScheduleSave();
     }
-    FAlarmWindow.Reset(FSettings, FClock.Now().time().msecsSinceStartOfDay() / double(kMsPerDay));
+    FAlarm->Reset(FClock.Now().time().msecsSinceStartOfDay() / double(kMsPerDay));
     FVmoSyncHash = SyncToolHash(ACommandList->Items(0).FileName());
     CopyColorSet(FRun, FSettings, TColorSet::Normal);
     CreatePopupMenu();
     CreateTrayIcon();
-    CreateAlarmTimer();
     CreateCommandTimer();
     ApplyCaptions();
     // Watched before the first look, so that a host arriving meanwhile is not missed.
@@ -180,7 +181,7 @@ void TMainForm::ReportLangError(const QString& error) {
 
 void TMainForm::StopTimers() {
     FClockTimer->SetEnabled(false);
-    BlinkTimer->SetEnabled(false);
+    FAlarm->BlinkTimer()->SetEnabled(false);
     CheckLanTimer->SetInitialDelayTime(0);
     CheckLanTimer->SetEnabled(false);
     FSaveTimer.stop();
@@ -274,7 +275,7 @@ QRect TMainForm::ClockMonitor() const {
 }
 
 void TMainForm::ApplyVisibility() {
-    const bool shown = FBlinkShown && !FFullScreenGuard.Hidden();
+    const bool shown = FAlarm->BlinkShown() && !FFullScreenGuard.Hidden();
     if (shown == isVisible())
         return;
     // Coming back must not take the focus from the window the user works in.
@@ -341,7 +342,7 @@ void TMainForm::RunTimeOfDayChecks(const QDateTime& t, bool current) {
     CheckMidnight(t);
     // The alarm is a time window: the current second alone decides.
     if (current) {
-        CheckAlarmTime(t);
+        FAlarm->CheckAlarmTime(t);
         ApplyColorState();
     }
     RunSpTimeCommands(t);

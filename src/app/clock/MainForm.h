@@ -29,6 +29,7 @@ class TKvTrayIcon;
 class TKvCommandList;
 class TAboutForm;
 class TOptionForm;
+class TClockAlarm;
 enum class TAlarmEffect;
 struct TWindowFacts;
 
@@ -99,9 +100,7 @@ public:
     // The alarm.
     void ActStartAlarmExecute() override;
     void ActPopStopAlarmExecute() override;
-    void BlinkTimerTimer();
-    void BlinkTimerStopTimer();
-    TKvTimer* BlinkTimer = nullptr;
+    TClockAlarm& Alarm() const { return *FAlarm; }
 
     // The popup menu and its actions.
     void PopupMenu1Popup();
@@ -191,10 +190,8 @@ private:
     // alarm and the commands set for a time).
     void RunTimeOfDayChecks(const QDateTime& t, bool current);
     void CheckMidnight(const QDateTime& t);
-    void CheckAlarmTime(const QDateTime& t);
     void SaveSettingsNow();
-    void CreateAlarmTimer();
-    void CarryOut(const std::vector<TAlarmEffect>& effects);
+    void CreateAlarm();
     void ActiveWindowChanged(const TWindowFacts& active, const TWindowFacts& held);
     void DecideCover();
     void CarryOut(TCoverAction action);
@@ -231,7 +228,6 @@ private:
     QString FClockStr;
     TDayOfTheWeekStr FDayWords;
     TTickSchedule FTickSchedule;
-    TAlarmTimeWindow FAlarmWindow;
     QTimer FSaveTimer;
     // What the settings file holds of the two things saved on change: a save on
     // change writes only when the place or the language differs from it (the
@@ -256,7 +252,6 @@ private:
     QImage FRendered;        // what the next paint shows
     QRegion FShape;          // the see-through window's shape in force
     bool FShaped = false;
-    bool FBlinkShown = true; // the blink's half: shown or dark
     TFullScreenGuard FFullScreenGuard;
     TCoverView FCoverView; // the last look at the active window
     bool FWatchingActive = false;
@@ -264,6 +259,8 @@ private:
     // Where clicks land on a see-through window blended by a compositor, as sent.
     std::optional<QRegion> FInputRegion;
     bool FCompositor = false; // a compositing manager blends the window now
+    // Last, so that it goes first: its timer's last word reaches a whole window.
+    std::unique_ptr<TClockAlarm> FAlarm;
 };
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 #include "app/clock/ClockDraw.h"
 #include "core/IniDocument.h"
 #include "core/KvTimer.h"
+#include "app/clock/ClockAlarm.h"
 #include "app/clock/MainForm.h"
 #include "fakes/FakePlatform.h"
 
@@ -141,16 +142,16 @@ TEST(FullScreen, AnAlarmBehindAFullScreenWindowSoundsAndShowsItsColoursLater) {
     fx.Report(FullScreen());
     m.ActStartAlarmExecute();
     EXPECT_TRUE(fx.Platform.Calls.contains("play:" + sound));
-    EXPECT_TRUE(m.BlinkTimer->Enabled());
+    EXPECT_TRUE(m.Alarm().BlinkTimer()->Enabled());
     for (int i = 0; i < 3; ++i) {
-        m.BlinkTimerTimer();
+        m.Alarm().BlinkTimerTimer();
         EXPECT_FALSE(m.isVisible()) << "blink " << i;
     }
     m.ClockTimerTimer(); // the tick keeps the alarm colours current while hidden
     fx.Report(Normal());
     // Three blinks: in the dark half now, so the next blink shows it.
     EXPECT_FALSE(m.isVisible());
-    m.BlinkTimerTimer();
+    m.Alarm().BlinkTimerTimer();
     EXPECT_TRUE(m.isVisible());
     EXPECT_EQ(m.DrawState().BackgroundColor, m.ResolvedColor(m.Settings().AlarmBackgroundColor));
     m.ActPopStopAlarmExecute();

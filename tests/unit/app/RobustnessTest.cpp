@@ -4,6 +4,7 @@
 #include "core/IniDocument.h"
 #include "core/KvTimer.h"
 #include "app/Lang.h"
+#include "app/clock/ClockAlarm.h"
 #include "app/clock/MainForm.h"
 #include "app/VelmoLib.h"
 #include "fakes/FakePlatform.h"
@@ -219,11 +220,11 @@ TEST(Robustness, QuitStopsEveryTimerFirst) {
     f->ActStartAlarmExecute();
     f->ActPopAdjustTimeExecute();
     f->move(10, 10);
-    ASSERT_TRUE(f->BlinkTimer->Enabled());
+    ASSERT_TRUE(f->Alarm().BlinkTimer()->Enabled());
     ASSERT_TRUE(f->CheckLanTimer->Enabled());
     f->ActPopQuitExecute();
     EXPECT_FALSE(f->ClockTimer()->Enabled());
-    EXPECT_FALSE(f->BlinkTimer->Enabled());
+    EXPECT_FALSE(f->Alarm().BlinkTimer()->Enabled());
     EXPECT_FALSE(f->CheckLanTimer->Enabled());
     EXPECT_FALSE(f->SavePending());
     // No sync starts after Quit.
