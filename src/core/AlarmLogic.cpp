@@ -1,5 +1,6 @@
 #include "core/AlarmLogic.h"
 
+#include "core/ColorSets.h"
 #include "core/TextForms.h"
 
 #include <QFileInfo>
@@ -34,7 +35,7 @@ TAlarmCheck TAlarmTimeWindow::Check(const TVlmSettings& s, double now) {
     return c;
 }
 
-TAlarmEffects ActStartAlarmExecute(TVlmSettings& s) {
+TAlarmEffects ActStartAlarmExecute(const TVlmSettings& s, TClockRunState& run) {
     TAlarmEffects e;
     if (s.UseAlarmBlink)
         e.push_back(TAlarmEffect::StartBlink);
@@ -42,13 +43,13 @@ TAlarmEffects ActStartAlarmExecute(TVlmSettings& s) {
         e.push_back(TAlarmEffect::ShowBalloon);
     if (s.UseAlarmSound)
         e.push_back(TAlarmEffect::PlaySound);
-    s.IsAlarmRunning = true;
+    run.IsAlarmRunning = true;
     e.push_back(TAlarmEffect::UpdateStopItems);
     e.push_back(TAlarmEffect::UpdateOptionDialog);
     return e;
 }
 
-TAlarmEffects ActPopStopAlarmExecute(TVlmSettings& s) {
+TAlarmEffects ActPopStopAlarmExecute(const TVlmSettings& s, TClockRunState& run) {
     TAlarmEffects e;
     if (s.UseAlarmBlink)
         e.push_back(TAlarmEffect::StopBlink);
@@ -56,7 +57,7 @@ TAlarmEffects ActPopStopAlarmExecute(TVlmSettings& s) {
         e.push_back(TAlarmEffect::HideBalloon);
     if (s.UseAlarmSound)
         e.push_back(TAlarmEffect::StopSound);
-    s.IsAlarmRunning = false;
+    run.IsAlarmRunning = false;
     e.push_back(TAlarmEffect::UpdateStopItems);
     e.push_back(TAlarmEffect::UpdateOptionDialog);
     return e;
@@ -66,15 +67,8 @@ bool UsesAlarmColors(bool running, bool useColor) {
     return running && useColor;
 }
 
-void ApplyColorState(TVlmSettings& s, bool running, bool useColor) {
-    const bool alarm = UsesAlarmColors(running, useColor);
-    s.FontColor = alarm ? s.AlarmFontColor : s.NormalFontColor;
-    s.FontStartColor = alarm ? s.AlarmFontStartColor : s.NormalFontStartColor;
-    s.FontEndColor = alarm ? s.AlarmFontEndColor : s.NormalFontEndColor;
-    s.BackgroundColor = alarm ? s.AlarmBackgroundColor : s.NormalBackgroundColor;
-    s.BackgroundStartColor = alarm ? s.AlarmBackgroundStartColor : s.NormalBackgroundStartColor;
-    s.BackgroundEndColor = alarm ? s.AlarmBackgroundEndColor : s.NormalBackgroundEndColor;
-    s.BorderColor = alarm ? s.AlarmBorderColor : s.NormalBorderColor;
+void ApplyColorState(TClockRunState& run, const TVlmSettings& s, bool running, bool useColor) {
+    CopyColorSet(run, s, UsesAlarmColors(running, useColor) ? TColorSet::Alarm : TColorSet::Normal);
 }
 
 bool BlinkVisibility(bool visible) {

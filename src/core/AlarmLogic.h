@@ -8,9 +8,9 @@
 //   alarm's minute does not ring; then every tick, for the current second t (as a
 //   fraction of a day), in this order:
 //     const TAlarmCheck c = FAlarmWindow.Check(*this, t);
-//     if (c.Start) CarryOut(ActStartAlarmExecute(*this));
-//     if (c.Stop)  CarryOut(ActPopStopAlarmExecute(*this));
-//     ApplyColorState(*this, IsAlarmRunning, UseAlarmColor);  // then the colour key
+//     if (c.Start) CarryOut(ActStartAlarmExecute(settings, run));
+//     if (c.Stop)  CarryOut(ActPopStopAlarmExecute(settings, run));
+//     ApplyColorState(run, settings, run.IsAlarmRunning, UseAlarmColor);  // then the colour key
 //   CarryOut runs the effects in their order (see TAlarmEffect); for PlaySound:
 //     if (auto m = PlayAlarmSound(platform, AlarmSoundFileName))
 //         PostMessageDialog(AlarmMessageText(*m, Messages()), m->Kind);  // queued
@@ -22,6 +22,7 @@
 #include "core/KvBalloonFlags.h"
 #include "core/MessageTable.h"
 #include "core/MsgDlgType.h"
+#include "core/ClockRunState.h"
 #include "core/Settings.h"
 
 #include <QString>
@@ -83,20 +84,21 @@ enum class TAlarmEffect {
 };
 using TAlarmEffects = std::vector<TAlarmEffect>;
 
-// Starts the alarm: IsAlarmRunning := true, and returns what the window does, in
-// order, following the four alarm-action flags. Starting while running starts
+// Starts the alarm: run.IsAlarmRunning := true, and returns what the window does,
+// in order, following the four alarm-action flags. Starting while running starts
 // again: the balloon shows again and the sound restarts from its beginning.
-TAlarmEffects ActStartAlarmExecute(TVlmSettings& s);
-// Stops the alarm: IsAlarmRunning := false, and returns what the window undoes,
-// following the action flags as they are now.
-TAlarmEffects ActPopStopAlarmExecute(TVlmSettings& s);
+TAlarmEffects ActStartAlarmExecute(const TVlmSettings& s, TClockRunState& run);
+// Stops the alarm: run.IsAlarmRunning := false, and returns what the window
+// undoes, following the action flags as they are now.
+TAlarmEffects ActPopStopAlarmExecute(const TVlmSettings& s, TClockRunState& run);
 
 // True when the alarm colour set is the current one.
 bool UsesAlarmColors(bool running, bool useColor);
-// The current colours (FontColor .. BorderColor) := the alarm set while `running`
-// and `useColor`, else the normal set. Runs every second, so edits of either set
-// show at once and the alarm colours end on the first second after the alarm.
-void ApplyColorState(TVlmSettings& s, bool running, bool useColor);
+// The current colours of `run` (FontColor .. BorderColor) := the alarm set of `s`
+// while `running` and `useColor`, else the normal set. Runs every second, so
+// edits of either set show at once and the alarm colours end on the first second
+// after the alarm.
+void ApplyColorState(TClockRunState& run, const TVlmSettings& s, bool running, bool useColor);
 
 // The window's visibility after a blink tick: the opposite of what it was.
 bool BlinkVisibility(bool visible);

@@ -18,7 +18,8 @@ enum TGradientDirection : int { gdHorizontal = 0, gdVertical = 1 };
 // Font style bits as stored in the file.
 enum TFontStyleBits : int { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
 
-// The settings of the clock, with the window values that belong to them. The
+// The settings of the clock, with the window values that belong to them (what
+// the clock holds only while it runs is TClockRunState). The
 // enumerations start at their zero values: a file with an unknown number for them
 // leaves them there, as before loading.
 struct TVlmSettings {
@@ -45,14 +46,6 @@ struct TVlmSettings {
     TVlmColorMode BackgroundColorMode = cmTransparent;
     TGradientDirection FontGradientDirection = gdHorizontal;
     TGradientDirection BackgroundGradientDirection = gdHorizontal;
-    // Colours in use at this moment: the normal or the alarm set.
-    TColor FontColor = 0;
-    TColor FontStartColor = 0;
-    TColor FontEndColor = 0;
-    TColor BackgroundColor = 0;
-    TColor BackgroundStartColor = 0;
-    TColor BackgroundEndColor = 0;
-    TColor BorderColor = 0;
     TColor NormalFontColor = 0;
     TColor NormalBackgroundColor = 0;
     TColor NormalBorderColor = 0;
@@ -67,7 +60,6 @@ struct TVlmSettings {
     // A topmost clock steps aside while the active window is full-screen on its monitor.
     bool HideOnFullScreen = false;
     bool IsAlarmSet = false;
-    bool IsAlarmRunning = false;
     double AlarmStartTime = 0.5;
     double AlarmStopTime = 0.5 + 1.0 / 1440.0;
     bool UseAlarmBlink = false;

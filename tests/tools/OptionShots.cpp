@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     main.ClockTimer()->SetEnabled(false);
     if (!langFile.isEmpty())
         main.LanguageListClick(QFileInfo(langFile).absoluteFilePath());
-    TOptionForm form(main);
+    TOptionForm form(main.OptionHost());
     form.show();
     QApplication::processEvents();
     const int scale = int(form.devicePixelRatioF() + 0.5);

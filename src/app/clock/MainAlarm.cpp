@@ -1,101 +1,47 @@
-// The alarm as the clock window carries it out: the decisions are AlarmLogic's.
-#include "core/AlarmLogic.h"
+// The window's side of the alarm (TClockAlarm): the balloon on the tray icon, the
+// menu's stop items, an open options dialog, the blink's visibility and colours.
+#include "app/clock/ClockAlarm.h"
 #include "widgets/KvPaintBox.h"
-#include "core/KvTimer.h"
 #include "widgets/KvTrayIcon.h"
 #include "app/MessageDialog.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
-#include "core/TextForms.h"
-#include "platform/Platform.h"
-
-#include <QTextStream>
 
 namespace velmora {
 
-void TMainForm::CreateAlarmTimer() {
-    BlinkTimer = new TKvTimer(this);
-    BlinkTimer->SetEnabled(false);
-    BlinkTimer->SetInterval(kBlinkIntervalMs);
-    BlinkTimer->SetOnTimer([this](TKvTimer*) { BlinkTimerTimer(); });
-    BlinkTimer->SetOnStopTimer([this](TKvTimer*) { BlinkTimerStopTimer(); });
-}
-
-void TMainForm::CheckAlarmTime(const QDateTime& t) {
-    const double now = t.time().msecsSinceStartOfDay() / double(kMsPerDay);
-    const TAlarmCheck check = FAlarmWindow.Check(*this, now);
-    if (check.Start)
-        ActStartAlarmExecute();
-    if (check.Stop)
-        ActPopStopAlarmExecute();
+void TMainForm::CreateAlarm() {
+    TClockAlarm::TWindowSide side;
+    side.ShowBalloon = [this](const TAlarmBalloon& b) {
+        TrayIcon1->SetBalloonTimeout(b.TimeoutMs);
+        TrayIcon1->ShowBalloon(b.Title, b.Hint, b.Flag,
+                               b.LargeIcon ? TKvBalloonOptions(kbfoLargeIcon) : TKvBalloonOptions(),
+                               b.TimeoutMs);
+    };
+    side.HideBalloon = [this] { TrayIcon1->HideBalloon(); };
+    side.UpdateStopItems = [this] {
+        StopAlarm1->setVisible(FRun.IsAlarmRunning);
+        PopSep1->setVisible(FRun.IsAlarmRunning);
+    };
+    side.UpdateOptionDialog = [this] {
+        if (FOptionForm)
+            FOptionForm->AlarmStateChanged();
+    };
+    side.BlinkChanged = [this] { ApplyVisibility(); };
+    FAlarm = std::make_unique<TClockAlarm>(FSettings, FRun, FPlatform, std::move(side));
 }
 
 void TMainForm::ActStartAlarmExecute() {
-    CarryOut(velmora::ActStartAlarmExecute(*this));
+    FAlarm->ActStartAlarmExecute();
 }
 
 void TMainForm::ActPopStopAlarmExecute() {
-    CarryOut(velmora::ActPopStopAlarmExecute(*this));
+    FAlarm->ActPopStopAlarmExecute();
 }
 
 void TMainForm::ApplyColorState() {
-    velmora::ApplyColorState(*this, IsAlarmRunning, UseAlarmColor);
+    FAlarm->ApplyColorState();
     // The key colour of a see-through background follows the current background.
-    FClockPaintBox->SetColor(Resolve(BackgroundColor));
-}
-
-void TMainForm::CarryOut(const TAlarmEffects& effects) {
-    for (TAlarmEffect e : effects) {
-        switch (e) {
-        case TAlarmEffect::StartBlink:
-            BlinkTimer->SetEnabled(true);
-            break;
-        case TAlarmEffect::StopBlink:
-            BlinkTimer->SetEnabled(false);
-            break;
-        case TAlarmEffect::ShowBalloon: {
-            const TAlarmBalloon b = AlarmBalloon(*this, Messages());
-            TrayIcon1->SetBalloonTimeout(b.TimeoutMs);
-            TrayIcon1->ShowBalloon(
-                b.Title, b.Hint, b.Flag,
-                b.LargeIcon ? TKvBalloonOptions(kbfoLargeIcon) : TKvBalloonOptions(), b.TimeoutMs);
-            break;
-        }
-        case TAlarmEffect::HideBalloon:
-            TrayIcon1->HideBalloon();
-            break;
-        case TAlarmEffect::PlaySound:
-            // Queued: the alarm starts inside the tick, which must not wait on a box.
-            if (const auto m = PlayAlarmSound(FPlatform, AlarmSoundFileName)) {
-                if (!m->Detail.isEmpty())
-                    QTextStream(stderr) << "velmora: " << m->Detail << Qt::endl;
-                PostMessageDialog(AlarmMessageText(*m, Messages()), m->Kind);
-            }
-            break;
-        case TAlarmEffect::StopSound:
-            StopAlarmSound(FPlatform);
-            break;
-        case TAlarmEffect::UpdateStopItems:
-            StopAlarm1->setVisible(IsAlarmRunning);
-            PopSep1->setVisible(IsAlarmRunning);
-            break;
-        case TAlarmEffect::UpdateOptionDialog:
-            if (FOptionForm)
-                FOptionForm->AlarmStateChanged();
-            break;
-        }
-    }
-}
-
-// The blink keeps its rhythm behind a full-screen window without showing the clock.
-void TMainForm::BlinkTimerTimer() {
-    FBlinkShown = BlinkVisibility(FBlinkShown);
-    ApplyVisibility();
-}
-
-void TMainForm::BlinkTimerStopTimer() {
-    FBlinkShown = VisibleAfterBlink();
-    ApplyVisibility();
+    FClockPaintBox->SetColor(Resolve(FRun.BackgroundColor));
 }
 
 } // namespace velmora

@@ -178,7 +178,7 @@ void TMainForm::ShowBalloonContent(int n) {
     TrayIcon1->SetBalloonTitle(c.Title);
     TrayIcon1->SetBalloonHint(c.Hint);
     TrayIcon1->SetBalloonFlags(c.Flag);
-    TrayIcon1->SetOptions(ShowLargeNotificationIcon ? TKvBalloonOptions(kbfoLargeIcon)
+    TrayIcon1->SetOptions(FSettings.ShowLargeNotificationIcon ? TKvBalloonOptions(kbfoLargeIcon)
                                                     : TKvBalloonOptions());
     TrayIcon1->ShowBalloon();
 }
@@ -191,7 +191,7 @@ void TMainForm::HandleInstanceMessage(const QByteArray& line) {
         return;
     if (report->code >= 0 && report->code <= 6)
         ShowBalloonContent(report->code);
-    AdjustMainFormMaxSize(FontColorMode);
+    AdjustMainFormMaxSize(FSettings.FontColorMode);
 }
 
 void TMainForm::CommandMenuClick(int index) {

@@ -2,8 +2,10 @@
 
 #include "app/VelmoraApp.h"
 #include "app/clock/ClockAccessible.h"
+#include "app/clock/ClockAlarm.h"
 #include "app/clock/ClockDraw.h"
 #include "app/DayWords.h"
+#include "core/ColorSets.h"
 #include "core/KvCommandList.h"
 #include "widgets/KvPaintBox.h"
 #include "core/KvTimer.h"
@@ -49,10 +51,11 @@ TMainForm::TMainForm(Platform& platform, const IClock& clock, TProgramPaths path
     if (FCompositor)
         setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QStringLiteral("MainForm"));
-    move(Left, Top);
+    move(FSettings.Left, FSettings.Top);
     ACommandList = std::make_unique<TKvCommandList>();
     FClockPaintBox = new TKvPaintBox(this);
     FClockTimer = new TKvTimer(this);
+    CreateAlarm();
     FormCreate();
 }
 
@@ -82,15 +85,15 @@ QColor TMainForm::Resolve(TColor c) const {
 }
 
 QFont TMainForm::ClockFont() const {
-    QFont f(FontName);
-    if (FontSize > 0)
-        f.setPointSize(FontSize);
-    else if (FontSize < 0)
-        f.setPixelSize(-FontSize); // a negative size is a height in pixels
-    f.setBold(FontStyle & fsBold);
-    f.setItalic(FontStyle & fsItalic);
-    f.setUnderline(FontStyle & fsUnderline);
-    f.setStrikeOut(FontStyle & fsStrikeOut);
+    QFont f(FSettings.FontName);
+    if (FSettings.FontSize > 0)
+        f.setPointSize(FSettings.FontSize);
+    else if (FSettings.FontSize < 0)
+        f.setPixelSize(-FSettings.FontSize); // a negative size is a height in pixels
+    f.setBold(FSettings.FontStyle & fsBold);
+    f.setItalic(FSettings.FontStyle & fsItalic);
+    f.setUnderline(FSettings.FontStyle & fsUnderline);
+    f.setStrikeOut(FSettings.FontStyle & fsStrikeOut);
     return f;
 }
 
@@ -117,7 +120,7 @@ void TMainForm::FormCreate() {
     const bool folderReported = QDir(LangDir()) == QDir(programDir + QStringLiteral("/"));
     const QString langError = LoadLangFile();
     QString dayError;
-    DayWords = InitDayWords(LangDir(), &dayError);
+    FDayWords = InitDayWords(LangDir(), &dayError);
     if (!folderReported) {
         ReportLangError(langError);
         ReportLangError(dayError);
@@ -128,14 +131,11 @@ void TMainForm::FormCreate() {
         FStoredLangFile.clear(); // the file does not hold the choice yet
         ScheduleSave();
     }
-    FAlarmWindow.Reset(*this, FClock.Now().time().msecsSinceStartOfDay() / double(kMsPerDay));
+    FAlarm->Reset(FClock.Now().time().msecsSinceStartOfDay() / double(kMsPerDay));
     FVmoSyncHash = SyncToolHash(ACommandList->Items(0).FileName());
-    FontColor = NormalFontColor;
-    BackgroundColor = NormalBackgroundColor;
-    BorderColor = NormalBorderColor;
+    CopyColorSet(FRun, FSettings, TColorSet::Normal);
     CreatePopupMenu();
     CreateTrayIcon();
-    CreateAlarmTimer();
     CreateCommandTimer();
     ApplyCaptions();
     // Watched before the first look, so that a host arriving meanwhile is not missed.
@@ -145,7 +145,7 @@ void TMainForm::FormCreate() {
     FClockPaintBox->SetOnPaint(
         [this](TKvPaintBox*, QPainter& canvas) { ClockPaintBoxPaint(canvas); });
     FClockPaintBox->setAttribute(Qt::WA_TransparentForMouseEvents); // presses reach the form
-    AdjustMainFormMaxSize(FontColorMode);
+    AdjustMainFormMaxSize(FSettings.FontColorMode);
     ApplyWindowSettings();
     KeepOnScreen();
     for (QScreen* sc : QGuiApplication::screens())
@@ -181,7 +181,7 @@ void TMainForm::ReportLangError(const QString& error) {
 
 void TMainForm::StopTimers() {
     FClockTimer->SetEnabled(false);
-    BlinkTimer->SetEnabled(false);
+    FAlarm->BlinkTimer()->SetEnabled(false);
     CheckLanTimer->SetInitialDelayTime(0);
     CheckLanTimer->SetEnabled(false);
     FSaveTimer.stop();
@@ -204,7 +204,7 @@ void TMainForm::SaveSettingsNow() {
     // A timer's slot: an error becomes a message, never an exception through the loop.
     try {
         SyncSettingsFromWindow();
-        if (QPoint(Left, Top) == FStoredPlace && CurrentLangFile() == FStoredLangFile)
+        if (QPoint(FSettings.Left, FSettings.Top) == FStoredPlace && CurrentLangFile() == FStoredLangFile)
             return;
         SaveSettings();
     } catch (const std::exception& e) {
@@ -221,13 +221,13 @@ void TMainForm::ApplyWindowSettings() {
 }
 
 void TMainForm::ApplyStacking() {
-    FPlatform.SetStacking(this, FormOnTopmost ? TStacking::Topmost : TStacking::Bottom);
+    FPlatform.SetStacking(this, FSettings.FormOnTopmost ? TStacking::Topmost : TStacking::Bottom);
     UpdateFullScreenWatch();
 }
 
 void TMainForm::UpdateFullScreenWatch() {
     // No window-system work at all unless the clock is to step aside.
-    const bool wanted = HideOnFullScreen && FormOnTopmost;
+    const bool wanted = FSettings.HideOnFullScreen && FSettings.FormOnTopmost;
     if (wanted && !FWatchingActive) {
         FWatchingActive = true;
         FPlatform.WatchActiveWindow([this](const TWindowFacts& active, const TWindowFacts& held) {
@@ -253,7 +253,7 @@ void TMainForm::ActiveWindowChanged(const TWindowFacts& active, const TWindowFac
 }
 
 void TMainForm::DecideCover() {
-    CarryOut(FFullScreenGuard.Update(HideOnFullScreen, FormOnTopmost, FCoverView, ClockMonitor()));
+    CarryOut(FFullScreenGuard.Update(FSettings.HideOnFullScreen, FSettings.FormOnTopmost, FCoverView, ClockMonitor()));
     FPlatform.HoldWindow(FFullScreenGuard.HeldWindow());
 }
 
@@ -275,7 +275,7 @@ QRect TMainForm::ClockMonitor() const {
 }
 
 void TMainForm::ApplyVisibility() {
-    const bool shown = FBlinkShown && !FFullScreenGuard.Hidden();
+    const bool shown = FAlarm->BlinkShown() && !FFullScreenGuard.Hidden();
     if (shown == isVisible())
         return;
     // Coming back must not take the focus from the window the user works in.
@@ -310,15 +310,15 @@ void TMainForm::AdjustMainFormMaxSize(TVlmColorMode fontColorMode) {
         return QSize(fm.horizontalAdvance(s), fm.height());
     };
     const QSize text =
-        MeasureClockText(ShowDate, ShowDayOfTheWeek, ShowSecond, extent, DayWords, FClock.Now());
-    const QSize size = ScaledWindowSize(text, ScalingRateX, ScalingRateY);
+        MeasureClockText(FSettings.ShowDate, FSettings.ShowDayOfTheWeek, FSettings.ShowSecond, extent, FDayWords, FClock.Now());
+    const QSize size = ScaledWindowSize(text, FSettings.ScalingRateX, FSettings.ScalingRateY);
     setFixedSize(size);
     FClockPaintBox->setGeometry(0, 0, size.width(), size.height());
     RenderClockImage();
 }
 
 void TMainForm::ClockTimerTimer() {
-    if (!FormOnTopmost)
+    if (!FSettings.FormOnTopmost)
         KeepOnDesktop();
     // Fixed at this tick's offset from UTC: every later step of the tick (whole
     // seconds, the schedule's gaps, the checks, the text) then works without
@@ -332,7 +332,7 @@ void TMainForm::ClockTimerTimer() {
         RunTimeOfDayChecks(t, &t == &seconds.back());
     if (seconds.empty())
         ApplyColorState();
-    FClockStr = FormatClockText(ShowDate, ShowDayOfTheWeek, ShowSecond, DayWords, WholeSecond(now),
+    FClockStr = FormatClockText(FSettings.ShowDate, FSettings.ShowDayOfTheWeek, FSettings.ShowSecond, FDayWords, WholeSecond(now),
                                 LocaleTimeSeparator(QLocale::system()));
     RenderClockImage();
     FClockPaintBox->repaint();
@@ -342,7 +342,7 @@ void TMainForm::RunTimeOfDayChecks(const QDateTime& t, bool current) {
     CheckMidnight(t);
     // The alarm is a time window: the current second alone decides.
     if (current) {
-        CheckAlarmTime(t);
+        FAlarm->CheckAlarmTime(t);
         ApplyColorState();
     }
     RunSpTimeCommands(t);
@@ -350,7 +350,7 @@ void TMainForm::RunTimeOfDayChecks(const QDateTime& t, bool current) {
 
 void TMainForm::CheckMidnight(const QDateTime& t) {
     if (t.time() == QTime(0, 0))
-        AdjustMainFormMaxSize(FontColorMode);
+        AdjustMainFormMaxSize(FSettings.FontColorMode);
 }
 
 void TMainForm::KeepOnDesktop() {
@@ -371,19 +371,19 @@ TClockDrawState TMainForm::DrawState() const {
     TClockDrawState s;
     s.Text = FClockStr;
     s.Size = FClockPaintBox->size();
-    s.FontColorMode = FontColorMode == cmGradient ? cmGradient : cmSolid;
+    s.FontColorMode = FSettings.FontColorMode == cmGradient ? cmGradient : cmSolid;
     s.Font = s.FontColorMode == cmGradient ? GradientPathFont(font(), logicalDpiY()) : font();
-    s.BackgroundColorMode = BackgroundColorMode;
-    s.FontGradientDirection = FontGradientDirection;
-    s.BackgroundGradientDirection = BackgroundGradientDirection;
-    s.FontColor = Resolve(FontColor);
-    s.BackgroundColor = Resolve(BackgroundColor);
-    s.FontStartColor = Resolve(FontStartColor);
-    s.FontEndColor = Resolve(FontEndColor);
-    s.BackgroundStartColor = Resolve(BackgroundStartColor);
-    s.BackgroundEndColor = Resolve(BackgroundEndColor);
-    s.BorderColor = Resolve(BorderColor);
-    s.ShowBorder = ShowBorder;
+    s.BackgroundColorMode = FSettings.BackgroundColorMode;
+    s.FontGradientDirection = FSettings.FontGradientDirection;
+    s.BackgroundGradientDirection = FSettings.BackgroundGradientDirection;
+    s.FontColor = Resolve(FRun.FontColor);
+    s.BackgroundColor = Resolve(FRun.BackgroundColor);
+    s.FontStartColor = Resolve(FRun.FontStartColor);
+    s.FontEndColor = Resolve(FRun.FontEndColor);
+    s.BackgroundStartColor = Resolve(FRun.BackgroundStartColor);
+    s.BackgroundEndColor = Resolve(FRun.BackgroundEndColor);
+    s.BorderColor = Resolve(FRun.BorderColor);
+    s.ShowBorder = FSettings.ShowBorder;
     s.SeeThrough = BlendedSeeThrough() ? TSeeThrough::Compositor : TSeeThrough::ShapeMask;
     return s;
 }
@@ -394,7 +394,7 @@ void TMainForm::RenderClockImage() {
 }
 
 void TMainForm::ClockPaintBoxPaint(QPainter& canvas) {
-    FClockPaintBox->SetD2DEnabled(FontColorMode == cmGradient);
+    FClockPaintBox->SetD2DEnabled(FSettings.FontColorMode == cmGradient);
     if (FRendered.size() != FClockPaintBox->size())
         FRendered = RenderClock(DrawState()); // a resize between ticks
     canvas.setCompositionMode(QPainter::CompositionMode_Source);
@@ -418,10 +418,10 @@ void TMainForm::CompositorChanged() {
 }
 
 void TMainForm::ApplyLayering(const QImage* rendered) {
-    const double opacity = AlphaBlend ? AlphaBlendValue / 255.0 : 1.0;
+    const double opacity = FSettings.AlphaBlend ? FSettings.AlphaBlendValue / 255.0 : 1.0;
     if (opacity != windowOpacity())
         setWindowOpacity(opacity);
-    const bool seeThrough = BackgroundColorMode == cmTransparent && rendered;
+    const bool seeThrough = FSettings.BackgroundColorMode == cmTransparent && rendered;
     // Blended by a compositor, key-coloured pixels are transparent in the picture
     // itself: the window keeps its rectangle, so that neither the X server nor the
     // paint is clipped to the text's many small pieces, and only the pixels that
@@ -456,8 +456,8 @@ void TMainForm::KeepOnScreen() {
     const QPoint p = PlaceOnScreens(frameGeometry(), screens);
     if (p != pos()) {
         move(p);
-        Left = p.x(); // also when the window is not shown yet
-        Top = p.y();
+        FSettings.Left = p.x(); // also when the window is not shown yet
+        FSettings.Top = p.y();
     }
 }
 
@@ -504,7 +504,7 @@ void TMainForm::moveEvent(QMoveEvent* event) {
     // The end of a drag (by the window manager or by hand) or a rescue onto the
     // screen; a burst of moves is saved once, after the last. Moves to the place
     // already stored (the window manager confirming it) write nothing.
-    if (isVisible() && !FPlaceKept && event->pos() != QPoint(Left, Top))
+    if (isVisible() && !FPlaceKept && event->pos() != QPoint(FSettings.Left, FSettings.Top))
         ScheduleSave();
 }
 

@@ -3,6 +3,8 @@
 
 #include "core/AlarmLogic.h"
 #include "core/Clock.h"
+#include "app/options/OptionHost.h"
+#include "core/ClockRunState.h"
 #include "core/ClockText.h"
 #include "core/FullScreenLogic.h"
 #include "core/ProgramPaths.h"
@@ -27,12 +29,14 @@ class TKvTrayIcon;
 class TKvCommandList;
 class TAboutForm;
 class TOptionForm;
+class TClockAlarm;
 enum class TAlarmEffect;
 struct TWindowFacts;
 
-// The window's settings are its public fields (TVlmSettings), read and written in
-// place by the tick, the drawing and the dialogs.
-class TMainForm : public QWidget, public TVlmSettings {
+// The clock window. Its settings record (Settings()) is read and written in place
+// by the tick, the drawing and the options dialog; what it holds only while it
+// runs is its run state (RunState()).
+class TMainForm : public QWidget, private IOptionHost {
     Q_OBJECT
 public:
     // A portable clock whose settings file is `iniFileName`, beside the program.
@@ -42,6 +46,12 @@ public:
               QWidget* parent = nullptr);
     // Saves the settings (FormDestroy); an error is shown, never thrown.
     ~TMainForm() override;
+
+    TVlmSettings& Settings() override { return FSettings; }
+    const TVlmSettings& Settings() const { return FSettings; }
+    const TClockRunState& RunState() const override { return FRun; }
+    // What the options dialog sees of the clock.
+    IOptionHost& OptionHost() { return *this; }
 
     // Sizes the window to its text, measured on the canvas of the active path.
     void AdjustMainFormMaxSize(TVlmColorMode fontColorMode);
@@ -75,7 +85,7 @@ public:
     void RunStartupCommands();
     void RunResumeCommands();
     void RunSpTimeCommands(const QDateTime& t);
-    void RunCommandItem(int index);
+    void RunCommandItem(int index) override;
     void CommandMenuClick(int index);
     void ActPopAdjustTimeExecute();
     void CheckLanTimerTimer();
@@ -88,11 +98,9 @@ public:
     TKvTimer* CheckLanTimer = nullptr;
 
     // The alarm.
-    void ActStartAlarmExecute();
-    void ActPopStopAlarmExecute();
-    void BlinkTimerTimer();
-    void BlinkTimerStopTimer();
-    TKvTimer* BlinkTimer = nullptr;
+    void ActStartAlarmExecute() override;
+    void ActPopStopAlarmExecute() override;
+    TClockAlarm& Alarm() const { return *FAlarm; }
 
     // The popup menu and its actions.
     void PopupMenu1Popup();
@@ -112,8 +120,8 @@ public:
     // The options or the about dialog is open (only one of them at a time).
     bool DialogOpen() const;
     TOptionForm* FOptionForm = nullptr; // while the options dialog is open
-    QColor ResolvedColor(TColor c) const { return Resolve(c); }
-    Platform& GetPlatform() const { return FPlatform; }
+    QColor ResolvedColor(TColor c) const override { return Resolve(c); }
+    Platform& GetPlatform() const override { return FPlatform; }
 
     QMenu* PopupMenu1 = nullptr;
     QAction* StopAlarm1 = nullptr;
@@ -135,10 +143,10 @@ public:
     struct TClockDrawState DrawState() const;
     TKvPaintBox* ClockPaintBox() const { return FClockPaintBox; }
     TKvTimer* ClockTimer() const { return FClockTimer; }
-    QString IniFileName() const { return FIniFileName; }
+    QString IniFileName() const override { return FIniFileName; }
     // The font the window draws with, as the settings describe it.
-    QFont ClockFont() const;
-    TDayOfTheWeekStr DayWords;
+    QFont ClockFont() const override;
+    TDayOfTheWeekStr& DayWords() override { return FDayWords; }
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -151,6 +159,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    // The rest of what the options dialog asks of the clock.
+    void SettingsChanged(TSettingChange change) override;
+    TKvCommandList& CommandList() override { return *ACommandList; }
+    QAction* CreateShortcutAction() override { return ActCreateShortcut; }
+    int ClockDpiY() const override { return logicalDpiY(); }
+    bool D2DSupported() const override;
+
     void FormCreate();
     // After the options dialog closed: stop the alarm, store the day words' kind,
     // drop empty commands, rebuild the timings, save the dialog state and settings.
@@ -175,10 +190,8 @@ private:
     // alarm and the commands set for a time).
     void RunTimeOfDayChecks(const QDateTime& t, bool current);
     void CheckMidnight(const QDateTime& t);
-    void CheckAlarmTime(const QDateTime& t);
     void SaveSettingsNow();
-    void CreateAlarmTimer();
-    void CarryOut(const std::vector<TAlarmEffect>& effects);
+    void CreateAlarm();
     void ActiveWindowChanged(const TWindowFacts& active, const TWindowFacts& held);
     void DecideCover();
     void CarryOut(TCoverAction action);
@@ -206,13 +219,15 @@ private:
     QColor Resolve(TColor c) const;
     TSettingsEnv Env() const;
 
+    TVlmSettings FSettings;
+    TClockRunState FRun;
     Platform& FPlatform;
     const IClock& FClock;
     const TProgramPaths FPaths;
     const QString FIniFileName;
     QString FClockStr;
+    TDayOfTheWeekStr FDayWords;
     TTickSchedule FTickSchedule;
-    TAlarmTimeWindow FAlarmWindow;
     QTimer FSaveTimer;
     // What the settings file holds of the two things saved on change: a save on
     // change writes only when the place or the language differs from it (the
@@ -237,7 +252,6 @@ private:
     QImage FRendered;        // what the next paint shows
     QRegion FShape;          // the see-through window's shape in force
     bool FShaped = false;
-    bool FBlinkShown = true; // the blink's half: shown or dark
     TFullScreenGuard FFullScreenGuard;
     TCoverView FCoverView; // the last look at the active window
     bool FWatchingActive = false;
@@ -245,6 +259,8 @@ private:
     // Where clicks land on a see-through window blended by a compositor, as sent.
     std::optional<QRegion> FInputRegion;
     bool FCompositor = false; // a compositing manager blends the window now
+    // Last, so that it goes first: its timer's last word reaches a whole window.
+    std::unique_ptr<TClockAlarm> FAlarm;
 };
 
 } // namespace velmora

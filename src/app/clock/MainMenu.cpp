@@ -73,8 +73,8 @@ void TMainForm::CreatePopupMenu() {
     Separator(PopupMenu1, "PopSep5");
     PopupMenu1->addAction(ActPopQuit);
     // The stop item and its separator show only while an alarm runs.
-    StopAlarm1->setVisible(IsAlarmRunning);
-    PopSep1->setVisible(IsAlarmRunning);
+    StopAlarm1->setVisible(FRun.IsAlarmRunning);
+    PopSep1->setVisible(FRun.IsAlarmRunning);
     connect(PopupMenu1, &QMenu::aboutToShow, this, &TMainForm::PopupMenu1Popup);
 }
 

@@ -3,9 +3,46 @@
 #include "app/DayWords.h"
 #include "core/KvCommandList.h"
 #include "app/clock/MainForm.h"
+#include "widgets/KvPaintBox.h"
 #include "app/options/OptionForm.h"
 
 namespace velmora {
+
+void TMainForm::SettingsChanged(TSettingChange change) {
+    switch (change) {
+    case TSettingChange::Size:
+        AdjustMainFormMaxSize(FSettings.FontColorMode);
+        break;
+    case TSettingChange::Font:
+        setFont(ClockFont());
+        FClockPaintBox->setFont(font());
+        AdjustMainFormMaxSize(FSettings.FontColorMode);
+        break;
+    case TSettingChange::DrawingPath:
+        FClockPaintBox->SetD2DEnabled(FSettings.D2DEnabled);
+        AdjustMainFormMaxSize(FSettings.FontColorMode);
+        break;
+    case TSettingChange::Alpha:
+        ApplyWindowAlpha();
+        break;
+    case TSettingChange::Stacking:
+        ApplyStacking();
+        // Sent to the bottom, the clock comes to the front once, where it can be seen.
+        if (!FSettings.FormOnTopmost)
+            TrayIcon1DblClick();
+        break;
+    case TSettingChange::FullScreenWatch:
+        UpdateFullScreenWatch();
+        break;
+    case TSettingChange::CommandTimings:
+        SetCommandTimingArray();
+        break;
+    }
+}
+
+bool TMainForm::D2DSupported() const {
+    return FClockPaintBox->D2DSupported();
+}
 
 bool TMainForm::DialogOpen() const {
     return FOptionForm != nullptr || FAboutForm != nullptr;
@@ -16,7 +53,7 @@ void TMainForm::ActPopShowOptionExecute() {
         return;
     // No owner window: the dialog has its own task bar entry and stays up
     // while the clock blinks.
-    auto form = std::make_unique<TOptionForm>(*this);
+    auto form = std::make_unique<TOptionForm>(OptionHost());
     FOptionForm = form.get();
     // Cleared before the dialog goes, also when showing it fails.
     struct TClear {
@@ -41,7 +78,7 @@ void TMainForm::FinishOptionForm(TOptionForm& form) {
         }
     };
     step([this] {
-        if (IsAlarmRunning)
+        if (FRun.IsAlarmRunning)
             ActPopStopAlarmExecute();
     });
     step([] {

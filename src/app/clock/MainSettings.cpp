@@ -18,14 +18,14 @@ void TMainForm::SyncSettingsFromWindow() {
     // or closed on the way out) keeps the place it was last shown at.
     if (isVisible() && !FPlaceKept)
         RememberPlace();
-    Width = width();
-    Height = height();
+    FSettings.Width = width();
+    FSettings.Height = height();
 }
 
 void TMainForm::RememberPlace() {
     const QPoint p = FPlatform.WindowPosition(this).value_or(pos());
-    Left = p.x();
-    Top = p.y();
+    FSettings.Left = p.x();
+    FSettings.Top = p.y();
 }
 
 void TMainForm::LoadSettings() {
@@ -47,12 +47,12 @@ void TMainForm::LoadSettings() {
                           TMsgDlgType::Warning, mbOK);
     }
     SyncSettingsFromWindow();
-    LoadSettingsFrom(doc, *this, Env());
+    LoadSettingsFrom(doc, FSettings, Env());
     ACommandList->Clear();
     LoadCommandList(doc, *ACommandList, Messages().Command0Title, FPaths.SyncTool);
-    move(Left, Top);
-    resize(std::max(Width, 1), std::max(Height, 1));
-    FStoredPlace = QPoint(Left, Top);
+    move(FSettings.Left, FSettings.Top);
+    resize(std::max(FSettings.Width, 1), std::max(FSettings.Height, 1));
+    FStoredPlace = QPoint(FSettings.Left, FSettings.Top);
     FStoredLangFile = CurrentLangFile();
 }
 
@@ -60,7 +60,7 @@ void TMainForm::SaveSettings() {
     if (FSettingsUnreadable)
         return;
     SyncSettingsFromWindow();
-    LangFileName = CurrentLangFile();
+    FSettings.LangFileName = CurrentLangFile();
     IniDocument doc(FIniFileName);
     if (!doc.ReadError().isEmpty())
         return; // became unreadable meanwhile: never replace what we could not read
@@ -74,14 +74,14 @@ void TMainForm::SaveSettings() {
                                      .toStdString());
     }
     FKeepForeignOriginal = false;
-    SaveSettingsTo(doc, *this, Env());
+    SaveSettingsTo(doc, FSettings, Env());
     SaveCommandSections(doc, *ACommandList);
     // A packaged clock keeps its settings in a folder of their own, made on first
     // save; a folder that cannot be made shows as the file that cannot be written.
     QDir().mkpath(QFileInfo(FIniFileName).path());
     doc.UpdateFile();
-    FStoredPlace = QPoint(Left, Top);
-    FStoredLangFile = LangFileName;
+    FStoredPlace = QPoint(FSettings.Left, FSettings.Top);
+    FStoredLangFile = FSettings.LangFileName;
 }
 
 } // namespace velmora

@@ -1,8 +1,9 @@
 #include "app/options/ColorPanel.h"
 
-#include "app/clock/MainForm.h"
+#include "app/options/OptionHost.h"
 #include "app/options/OptionForm.h"
 #include "app/options/OptionHelpers.h"
+#include "core/ColorSets.h"
 
 #include <QColorDialog>
 #include <QImage>
@@ -76,38 +77,12 @@ int GetPanelNumber(const QWidget* panel) {
 }
 
 TColor* PanelColorField(TVlmSettings& s, int number) {
-    switch (number) {
-    case 201:
-        return &s.NormalFontColor;
-    case 202:
-        return &s.NormalFontStartColor;
-    case 203:
-        return &s.NormalFontEndColor;
-    case 204:
-        return &s.NormalBackgroundColor;
-    case 205:
-        return &s.NormalBackgroundStartColor;
-    case 206:
-        return &s.NormalBackgroundEndColor;
-    case 207:
-        return &s.NormalBorderColor;
-    case 501:
-        return &s.AlarmFontColor;
-    case 502:
-        return &s.AlarmFontStartColor;
-    case 503:
-        return &s.AlarmFontEndColor;
-    case 504:
-        return &s.AlarmBackgroundColor;
-    case 505:
-        return &s.AlarmBackgroundStartColor;
-    case 506:
-        return &s.AlarmBackgroundEndColor;
-    case 507:
-        return &s.AlarmBorderColor;
-    default:
+    // The hundreds name the set (2: normal, 5: alarm), the rest the colour in it.
+    const int group = number / 100;
+    const int index = number % 100 - 1;
+    if ((group != 2 && group != 5) || index < 0 || index >= kColorSetSize)
         return nullptr;
-    }
+    return &(s.*ColorSetField(group == 5 ? TColorSet::Alarm : TColorSet::Normal, index));
 }
 
 void LoadPanelColor(TColorPanel* panel, const TVlmSettings& s,
@@ -130,7 +105,7 @@ void ColorPanelClick(TColorPanel* panel, TOptionForm& form) {
     if (!chosen || !chosen->isValid())
         return;
     panel->SetColor(*chosen);
-    if (TColor* field = PanelColorField(form.Main(), panel->Number()))
+    if (TColor* field = PanelColorField(form.Host().Settings(), panel->Number()))
         *field = QColorToColor(*chosen);
 }
 
@@ -139,8 +114,8 @@ void SetupColorPanels(QWidget* groupBox, TOptionForm& form) {
          groupBox->findChildren<TColorPanel*>(QString(), Qt::FindDirectChildrenOnly)) {
         panel->SetNumber(GetPanelNumber(panel));
         panel->SetOnClick([&form](TColorPanel* p) { ColorPanelClick(p, form); });
-        LoadPanelColor(panel, form.Main(),
-                       [&form](TColor c) { return form.Main().ResolvedColor(c); });
+        LoadPanelColor(panel, form.Host().Settings(),
+                       [&form](TColor c) { return form.Host().ResolvedColor(c); });
     }
 }
 

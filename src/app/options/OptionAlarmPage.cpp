@@ -4,6 +4,7 @@
 #include "widgets/KvTimeSpinEdit.h"
 #include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
+#include "app/options/OptionHost.h"
 #include "app/options/OptionForm.h"
 #include "app/options/ColorPanel.h"
 #include "app/options/OptionControls.h"
@@ -37,8 +38,8 @@ QString CutToLength(const QString& text, int limit) {
     return text.left(n);
 }
 
-TOptionAlarmPage::TOptionAlarmPage(TMainForm& main, TOptionForm& form, QWidget* parent)
-    : TOptionPage(main, form, parent) {
+TOptionAlarmPage::TOptionAlarmPage(IOptionHost& host, TOptionForm& form, QWidget* parent)
+    : TOptionPage(host, form, parent) {
     setObjectName(QStringLiteral("TabSheet5"));
     const auto at = [&form](QWidget* w, int x, int y, int width, int height) {
         form.Place(w, x, y, width, height);
@@ -119,25 +120,25 @@ void TOptionAlarmPage::ApplyLang() {
 }
 
 void TOptionAlarmPage::ShowTestCaption() {
-    Button502->setText(FMain.IsAlarmRunning
+    Button502->setText(FHost.RunState().IsAlarmRunning
                            ? MsgText(Messages().StopAlarmCaption, "StopAlarmCaption")
                            : FButtonCaption);
 }
 
 void TOptionAlarmPage::LoadFromMain() {
-    CheckBox501->setChecked(FMain.IsAlarmSet);
-    TimeSpinEdit501->SetTime(FMain.AlarmStartTime);
-    CheckBox502->setChecked(FMain.UseAlarmBlink);
-    CheckBox503->setChecked(FMain.UseAlarmColor);
+    CheckBox501->setChecked(FHost.Settings().IsAlarmSet);
+    TimeSpinEdit501->SetTime(FHost.Settings().AlarmStartTime);
+    CheckBox502->setChecked(FHost.Settings().UseAlarmBlink);
+    CheckBox503->setChecked(FHost.Settings().UseAlarmColor);
     SetupColorPanels(GroupBox502, FForm);
     MainSettingsChanged(); // swatches and marks as the colour modes say
-    CheckBox504->setChecked(FMain.UseAlarmBalloon);
+    CheckBox504->setChecked(FHost.Settings().UseAlarmBalloon);
     Edit501->SetDefaultContextMenuEnabled(true);
-    Edit501->setText(FMain.AlarmHint);
+    Edit501->setText(FHost.Settings().AlarmHint);
     Edit501->SetOnDblClick([this](QObject*) { EditDblClick(Edit501); });
-    CheckBox505->setChecked(FMain.UseAlarmSound);
+    CheckBox505->setChecked(FHost.Settings().UseAlarmSound);
     Edit502->SetDefaultContextMenuEnabled(true);
-    Edit502->setText(FMain.AlarmSoundFileName);
+    Edit502->setText(FHost.Settings().AlarmSoundFileName);
     Edit502->SetOnDblClick([this](QObject*) { EditDblClick(Edit502); });
     FButtonCaption = Button502->text();
     ShowTestCaption();
@@ -145,20 +146,20 @@ void TOptionAlarmPage::LoadFromMain() {
 }
 
 void TOptionAlarmPage::MainSettingsChanged() {
-    const bool fontGradient = FMain.FontColorMode == cmGradient;
+    const bool fontGradient = FHost.Settings().FontColorMode == cmGradient;
     Panel501->setVisible(!fontGradient);
     Panel502->setVisible(fontGradient);
     Panel503->setVisible(fontGradient);
     Label501->move(Panel503->x() + (fontGradient ? FForm.Scaled(kGradientLabelShift) : 0),
                    Label501->y());
-    const bool backGradient = FMain.BackgroundColorMode == cmGradient;
-    Image501->setVisible(!backGradient && FMain.TransparentColor);
+    const bool backGradient = FHost.Settings().BackgroundColorMode == cmGradient;
+    Image501->setVisible(!backGradient && FHost.Settings().TransparentColor);
     Panel504->setVisible(!backGradient);
     Panel505->setVisible(backGradient);
     Panel506->setVisible(backGradient);
     Label502->move(Panel506->x() + (backGradient ? FForm.Scaled(kGradientLabelShift) : 0),
                    Label502->y());
-    Image502->setVisible(!FMain.ShowBorder);
+    Image502->setVisible(!FHost.Settings().ShowBorder);
 }
 
 void TOptionAlarmPage::AlarmStateChanged() {
@@ -179,7 +180,7 @@ QList<QWidget*> TOptionAlarmPage::ColorControls() const {
 void TOptionAlarmPage::SetAlarmOptionEnabled() {
     const QList<QWidget*> actions =
         GroupBox502->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    if (FMain.IsAlarmRunning) {
+    if (FHost.RunState().IsAlarmRunning) {
         // While the alarm runs, what it does and when cannot change; only the
         // test button (stop) stays.
         for (QWidget* w : actions)
@@ -216,35 +217,35 @@ void TOptionAlarmPage::CommitEdits() {
 }
 
 void TOptionAlarmPage::CheckBox501Click() {
-    FMain.IsAlarmSet = CheckBox501->isChecked();
+    FHost.Settings().IsAlarmSet = CheckBox501->isChecked();
     TimeSpinEdit501->setEnabled(CheckBox501->isChecked());
 }
 
 void TOptionAlarmPage::TimeSpinEdit501Change() {
-    FMain.AlarmStartTime = TimeSpinEdit501->Time();
-    FMain.AlarmStopTime = FMain.AlarmStartTime + kOneMinute;
+    FHost.Settings().AlarmStartTime = TimeSpinEdit501->Time();
+    FHost.Settings().AlarmStopTime = FHost.Settings().AlarmStartTime + kOneMinute;
 }
 
 void TOptionAlarmPage::CheckBox502Click() {
-    FMain.UseAlarmBlink = CheckBox502->isChecked();
+    FHost.Settings().UseAlarmBlink = CheckBox502->isChecked();
 }
 
 void TOptionAlarmPage::CheckBox503Click() {
-    FMain.UseAlarmColor = CheckBox503->isChecked();
+    FHost.Settings().UseAlarmColor = CheckBox503->isChecked();
     // Every alarm swatch follows, the gradient ones too: a swatch of an option
     // that is off must not stay clickable.
     for (QWidget* w : ColorControls())
-        w->setEnabled(FMain.UseAlarmColor);
+        w->setEnabled(FHost.Settings().UseAlarmColor);
 }
 
 void TOptionAlarmPage::CheckBox504Click() {
-    FMain.UseAlarmBalloon = CheckBox504->isChecked();
+    FHost.Settings().UseAlarmBalloon = CheckBox504->isChecked();
     Label504->setEnabled(CheckBox504->isChecked());
     Edit501->setEnabled(CheckBox504->isChecked());
 }
 
 void TOptionAlarmPage::CheckBox505Click() {
-    FMain.UseAlarmSound = CheckBox505->isChecked();
+    FHost.Settings().UseAlarmSound = CheckBox505->isChecked();
     Edit502->setEnabled(CheckBox505->isChecked());
     Button501->setEnabled(CheckBox505->isChecked());
 }
@@ -263,36 +264,36 @@ void TOptionAlarmPage::Edit501Change() {
 
 void TOptionAlarmPage::Edit501Exit() {
     // A change of letter case is a change of the message too.
-    if (Edit501->text() != FMain.AlarmHint)
-        FMain.AlarmHint = Edit501->text();
+    if (Edit501->text() != FHost.Settings().AlarmHint)
+        FHost.Settings().AlarmHint = Edit501->text();
 }
 
 void TOptionAlarmPage::Edit502Exit() {
     // File names differing only in letter case are different files here.
-    if (Edit502->text() != FMain.AlarmSoundFileName)
-        FMain.AlarmSoundFileName = Edit502->text();
+    if (Edit502->text() != FHost.Settings().AlarmSoundFileName)
+        FHost.Settings().AlarmSoundFileName = Edit502->text();
 }
 
 void TOptionAlarmPage::Button501Click() {
     QFileDialog dialog(&FForm);
     dialog.setObjectName(QStringLiteral("OpenDialog1"));
     PrepareOpenDialog(dialog, Edit502->text(), kSoundFilter,
-                      QFileInfo(FMain.IniFileName()).absolutePath());
+                      QFileInfo(FHost.IniFileName()).absolutePath());
     const std::optional<QString> chosen = FForm.Dialogs.OpenFile(dialog);
     if (!chosen)
         return;
     Edit502->setText(QFileInfo(*chosen).absoluteFilePath());
-    FMain.AlarmSoundFileName = Edit502->text();
+    FHost.Settings().AlarmSoundFileName = Edit502->text();
 }
 
 void TOptionAlarmPage::Button502Click() {
     // The state decides, not the caption: a language may give both the same text.
-    if (FMain.IsAlarmRunning) {
-        FMain.ActPopStopAlarmExecute();
+    if (FHost.RunState().IsAlarmRunning) {
+        FHost.ActPopStopAlarmExecute();
         return;
     }
     if (IsAlarmActionChecked())
-        FMain.ActStartAlarmExecute();
+        FHost.ActStartAlarmExecute();
     else
         ShowMessageDialog(
             MsgText(Messages().MsgWarnAlarmOptionNotChecked, "MsgWarnAlarmOptionNotChecked"),

@@ -24,7 +24,7 @@ QString CutToLength(const QString& text, int limit);
 class TOptionAlarmPage : public TOptionPage {
     Q_OBJECT
 public:
-    TOptionAlarmPage(TMainForm& main, TOptionForm& form, QWidget* parent);
+    TOptionAlarmPage(IOptionHost& host, TOptionForm& form, QWidget* parent);
 
     void ApplyLang() override;
     void LoadFromMain() override;

@@ -8,6 +8,7 @@
 #include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionControls.h"
+#include "app/options/OptionHost.h"
 #include "app/options/OptionForm.h"
 #include "app/MessageDialog.h"
 #include "app/options/OptionHelpers.h"
@@ -66,8 +67,8 @@ bool SameIgnoringCase(const QString& a, const QString& b) {
 
 } // namespace
 
-TOptionCommandPage::TOptionCommandPage(TMainForm& main, TOptionForm& form, QWidget* parent)
-    : TOptionPage(main, form, parent) {
+TOptionCommandPage::TOptionCommandPage(IOptionHost& host, TOptionForm& form, QWidget* parent)
+    : TOptionPage(host, form, parent) {
     setObjectName(QStringLiteral("TabSheet6"));
     auto* page = new QVBoxLayout(this);
 
@@ -172,7 +173,7 @@ void TOptionCommandPage::LoadFromMain() {
     const QFontMetrics metrics(g.font());
     FGridTextLeftMargin = std::abs(QFontInfo(g.font()).pixelSize() / 2);
     FGridTextTopMargin = GetTextTopMargin(metrics, kRowHeight);
-    g.SetRowCount(std::max(FMain.ACommandList->Count(), 1) + 1);
+    g.SetRowCount(std::max(FHost.CommandList().Count(), 1) + 1);
     g.SetLeftCol(0); // the first column in view, whatever the grid started with
     Grid601Click();
 }
@@ -209,9 +210,9 @@ int TOptionCommandPage::CurrentIndex() const {
 
 TKvCommandItem* TOptionCommandPage::CurrentItem() const {
     const int i = CurrentIndex();
-    if (i < 0 || i >= FMain.ACommandList->Count())
+    if (i < 0 || i >= FHost.CommandList().Count())
         return nullptr;
-    return &FMain.ACommandList->Items(i);
+    return &FHost.CommandList().Items(i);
 }
 
 void TOptionCommandPage::Grid601Click() {
@@ -234,7 +235,7 @@ void TOptionCommandPage::Grid601Click() {
 }
 
 void TOptionCommandPage::Grid601DblClick() {
-    FMain.RunCommandItem(CurrentIndex());
+    FHost.RunCommandItem(CurrentIndex());
 }
 
 void TOptionCommandPage::Grid601ColWidthsChanged() {
@@ -245,7 +246,7 @@ void TOptionCommandPage::Grid601ColWidthsChanged() {
 }
 
 QString TOptionCommandPage::CellText(int col, int index) const {
-    const TKvCommandItem& item = FMain.ACommandList->Items(index);
+    const TKvCommandItem& item = FHost.CommandList().Items(index);
     switch (col) {
     case 0:
         return item.Title();
@@ -274,7 +275,7 @@ void TOptionCommandPage::Grid601DrawCell(QPainter& canvas, int col, int row, con
                 FitTextWithEllipsis(QFontMetrics(canvas.font()), text.width(), headings[col]).Text);
         return;
     }
-    if (row <= 0 || row - 1 >= FMain.ACommandList->Count())
+    if (row <= 0 || row - 1 >= FHost.CommandList().Count())
         return;
     const TFitResult fitted =
         FitTextWithEllipsis(QFontMetrics(canvas.font()), text.width(), CellText(col, row - 1));
@@ -286,10 +287,10 @@ void TOptionCommandPage::RepaintGrid() {
 }
 
 void TOptionCommandPage::CommandListChanged(int row) {
-    TKvCommandList& list = *FMain.ACommandList;
+    TKvCommandList& list = FHost.CommandList();
     // Positions changed: a command falling due while the dialog is open must be
     // found at its new place.
-    FMain.SetCommandTimingArray();
+    FHost.SettingsChanged(TSettingChange::CommandTimings);
     Grid601->SetRowCount(std::max(list.Count(), 1) + 1);
     Grid601->SetRow(row);
     Grid601->MakeRowVisible(Grid601->Row());
@@ -298,7 +299,7 @@ void TOptionCommandPage::CommandListChanged(int row) {
 }
 
 void TOptionCommandPage::Button601Click() {
-    TKvCommandList& list = *FMain.ACommandList;
+    TKvCommandList& list = FHost.CommandList();
     list.Add(std::make_unique<TKvCommandItem>());
     CommandListChanged(list.Count());
     Edit601->setFocus();
@@ -315,12 +316,12 @@ void TOptionCommandPage::Button603Click() {
                   {item->Title()});
     if (ShowMessageDialog(text, TMsgDlgType::Confirmation, mbOK | mbCancel, window()) != mrOk)
         return;
-    FMain.ACommandList->Delete(r - 1);
+    FHost.CommandList().Delete(r - 1);
     CommandListChanged(r - 1);
 }
 
 void TOptionCommandPage::MoveCommandItem(int direction) {
-    TKvCommandList& list = *FMain.ACommandList;
+    TKvCommandList& list = FHost.CommandList();
     const int r = Grid601->Row();
     const int i = r - 1;
     if (r == 1 || i < 0 || i >= list.Count())
@@ -381,7 +382,7 @@ void TOptionCommandPage::Edit604Exit() {
     if (!item)
         return;
     item->SetCommandOptions(Edit604->text());
-    FMain.SetCommandTimingArray();
+    FHost.SettingsChanged(TSettingChange::CommandTimings);
     Edit604->setText(item->GetCommandOptionsStr());
     RepaintGrid();
 }

@@ -23,7 +23,7 @@ struct TGridDrawState;
 class TOptionCommandPage : public TOptionPage {
     Q_OBJECT
 public:
-    TOptionCommandPage(TMainForm& main, TOptionForm& form, QWidget* parent);
+    TOptionCommandPage(IOptionHost& host, TOptionForm& form, QWidget* parent);
 
     void ApplyLang() override;
     // The grid set-up of the showing sequence; the column widths come afterwards

@@ -3,6 +3,7 @@
 #include "widgets/KvPaintBox.h"
 #include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
+#include "app/options/OptionHost.h"
 #include "app/options/OptionForm.h"
 #include "app/options/ColorPanel.h"
 #include "app/options/OptionControls.h"
@@ -71,9 +72,9 @@ TColorGroup NewColorGroup(const TOptionForm& form, QWidget* parent, const TColor
 
 // The panel's colour into its field, unless the field shows that colour already
 // (a system colour then stays a system colour).
-void StorePanelColor(TMainForm& main, const TColorPanel* panel) {
-    TColor* field = PanelColorField(main, panel->Number());
-    if (field && main.ResolvedColor(*field) != panel->Color())
+void StorePanelColor(IOptionHost& host, const TColorPanel* panel) {
+    TColor* field = PanelColorField(host.Settings(), panel->Number());
+    if (field && host.ResolvedColor(*field) != panel->Color())
         *field = QColorToColor(panel->Color());
 }
 
@@ -92,8 +93,8 @@ QString FontDescription(const QString& pattern, const QString& name, int styleBi
                                QString::number(std::abs(pixels))});
 }
 
-TOptionFontPage::TOptionFontPage(TMainForm& main, TOptionForm& form, QWidget* parent)
-    : TOptionPage(main, form, parent) {
+TOptionFontPage::TOptionFontPage(IOptionHost& host, TOptionForm& form, QWidget* parent)
+    : TOptionPage(host, form, parent) {
     setObjectName(QStringLiteral("TabSheet2"));
     const auto at = [&form](QWidget* w, int x, int y, int width, int height) {
         form.Place(w, x, y, width, height);
@@ -186,8 +187,8 @@ void TOptionFontPage::ApplyLang() {
 
 void TOptionFontPage::ShowFontDescription() {
     Label201->setText(FontDescription(MsgText(Messages().FontCaption, "FontCaption"),
-                                      FMain.FontName, FMain.FontStyle, FMain.FontSize,
-                                      FMain.logicalDpiY()));
+                                      FHost.Settings().FontName, FHost.Settings().FontStyle, FHost.Settings().FontSize,
+                                      FHost.ClockDpiY()));
 }
 
 void TOptionFontPage::LoadFromMain() {
@@ -195,15 +196,15 @@ void TOptionFontPage::LoadFromMain() {
     SetupColorPanels(GroupBox203, FForm);
     SetupColorPanels(GroupBox204, FForm);
     SetupColorPanels(GroupBox205, FForm);
-    RadioButton202->setEnabled(FMain.ClockPaintBox()->D2DSupported());
-    if (FMain.FontColorMode == cmGradient)
+    RadioButton202->setEnabled(FHost.D2DSupported());
+    if (FHost.Settings().FontColorMode == cmGradient)
         RadioButton202->setChecked(true);
     else
         RadioButton201->setChecked(true);
-    RadioGroup201->SetItemIndex(int(FMain.FontGradientDirection));
+    RadioGroup201->SetItemIndex(int(FHost.Settings().FontGradientDirection));
     RadioGroup201->SetColumns(2);
-    Image201->setVisible(FMain.TransparentColor);
-    switch (FMain.BackgroundColorMode) {
+    Image201->setVisible(FHost.Settings().TransparentColor);
+    switch (FHost.Settings().BackgroundColorMode) {
     case cmTransparent:
         RadioButton203->setChecked(true);
         break;
@@ -214,34 +215,31 @@ void TOptionFontPage::LoadFromMain() {
         RadioButton205->setChecked(true);
         break;
     }
-    RadioGroup202->SetItemIndex(int(FMain.BackgroundGradientDirection));
+    RadioGroup202->SetItemIndex(int(FHost.Settings().BackgroundGradientDirection));
     RadioGroup202->SetColumns(2);
-    CheckBox201->setChecked(FMain.ShowBorder);
-    Image202->setVisible(!FMain.ShowBorder);
+    CheckBox201->setChecked(FHost.Settings().ShowBorder);
+    Image202->setVisible(!FHost.Settings().ShowBorder);
 }
 
 void TOptionFontPage::Button201Click() {
     QFontDialog dialog(&FForm);
     dialog.setObjectName(QStringLiteral("FontDialog1"));
-    dialog.setCurrentFont(FMain.ClockFont());
+    dialog.setCurrentFont(FHost.ClockFont());
     const std::optional<QFont> chosen = FForm.Dialogs.Font(dialog);
     if (!chosen)
         return;
-    FMain.FontName = chosen->family();
-    FMain.FontStyle = StyleBits(*chosen);
-    FMain.FontSize = chosen->pointSize() > 0 ? chosen->pointSize() : -chosen->pixelSize();
-    FMain.setFont(FMain.ClockFont());
-    FMain.ClockPaintBox()->setFont(FMain.font());
+    FHost.Settings().FontName = chosen->family();
+    FHost.Settings().FontStyle = StyleBits(*chosen);
+    FHost.Settings().FontSize = chosen->pointSize() > 0 ? chosen->pointSize() : -chosen->pixelSize();
+    FHost.SettingsChanged(TSettingChange::Font);
     ShowFontDescription();
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
 }
 
 void TOptionFontPage::RadioButton201Click() {
-    FMain.FontColorMode = cmSolid;
-    StorePanelColor(FMain, Panel201);
-    FMain.D2DEnabled = false;
-    FMain.ClockPaintBox()->SetD2DEnabled(false);
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FHost.Settings().FontColorMode = cmSolid;
+    StorePanelColor(FHost, Panel201);
+    FHost.Settings().D2DEnabled = false;
+    FHost.SettingsChanged(TSettingChange::DrawingPath);
     Panel201->show();
     Panel202->hide();
     Panel203->hide();
@@ -250,12 +248,11 @@ void TOptionFontPage::RadioButton201Click() {
 }
 
 void TOptionFontPage::RadioButton202Click() {
-    FMain.FontColorMode = cmGradient;
-    StorePanelColor(FMain, Panel202);
-    StorePanelColor(FMain, Panel203);
-    FMain.D2DEnabled = true;
-    FMain.ClockPaintBox()->SetD2DEnabled(true);
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FHost.Settings().FontColorMode = cmGradient;
+    StorePanelColor(FHost, Panel202);
+    StorePanelColor(FHost, Panel203);
+    FHost.Settings().D2DEnabled = true;
+    FHost.SettingsChanged(TSettingChange::DrawingPath);
     Panel201->hide();
     Panel202->show();
     Panel203->show();
@@ -265,16 +262,16 @@ void TOptionFontPage::RadioButton202Click() {
 
 void TOptionFontPage::RadioGroup201Click() {
     if (RadioGroup201->ItemIndex() == 0)
-        FMain.FontGradientDirection = gdHorizontal;
+        FHost.Settings().FontGradientDirection = gdHorizontal;
     else if (RadioGroup201->ItemIndex() == 1)
-        FMain.FontGradientDirection = gdVertical;
+        FHost.Settings().FontGradientDirection = gdVertical;
 }
 
 void TOptionFontPage::BackgroundSolidOrTransparent(bool transparent) {
-    FMain.BackgroundColorMode = transparent ? cmTransparent : cmSolid;
-    FMain.TransparentColor = transparent;
-    Image201->setVisible(FMain.TransparentColor);
-    StorePanelColor(FMain, Panel204);
+    FHost.Settings().BackgroundColorMode = transparent ? cmTransparent : cmSolid;
+    FHost.Settings().TransparentColor = transparent;
+    Image201->setVisible(FHost.Settings().TransparentColor);
+    StorePanelColor(FHost, Panel204);
     Panel204->show();
     Panel205->hide();
     Panel206->hide();
@@ -291,11 +288,11 @@ void TOptionFontPage::RadioButton204Click() {
 }
 
 void TOptionFontPage::RadioButton205Click() {
-    FMain.BackgroundColorMode = cmGradient;
-    FMain.TransparentColor = false;
+    FHost.Settings().BackgroundColorMode = cmGradient;
+    FHost.Settings().TransparentColor = false;
     Image201->hide();
-    StorePanelColor(FMain, Panel205);
-    StorePanelColor(FMain, Panel206);
+    StorePanelColor(FHost, Panel205);
+    StorePanelColor(FHost, Panel206);
     Panel204->hide();
     Panel205->show();
     Panel206->show();
@@ -305,13 +302,13 @@ void TOptionFontPage::RadioButton205Click() {
 
 void TOptionFontPage::RadioGroup202Click() {
     if (RadioGroup202->ItemIndex() == 0)
-        FMain.BackgroundGradientDirection = gdHorizontal;
+        FHost.Settings().BackgroundGradientDirection = gdHorizontal;
     else if (RadioGroup202->ItemIndex() == 1)
-        FMain.BackgroundGradientDirection = gdVertical;
+        FHost.Settings().BackgroundGradientDirection = gdVertical;
 }
 
 void TOptionFontPage::CheckBox201Click() {
-    FMain.ShowBorder = CheckBox201->isChecked();
+    FHost.Settings().ShowBorder = CheckBox201->isChecked();
     Image202->setVisible(!CheckBox201->isChecked());
     FForm.NotifySettingsChanged(this);
 }

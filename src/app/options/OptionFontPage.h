@@ -25,7 +25,7 @@ QString FontDescription(const QString& pattern, const QString& name, int styleBi
 class TOptionFontPage : public TOptionPage {
     Q_OBJECT
 public:
-    TOptionFontPage(TMainForm& main, TOptionForm& form, QWidget* parent);
+    TOptionFontPage(IOptionHost& host, TOptionForm& form, QWidget* parent);
 
     void ApplyLang() override;
     void LoadFromMain() override;

@@ -6,12 +6,14 @@
 #include "widgets/KvTabSet.h"
 #include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
+#include "app/options/OptionHost.h"
 #include "app/options/OptionAlarmPage.h"
 #include "app/options/ColorPanel.h"
 #include "app/options/OptionCommandPage.h"
 #include "app/options/OptionControls.h"
 #include "app/options/OptionFontPage.h"
 #include "app/options/OptionTextPage.h"
+#include "app/options/OptionBalloonPage.h"
 #include "app/options/OptionWindowPage.h"
 #include "app/AppResources.h"
 #include "platform/Platform.h"
@@ -61,7 +63,7 @@ TOptionForm::TDialogRunners RealDialogs() {
 
 } // namespace
 
-TOptionForm::TOptionForm(TMainForm& main, QWidget* parent) : QDialog(parent), FMain(main) {
+TOptionForm::TOptionForm(IOptionHost& host, QWidget* parent) : QDialog(parent), FHost(host) {
     Dialogs = RealDialogs();
     setObjectName(QStringLiteral("OptionForm"));
     FScale = logicalDpiX() / 96.0;
@@ -98,12 +100,12 @@ void TOptionForm::FormCreate() {
     OptionPageControl->setObjectName(QStringLiteral("OptionPageControl"));
     OptionPageControl->setGeometry(Scaled(kTabSetWidth), 0, width() - Scaled(kTabSetWidth),
                                    height() - Scaled(kBottomHeight));
-    FPages = {new TOptionTextPage(FMain, *this, OptionPageControl),
-              new TOptionFontPage(FMain, *this, OptionPageControl),
-              new TOptionWindowPage(FMain, *this, OptionPageControl),
-              new TOptionBalloonPage(FMain, *this, OptionPageControl),
-              new TOptionAlarmPage(FMain, *this, OptionPageControl),
-              new TOptionCommandPage(FMain, *this, OptionPageControl)};
+    FPages = {new TOptionTextPage(FHost, *this, OptionPageControl),
+              new TOptionFontPage(FHost, *this, OptionPageControl),
+              new TOptionWindowPage(FHost, *this, OptionPageControl),
+              new TOptionBalloonPage(FHost, *this, OptionPageControl),
+              new TOptionAlarmPage(FHost, *this, OptionPageControl),
+              new TOptionCommandPage(FHost, *this, OptionPageControl)};
     for (int i = 0; i < kPageCount; ++i) {
         if (FPages[i]->objectName().isEmpty())
             FPages[i]->setObjectName(QStringLiteral("TabSheet%1").arg(i + 1));
@@ -134,7 +136,7 @@ void TOptionForm::CreateBottomBar() {
     ShortcutSpeedButton = new TKvPngButton(BottomPanel);
     ShortcutSpeedButton->setObjectName(QStringLiteral("ShortcutSpeedButton"));
     ShortcutSpeedButton->setGeometry(Scaled(8), Scaled(8), Scaled(273), Scaled(21));
-    ShortcutSpeedButton->SetAction(FMain.ActCreateShortcut);
+    ShortcutSpeedButton->SetAction(FHost.CreateShortcutAction());
     RegisterAppResources();
     QFile glyph(QStringLiteral(":/app/velmora16.png"));
     if (glyph.open(QIODevice::ReadOnly))
@@ -157,7 +159,7 @@ void TOptionForm::FormShow() {
     if (FShown)
         return;
     FShown = true;
-    setFont(FMain.GetPlatform().MenuFont());
+    setFont(FHost.GetPlatform().MenuFont());
     ApplyLangToOptionForm();
     OptionTabSet->SetAllowDragTab(false);
     OptionTabSet->SetShowFocus(false);
@@ -225,7 +227,7 @@ bool WritableSettings(const IniDocument& doc) {
 } // namespace
 
 void TOptionForm::LoadOptionFormState() {
-    const IniDocument doc(FMain.IniFileName());
+    const IniDocument doc(FHost.IniFileName());
     TOptionFormState state;
     LoadOptionFormStateFrom(doc, state);
     SetActivePageIndex(state.ActivePageIndex);
@@ -234,7 +236,7 @@ void TOptionForm::LoadOptionFormState() {
 }
 
 void TOptionForm::SaveOptionFormState() {
-    IniDocument doc(FMain.IniFileName());
+    IniDocument doc(FHost.IniFileName());
     if (!WritableSettings(doc))
         return;
     TOptionFormState state;

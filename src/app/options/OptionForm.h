@@ -22,7 +22,7 @@ namespace velmora {
 
 class TColorPanel;
 
-class TMainForm;
+class IOptionHost;
 class TOptionPage;
 class TKvPngButton;
 class TKvTab;
@@ -33,10 +33,10 @@ class TOptionForm : public QDialog {
 public:
     static constexpr int kPageCount = 6;
 
-    explicit TOptionForm(TMainForm& main, QWidget* parent = nullptr);
+    explicit TOptionForm(IOptionHost& host, QWidget* parent = nullptr);
     ~TOptionForm() override;
 
-    TMainForm& Main() const { return FMain; }
+    IOptionHost& Host() const { return FHost; }
     // Sizes are given at 96 dots per inch and scaled by the screen's.
     double Scale() const { return FScale; }
     int Scaled(int pixels) const;
@@ -106,7 +106,7 @@ private:
     void CommitEdits();
     bool CloseWithOk();
 
-    TMainForm& FMain;
+    IOptionHost& FHost;
     double FScale = 1.0;
     bool FShown = false;
     std::array<TOptionPage*, kPageCount> FPages{};

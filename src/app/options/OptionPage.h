@@ -7,15 +7,15 @@
 
 namespace velmora {
 
-class TMainForm;
+class IOptionHost;
 class TOptionForm;
 struct TOptionFormState;
 
 class TOptionPage : public QWidget {
     Q_OBJECT
 public:
-    TOptionPage(TMainForm& main, TOptionForm& form, QWidget* parent)
-        : QWidget(parent), FMain(main), FForm(form) {}
+    TOptionPage(IOptionHost& host, TOptionForm& form, QWidget* parent)
+        : QWidget(parent), FHost(host), FForm(form) {}
 
     // The page's texts from the current language, applied when the dialog is shown
     // and again when a language is chosen while it is open. The dialog has set
@@ -40,7 +40,7 @@ public:
     virtual void SaveState(TOptionFormState&) const {}
 
 protected:
-    TMainForm& FMain;
+    IOptionHost& FHost;
     TOptionForm& FForm;
 };
 

@@ -5,6 +5,7 @@
 #include "widgets/KvEdit.h"
 #include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
+#include "app/options/OptionHost.h"
 #include "app/options/OptionForm.h"
 #include "app/options/OptionControls.h"
 #include "app/MessageDialog.h"
@@ -33,8 +34,8 @@ int IndexOfIgnoringCase(const QStringList& list, const QString& s) {
 
 } // namespace
 
-TOptionTextPage::TOptionTextPage(TMainForm& main, TOptionForm& form, QWidget* parent)
-    : TOptionPage(main, form, parent) {
+TOptionTextPage::TOptionTextPage(IOptionHost& host, TOptionForm& form, QWidget* parent)
+    : TOptionPage(host, form, parent) {
     setObjectName(QStringLiteral("TabSheet1"));
     const auto at = [&form](QWidget* w, int x, int y, int width, int height) {
         form.Place(w, x, y, width, height);
@@ -79,8 +80,8 @@ TOptionTextPage::TOptionTextPage(TMainForm& main, TOptionForm& form, QWidget* pa
 }
 
 void TOptionTextPage::LoadFromMain() {
-    CheckBox101->setChecked(FMain.ShowDate);
-    CheckBox102->setChecked(FMain.ShowDayOfTheWeek);
+    CheckBox101->setChecked(FHost.Settings().ShowDate);
+    CheckBox102->setChecked(FHost.Settings().ShowDayOfTheWeek);
     try {
         FDaySectionList = ReadDayKinds(DayLangFile());
     } catch (const std::exception& e) {
@@ -89,7 +90,7 @@ void TOptionTextPage::LoadFromMain() {
     }
     FillChooser();
     ComboBox101->setCurrentIndex(IndexOfIgnoringCase(FDaySectionList, CurrentDayLangKind()));
-    RadioGroup101->SetItemIndex(FMain.ShowSecond ? 0 : 1);
+    RadioGroup101->SetItemIndex(FHost.Settings().ShowSecond ? 0 : 1);
     RadioGroup101->SetColumns(2);
     Edit101->SetDefaultContextMenuEnabled(true);
     Edit101->clear();
@@ -104,29 +105,29 @@ void TOptionTextPage::FillChooser() {
 }
 
 void TOptionTextPage::CheckBox101Click() {
-    FMain.ShowDate = CheckBox101->isChecked();
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FHost.Settings().ShowDate = CheckBox101->isChecked();
+    FHost.SettingsChanged(TSettingChange::Size);
 }
 
 void TOptionTextPage::CheckBox102Click() {
-    FMain.ShowDayOfTheWeek = CheckBox102->isChecked();
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FHost.Settings().ShowDayOfTheWeek = CheckBox102->isChecked();
+    FHost.SettingsChanged(TSettingChange::Size);
 }
 
 void TOptionTextPage::RadioGroup101Click() {
     if (RadioGroup101->ItemIndex() == 0)
-        FMain.ShowSecond = true;
+        FHost.Settings().ShowSecond = true;
     else if (RadioGroup101->ItemIndex() == 1)
-        FMain.ShowSecond = false;
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+        FHost.Settings().ShowSecond = false;
+    FHost.SettingsChanged(TSettingChange::Size);
 }
 
 void TOptionTextPage::ComboBox101Change() {
     const int index = ComboBox101->currentIndex();
     if (index < 0 || index >= FDaySectionList.size())
         return;
-    FMain.DayWords = ChooseDayLangKind(FDaySectionList[index]);
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FHost.DayWords() = ChooseDayLangKind(FDaySectionList[index]);
+    FHost.SettingsChanged(TSettingChange::Size);
     ShowCurrentDayLang();
 }
 

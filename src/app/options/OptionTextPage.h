@@ -21,7 +21,7 @@ class TRadioGroup;
 class TOptionTextPage : public TOptionPage {
     Q_OBJECT
 public:
-    TOptionTextPage(TMainForm& main, TOptionForm& form, QWidget* parent);
+    TOptionTextPage(IOptionHost& host, TOptionForm& form, QWidget* parent);
 
     void LoadFromMain() override;
 

@@ -1,7 +1,7 @@
 #include "app/options/OptionWindowPage.h"
 
 #include "widgets/KvSpinEdit.h"
-#include "app/clock/MainForm.h"
+#include "app/options/OptionHost.h"
 #include "app/options/OptionControls.h"
 
 #include <QCheckBox>
@@ -29,8 +29,8 @@ double SpinValueInRange(TKvSpinEdit* spin) {
 
 // --- window page ------------------------------------------------------------------
 
-TOptionWindowPage::TOptionWindowPage(TMainForm& main, TOptionForm& form, QWidget* parent)
-    : TOptionPage(main, form, parent) {
+TOptionWindowPage::TOptionWindowPage(IOptionHost& host, TOptionForm& form, QWidget* parent)
+    : TOptionPage(host, form, parent) {
     setObjectName(QStringLiteral("TabSheet3"));
     auto* page = new QVBoxLayout(this);
 
@@ -97,93 +97,67 @@ void TOptionWindowPage::AttachScalingHandlers(bool attach) {
 void TOptionWindowPage::LoadFromMain() {
     // Loading the scale must not re-size the clock: the handlers are detached.
     AttachScalingHandlers(false);
-    SpinEdit301->SetValue(FMain.ScalingRateX);
-    SpinEdit302->SetValue(FMain.ScalingRateY);
+    SpinEdit301->SetValue(FHost.Settings().ScalingRateX);
+    SpinEdit302->SetValue(FHost.Settings().ScalingRateY);
     AttachScalingHandlers(true);
 
-    CheckBox301->setChecked(FMain.AlphaBlend);
+    CheckBox301->setChecked(FHost.Settings().AlphaBlend);
     SpinEdit303->SetMinValue(0);
     SpinEdit303->SetMaxValue(255);
     ApplyAlphaEnabled();
-    SpinEdit303->SetValue(qlonglong(FMain.AlphaBlendValue));
+    SpinEdit303->SetValue(qlonglong(FHost.Settings().AlphaBlendValue));
 
-    RadioGroup301->SetItemIndex(FMain.FormOnTopmost ? 0 : 1);
+    RadioGroup301->SetItemIndex(FHost.Settings().FormOnTopmost ? 0 : 1);
     RadioGroup301->SetColumns(2);
-    CheckBox302->setChecked(FMain.HideOnFullScreen);
-    CheckBox302->setEnabled(FMain.FormOnTopmost);
+    CheckBox302->setChecked(FHost.Settings().HideOnFullScreen);
+    CheckBox302->setEnabled(FHost.Settings().FormOnTopmost);
 }
 
 void TOptionWindowPage::SpinEdit301Change() {
-    FMain.ScalingRateX = SpinValueInRange(SpinEdit301);
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FHost.Settings().ScalingRateX = SpinValueInRange(SpinEdit301);
+    FHost.SettingsChanged(TSettingChange::Size);
 }
 
 void TOptionWindowPage::SpinEdit302Change() {
-    FMain.ScalingRateY = SpinValueInRange(SpinEdit302);
-    FMain.AdjustMainFormMaxSize(FMain.FontColorMode);
+    FHost.Settings().ScalingRateY = SpinValueInRange(SpinEdit302);
+    FHost.SettingsChanged(TSettingChange::Size);
 }
 
 void TOptionWindowPage::CheckBox301Click() {
-    FMain.AlphaBlend = CheckBox301->isChecked();
+    FHost.Settings().AlphaBlend = CheckBox301->isChecked();
     ApplyAlphaEnabled();
-    FMain.ApplyWindowAlpha();
+    FHost.SettingsChanged(TSettingChange::Alpha);
 }
 
 void TOptionWindowPage::ApplyAlphaEnabled() {
-    Label303->setEnabled(FMain.AlphaBlend);
-    SpinEdit303->setEnabled(FMain.AlphaBlend);
+    Label303->setEnabled(FHost.Settings().AlphaBlend);
+    SpinEdit303->setEnabled(FHost.Settings().AlphaBlend);
 }
 
 void TOptionWindowPage::SpinEdit303Change() {
-    FMain.AlphaBlendValue = int(SpinValueInRange(SpinEdit303));
-    FMain.ApplyWindowAlpha();
+    FHost.Settings().AlphaBlendValue = int(SpinValueInRange(SpinEdit303));
+    FHost.SettingsChanged(TSettingChange::Alpha);
 }
 
 void TOptionWindowPage::RadioGroup301Click() {
     switch (RadioGroup301->ItemIndex()) {
     case 0:
-        FMain.FormOnTopmost = true;
-        FMain.ApplyStacking();
+        FHost.Settings().FormOnTopmost = true;
+        FHost.SettingsChanged(TSettingChange::Stacking);
         break;
     case 1:
-        FMain.FormOnTopmost = false;
-        FMain.ApplyStacking();
-        FMain.TrayIcon1DblClick();
+        FHost.Settings().FormOnTopmost = false;
+        FHost.SettingsChanged(TSettingChange::Stacking); // and to the front once
         break;
     default:
         break;
     }
-    CheckBox302->setEnabled(FMain.FormOnTopmost);
+    CheckBox302->setEnabled(FHost.Settings().FormOnTopmost);
 }
 
 void TOptionWindowPage::CheckBox302Click() {
-    FMain.HideOnFullScreen = CheckBox302->isChecked();
-    FMain.UpdateFullScreenWatch();
-}
-
-// --- balloon page -----------------------------------------------------------------
-
-TOptionBalloonPage::TOptionBalloonPage(TMainForm& main, TOptionForm& form, QWidget* parent)
-    : TOptionPage(main, form, parent) {
-    setObjectName(QStringLiteral("TabSheet4"));
-    auto* page = new QVBoxLayout(this);
-    GroupBox401 = NewControl<QGroupBox>(this, "GroupBox401");
-    auto* box = new QVBoxLayout(GroupBox401);
-    CheckBox401 = NewControl<QCheckBox>(GroupBox401, "CheckBox401");
-    box->addWidget(CheckBox401);
-    page->addWidget(GroupBox401);
-    page->addStretch(1);
-    // The desktop's notification service takes a large image everywhere here.
-    CheckBox401->setEnabled(true);
-    connect(CheckBox401, &QCheckBox::toggled, this, [this] { CheckBox401Click(); });
-}
-
-void TOptionBalloonPage::LoadFromMain() {
-    CheckBox401->setChecked(FMain.ShowLargeNotificationIcon);
-}
-
-void TOptionBalloonPage::CheckBox401Click() {
-    FMain.ShowLargeNotificationIcon = CheckBox401->isChecked();
+    FHost.Settings().HideOnFullScreen = CheckBox302->isChecked();
+    FHost.SettingsChanged(TSettingChange::FullScreenWatch);
 }
 
 } // namespace velmora

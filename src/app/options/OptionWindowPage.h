@@ -1,5 +1,5 @@
-// The window and balloon pages of the options dialog: the clock window's scale,
-// its overall transparency and its place in the window stack; large balloon icons.
+// The window page of the options dialog: the clock window's scale, its overall
+// transparency and its place in the window stack.
 #pragma once
 
 #include "app/options/OptionPage.h"
@@ -16,7 +16,7 @@ class TRadioGroup;
 class TOptionWindowPage : public TOptionPage {
     Q_OBJECT
 public:
-    TOptionWindowPage(TMainForm& main, TOptionForm& form, QWidget* parent);
+    TOptionWindowPage(IOptionHost& host, TOptionForm& form, QWidget* parent);
 
     void LoadFromMain() override;
 
@@ -46,19 +46,6 @@ public:
 private:
     void AttachScalingHandlers(bool attach);
     void ApplyAlphaEnabled();
-};
-
-class TOptionBalloonPage : public TOptionPage {
-    Q_OBJECT
-public:
-    TOptionBalloonPage(TMainForm& main, TOptionForm& form, QWidget* parent);
-
-    void LoadFromMain() override;
-
-    void CheckBox401Click();
-
-    QGroupBox* GroupBox401 = nullptr;
-    QCheckBox* CheckBox401 = nullptr;
 };
 
 } // namespace velmora

@@ -67,9 +67,9 @@ struct DayRun {
         boxAnswerer.start();
         form = std::make_unique<TMainForm>(platform, clock, dir.filePath("velmora.ini"));
         form->ClockTimer()->SetEnabled(false); // the test drives the ticks
-        form->DayWords.Sun = "S";
-        form->DayWords.Mon = "Monday, a long word";
-        form->AdjustMainFormMaxSize(form->FontColorMode);
+        form->DayWords().Sun = "S";
+        form->DayWords().Mon = "Monday, a long word";
+        form->AdjustMainFormMaxSize(form->Settings().FontColorMode);
     }
 
     struct Seen {
@@ -81,7 +81,7 @@ struct DayRun {
     Seen Walk(const std::function<int()>& step) {
         Seen seen;
         form->ClockTimerTimer();
-        bool running = form->IsAlarmRunning;
+        bool running = form->RunState().IsAlarmRunning;
         int width = form->width();
         const QDateTime end = kNoon.addDays(1);
         QDateTime now = kNoon;
@@ -89,9 +89,9 @@ struct DayRun {
             now = std::min(now.addSecs(step()), end);
             clock.Set(now);
             form->ClockTimerTimer();
-            seen.alarmStarts += !running && form->IsAlarmRunning;
-            seen.alarmStops += running && !form->IsAlarmRunning;
-            running = form->IsAlarmRunning;
+            seen.alarmStarts += !running && form->RunState().IsAlarmRunning;
+            seen.alarmStops += running && !form->RunState().IsAlarmRunning;
+            running = form->RunState().IsAlarmRunning;
             seen.widthChanges += form->width() != width;
             width = form->width();
         }

@@ -3,6 +3,7 @@
 #include "app/clock/ClockDraw.h"
 #include "core/IniDocument.h"
 #include "core/KvTimer.h"
+#include "app/clock/ClockAlarm.h"
 #include "app/clock/MainForm.h"
 #include "fakes/FakePlatform.h"
 
@@ -53,7 +54,7 @@ TWindowFacts Normal(uint64_t window = 0x400001, uint64_t program = 77) {
 
 TEST(FullScreen, OffByDefaultNothingIsWatched) {
     Fixture fx(QStringLiteral("[Appearance]\nFormOnTopmost=1"));
-    EXPECT_FALSE(fx.Main->HideOnFullScreen);
+    EXPECT_FALSE(fx.Main->Settings().HideOnFullScreen);
     EXPECT_FALSE(fx.Report(FullScreen()));
     EXPECT_TRUE(fx.Main->isVisible());
     EXPECT_TRUE(fx.Platform.Calls.filter("watch-active").isEmpty());
@@ -117,10 +118,10 @@ TEST(FullScreen, SwitchingTheOptionOrTheStackingOffShowsAtOnce) {
         fx.Report(FullScreen());
         ASSERT_FALSE(fx.Main->isVisible());
         if (viaStacking) {
-            fx.Main->FormOnTopmost = false;
+            fx.Main->Settings().FormOnTopmost = false;
             fx.Main->ApplyStacking();
         } else {
-            fx.Main->HideOnFullScreen = false;
+            fx.Main->Settings().HideOnFullScreen = false;
             fx.Main->UpdateFullScreenWatch();
         }
         EXPECT_TRUE(fx.Main->isVisible());
@@ -141,18 +142,18 @@ TEST(FullScreen, AnAlarmBehindAFullScreenWindowSoundsAndShowsItsColoursLater) {
     fx.Report(FullScreen());
     m.ActStartAlarmExecute();
     EXPECT_TRUE(fx.Platform.Calls.contains("play:" + sound));
-    EXPECT_TRUE(m.BlinkTimer->Enabled());
+    EXPECT_TRUE(m.Alarm().BlinkTimer()->Enabled());
     for (int i = 0; i < 3; ++i) {
-        m.BlinkTimerTimer();
+        m.Alarm().BlinkTimerTimer();
         EXPECT_FALSE(m.isVisible()) << "blink " << i;
     }
     m.ClockTimerTimer(); // the tick keeps the alarm colours current while hidden
     fx.Report(Normal());
     // Three blinks: in the dark half now, so the next blink shows it.
     EXPECT_FALSE(m.isVisible());
-    m.BlinkTimerTimer();
+    m.Alarm().BlinkTimerTimer();
     EXPECT_TRUE(m.isVisible());
-    EXPECT_EQ(m.DrawState().BackgroundColor, m.ResolvedColor(m.AlarmBackgroundColor));
+    EXPECT_EQ(m.DrawState().BackgroundColor, m.ResolvedColor(m.Settings().AlarmBackgroundColor));
     m.ActPopStopAlarmExecute();
     EXPECT_TRUE(m.isVisible());
 }

@@ -151,7 +151,7 @@ TEST(HostileFilesApp, SettingsFileThatCannotBeReadIsSaidAndNeverReplaced) {
         {
             TMainForm form(platform, clock, ini);
             form.ClockTimer()->SetEnabled(false);
-            EXPECT_EQ(form.AlphaBlendValue, 255) << h.name; // the defaults
+            EXPECT_EQ(form.Settings().AlphaBlendValue, 255) << h.name; // the defaults
         }
         QApplication::processEvents();
         EXPECT_EQ(boxes.Texts.filter("velmora.ini").size(), 1) << h.name;

@@ -74,9 +74,9 @@ TEST(MainForm, FirstStartUsesDefaultsAndTheTickBuildsTheText) {
 TEST(MainForm, SkippedSecondsStillRunTheMidnightCheck) {
     Fixture fx;
     auto f = fx.Make();
-    f->DayWords.Sun = "S";
-    f->DayWords.Mon = "Monday, a long word";
-    f->AdjustMainFormMaxSize(f->FontColorMode);
+    f->DayWords().Sun = "S";
+    f->DayWords().Mon = "Monday, a long word";
+    f->AdjustMainFormMaxSize(f->Settings().FontColorMode);
     f->ClockTimerTimer(); // 23:59:58 Sunday
     const int sundayWidth = f->width();
     fx.clock.Set(QDateTime(QDate(2026, 12, 7), QTime(0, 0, 3))); // 00:00:00 .. 02 skipped
@@ -88,7 +88,7 @@ TEST(MainForm, SkippedSecondsStillRunTheMidnightCheck) {
 TEST(MainForm, ALongJumpIsNotReplayed) {
     Fixture fx;
     auto f = fx.Make();
-    f->DayWords.Mon = "Monday, a long word";
+    f->DayWords().Mon = "Monday, a long word";
     f->ClockTimerTimer();
     const int width = f->width();
     fx.clock.Set(QDateTime(QDate(2026, 12, 7), QTime(0, 5, 0))); // after a sleep
@@ -154,7 +154,7 @@ TEST(MainForm, UnreadableSettingsAreNotOverwritten) {
     });
     {
         auto f = fx.Make();
-        EXPECT_EQ(f->NormalBackgroundColor, 0xC0DCC0); // defaults
+        EXPECT_EQ(f->Settings().NormalBackgroundColor, 0xC0DCC0); // defaults
     }
     EXPECT_TRUE(QFileInfo(fx.ini()).isDir());
 }
@@ -175,7 +175,7 @@ TEST(MainForm, Utf8SettingsFileIsKeptBesideTheNewOne) {
     });
     {
         auto form = fx.Make();
-        EXPECT_TRUE(form->ShowDate); // read as UTF-16, so only defaults
+        EXPECT_TRUE(form->Settings().ShowDate); // read as UTF-16, so only defaults
     }
     // The language's words, naming the file and where it is kept.
     EXPECT_EQ(shown,
@@ -191,8 +191,8 @@ TEST(MainForm, SeeThroughWindowFollowsTheCompositor) {
     Fixture fx;
     fx.platform.Compositor = true;
     auto f = fx.Make();
-    f->BackgroundColorMode = cmTransparent;
-    f->ShowBorder = true;
+    f->Settings().BackgroundColorMode = cmTransparent;
+    f->Settings().ShowBorder = true;
     f->ClockTimerTimer();
     const QPoint keyPixel(f->width() / 2, 1), border(0, 0);
     // Blended by a compositor: the window keeps its rectangle, and only the drawn
@@ -222,7 +222,7 @@ TEST(MainForm, SeeThroughWindowFollowsTheCompositor) {
 TEST(MainForm, AWindowMadeWithoutACompositorKeepsItsShapeWhenOneStarts) {
     Fixture fx;
     auto f = fx.Make();
-    f->BackgroundColorMode = cmTransparent;
+    f->Settings().BackgroundColorMode = cmTransparent;
     f->ClockTimerTimer();
     EXPECT_FALSE(f->mask().isEmpty());
     fx.platform.Compositor = true; // its pixels have no alpha: the shape stays

@@ -44,8 +44,8 @@ TEST(OptionAlarmPage, LoadingGivesTheHandlersStates) {
         EXPECT_EQ(a.Button501->isEnabled(), sound);
         EXPECT_TRUE(a.CheckBox502->isChecked());
         EXPECT_EQ(a.Button502->text(), "アラームを テスト");
-        EXPECT_EQ(fx.Main->IsAlarmSet, set);
-        EXPECT_DOUBLE_EQ(fx.Main->AlarmStartTime, 7.5 / 24);
+        EXPECT_EQ(fx.Main->Settings().IsAlarmSet, set);
+        EXPECT_DOUBLE_EQ(fx.Main->Settings().AlarmStartTime, 7.5 / 24);
         EXPECT_TRUE(fx.Boxes.isEmpty());
     }
 }
@@ -55,11 +55,11 @@ TEST(OptionAlarmPage, ControlsWriteTheClockLive) {
     QApplication::setActiveWindow(&fx.Open());
     auto& a = fx.Page<TOptionAlarmPage>();
     a.CheckBox501->click();
-    EXPECT_TRUE(fx.Main->IsAlarmSet);
+    EXPECT_TRUE(fx.Main->Settings().IsAlarmSet);
     EXPECT_TRUE(a.TimeSpinEdit501->isEnabled());
     a.TimeSpinEdit501->SetTime(23.0 / 24 + 59.5 / 1440);
-    EXPECT_NEAR(fx.Main->AlarmStartTime, 23.0 / 24 + 59.5 / 1440, 1e-9);
-    EXPECT_NEAR(fx.Main->AlarmStopTime, fx.Main->AlarmStartTime + 1.0 / 1440, 1e-12);
+    EXPECT_NEAR(fx.Main->Settings().AlarmStartTime, 23.0 / 24 + 59.5 / 1440, 1e-9);
+    EXPECT_NEAR(fx.Main->Settings().AlarmStopTime, fx.Main->Settings().AlarmStartTime + 1.0 / 1440, 1e-12);
     struct {
         QCheckBox* box;
         bool TVlmSettings::*field;
@@ -69,7 +69,7 @@ TEST(OptionAlarmPage, ControlsWriteTheClockLive) {
                  {a.CheckBox505, &TVlmSettings::UseAlarmSound}};
     for (const auto& b : boxes) {
         b.box->click();
-        EXPECT_TRUE((*fx.Main).*b.field) << b.box->objectName().toStdString();
+        EXPECT_TRUE(fx.Main->Settings().*b.field) << b.box->objectName().toStdString();
     }
     EXPECT_TRUE(a.Panel502->isEnabled());
     EXPECT_TRUE(a.Edit501->isEnabled());
@@ -81,16 +81,16 @@ TEST(OptionAlarmPage, ControlsWriteTheClockLive) {
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     // The message and the sound file are stored when the box is left, a change
     // of letter case included.
-    fx.Main->AlarmHint = "tea";
+    fx.Main->Settings().AlarmHint = "tea";
     a.Edit501->setText("Tea");
     a.Edit501Exit();
-    EXPECT_EQ(fx.Main->AlarmHint, "Tea");
-    fx.Main->AlarmSoundFileName = "/snd/ring.wav";
+    EXPECT_EQ(fx.Main->Settings().AlarmHint, "Tea");
+    fx.Main->Settings().AlarmSoundFileName = "/snd/ring.wav";
     a.Edit502->setText("/snd/Ring.wav");
     a.Edit502->setFocus();
     QTRY_VERIFY_WITH_TIMEOUT(a.Edit502->hasFocus(), 5000);
     a.Edit501->setFocus(); // leaving the box stores it
-    EXPECT_EQ(fx.Main->AlarmSoundFileName, "/snd/Ring.wav");
+    EXPECT_EQ(fx.Main->Settings().AlarmSoundFileName, "/snd/Ring.wav");
 }
 
 TEST(OptionAlarmPage, MessageIsCutTo255UnitsWithOneWarning) {
@@ -137,10 +137,10 @@ TEST(OptionAlarmPage, SoundFileBrowse) {
     a.Button501->click();
     EXPECT_EQ(filters, QStringList{"Sound Files (*.mp3 *.wav)"});
     EXPECT_EQ(a.Edit502->text(), fx.Dir.filePath("bell.wav"));
-    EXPECT_EQ(fx.Main->AlarmSoundFileName, fx.Dir.filePath("bell.wav"));
+    EXPECT_EQ(fx.Main->Settings().AlarmSoundFileName, fx.Dir.filePath("bell.wav"));
     answer.reset();
     a.Button501->click();
-    EXPECT_EQ(fx.Main->AlarmSoundFileName, fx.Dir.filePath("bell.wav"));
+    EXPECT_EQ(fx.Main->Settings().AlarmSoundFileName, fx.Dir.filePath("bell.wav"));
 }
 
 TEST(OptionAlarmPage, TestButtonStartsAndStopsTheAlarm) {
@@ -149,12 +149,12 @@ TEST(OptionAlarmPage, TestButtonStartsAndStopsTheAlarm) {
     auto& a = fx.Page<TOptionAlarmPage>();
     // No action: the warning, no alarm.
     a.Button502->click();
-    EXPECT_FALSE(fx.Main->IsAlarmRunning);
+    EXPECT_FALSE(fx.Main->RunState().IsAlarmRunning);
     EXPECT_EQ(fx.Boxes, QStringList{FallbackText("MsgWarnAlarmOptionNotChecked")});
     a.CheckBox504->click();
     a.CheckBox503->click();
     a.Button502->click();
-    EXPECT_TRUE(fx.Main->IsAlarmRunning);
+    EXPECT_TRUE(fx.Main->RunState().IsAlarmRunning);
     EXPECT_EQ(a.Button502->text(), FallbackText("StopAlarmCaption"));
     for (QWidget* w :
          {static_cast<QWidget*>(a.CheckBox502), static_cast<QWidget*>(a.Panel501),
@@ -163,7 +163,7 @@ TEST(OptionAlarmPage, TestButtonStartsAndStopsTheAlarm) {
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
     EXPECT_TRUE(a.Button502->isEnabled());
     a.Button502->click();
-    EXPECT_FALSE(fx.Main->IsAlarmRunning);
+    EXPECT_FALSE(fx.Main->RunState().IsAlarmRunning);
     EXPECT_EQ(a.Button502->text(), a.ButtonCaption());
     EXPECT_TRUE(a.CheckBox501->isEnabled());
     EXPECT_TRUE(a.TimeSpinEdit501->isEnabled());

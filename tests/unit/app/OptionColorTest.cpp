@@ -66,7 +66,7 @@ TEST(OptionFontPage, LoadingGivesTheHandlersStatesOnBothPages) {
                 EXPECT_EQ(p.Panel206->isHidden(), !backGradient);
                 EXPECT_EQ(p.RadioGroup202->isEnabled(), backGradient);
                 EXPECT_EQ(p.Image201->isHidden(), backMode != 0);
-                EXPECT_EQ(fx.Main->TransparentColor, backMode == 0);
+                EXPECT_EQ(fx.Main->Settings().TransparentColor, backMode == 0);
                 EXPECT_EQ(a.Panel504->isHidden(), backGradient);
                 EXPECT_EQ(a.Panel505->isHidden(), !backGradient);
                 EXPECT_EQ(a.Image501->isHidden(), backMode != 0);
@@ -74,8 +74,8 @@ TEST(OptionFontPage, LoadingGivesTheHandlersStatesOnBothPages) {
                 EXPECT_EQ(p.CheckBox201->isChecked(), border);
                 EXPECT_EQ(p.Image202->isHidden(), border);
                 EXPECT_EQ(a.Image502->isHidden(), border);
-                EXPECT_EQ(int(fx.Main->FontColorMode), fontMode);
-                EXPECT_EQ(int(fx.Main->BackgroundColorMode), backMode);
+                EXPECT_EQ(int(fx.Main->Settings().FontColorMode), fontMode);
+                EXPECT_EQ(int(fx.Main->Settings().BackgroundColorMode), backMode);
             }
 }
 
@@ -85,27 +85,27 @@ TEST(OptionFontPage, ChoicesReachTheClockAndTheAlarmPage) {
     auto& p = fx.Page<TOptionFontPage>();
     auto& a = fx.Page<TOptionAlarmPage>();
     p.RadioButton202->click();
-    EXPECT_EQ(fx.Main->FontColorMode, cmGradient);
-    EXPECT_TRUE(fx.Main->D2DEnabled);
+    EXPECT_EQ(fx.Main->Settings().FontColorMode, cmGradient);
+    EXPECT_TRUE(fx.Main->Settings().D2DEnabled);
     EXPECT_TRUE(fx.Main->ClockPaintBox()->D2DEnabled());
     EXPECT_EQ(a.Label501->x(), a.Panel503->x() + f.Scaled(56));
     p.RadioGroup201->Item(1)->click();
-    EXPECT_EQ(fx.Main->FontGradientDirection, gdVertical);
+    EXPECT_EQ(fx.Main->Settings().FontGradientDirection, gdVertical);
     p.RadioButton205->click();
-    EXPECT_EQ(fx.Main->BackgroundColorMode, cmGradient);
+    EXPECT_EQ(fx.Main->Settings().BackgroundColorMode, cmGradient);
     EXPECT_FALSE(a.Panel506->isHidden());
     p.RadioGroup202->Item(1)->click();
-    EXPECT_EQ(fx.Main->BackgroundGradientDirection, gdVertical);
+    EXPECT_EQ(fx.Main->Settings().BackgroundGradientDirection, gdVertical);
     p.RadioButton203->click();
-    EXPECT_EQ(fx.Main->BackgroundColorMode, cmTransparent);
-    EXPECT_TRUE(fx.Main->TransparentColor);
+    EXPECT_EQ(fx.Main->Settings().BackgroundColorMode, cmTransparent);
+    EXPECT_TRUE(fx.Main->Settings().TransparentColor);
     EXPECT_FALSE(a.Image501->isHidden());
     p.CheckBox201->click();
-    EXPECT_FALSE(fx.Main->ShowBorder);
+    EXPECT_FALSE(fx.Main->Settings().ShowBorder);
     EXPECT_FALSE(p.Image202->isHidden());
     EXPECT_FALSE(a.Image502->isHidden());
     p.RadioButton201->click();
-    EXPECT_EQ(fx.Main->FontColorMode, cmSolid);
+    EXPECT_EQ(fx.Main->Settings().FontColorMode, cmSolid);
     EXPECT_FALSE(fx.Main->ClockPaintBox()->D2DEnabled());
     EXPECT_EQ(a.Label501->x(), a.Panel503->x());
 }
@@ -131,18 +131,18 @@ TEST(OptionFontPage, SwatchesChooseColoursAndMarksCoverThem) {
     QTest::mouseClick(p.Panel204, Qt::LeftButton, {}, middle);
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(initial, QColor(0xC0, 0xDC, 0xC0)); // money green, the field's colour
-    EXPECT_EQ(fx.Main->NormalBackgroundColor, RgbToColor(200, 10, 20));
+    EXPECT_EQ(fx.Main->Settings().NormalBackgroundColor, RgbToColor(200, 10, 20));
     EXPECT_EQ(p.Panel204->Color(), QColor(200, 10, 20));
     EXPECT_EQ(QColorDialog::customColor(0), QColor(0xC0, 0xDC, 0xC0));
     // Cancelled: nothing changes.
     answer.reset();
     QTest::mouseClick(p.Panel201, Qt::LeftButton, {}, middle);
     EXPECT_EQ(asked, 2);
-    EXPECT_EQ(fx.Main->NormalFontColor, RgbToColor(0, 0x80, 0));
+    EXPECT_EQ(fx.Main->Settings().NormalFontColor, RgbToColor(0, 0x80, 0));
     // The alarm swatches write the alarm set.
     answer = QColor(1, 2, 3);
     ColorPanelClick(fx.Page<TOptionAlarmPage>().Panel507, f);
-    EXPECT_EQ(fx.Main->AlarmBorderColor, RgbToColor(1, 2, 3));
+    EXPECT_EQ(fx.Main->Settings().AlarmBorderColor, RgbToColor(1, 2, 3));
 }
 
 TEST(OptionFontPage, PanelNumbers) {
@@ -176,15 +176,15 @@ TEST(OptionFontPage, FontDialogSetsTheClockFont) {
     const int width = fx.Main->width();
     p.Button201->click();
     EXPECT_EQ(initial.family(), fx.Platform.MenuFont().family());
-    EXPECT_EQ(fx.Main->FontName, "DejaVu Serif");
-    EXPECT_EQ(fx.Main->FontSize, 20);
-    EXPECT_EQ(fx.Main->FontStyle, fsBold);
+    EXPECT_EQ(fx.Main->Settings().FontName, "DejaVu Serif");
+    EXPECT_EQ(fx.Main->Settings().FontSize, 20);
+    EXPECT_EQ(fx.Main->Settings().FontStyle, fsBold);
     EXPECT_EQ(fx.Main->font().family(), "DejaVu Serif");
     EXPECT_GT(fx.Main->width(), width);
     EXPECT_TRUE(p.Label201->text().startsWith("DejaVu Serif / Bold / 20 pt ("));
     f.Dialogs.Font = [](QFontDialog&) { return std::optional<QFont>(); };
     p.Button201->click();
-    EXPECT_EQ(fx.Main->FontName, "DejaVu Serif");
+    EXPECT_EQ(fx.Main->Settings().FontName, "DejaVu Serif");
 }
 
 TEST(OptionFontPage, GradientDirectionItemsGetTheRoomTheyNeed) {

@@ -52,7 +52,7 @@ struct OptionFixture {
     QString Ini() const { return Dir.filePath(QStringLiteral("velmora.ini")); }
     // The dialog as the clock opens it, shown (the showing sequence ran).
     TOptionForm& Open() {
-        Form = std::make_unique<TOptionForm>(*Main);
+        Form = std::make_unique<TOptionForm>(Main->OptionHost());
         Main->FOptionForm = Form.get();
         Form->show();
         return *Form;

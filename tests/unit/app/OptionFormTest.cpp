@@ -160,8 +160,8 @@ TEST(OptionForm, CloseBoxCommitsAndTheClockSavesInOrder) {
     fx.Main->ActPopShowOptionExecute();
     EXPECT_FALSE(secondOpened);
     EXPECT_EQ(fx.Main->FOptionForm, nullptr);
-    EXPECT_FALSE(fx.Main->IsAlarmRunning);
-    EXPECT_EQ(fx.Main->AlarmHint, "Tea is ready");
+    EXPECT_FALSE(fx.Main->RunState().IsAlarmRunning);
+    EXPECT_EQ(fx.Main->Settings().AlarmHint, "Tea is ready");
     ASSERT_EQ(fx.Main->ACommandList->Count(), 2); // the empty one went, command 0 stayed
     EXPECT_EQ(fx.Main->ACommandList->Items(1).Title(), "kept");
     const IniDocument ini(fx.Ini(), QLocale::c());
@@ -209,7 +209,7 @@ TEST(OptionForm, ALanguageChosenWhileOpenRetitlesIt) {
 TEST(OptionForm, ALoopEndingWithoutACloseStillSaves) {
     OptionFixture fx;
     QTimer::singleShot(0, [&] {
-        fx.Main->ShowDate = false;
+        fx.Main->Settings().ShowDate = false;
         fx.Main->FOptionForm->OptionTabSet->SetTabIndex(5);
         // Hidden without a close, as when the program quits under the open dialog
         // (the test cannot quit its own application).

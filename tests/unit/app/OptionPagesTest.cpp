@@ -13,6 +13,7 @@
 #include "app/options/OptionCommandPage.h"
 #include "app/options/OptionControls.h"
 #include "OptionFixture.h"
+#include "app/options/OptionBalloonPage.h"
 #include "app/options/OptionWindowPage.h"
 
 #include <QButtonGroup>
@@ -70,12 +71,12 @@ TEST(OptionWindowPage, LoadingGivesTheStatesTheHandlersGive) {
         SCOPED_TRACE(r.name);
         OptionFixture fx;
         TMainForm& m = *fx.Main;
-        m.ScalingRateX = r.scaleX;
-        m.ScalingRateY = r.scaleY;
-        m.AlphaBlend = r.alpha;
-        m.AlphaBlendValue = r.alphaValue;
-        m.FormOnTopmost = r.topmost;
-        m.AdjustMainFormMaxSize(m.FontColorMode);
+        m.Settings().ScalingRateX = r.scaleX;
+        m.Settings().ScalingRateY = r.scaleY;
+        m.Settings().AlphaBlend = r.alpha;
+        m.Settings().AlphaBlendValue = r.alphaValue;
+        m.Settings().FormOnTopmost = r.topmost;
+        m.AdjustMainFormMaxSize(m.Settings().FontColorMode);
         const QSize before = m.size();
         fx.Platform.Calls.clear();
         fx.Open();
@@ -88,7 +89,7 @@ TEST(OptionWindowPage, LoadingGivesTheStatesTheHandlersGive) {
         EXPECT_EQ(page.Label303->isEnabled(), r.alpha);
         EXPECT_EQ(page.SpinEdit303->isEnabled(), r.alpha);
         EXPECT_EQ(page.SpinEdit303->Value().toInt(), r.alphaValue);
-        EXPECT_EQ(m.AlphaBlendValue, r.alphaValue);
+        EXPECT_EQ(m.Settings().AlphaBlendValue, r.alphaValue);
         EXPECT_EQ(page.RadioGroup301->ItemIndex(), r.topmost ? 0 : 1);
         // The stacking handler ran once: topmost again, or to the bottom again
         // followed by the tray double-click action.
@@ -100,7 +101,7 @@ TEST(OptionWindowPage, LoadingGivesTheStatesTheHandlersGive) {
         // the same states.
         page.CheckBox301->click();
         page.CheckBox301->click();
-        EXPECT_EQ(m.AlphaBlend, r.alpha);
+        EXPECT_EQ(m.Settings().AlphaBlend, r.alpha);
         EXPECT_EQ(page.SpinEdit303->isEnabled(), r.alpha);
         EXPECT_EQ(page.Label303->isEnabled(), r.alpha);
     }
@@ -108,10 +109,10 @@ TEST(OptionWindowPage, LoadingGivesTheStatesTheHandlersGive) {
 
 TEST(OptionWindowPage, AScaleOutsideTheRangeIsShownLimitedAndNotWrittenBack) {
     OptionFixture fx;
-    fx.Main->ScalingRateX = 1.3;
+    fx.Main->Settings().ScalingRateX = 1.3;
     fx.Open();
     EXPECT_EQ(fx.Page<TOptionWindowPage>().SpinEdit301->text(), "1.25");
-    EXPECT_DOUBLE_EQ(fx.Main->ScalingRateX, 1.3); // the handler was detached
+    EXPECT_DOUBLE_EQ(fx.Main->Settings().ScalingRateX, 1.3); // the handler was detached
 }
 
 TEST(OptionWindowPage, EachControlWritesTheClockLive) {
@@ -122,20 +123,20 @@ TEST(OptionWindowPage, EachControlWritesTheClockLive) {
     const QSize base = m.size();
 
     page.SpinEdit301->SetValue(1.2);
-    EXPECT_DOUBLE_EQ(m.ScalingRateX, 1.2);
+    EXPECT_DOUBLE_EQ(m.Settings().ScalingRateX, 1.2);
     EXPECT_GT(m.width(), base.width());
     page.SpinEdit302->SetValue(0.8);
-    EXPECT_DOUBLE_EQ(m.ScalingRateY, 0.8);
+    EXPECT_DOUBLE_EQ(m.Settings().ScalingRateY, 0.8);
     EXPECT_LT(m.height(), base.height());
 
     page.CheckBox301->click();
-    EXPECT_TRUE(m.AlphaBlend);
+    EXPECT_TRUE(m.Settings().AlphaBlend);
     EXPECT_TRUE(page.SpinEdit303->isEnabled());
     page.SpinEdit303->SetValue(qlonglong(128));
-    EXPECT_EQ(m.AlphaBlendValue, 128);
+    EXPECT_EQ(m.Settings().AlphaBlendValue, 128);
     EXPECT_NEAR(m.windowOpacity(), 128 / 255.0, 0.01);
     page.CheckBox301->click();
-    EXPECT_FALSE(m.AlphaBlend);
+    EXPECT_FALSE(m.Settings().AlphaBlend);
     EXPECT_DOUBLE_EQ(m.windowOpacity(), 1.0);
     EXPECT_FALSE(page.SpinEdit303->isEnabled());
 
@@ -147,7 +148,7 @@ TEST(OptionWindowPage, EachControlWritesTheClockLive) {
     for (const Stack& s : stacks) {
         fx.Platform.Calls.clear();
         page.RadioGroup301->Item(s.item)->click();
-        EXPECT_EQ(m.FormOnTopmost, s.topmost);
+        EXPECT_EQ(m.Settings().FormOnTopmost, s.topmost);
         EXPECT_EQ(StackCalls(fx.Platform), s.calls);
     }
 }
@@ -174,7 +175,7 @@ TEST(OptionWindowPage, TheFullScreenSwitchIsLiveAndFollowsTheStacking) {
         EXPECT_EQ(page.CheckBox302->isChecked(), r.hide);
         EXPECT_EQ(page.CheckBox302->isEnabled(), r.topmost);
         EXPECT_EQ(bool(fx.Platform.OnActiveWindow), r.watching);
-        EXPECT_EQ(m.HideOnFullScreen, r.hide);
+        EXPECT_EQ(m.Settings().HideOnFullScreen, r.hide);
     }
 
     OptionFixture fx;
@@ -183,17 +184,17 @@ TEST(OptionWindowPage, TheFullScreenSwitchIsLiveAndFollowsTheStacking) {
     auto& page = fx.Page<TOptionWindowPage>();
     ASSERT_TRUE(page.CheckBox302->isEnabled());
     page.CheckBox302->click();
-    EXPECT_TRUE(m.HideOnFullScreen);
+    EXPECT_TRUE(m.Settings().HideOnFullScreen);
     EXPECT_TRUE(fx.Platform.OnActiveWindow) << "the watch starts at once";
     page.RadioGroup301->Item(1)->click(); // bottom: the watch ends, the value stays
     EXPECT_FALSE(page.CheckBox302->isEnabled());
     EXPECT_FALSE(fx.Platform.OnActiveWindow);
-    EXPECT_TRUE(m.HideOnFullScreen);
+    EXPECT_TRUE(m.Settings().HideOnFullScreen);
     page.RadioGroup301->Item(0)->click();
     EXPECT_TRUE(page.CheckBox302->isEnabled());
     EXPECT_TRUE(fx.Platform.OnActiveWindow);
     page.CheckBox302->click();
-    EXPECT_FALSE(m.HideOnFullScreen);
+    EXPECT_FALSE(m.Settings().HideOnFullScreen);
     EXPECT_FALSE(fx.Platform.OnActiveWindow);
     EXPECT_EQ(fx.Platform.Calls.filter("watch-active:"),
               QStringList(
@@ -212,9 +213,9 @@ TEST(OptionWindowPage, ATypedNumberBeyondTheRangeNeverReachesTheClock) {
         std::function<double()> field;
         double expected;
     } rows[] = {
-        {page.SpinEdit301, "3", [&] { return m.ScalingRateX; }, 1.25},
-        {page.SpinEdit302, "0.1", [&] { return m.ScalingRateY; }, 0.75},
-        {page.SpinEdit303, "1000", [&] { return double(m.AlphaBlendValue); }, 255},
+        {page.SpinEdit301, "3", [&] { return m.Settings().ScalingRateX; }, 1.25},
+        {page.SpinEdit302, "0.1", [&] { return m.Settings().ScalingRateY; }, 0.75},
+        {page.SpinEdit303, "1000", [&] { return double(m.Settings().AlphaBlendValue); }, 255},
     };
     for (const Row& r : rows) {
         r.spin->selectAll();
@@ -228,13 +229,13 @@ TEST(OptionWindowPage, ATypedNumberBeyondTheRangeNeverReachesTheClock) {
 TEST(OptionBalloonPage, TheLargeIconSwitchIsEnabledLoadedAndLive) {
     for (bool large : {false, true}) {
         OptionFixture fx;
-        fx.Main->ShowLargeNotificationIcon = large;
+        fx.Main->Settings().ShowLargeNotificationIcon = large;
         fx.Open();
         auto& page = fx.Page<TOptionBalloonPage>();
         EXPECT_TRUE(page.CheckBox401->isEnabled());
         EXPECT_EQ(page.CheckBox401->isChecked(), large);
         page.CheckBox401->click();
-        EXPECT_EQ(fx.Main->ShowLargeNotificationIcon, !large);
+        EXPECT_EQ(fx.Main->Settings().ShowLargeNotificationIcon, !large);
     }
 }
 

@@ -49,9 +49,9 @@ TEST(OptionTextPage, LoadingGivesTheHandlersStates) {
         EXPECT_EQ(p.RadioGroup101->ItemIndex(), c.second ? 0 : 1);
         EXPECT_EQ(p.RadioGroup101->Columns(), 2);
         // The handlers wrote back what was loaded.
-        EXPECT_EQ(fx.Main->ShowDate, c.date);
-        EXPECT_EQ(fx.Main->ShowDayOfTheWeek, c.day);
-        EXPECT_EQ(fx.Main->ShowSecond, c.second);
+        EXPECT_EQ(fx.Main->Settings().ShowDate, c.date);
+        EXPECT_EQ(fx.Main->Settings().ShowDayOfTheWeek, c.day);
+        EXPECT_EQ(fx.Main->Settings().ShowSecond, c.second);
         EXPECT_EQ(p.DaySectionList(), QStringList{"English_LatinAlphabet"});
         EXPECT_EQ(p.ComboBox101->currentText(), "English_LatinAlphabet");
         EXPECT_EQ(p.Edit101->text(), "English_LatinAlphabet");
@@ -71,16 +71,16 @@ TEST(OptionTextPage, EachChoiceReachesTheClockAtOnce) {
         return g;
     };
     p.CheckBox101->click();
-    EXPECT_TRUE(fx.Main->ShowDate);
+    EXPECT_TRUE(fx.Main->Settings().ShowDate);
     EXPECT_TRUE(grew());
     p.CheckBox102->click();
-    EXPECT_TRUE(fx.Main->ShowDayOfTheWeek);
+    EXPECT_TRUE(fx.Main->Settings().ShowDayOfTheWeek);
     EXPECT_TRUE(grew());
     p.RadioGroup101->Item(0)->click();
-    EXPECT_TRUE(fx.Main->ShowSecond);
+    EXPECT_TRUE(fx.Main->Settings().ShowSecond);
     EXPECT_TRUE(grew());
     p.RadioGroup101->Item(1)->click();
-    EXPECT_FALSE(fx.Main->ShowSecond);
+    EXPECT_FALSE(fx.Main->Settings().ShowSecond);
     EXPECT_LT(fx.Main->width(), width);
 }
 
@@ -153,7 +153,7 @@ TEST(OptionTextPage, AddOverwriteAndCancel) {
     EXPECT_EQ(p.ComboBox101->currentText(), "Short");
     EXPECT_EQ(CurrentDayLangKind(), "Short");
     EXPECT_EQ(ReadDayLangKind(DayLangFile()), "Short");
-    EXPECT_EQ(fx.Main->DayWords.Mon, "M");
+    EXPECT_EQ(fx.Main->DayWords().Mon, "M");
     // Overwriting the first kind (named in another letter case) moves it to the end.
     fx.Boxes.clear();
     p.Edit101->setText("english_latinalphabet");
@@ -166,8 +166,8 @@ TEST(OptionTextPage, AddOverwriteAndCancel) {
     EXPECT_EQ(ReadDaySections(DayLangFile()).last(), "english_latinalphabet");
     EXPECT_EQ(p.DaySectionList(), QStringList({"English_LatinAlphabet", "Short"})); // old order
     EXPECT_EQ(p.ComboBox101->currentIndex(), 0);
-    EXPECT_EQ(fx.Main->DayWords.Mon, "Monday");
-    EXPECT_EQ(fx.Main->DayWords.Sun, "Sunday");
+    EXPECT_EQ(fx.Main->DayWords().Mon, "Monday");
+    EXPECT_EQ(fx.Main->DayWords().Sun, "Sunday");
 }
 
 TEST(OptionTextPage, ChoosingAKindShowsItAndTheClockUsesIt) {
@@ -247,7 +247,7 @@ TEST(OptionTextPage, DeleteFlows) {
     EXPECT_EQ(CurrentDayLangKind(), "English_LatinAlphabet");
     EXPECT_EQ(ReadDayLangKind(DayLangFile()), "English_LatinAlphabet");
     EXPECT_EQ(p.ComboBox101->count(), 1);
-    EXPECT_EQ(fx.Main->DayWords.Mon, "Mon");
+    EXPECT_EQ(fx.Main->DayWords().Mon, "Mon");
 }
 
 TEST(OptionTextPage, ShiftClickWithContentsIsAnUpdate) {

@@ -5,6 +5,7 @@
 #include "core/IniDocument.h"
 #include "core/KvTimer.h"
 #include "app/LangFiles.h"
+#include "app/clock/ClockAlarm.h"
 #include "app/clock/MainForm.h"
 #include "app/MessageDialog.h"
 #include "fakes/FakePlatform.h"
@@ -95,8 +96,8 @@ TEST(Robustness, AlarmMessageIsQueuedAndTheAlarmEndsOnTimeAfterAStall) {
     boxes.Busy = true;
     f->ClockTimerTimer(); // would sit in the box until it is answered if it were not queued
     boxes.Busy = false;
-    EXPECT_TRUE(f->IsAlarmRunning);
-    EXPECT_EQ(f->FontColor, f->AlarmFontColor);
+    EXPECT_TRUE(f->RunState().IsAlarmRunning);
+    EXPECT_EQ(f->RunState().FontColor, f->Settings().AlarmFontColor);
     EXPECT_EQ(PostedMessages().Waiting(), 1);
     ASSERT_TRUE(WaitUntil([&] { return !boxes.Texts.isEmpty() && boxes.Settled(); }));
     EXPECT_FALSE(boxes.OpenedWhileBusy);
@@ -107,8 +108,8 @@ TEST(Robustness, AlarmMessageIsQueuedAndTheAlarmEndsOnTimeAfterAStall) {
     // A stall over the stop second (ticks held back for three minutes) still ends it.
     fx.At(7, 3, 0);
     f->ClockTimerTimer();
-    EXPECT_FALSE(f->IsAlarmRunning);
-    EXPECT_EQ(f->FontColor, f->NormalFontColor);
+    EXPECT_FALSE(f->RunState().IsAlarmRunning);
+    EXPECT_EQ(f->RunState().FontColor, f->Settings().NormalFontColor);
 }
 
 TEST(Robustness, AnAlarmWhoseStartSecondWasMissedRunsForTheRestOfItsMinute) {
@@ -118,10 +119,10 @@ TEST(Robustness, AnAlarmWhoseStartSecondWasMissedRunsForTheRestOfItsMinute) {
     f->ClockTimerTimer(); // 06:59:58
     fx.At(7, 0, 40);      // a stall over the start second, beyond the replayed seconds
     f->ClockTimerTimer();
-    EXPECT_TRUE(f->IsAlarmRunning);
+    EXPECT_TRUE(f->RunState().IsAlarmRunning);
     fx.At(7, 1, 0);
     f->ClockTimerTimer();
-    EXPECT_FALSE(f->IsAlarmRunning);
+    EXPECT_FALSE(f->RunState().IsAlarmRunning);
 }
 
 TEST(Robustness, CommandAndHelpMessagesAreTheLanguagesTextsOnly) {
@@ -239,11 +240,11 @@ TEST(Robustness, QuitStopsEveryTimerFirst) {
     f->ActStartAlarmExecute();
     f->ActPopAdjustTimeExecute();
     f->move(10, 10);
-    ASSERT_TRUE(f->BlinkTimer->Enabled());
+    ASSERT_TRUE(f->Alarm().BlinkTimer()->Enabled());
     ASSERT_TRUE(f->CheckLanTimer->Enabled());
     f->ActPopQuitExecute();
     EXPECT_FALSE(f->ClockTimer()->Enabled());
-    EXPECT_FALSE(f->BlinkTimer->Enabled());
+    EXPECT_FALSE(f->Alarm().BlinkTimer()->Enabled());
     EXPECT_FALSE(f->CheckLanTimer->Enabled());
     EXPECT_FALSE(f->SavePending());
     // No sync starts after Quit.

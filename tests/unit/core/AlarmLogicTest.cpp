@@ -32,6 +32,7 @@ constexpr int kTicksPerBlink = int(kBlinkIntervalMs / 1000);
 // way the real window does and lets the blink timer tick at its interval.
 struct TAlarmWindow {
     TVlmSettings S;
+    TClockRunState R;
     TAlarmTimeWindow Window;
     bool Visible = true;
     bool Blinking = false;
@@ -65,7 +66,7 @@ struct TAlarmWindow {
                 SoundPlaying = false;
                 break;
             case E::UpdateStopItems:
-                StopItemsVisible = S.IsAlarmRunning;
+                StopItemsVisible = R.IsAlarmRunning;
                 break;
             case E::UpdateOptionDialog:
                 break;
@@ -76,10 +77,10 @@ struct TAlarmWindow {
     void Tick(double now) {
         const TAlarmCheck c = Window.Check(S, now);
         if (c.Start)
-            CarryOut(ActStartAlarmExecute(S));
+            CarryOut(ActStartAlarmExecute(S, R));
         if (c.Stop)
-            CarryOut(ActPopStopAlarmExecute(S));
-        ApplyColorState(S, S.IsAlarmRunning, S.UseAlarmColor);
+            CarryOut(ActPopStopAlarmExecute(S, R));
+        ApplyColorState(R, S, R.IsAlarmRunning, S.UseAlarmColor);
         if (Blinking && ++BlinkPhase % kTicksPerBlink == 0)
             Visible = BlinkVisibility(Visible);
     }
@@ -169,13 +170,13 @@ TEST(AlarmLogic, StopTimeIsOneMinuteAfterStartAndMayPassMidnight) {
 TEST(AlarmLogic, FullMinuteWithAllActions) {
     TAlarmWindow w = AllActions(Hms(12, 0, 0));
     w.Tick(Hms(11, 59, 59));
-    EXPECT_FALSE(w.S.IsAlarmRunning);
-    EXPECT_EQ(w.S.FontColor, 0x000001);
+    EXPECT_FALSE(w.R.IsAlarmRunning);
+    EXPECT_EQ(w.R.FontColor, 0x000001);
 
     w.Tick(Hms(12, 0, 0));
     // The colours switch on the very second the alarm starts.
-    EXPECT_TRUE(w.S.IsAlarmRunning);
-    EXPECT_EQ(w.S.FontColor, 0x0000FF);
+    EXPECT_TRUE(w.R.IsAlarmRunning);
+    EXPECT_EQ(w.R.FontColor, 0x0000FF);
     EXPECT_TRUE(w.BalloonShown && w.SoundPlaying && w.Blinking && w.StopItemsVisible);
 
     int hides = 0;
@@ -190,15 +191,15 @@ TEST(AlarmLogic, FullMinuteWithAllActions) {
     EXPECT_EQ(kBlinkIntervalMs, 2000u);
     EXPECT_GE(hides, 14);
     EXPECT_GE(shows, 14);
-    EXPECT_TRUE(w.S.IsAlarmRunning);
+    EXPECT_TRUE(w.R.IsAlarmRunning);
 
     while (w.Visible) // stop while blinking has the window hidden
         w.Tick(Hms(12, 0, 59));
     w.Tick(Hms(12, 1, 0));
-    EXPECT_FALSE(w.S.IsAlarmRunning);
+    EXPECT_FALSE(w.R.IsAlarmRunning);
     EXPECT_TRUE(w.Visible);
     EXPECT_FALSE(w.Blinking || w.BalloonShown || w.SoundPlaying || w.StopItemsVisible);
-    EXPECT_EQ(w.S.FontColor, 0x000001);
+    EXPECT_EQ(w.R.FontColor, 0x000001);
     EXPECT_EQ(w.SoundStarts, 1);
 }
 
@@ -206,9 +207,9 @@ TEST(AlarmLogic, LateAlarmStopsAfterMidnight) {
     TAlarmWindow w = AllActions(Hms(23, 59, 30));
     w.Tick(Hms(23, 59, 30));
     w.Tick(Hms(0, 0, 29));
-    EXPECT_TRUE(w.S.IsAlarmRunning);
+    EXPECT_TRUE(w.R.IsAlarmRunning);
     w.Tick(Hms(0, 0, 30));
-    EXPECT_FALSE(w.S.IsAlarmRunning);
+    EXPECT_FALSE(w.R.IsAlarmRunning);
     EXPECT_TRUE(w.Visible);
 }
 
@@ -219,7 +220,7 @@ TEST(AlarmLogic, ArmingAroundTheStartSecond) {
     onTime.Tick(Hms(7, 29, 59));
     onTime.S.IsAlarmSet = true;
     onTime.Tick(Hms(7, 30, 0));
-    EXPECT_TRUE(onTime.S.IsAlarmRunning);
+    EXPECT_TRUE(onTime.R.IsAlarmRunning);
 
     // Armed a second too late: no alarm today; the daily stop is harmless.
     TAlarmWindow late = AllActions(Hms(7, 30, 0));
@@ -228,7 +229,7 @@ TEST(AlarmLogic, ArmingAroundTheStartSecond) {
     late.S.IsAlarmSet = true;
     for (int sec = 1; sec <= 60; ++sec)
         late.Tick(Hms(7, 30, sec));
-    EXPECT_FALSE(late.S.IsAlarmRunning);
+    EXPECT_FALSE(late.R.IsAlarmRunning);
     EXPECT_FALSE(late.SoundPlaying || late.StopItemsVisible);
     EXPECT_TRUE(late.Visible);
 }
@@ -239,28 +240,28 @@ TEST(AlarmLogic, StoppedFromTheMenuStaysStopped) {
     for (int sec = 1; sec <= 4 && w.Visible; ++sec)
         w.Tick(Hms(12, 0, sec));
     ASSERT_FALSE(w.Visible);
-    w.CarryOut(ActPopStopAlarmExecute(w.S));
-    EXPECT_FALSE(w.S.IsAlarmRunning);
+    w.CarryOut(ActPopStopAlarmExecute(w.S, w.R));
+    EXPECT_FALSE(w.R.IsAlarmRunning);
     EXPECT_TRUE(w.Visible);
     EXPECT_FALSE(w.StopItemsVisible || w.SoundPlaying || w.BalloonShown);
     for (int sec = 5; sec <= 60; ++sec)
         w.Tick(Hms(12, 0, sec));
-    EXPECT_FALSE(w.S.IsAlarmRunning);
+    EXPECT_FALSE(w.R.IsAlarmRunning);
     EXPECT_TRUE(w.Visible);
-    EXPECT_EQ(w.S.FontColor, 0x000001);
+    EXPECT_EQ(w.R.FontColor, 0x000001);
 }
 
 TEST(AlarmLogic, ATestAlarmWithoutArmingRunsUntilStopped) {
     TAlarmWindow w = AllActions(Hms(12, 0, 0));
     w.S.IsAlarmSet = false;
-    w.CarryOut(ActStartAlarmExecute(w.S));
+    w.CarryOut(ActStartAlarmExecute(w.S, w.R));
     for (int sec = 0; sec <= 90; ++sec)
         w.Tick(Hms(12, 0, 0) + sec / 86400.0);
-    EXPECT_TRUE(w.S.IsAlarmRunning);
+    EXPECT_TRUE(w.R.IsAlarmRunning);
     // Starting again while running shows the balloon again and restarts the sound.
-    w.CarryOut(ActStartAlarmExecute(w.S));
+    w.CarryOut(ActStartAlarmExecute(w.S, w.R));
     EXPECT_EQ(w.SoundStarts, 2);
-    EXPECT_TRUE(w.S.IsAlarmRunning);
+    EXPECT_TRUE(w.R.IsAlarmRunning);
 }
 
 TEST(AlarmLogic, EffectsFollowTheActionFlags) {
@@ -288,15 +289,17 @@ TEST(AlarmLogic, EffectsFollowTheActionFlags) {
         s.UseAlarmColor = c.Color;
         s.UseAlarmBalloon = c.Balloon;
         s.UseAlarmSound = c.Sound;
-        EXPECT_EQ(ActStartAlarmExecute(s), c.Start);
-        EXPECT_TRUE(s.IsAlarmRunning);
-        EXPECT_EQ(ActPopStopAlarmExecute(s), c.Stop);
-        EXPECT_FALSE(s.IsAlarmRunning);
+        TClockRunState run;
+        EXPECT_EQ(ActStartAlarmExecute(s, run), c.Start);
+        EXPECT_TRUE(run.IsAlarmRunning);
+        EXPECT_EQ(ActPopStopAlarmExecute(s, run), c.Stop);
+        EXPECT_FALSE(run.IsAlarmRunning);
     }
 }
 
 TEST(AlarmLogic, ColourStateChoosesTheSet) {
     TVlmSettings s;
+    TClockRunState run;
     s.NormalFontColor = 1;
     s.NormalFontStartColor = 2;
     s.NormalFontEndColor = 3;
@@ -316,17 +319,18 @@ TEST(AlarmLogic, ColourStateChoosesTheSet) {
         int Base;
     } cases[] = {{false, false, 0}, {false, true, 0}, {true, false, 0}, {true, true, 10}};
     for (const auto& c : cases) {
-        ApplyColorState(s, c.Running, c.UseColor);
-        const TColor current[] = {s.FontColor,       s.FontStartColor,       s.FontEndColor,
-                                  s.BackgroundColor, s.BackgroundStartColor, s.BackgroundEndColor,
-                                  s.BorderColor};
+        ApplyColorState(run, s, c.Running, c.UseColor);
+        const TColor current[] = {run.FontColor,       run.FontStartColor,
+                                  run.FontEndColor,    run.BackgroundColor,
+                                  run.BackgroundStartColor, run.BackgroundEndColor,
+                                  run.BorderColor};
         for (int i = 0; i < 7; ++i)
             EXPECT_EQ(current[i], c.Base + i + 1) << c.Running << c.UseColor << " colour " << i;
     }
     // An edit of the alarm set shows on the next second while the alarm runs.
     s.AlarmBorderColor = 99;
-    ApplyColorState(s, true, true);
-    EXPECT_EQ(s.BorderColor, 99);
+    ApplyColorState(run, s, true, true);
+    EXPECT_EQ(run.BorderColor, 99);
 }
 
 TEST(AlarmLogic, BalloonOfTheAlarm) {
