@@ -2,6 +2,7 @@
 #include "app/VelmoraApp.h"
 #include "core/Clock.h"
 #include "core/CommandLine.h"
+#include "app/clock/ClockCommands.h"
 #include "app/clock/MainForm.h"
 #include "core/Settings.h"
 #include "app/SingleInstance.h"
@@ -88,7 +89,7 @@ int main(int argc, char** argv) {
             },
             [&form](const QByteArray& line) {
                 if (form)
-                    form->HandleInstanceMessage(line);
+                    form->Commands().HandleInstanceMessage(line);
             });
         platform->WatchQuitRequests([&form, &quitPending] {
             // Before the loop runs (a start-up message is open) a quit would be lost.

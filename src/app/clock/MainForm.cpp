@@ -3,6 +3,7 @@
 #include "app/VelmoraApp.h"
 #include "app/clock/ClockAccessible.h"
 #include "app/clock/ClockAlarm.h"
+#include "app/clock/ClockCommands.h"
 #include "app/clock/ClockDraw.h"
 #include "app/DayWords.h"
 #include "core/ColorSets.h"
@@ -52,7 +53,7 @@ TMainForm::TMainForm(Platform& platform, const IClock& clock, TProgramPaths path
         setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QStringLiteral("MainForm"));
     move(FSettings.Left, FSettings.Top);
-    ACommandList = std::make_unique<TKvCommandList>();
+    CreateCommands();
     FClockPaintBox = new TKvPaintBox(this);
     FClockTimer = new TKvTimer(this);
     CreateAlarm();
@@ -132,11 +133,10 @@ void TMainForm::FormCreate() {
         ScheduleSave();
     }
     FAlarm->Reset(FClock.Now().time().msecsSinceStartOfDay() / double(kMsPerDay));
-    FVmoSyncHash = SyncToolHash(ACommandList->Items(0).FileName());
+    FCommands->RememberSyncTool();
     CopyColorSet(FRun, FSettings, TColorSet::Normal);
     CreatePopupMenu();
     CreateTrayIcon();
-    CreateCommandTimer();
     ApplyCaptions();
     // Watched before the first look, so that a host arriving meanwhile is not missed.
     FPlatform.WatchTrayHost([this] { TrayIcon1->TrayHostChanged(); });
@@ -159,9 +159,9 @@ void TMainForm::FormCreate() {
         QMetaObject::invokeMethod(this, &TMainForm::KeepOnScreen, Qt::QueuedConnection);
     });
     FClockTimer->SetEnabled(true);
-    SetCommandTimingArray();
-    FPlatform.WatchResume([this] { RunResumeCommands(); });
-    RunStartupCommands();
+    FCommands->SetCommandTimingArray();
+    FPlatform.WatchResume([this] { FCommands->RunResumeCommands(); });
+    FCommands->RunStartupCommands();
 }
 
 bool TMainForm::PrepareLanguageFiles() {
@@ -182,8 +182,7 @@ void TMainForm::ReportLangError(const QString& error) {
 void TMainForm::StopTimers() {
     FClockTimer->SetEnabled(false);
     FAlarm->BlinkTimer()->SetEnabled(false);
-    CheckLanTimer->SetInitialDelayTime(0);
-    CheckLanTimer->SetEnabled(false);
+    FCommands->StopNetworkCheck();
     FSaveTimer.stop();
     FCoverSettleTimer.stop();
 }
@@ -345,7 +344,7 @@ void TMainForm::RunTimeOfDayChecks(const QDateTime& t, bool current) {
         FAlarm->CheckAlarmTime(t);
         ApplyColorState();
     }
-    RunSpTimeCommands(t);
+    FCommands->RunSpTimeCommands(t);
 }
 
 void TMainForm::CheckMidnight(const QDateTime& t) {

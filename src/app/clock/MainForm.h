@@ -30,6 +30,7 @@ class TKvCommandList;
 class TAboutForm;
 class TOptionForm;
 class TClockAlarm;
+class TClockCommands;
 enum class TAlarmEffect;
 struct TWindowFacts;
 
@@ -81,21 +82,7 @@ public:
     void StopTimers();
 
     // Commands and the time sync.
-    void SetCommandTimingArray();
-    void RunStartupCommands();
-    void RunResumeCommands();
-    void RunSpTimeCommands(const QDateTime& t);
-    void RunCommandItem(int index) override;
-    void CommandMenuClick(int index);
-    void ActPopAdjustTimeExecute();
-    void CheckLanTimerTimer();
-    void ShowBalloonContent(int n);
-    // A line from the instance channel: the sync tool's answer.
-    void HandleInstanceMessage(const QByteArray& line);
-    static uint32_t SyncToolHash(const QString& fileName);
-    std::unique_ptr<TKvCommandList> ACommandList;
-    uint32_t FVmoSyncHash = 0;
-    TKvTimer* CheckLanTimer = nullptr;
+    TClockCommands& Commands() const { return *FCommands; }
 
     // The alarm.
     void ActStartAlarmExecute() override;
@@ -161,7 +148,8 @@ protected:
 private:
     // The rest of what the options dialog asks of the clock.
     void SettingsChanged(TSettingChange change) override;
-    TKvCommandList& CommandList() override { return *ACommandList; }
+    TKvCommandList& CommandList() override;
+    void RunCommandItem(int index) override;
     QAction* CreateShortcutAction() override { return ActCreateShortcut; }
     int ClockDpiY() const override { return logicalDpiY(); }
     bool D2DSupported() const override;
@@ -177,14 +165,7 @@ private:
     bool PrepareLanguageFiles();
     void CreatePopupMenu();
     void CreateTrayIcon();
-    int CommandCount() const;
-    QString CommandTitle(int index) const;
-    void CreateCommandTimer();
-    void StopNetworkCheck();
-    // Starts command 0 as the user (never elevated); true when it started.
-    bool StartSyncTool(QString* error = nullptr);
-    // Starts a user command; a dismissed or refused administrator prompt is shown once.
-    bool StartCommand(int index, QString* error);
+    void CreateCommands();
     void FormDestroy();
     // The time-of-day checks of one second: midnight (and, as they arrive, the
     // alarm and the commands set for a time).
@@ -245,9 +226,6 @@ private:
     // Moving by hand where the window manager cannot move the window itself.
     bool FDragging = false;
     QPoint FDragOffset;
-    int FCheckCount = 0;
-    bool FSyncPending = false; // the sync tool runs: no second sync starts
-    std::vector<int32_t> FAtStartupArray, FAtResumeArray, FAtSpTimeArray;
     bool FPlaceKept = false; // closed: later moves are the window manager's, not the user's
     QImage FRendered;        // what the next paint shows
     QRegion FShape;          // the see-through window's shape in force
@@ -259,6 +237,7 @@ private:
     // Where clicks land on a see-through window blended by a compositor, as sent.
     std::optional<QRegion> FInputRegion;
     bool FCompositor = false; // a compositing manager blends the window now
+    std::unique_ptr<TClockCommands> FCommands;
     // Last, so that it goes first: its timer's last word reaches a whole window.
     std::unique_ptr<TClockAlarm> FAlarm;
 };

@@ -4,6 +4,7 @@
 #include "widgets/KvTrayIcon.h"
 #include "app/LangFiles.h"
 #include "app/clock/LanguageMenu.h"
+#include "app/clock/ClockCommands.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "app/MessageDialog.h"
@@ -47,7 +48,8 @@ void TMainForm::CreatePopupMenu() {
     ActCreateShortcut = NewAction(this, "ActCreateShortcut");
     connect(ActPopQuit, &QAction::triggered, this, &TMainForm::ActPopQuitExecute);
     connect(ActPopStopAlarm, &QAction::triggered, this, &TMainForm::ActPopStopAlarmExecute);
-    connect(ActPopAdjustTime, &QAction::triggered, this, &TMainForm::ActPopAdjustTimeExecute);
+    connect(ActPopAdjustTime, &QAction::triggered, this,
+            [this] { FCommands->ActPopAdjustTimeExecute(); });
     connect(ActStartAlarm, &QAction::triggered, this, &TMainForm::ActStartAlarmExecute);
     connect(ActPopShowHelp, &QAction::triggered, this, &TMainForm::ActPopShowHelpExecute);
     connect(ActCreateShortcut, &QAction::triggered, this, &TMainForm::ActCreateShortcutExecute);
@@ -93,7 +95,7 @@ void TMainForm::ApplyCaptions() {
 }
 
 void TMainForm::PopupMenu1Popup() {
-    Command1->setEnabled(CommandCount() > 1);
+    Command1->setEnabled(FCommands->CommandCount() > 1);
     BuildCommandMenu(Command1);
     BuildLanguageMenu(Language1, [this](const QString& path) { LanguageListClick(path); });
 }
@@ -101,17 +103,17 @@ void TMainForm::PopupMenu1Popup() {
 void TMainForm::BuildCommandMenu(QMenu* parent) {
     parent->clear();
     // Command 0, the time sync, has its own item; the others are listed by number.
-    for (int i = 1; i < CommandCount(); ++i) {
-        QAction* item = parent->addAction(QStringLiteral("%1: %2").arg(i).arg(CommandTitle(i)));
+    for (int i = 1; i < FCommands->CommandCount(); ++i) {
+        QAction* item = parent->addAction(QStringLiteral("%1: %2").arg(i).arg(FCommands->CommandTitle(i)));
         item->setData(i);
-        connect(item, &QAction::triggered, this, [this, i] { CommandMenuClick(i); });
+        connect(item, &QAction::triggered, this, [this, i] { FCommands->CommandMenuClick(i); });
     }
 }
 
 void TMainForm::LanguageListClick(const QString& path) {
     const TLangChange change = ChooseLanguage(path);
     ApplyCaptions();
-    ACommandList->Items(0).SetTitle(Messages().Command0Title);
+    FCommands->ACommandList().Items(0).SetTitle(Messages().Command0Title);
     if (FOptionForm)
         FOptionForm->ApplyLangToOptionForm();
     // A menu's slot: the error is shown, never thrown through the toolkit.

@@ -2,6 +2,7 @@
 #include "app/VelmoraApp.h"
 #include "app/DayWords.h"
 #include "core/KvCommandList.h"
+#include "app/clock/ClockCommands.h"
 #include "app/clock/MainForm.h"
 #include "widgets/KvPaintBox.h"
 #include "app/options/OptionForm.h"
@@ -35,7 +36,7 @@ void TMainForm::SettingsChanged(TSettingChange change) {
         UpdateFullScreenWatch();
         break;
     case TSettingChange::CommandTimings:
-        SetCommandTimingArray();
+        FCommands->SetCommandTimingArray();
         break;
     }
 }
@@ -85,8 +86,8 @@ void TMainForm::FinishOptionForm(TOptionForm& form) {
         if (!DayLangFile().isEmpty())
             WriteDayLangKind(DayLangFile(), CurrentDayLangKind());
     });
-    step([this] { ACommandList->DeleteEmptyItems(); });
-    step([this] { SetCommandTimingArray(); });
+    step([this] { FCommands->ACommandList().DeleteEmptyItems(); });
+    step([this] { FCommands->SetCommandTimingArray(); });
     step([&form] { form.SaveOptionFormState(); });
     step([this] { SaveSettings(); });
     if (!errors.isEmpty())

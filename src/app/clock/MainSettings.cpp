@@ -2,6 +2,7 @@
 #include "core/CommandSections.h"
 #include "core/KvCommandList.h"
 #include "app/LangFiles.h"
+#include "app/clock/ClockCommands.h"
 #include "app/clock/MainForm.h"
 #include "app/MessageDialog.h"
 #include "platform/Platform.h"
@@ -48,8 +49,8 @@ void TMainForm::LoadSettings() {
     }
     SyncSettingsFromWindow();
     LoadSettingsFrom(doc, FSettings, Env());
-    ACommandList->Clear();
-    LoadCommandList(doc, *ACommandList, Messages().Command0Title, FPaths.SyncTool);
+    FCommands->ACommandList().Clear();
+    LoadCommandList(doc, FCommands->ACommandList(), Messages().Command0Title, FPaths.SyncTool);
     move(FSettings.Left, FSettings.Top);
     resize(std::max(FSettings.Width, 1), std::max(FSettings.Height, 1));
     FStoredPlace = QPoint(FSettings.Left, FSettings.Top);
@@ -75,7 +76,7 @@ void TMainForm::SaveSettings() {
     }
     FKeepForeignOriginal = false;
     SaveSettingsTo(doc, FSettings, Env());
-    SaveCommandSections(doc, *ACommandList);
+    SaveCommandSections(doc, FCommands->ACommandList());
     // A packaged clock keeps its settings in a folder of their own, made on first
     // save; a folder that cannot be made shows as the file that cannot be written.
     QDir().mkpath(QFileInfo(FIniFileName).path());

@@ -3,6 +3,7 @@
 #include "core/KvTimer.h"
 #include "widgets/KvTrayIcon.h"
 #include "app/LangFiles.h"
+#include "app/clock/ClockCommands.h"
 #include "app/clock/MainForm.h"
 #include "core/StringHash.h"
 #include "fakes/FakePlatform.h"
@@ -53,16 +54,16 @@ TEST(MainCommands, NetworkCheckGivesUpOnTheThirtiethTick) {
     Fixture fx;
     fx.platform.NetworkAlive = false;
     auto f = fx.Make();
-    f->ActPopAdjustTimeExecute();
-    EXPECT_TRUE(f->CheckLanTimer->Enabled());
+    f->Commands().ActPopAdjustTimeExecute();
+    EXPECT_TRUE(f->Commands().CheckLanTimer()->Enabled());
     for (int i = 0; i < 29; ++i)
-        f->CheckLanTimerTimer();
-    EXPECT_TRUE(f->CheckLanTimer->Enabled());
+        f->Commands().CheckLanTimerTimer();
+    EXPECT_TRUE(f->Commands().CheckLanTimer()->Enabled());
     EXPECT_NE(f->TrayIcon1->BalloonHint(), BalloonContents()[6].Hint);
-    f->CheckLanTimerTimer(); // the 30th
-    EXPECT_FALSE(f->CheckLanTimer->Enabled());
+    f->Commands().CheckLanTimerTimer(); // the 30th
+    EXPECT_FALSE(f->Commands().CheckLanTimer()->Enabled());
     EXPECT_EQ(f->TrayIcon1->BalloonHint(), BalloonContents()[6].Hint);
-    EXPECT_EQ(f->CheckLanTimer->InitialDelayTime(), 0u);
+    EXPECT_EQ(f->Commands().CheckLanTimer()->InitialDelayTime(), 0u);
     EXPECT_EQ(fx.Launches(), 0);
 }
 
@@ -70,12 +71,12 @@ TEST(MainCommands, LiveNetworkStartsTheToolOnceAndRetriesAFailedStart) {
     Fixture fx;
     auto f = fx.Make();
     fx.platform.LaunchResult = false;
-    f->ActPopAdjustTimeExecute();
-    f->CheckLanTimerTimer();
-    EXPECT_TRUE(f->CheckLanTimer->Enabled()); // tried again on the next tick
+    f->Commands().ActPopAdjustTimeExecute();
+    f->Commands().CheckLanTimerTimer();
+    EXPECT_TRUE(f->Commands().CheckLanTimer()->Enabled()); // tried again on the next tick
     fx.platform.LaunchResult = true;
-    f->CheckLanTimerTimer();
-    EXPECT_FALSE(f->CheckLanTimer->Enabled());
+    f->Commands().CheckLanTimerTimer();
+    EXPECT_FALSE(f->Commands().CheckLanTimer()->Enabled());
     EXPECT_EQ(fx.Launches(), 2);
     // As the user: the tool asks the system's time service to set the clock.
     EXPECT_TRUE(
@@ -86,7 +87,7 @@ TEST(MainCommands, TheToolsAnswerShowsItsBalloonOnlyWithTheRightHash) {
     Fixture fx;
     auto f = fx.Make();
     const uint32_t hash = CalcStringHash(QFileInfo(fx.tool()).canonicalFilePath());
-    EXPECT_EQ(f->FVmoSyncHash, hash);
+    EXPECT_EQ(f->Commands().VmoSyncHash(), hash);
     struct Case {
         QByteArray line;
         int balloon; // -1: none
@@ -100,7 +101,7 @@ TEST(MainCommands, TheToolsAnswerShowsItsBalloonOnlyWithTheRightHash) {
     };
     for (const auto& c : cases) {
         f->TrayIcon1->SetBalloonHint(QStringLiteral("none"));
-        f->HandleInstanceMessage(c.line);
+        f->Commands().HandleInstanceMessage(c.line);
         EXPECT_EQ(f->TrayIcon1->BalloonHint(), c.balloon < 0
                                                    ? QStringLiteral("none")
                                                    : BalloonContents()[size_t(c.balloon)].Hint)
@@ -162,10 +163,10 @@ TEST(MainCommands, AStoredAdministratorFlagNeverElevatesTheSyncTool) {
     fx.WriteIni({"[CommandList]", "Count=1", "[Command0]", "FileName=" + fx.tool(),
                  "OptionStr=127.0.0.1:4123", "AsAdmin=1"});
     auto f = fx.Make();
-    EXPECT_TRUE(f->ACommandList->Items(0).AsAdmin()) << "the stored flag stays as the user left it";
-    f->ActPopAdjustTimeExecute();
-    f->CheckLanTimerTimer();
-    f->CommandMenuClick(0); // the options dialog may start command 0 as well
+    EXPECT_TRUE(f->Commands().ACommandList().Items(0).AsAdmin()) << "the stored flag stays as the user left it";
+    f->Commands().ActPopAdjustTimeExecute();
+    f->Commands().CheckLanTimerTimer();
+    f->Commands().CommandMenuClick(0); // the options dialog may start command 0 as well
     EXPECT_EQ(fx.platform.Calls.filter("launch:").join(' '),
               QStringLiteral("launch:%1|127.0.0.1:4123|0|0").arg(fx.tool()));
 }
@@ -173,20 +174,20 @@ TEST(MainCommands, AStoredAdministratorFlagNeverElevatesTheSyncTool) {
 TEST(MainCommands, OneSyncAtATime) {
     Fixture fx;
     auto f = fx.Make();
-    f->ActPopAdjustTimeExecute();
-    f->CheckLanTimerTimer();
+    f->Commands().ActPopAdjustTimeExecute();
+    f->Commands().CheckLanTimerTimer();
     ASSERT_EQ(fx.Launches(), 1);
     ASSERT_TRUE(fx.platform.LastWatch);
     // The menu clicked again while the tool runs: no second check, no second tool.
-    f->ActPopAdjustTimeExecute();
-    EXPECT_FALSE(f->CheckLanTimer->Enabled());
-    f->CommandMenuClick(0);
+    f->Commands().ActPopAdjustTimeExecute();
+    EXPECT_FALSE(f->Commands().CheckLanTimer()->Enabled());
+    f->Commands().CommandMenuClick(0);
     EXPECT_EQ(fx.Launches(), 1);
     // Once it has ended, the next request starts it again.
     fx.platform.LastWatch(TLaunchEnd::Ran);
-    f->ActPopAdjustTimeExecute();
-    EXPECT_TRUE(f->CheckLanTimer->Enabled());
-    f->CheckLanTimerTimer();
+    f->Commands().ActPopAdjustTimeExecute();
+    EXPECT_TRUE(f->Commands().CheckLanTimer()->Enabled());
+    f->Commands().CheckLanTimerTimer();
     EXPECT_EQ(fx.Launches(), 2);
 }
 
@@ -201,7 +202,7 @@ TEST(MainCommands, ARefusedAdministratorPromptIsShownOnce) {
     };
     for (const Case c : {Case{TLaunchEnd::Ran, 0}, Case{TLaunchEnd::Dismissed, 1},
                          Case{TLaunchEnd::NotAuthorised, 1}}) {
-        f->CommandMenuClick(1);
+        f->Commands().CommandMenuClick(1);
         ASSERT_TRUE(fx.platform.LastWatch);
         BoxCounter counter;
         counter.Arm();

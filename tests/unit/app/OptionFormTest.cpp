@@ -1,6 +1,7 @@
 // The options dialog's frame: the remembered page, closing (always OK, refused
 // without an alarm action), one dialog at a time, what the clock does after it.
 #include "app/DayWords.h"
+#include "app/clock/ClockCommands.h"
 #include "core/KvCommandList.h"
 #include "widgets/KvContrast.h"
 #include "widgets/KvEdit.h"
@@ -134,12 +135,12 @@ TEST(OptionForm, ClosingIsRefusedWhileTheAlarmHasNoAction) {
 TEST(OptionForm, CloseBoxCommitsAndTheClockSavesInOrder) {
     OptionFixture fx;
     auto empty = std::make_unique<TKvCommandItem>();
-    fx.Main->ACommandList->Add(std::make_unique<TKvCommandItem>());
+    fx.Main->Commands().ACommandList().Add(std::make_unique<TKvCommandItem>());
     auto named = std::make_unique<TKvCommandItem>();
     named->SetTitle("kept");
-    fx.Main->ACommandList->Add(std::move(named));
-    fx.Main->ACommandList->Items(0).SetTitle(QString()); // an emptied time sync
-    fx.Main->ACommandList->Items(0).SetFileName(QString());
+    fx.Main->Commands().ACommandList().Add(std::move(named));
+    fx.Main->Commands().ACommandList().Items(0).SetTitle(QString()); // an emptied time sync
+    fx.Main->Commands().ACommandList().Items(0).SetFileName(QString());
     bool secondOpened = false;
     QTimer::singleShot(0, [&] {
         TOptionForm* f = fx.Main->FOptionForm;
@@ -162,8 +163,8 @@ TEST(OptionForm, CloseBoxCommitsAndTheClockSavesInOrder) {
     EXPECT_EQ(fx.Main->FOptionForm, nullptr);
     EXPECT_FALSE(fx.Main->RunState().IsAlarmRunning);
     EXPECT_EQ(fx.Main->Settings().AlarmHint, "Tea is ready");
-    ASSERT_EQ(fx.Main->ACommandList->Count(), 2); // the empty one went, command 0 stayed
-    EXPECT_EQ(fx.Main->ACommandList->Items(1).Title(), "kept");
+    ASSERT_EQ(fx.Main->Commands().ACommandList().Count(), 2); // the empty one went, command 0 stayed
+    EXPECT_EQ(fx.Main->Commands().ACommandList().Items(1).Title(), "kept");
     const IniDocument ini(fx.Ini(), QLocale::c());
     EXPECT_EQ(ini.ReadInteger("OptionForm", "ActivePageIndex", -1), 2);
     EXPECT_EQ(ini.ReadString("Alarm", "AlarmHint", ""), "Tea is ready");

@@ -9,6 +9,7 @@
 #include "widgets/KvSpinEdit.h"
 #include "core/KvTimer.h"
 #include "app/LangFiles.h"
+#include "app/clock/ClockCommands.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionCommandPage.h"
 #include "app/options/OptionControls.h"
@@ -249,23 +250,23 @@ struct CommandFixture : OptionFixture {
     TOptionCommandPage* page = nullptr;
 
     CommandFixture() {
-        Main->ACommandList->Items(0).SetOptionStr("127.0.0.1");
+        Main->Commands().ACommandList().Items(0).SetOptionStr("127.0.0.1");
         for (const char* name : {"one", "two", "three"}) {
             auto item = std::make_unique<TKvCommandItem>();
             item->SetTitle(name);
             item->SetFileName(Program(*this, name));
-            Main->ACommandList->Add(std::move(item));
+            Main->Commands().ACommandList().Add(std::move(item));
         }
         one = Dir.filePath("one");
         two = Dir.filePath("two");
         three = Dir.filePath("three");
         List().Items(1).SetCommandOptions("/t=11:00:30", QLocale::c());
-        Main->SetCommandTimingArray();
+        Main->Commands().SetCommandTimingArray();
         Open();
         Form->SetActivePageIndex(5);
         page = &Page<TOptionCommandPage>();
     }
-    TKvCommandList& List() { return *Main->ACommandList; }
+    TKvCommandList& List() { return Main->Commands().ACommandList(); }
     QStringList Titles() {
         QStringList t;
         for (int i = 1; i < List().Count(); ++i)
@@ -275,7 +276,7 @@ struct CommandFixture : OptionFixture {
     // Which programs the clock starts when 11:00:30 comes.
     QStringList TimedLaunches() {
         Platform.Calls.clear();
-        Main->RunSpTimeCommands(QDateTime(QDate(2026, 12, 7), QTime(11, 0, 30)));
+        Main->Commands().RunSpTimeCommands(QDateTime(QDate(2026, 12, 7), QTime(11, 0, 30)));
         QStringList out;
         for (const QString& c : Platform.Calls.filter("launch:"))
             out << QFileInfo(c.mid(7).section('|', 0, 0)).fileName();

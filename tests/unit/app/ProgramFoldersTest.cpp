@@ -2,6 +2,7 @@
 #include "core/KvCommandList.h"
 #include "core/KvTimer.h"
 #include "app/LangFiles.h"
+#include "app/clock/ClockCommands.h"
 #include "app/clock/MainForm.h"
 #include "fakes/FakePlatform.h"
 
@@ -33,7 +34,7 @@ TEST(ProgramFolders, PackagedClockKeepsTheUserFilesInTheXdgFolders) {
         EXPECT_EQ(LangDir(), home + "/.local/share/velmora/Lang/");
         EXPECT_TRUE(QFileInfo::exists(LangDir() + kDefaultLangFileName));
         EXPECT_TRUE(QFileInfo::exists(LangDir() + kDayLangFileName));
-        EXPECT_EQ(form.ACommandList->Items(0).FileName(),
+        EXPECT_EQ(form.Commands().ACommandList().Items(0).FileName(),
                   root.filePath("usr/libexec/velmora/VelmoSync"));
         EXPECT_FALSE(QFileInfo::exists(home + "/.config")); // made on the first save
     }

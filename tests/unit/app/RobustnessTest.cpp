@@ -6,6 +6,7 @@
 #include "core/KvTimer.h"
 #include "app/LangFiles.h"
 #include "app/clock/ClockAlarm.h"
+#include "app/clock/ClockCommands.h"
 #include "app/clock/MainForm.h"
 #include "app/MessageDialog.h"
 #include "fakes/FakePlatform.h"
@@ -138,7 +139,7 @@ TEST(Robustness, CommandAndHelpMessagesAreTheLanguagesTextsOnly) {
     boxes.Texts.clear();
 
     fx.platform.LaunchResult = false;
-    f->RunCommandItem(1);
+    f->Commands().RunCommandItem(1);
     ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 1; }));
     EXPECT_EQ(boxes.Texts[0], QStringLiteral("ひらけません: [%1]").arg(prog));
 
@@ -238,14 +239,14 @@ TEST(Robustness, QuitStopsEveryTimerFirst) {
     auto f = fx.Make();
     f->ClockTimer()->SetEnabled(true);
     f->ActStartAlarmExecute();
-    f->ActPopAdjustTimeExecute();
+    f->Commands().ActPopAdjustTimeExecute();
     f->move(10, 10);
     ASSERT_TRUE(f->Alarm().BlinkTimer()->Enabled());
-    ASSERT_TRUE(f->CheckLanTimer->Enabled());
+    ASSERT_TRUE(f->Commands().CheckLanTimer()->Enabled());
     f->ActPopQuitExecute();
     EXPECT_FALSE(f->ClockTimer()->Enabled());
     EXPECT_FALSE(f->Alarm().BlinkTimer()->Enabled());
-    EXPECT_FALSE(f->CheckLanTimer->Enabled());
+    EXPECT_FALSE(f->Commands().CheckLanTimer()->Enabled());
     EXPECT_FALSE(f->SavePending());
     // No sync starts after Quit.
     QTest::qWait(1300);

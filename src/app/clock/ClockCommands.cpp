@@ -1,0 +1,208 @@
+#include "app/clock/ClockCommands.h"
+
+#include "app/Lang.h"
+#include "app/VelmoLib.h"
+#include "core/KvCommandList.h"
+#include "core/KvTimer.h"
+#include "core/StringHash.h"
+#include "core/TextForms.h"
+#include "platform/Platform.h"
+#include "sync/Report.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+#include <cstdio>
+
+namespace velmora {
+
+namespace {
+constexpr uint32_t kStartupCheckDelayMs = 5000;
+constexpr int kLastNetworkCheck = 28;
+} // namespace
+
+TClockCommands::TClockCommands(Platform& platform, TWindowSide window)
+    : FPlatform(platform), FWindow(std::move(window)),
+      FCommandList(std::make_unique<TKvCommandList>()),
+      FCheckLanTimer(std::make_unique<TKvTimer>()),
+      FAlive(std::make_shared<TClockCommands*>(this)) {
+    FCheckLanTimer->SetEnabled(false);
+    FCheckLanTimer->SetInterval(1000);
+    FCheckLanTimer->SetAutoStopTime(30000);
+    FCheckLanTimer->SetOnTimer([this](TKvTimer*) { CheckLanTimerTimer(); });
+}
+
+TClockCommands::~TClockCommands() = default;
+
+void TClockCommands::RememberSyncTool() {
+    FVmoSyncHash = SyncToolHash(FCommandList->Items(0).FileName());
+}
+
+uint32_t TClockCommands::SyncToolHash(const QString& fileName) {
+    // The tool hashes the path it runs from, symbolic links resolved.
+    const QString canonical = QFileInfo(fileName).canonicalFilePath();
+    return CalcStringHash(canonical.isEmpty() ? fileName : canonical);
+}
+
+void TClockCommands::SetCommandTimingArray() {
+    FAtStartupArray = FCommandList->GetAtStartupArray();
+    FAtResumeArray = FCommandList->GetAtResumeArray();
+    FAtSpTimeArray = FCommandList->GetAtSpTimeArray();
+}
+
+void TClockCommands::RunStartupCommands() {
+    for (int32_t i : FAtStartupArray) {
+        if (i != 0) {
+            RunCommandItem(i);
+            continue;
+        }
+        FCheckLanTimer->SetInitialDelayTime(kStartupCheckDelayMs);
+        ActPopAdjustTimeExecute();
+    }
+}
+
+void TClockCommands::RunResumeCommands() {
+    for (int32_t i : FAtResumeArray) {
+        if (i != 0) {
+            RunCommandItem(i);
+            continue;
+        }
+        FWindow.Repaint();
+        FCheckLanTimer->SetInitialDelayTime(kStartupCheckDelayMs);
+        ActPopAdjustTimeExecute();
+    }
+}
+
+void TClockCommands::RunSpTimeCommands(const QDateTime& t) {
+    const double now = t.time().msecsSinceStartOfDay() / double(kMsPerDay);
+    for (int32_t i : FAtSpTimeArray) {
+        if (i >= FCommandList->Count() || !SameTimeOfDay(now, FCommandList->Items(i).SpTime()))
+            continue;
+        if (i != 0)
+            RunCommandItem(i);
+        else
+            ActPopAdjustTimeExecute();
+    }
+}
+
+void TClockCommands::RunCommandItem(int index) {
+    if (index < 0 || index >= FCommandList->Count())
+        return;
+    // The messages are queued: a command set for a time runs inside the tick.
+    const TKvCommandItem& item = FCommandList->Items(index);
+    if (!QFileInfo::exists(item.FileName())) {
+        PostMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {item.FileName()}),
+                          TMsgDlgType::Error);
+        return;
+    }
+    QString why;
+    if (!StartCommand(index, &why)) {
+        if (!why.isEmpty())
+            QTextStream(stderr) << "velmora: " << why << Qt::endl;
+        PostMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {item.FileName()}),
+                          TMsgDlgType::Error);
+    }
+}
+
+bool TClockCommands::StartSyncTool(QString* error) {
+    if (FSyncPending)
+        return true; // the running sync answers for this request too
+    const TKvCommandItem& item = FCommandList->Items(0);
+    const std::weak_ptr<TClockCommands*> alive = FAlive;
+    // The tool measures as the user and asks the system's time service to set the
+    // clock, which asks for a password itself: a stored administrator flag on
+    // command 0 would only run a file the user can write as root.
+    const bool started = LaunchProgram(FPlatform, item.FileName(), item.OptionStr(), false,
+                                       item.HideWindow(), error, [alive](TLaunchEnd) {
+                                           if (const auto self = alive.lock())
+                                               (*self)->FSyncPending = false;
+                                       });
+    FSyncPending = started;
+    return started;
+}
+
+bool TClockCommands::StartCommand(int index, QString* error) {
+    if (index == 0)
+        return StartSyncTool(error);
+    const TKvCommandItem& item = FCommandList->Items(index);
+    const std::weak_ptr<TClockCommands*> alive = FAlive;
+    const QString file = item.FileName();
+    return item.RunCommand(FPlatform, error, [alive, file](TLaunchEnd end) {
+        if (alive.expired() || end == TLaunchEnd::Ran)
+            return;
+        std::fprintf(stderr, "velmora: %s: %s\n", qPrintable(file),
+                     end == TLaunchEnd::Dismissed ? "the administrator prompt was dismissed"
+                                                  : "administrator rights were refused");
+        ShowMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {file}), TMsgDlgType::Error,
+                          mbOK);
+    });
+}
+
+void TClockCommands::ActPopAdjustTimeExecute() {
+    // Also run by the tick (a time sync set for a time): its messages are queued.
+    const TKvCommandItem& item = FCommandList->Items(0);
+    if (!QFileInfo::exists(item.FileName())) {
+        PostMessageDialog(FormatMsg(Messages().MsgErrorFileNotFound, {item.FileName()}),
+                          TMsgDlgType::Error);
+        return;
+    }
+    if (item.OptionStr().isEmpty()) {
+        PostMessageDialog(Messages().MsgWarnNoNTPServerName, TMsgDlgType::Warning);
+        return;
+    }
+    if (FSyncPending)
+        return; // one sync at a time: the running one will answer
+    FCheckCount = 0;
+    FCheckLanTimer->SetEnabled(true); // a running check goes on with the count reset
+}
+
+void TClockCommands::StopNetworkCheck() {
+    FCheckLanTimer->SetInitialDelayTime(0);
+    FCheckLanTimer->SetEnabled(false);
+}
+
+void TClockCommands::CheckLanTimerTimer() {
+    if (FPlatform.IsNetworkAlive()) {
+        try {
+            if (FCheckCount > kLastNetworkCheck || StartSyncTool())
+                return StopNetworkCheck();
+        } catch (const std::exception&) {
+            ShowBalloonContent(5);
+            return StopNetworkCheck();
+        }
+    } else if (FCheckCount > kLastNetworkCheck) {
+        ShowBalloonContent(6);
+        return StopNetworkCheck();
+    }
+    ++FCheckCount;
+}
+
+void TClockCommands::ShowBalloonContent(int n) {
+    if (n < 0 || n >= int(BalloonContents().size()))
+        return;
+    FWindow.ShowBalloon(BalloonContents()[size_t(n)]);
+}
+
+void TClockCommands::HandleInstanceMessage(const QByteArray& line) {
+    const auto report = ParseReportLine(line);
+    // Only the sync tool this clock starts may speak; codes it does not know are
+    // ignored, but any answer of the tool re-fits the window (the date may have moved).
+    if (!report || report->hash != FVmoSyncHash)
+        return;
+    if (report->code >= 0 && report->code <= 6)
+        ShowBalloonContent(report->code);
+    FWindow.Refit();
+}
+
+void TClockCommands::CommandMenuClick(int index) {
+    RunCommandItem(index);
+}
+
+int TClockCommands::CommandCount() const {
+    return FCommandList->Count();
+}
+
+QString TClockCommands::CommandTitle(int index) const {
+    return FCommandList->Items(index).Title();
+}
+
+} // namespace velmora
