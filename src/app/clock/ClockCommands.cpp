@@ -1,7 +1,7 @@
 #include "app/clock/ClockCommands.h"
 
-#include "app/Lang.h"
-#include "app/VelmoLib.h"
+#include "app/LangFiles.h"
+#include "app/MessageDialog.h"
 #include "core/KvCommandList.h"
 #include "core/KvTimer.h"
 #include "core/StringHash.h"

@@ -1,6 +1,6 @@
 // The window's side of the commands and the time sync (TClockCommands): the
 // sync's balloons on the tray icon, a repaint, the window re-fitted to its text.
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "app/clock/ClockCommands.h"
 #include "app/clock/MainForm.h"
 #include "core/KvCommandList.h"

@@ -5,6 +5,7 @@
 #include "app/clock/ClockAlarm.h"
 #include "app/clock/ClockCommands.h"
 #include "app/clock/ClockDraw.h"
+#include "app/clock/ClockLayering.h"
 #include "app/DayWords.h"
 #include "core/ColorSets.h"
 #include "core/KvCommandList.h"
@@ -46,11 +47,8 @@ TMainForm::TMainForm(Platform& platform, const IClock& clock, TProgramPaths path
       FPaths(std::move(paths)), FIniFileName(FPaths.IniFileName) {
     setObjectName(QStringLiteral("MainForm"));
     InstallClockAccessibility();
-    // With a compositor, a see-through background is real per-pixel transparency;
-    // the choice must be made before the native window exists.
-    FCompositor = FPlatform.CompositorActive();
-    if (FCompositor)
-        setAttribute(Qt::WA_TranslucentBackground);
+    // Before the native window exists: the see-through way is chosen then.
+    CreateLayering();
     setWindowTitle(QStringLiteral("MainForm"));
     move(FSettings.Left, FSettings.Top);
     CreateCommands();
@@ -106,10 +104,6 @@ void TMainForm::FormCreate() {
     FSaveTimer.setSingleShot(true);
     FSaveTimer.setInterval(kSaveDelayMs);
     connect(&FSaveTimer, &QTimer::timeout, this, &TMainForm::SaveSettingsNow);
-    FCoverSettleTimer.setSingleShot(true);
-    FCoverSettleTimer.setInterval(kCoverSettleMs);
-    connect(&FCoverSettleTimer, &QTimer::timeout, this,
-            [this] { CarryOut(FFullScreenGuard.Settle()); });
     // Quitting stops every timer before anything else can run: a message box on
     // the way out must not leave the blink or the network check going.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &TMainForm::StopTimers);
@@ -140,7 +134,7 @@ void TMainForm::FormCreate() {
     ApplyCaptions();
     // Watched before the first look, so that a host arriving meanwhile is not missed.
     FPlatform.WatchTrayHost([this] { TrayIcon1->TrayHostChanged(); });
-    FPlatform.WatchCompositor([this] { CompositorChanged(); });
+    FPlatform.WatchCompositor([this] { FLayering->CompositorChanged(); });
     TrayIcon1->SetVisible(true);
     FClockPaintBox->SetOnPaint(
         [this](TKvPaintBox*, QPainter& canvas) { ClockPaintBoxPaint(canvas); });
@@ -184,13 +178,12 @@ void TMainForm::StopTimers() {
     FAlarm->BlinkTimer()->SetEnabled(false);
     FCommands->StopNetworkCheck();
     FSaveTimer.stop();
-    FCoverSettleTimer.stop();
+    FLayering->StopTimers();
 }
 
 void TMainForm::FormDestroy() {
     StopTimers();
-    if (FWatchingActive)
-        FPlatform.WatchActiveWindow({});
+    FLayering->EndFullScreenWatch();
     FPlatform.StopSound(); // an alarm that sounds ends with the clock
     SaveSettings();
 }
@@ -215,66 +208,22 @@ void TMainForm::ApplyWindowSettings() {
     setFont(ClockFont());
     FClockPaintBox->setFont(font());
     FPlatform.SetWindowClass(this, QStringLiteral("velmora"), QStringLiteral("TMainForm"));
-    ApplyStacking();
+    FLayering->ApplyStacking();
     FPlatform.MakeToolWindow(this);
 }
 
-void TMainForm::ApplyStacking() {
-    FPlatform.SetStacking(this, FSettings.FormOnTopmost ? TStacking::Topmost : TStacking::Bottom);
-    UpdateFullScreenWatch();
-}
-
-void TMainForm::UpdateFullScreenWatch() {
-    // No window-system work at all unless the clock is to step aside.
-    const bool wanted = FSettings.HideOnFullScreen && FSettings.FormOnTopmost;
-    if (wanted && !FWatchingActive) {
-        FWatchingActive = true;
-        FPlatform.WatchActiveWindow([this](const TWindowFacts& active, const TWindowFacts& held) {
-            ActiveWindowChanged(active, held);
-        });
-    } else if (!wanted && FWatchingActive) {
-        FWatchingActive = false;
-        FPlatform.WatchActiveWindow({});
-        FCoverView = {};
-    }
-    DecideCover();
-}
-
-namespace {
-TCoverWindow CoverWindowOf(const TWindowFacts& f) {
-    return {f.Window, f.Program, f.FullScreen, f.Geometry};
-}
-} // namespace
-
-void TMainForm::ActiveWindowChanged(const TWindowFacts& active, const TWindowFacts& held) {
-    FCoverView = {CoverWindowOf(active), CoverWindowOf(held)};
-    DecideCover();
-}
-
-void TMainForm::DecideCover() {
-    CarryOut(FFullScreenGuard.Update(FSettings.HideOnFullScreen, FSettings.FormOnTopmost, FCoverView, ClockMonitor()));
-    FPlatform.HoldWindow(FFullScreenGuard.HeldWindow());
-}
-
-void TMainForm::CarryOut(TCoverAction action) {
-    if (action == TCoverAction::ShowSoon) {
-        FCoverSettleTimer.start();
-        return;
-    }
-    FCoverSettleTimer.stop();
-    if (action != TCoverAction::None)
-        ApplyVisibility();
-}
-
-QRect TMainForm::ClockMonitor() const {
-    QList<QRect> monitors;
-    for (QScreen* sc : QGuiApplication::screens())
-        monitors << sc->geometry();
-    return MonitorOf(frameGeometry(), monitors);
+void TMainForm::CreateLayering() {
+    TClockLayering::TWindowSide side;
+    side.VisibilityChanged = [this] { ApplyVisibility(); };
+    side.SeeThroughChanged = [this] {
+        RenderClockImage();
+        FClockPaintBox->update();
+    };
+    FLayering = std::make_unique<TClockLayering>(*this, FSettings, FPlatform, std::move(side));
 }
 
 void TMainForm::ApplyVisibility() {
-    const bool shown = FAlarm->BlinkShown() && !FFullScreenGuard.Hidden();
+    const bool shown = FAlarm->BlinkShown() && !FLayering->HiddenForFullScreen();
     if (shown == isVisible())
         return;
     // Coming back must not take the focus from the window the user works in.
@@ -295,9 +244,7 @@ void TMainForm::showEvent(QShowEvent* event) {
     });
     // Window managers may reset the states when the window is mapped.
     FPlatform.MakeToolWindow(this);
-    // Worked out before the native window existed: send it now.
-    if (FInputRegion)
-        FPlatform.SetInputRegion(this, FInputRegion);
+    FLayering->WindowShown();
 }
 
 void TMainForm::AdjustMainFormMaxSize(TVlmColorMode fontColorMode) {
@@ -318,7 +265,7 @@ void TMainForm::AdjustMainFormMaxSize(TVlmColorMode fontColorMode) {
 
 void TMainForm::ClockTimerTimer() {
     if (!FSettings.FormOnTopmost)
-        KeepOnDesktop();
+        FLayering->KeepOnDesktop();
     // Fixed at this tick's offset from UTC: every later step of the tick (whole
     // seconds, the schedule's gaps, the checks, the text) then works without
     // asking the C library for the time zone again, which re-reads the zone file's
@@ -352,13 +299,8 @@ void TMainForm::CheckMidnight(const QDateTime& t) {
         AdjustMainFormMaxSize(FSettings.FontColorMode);
 }
 
-void TMainForm::KeepOnDesktop() {
-    if (FPlatform.DesktopIsForeground())
-        ForceForeground();
-}
-
 void TMainForm::ForceForeground() {
-    FPlatform.ForceForeground(this);
+    FLayering->ForceForeground();
 }
 
 void TMainForm::ActivateFromOtherInstance() {
@@ -383,13 +325,17 @@ TClockDrawState TMainForm::DrawState() const {
     s.BackgroundEndColor = Resolve(FRun.BackgroundEndColor);
     s.BorderColor = Resolve(FRun.BorderColor);
     s.ShowBorder = FSettings.ShowBorder;
-    s.SeeThrough = BlendedSeeThrough() ? TSeeThrough::Compositor : TSeeThrough::ShapeMask;
+    s.SeeThrough = FLayering->BlendedSeeThrough() ? TSeeThrough::Compositor : TSeeThrough::ShapeMask;
     return s;
 }
 
 void TMainForm::RenderClockImage() {
     FRendered = RenderClock(DrawState());
-    ApplyLayering(&FRendered);
+    FLayering->ApplyLayering(&FRendered);
+}
+
+void TMainForm::ApplyWindowAlpha() {
+    FLayering->ApplyLayering(&FRendered);
 }
 
 void TMainForm::ClockPaintBoxPaint(QPainter& canvas) {
@@ -398,54 +344,6 @@ void TMainForm::ClockPaintBoxPaint(QPainter& canvas) {
         FRendered = RenderClock(DrawState()); // a resize between ticks
     canvas.setCompositionMode(QPainter::CompositionMode_Source);
     canvas.drawImage(0, 0, FRendered);
-}
-
-bool TMainForm::BlendedSeeThrough() const {
-    // The window's pixel format is chosen once, when the native window is made: a
-    // compositor that starts later finds a window without alpha, which keeps its
-    // shape.
-    return FCompositor && testAttribute(Qt::WA_TranslucentBackground);
-}
-
-void TMainForm::CompositorChanged() {
-    const bool active = FPlatform.CompositorActive();
-    if (active == FCompositor)
-        return;
-    FCompositor = active;
-    RenderClockImage();
-    FClockPaintBox->update();
-}
-
-void TMainForm::ApplyLayering(const QImage* rendered) {
-    const double opacity = FSettings.AlphaBlend ? FSettings.AlphaBlendValue / 255.0 : 1.0;
-    if (opacity != windowOpacity())
-        setWindowOpacity(opacity);
-    const bool seeThrough = FSettings.BackgroundColorMode == cmTransparent && rendered;
-    // Blended by a compositor, key-coloured pixels are transparent in the picture
-    // itself: the window keeps its rectangle, so that neither the X server nor the
-    // paint is clipped to the text's many small pieces, and only the pixels that
-    // take clicks follow the text. Without one, a window shape cuts them away.
-    std::optional<QRegion> input;
-    if (seeThrough && BlendedSeeThrough())
-        input = VisibleRegion(*rendered);
-    if (input != FInputRegion) {
-        FInputRegion = input;
-        FPlatform.SetInputRegion(this, FInputRegion);
-    }
-    if (seeThrough && !BlendedSeeThrough()) {
-        const QRegion shape = VisibleRegion(*rendered);
-        // Sent only when it changes: most seconds change a digit or two.
-        if (!FShaped || shape != FShape) {
-            FShape = shape;
-            FShaped = true;
-            // An empty shape would let X show the whole window: keep one pixel.
-            setMask(shape.isEmpty() ? QRegion(0, 0, 1, 1) : shape);
-        }
-    } else if (FShaped) {
-        FShaped = false;
-        FShape = QRegion();
-        clearMask();
-    }
 }
 
 void TMainForm::KeepOnScreen() {

@@ -6,18 +6,15 @@
 #include "app/options/OptionHost.h"
 #include "core/ClockRunState.h"
 #include "core/ClockText.h"
-#include "core/FullScreenLogic.h"
 #include "core/ProgramPaths.h"
 #include "core/Settings.h"
 #include "core/TickSchedule.h"
 
 #include <QImage>
 #include <QMenu>
-#include <QRegion>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace velmora {
@@ -31,8 +28,8 @@ class TAboutForm;
 class TOptionForm;
 class TClockAlarm;
 class TClockCommands;
+class TClockLayering;
 enum class TAlarmEffect;
-struct TWindowFacts;
 
 // The clock window. Its settings record (Settings()) is read and written in place
 // by the tick, the drawing and the options dialog; what it holds only while it
@@ -56,18 +53,12 @@ public:
 
     // Sizes the window to its text, measured on the canvas of the active path.
     void AdjustMainFormMaxSize(TVlmColorMode fontColorMode);
-    // Above all windows or at the bottom of the stack, as FormOnTopmost says.
-    void ApplyStacking();
-    // Watches for full-screen windows while HideOnFullScreen and FormOnTopmost
-    // both hold; when they no longer do, a clock hidden for one shows at once.
-    void UpdateFullScreenWatch();
-    // Stepped aside for a full-screen window on its monitor.
-    bool HiddenForFullScreen() const { return FFullScreenGuard.Hidden(); }
+    // Stacking, see-through shape and the step-aside for full-screen windows.
+    TClockLayering& Layering() const { return *FLayering; }
     // The whole-window alpha as AlphaBlend and AlphaBlendValue say, at once.
-    void ApplyWindowAlpha() { ApplyLayering(&FRendered); }
+    void ApplyWindowAlpha();
     // The once-a-second tick.
     void ClockTimerTimer();
-    void KeepOnDesktop();
     void ForceForeground();
     // Brings the window up when a second start of the program asks for it.
     void ActivateFromOtherInstance();
@@ -173,11 +164,7 @@ private:
     void CheckMidnight(const QDateTime& t);
     void SaveSettingsNow();
     void CreateAlarm();
-    void ActiveWindowChanged(const TWindowFacts& active, const TWindowFacts& held);
-    void DecideCover();
-    void CarryOut(TCoverAction action);
-    // The monitor the clock lies on, in logical pixels.
-    QRect ClockMonitor() const;
+    void CreateLayering();
     // Shown unless the blink is in its dark half or a full-screen window covers it.
     void ApplyVisibility();
     void ApplyColorState();
@@ -189,12 +176,6 @@ private:
     // Renders the clock for the next paint and fits the window's layering to it;
     // done outside painting, since changing a window's shape repaints it.
     void RenderClockImage();
-    // Whole-window alpha and, for a see-through background, the window's shape.
-    void ApplyLayering(const QImage* rendered);
-    // A compositing manager started or ended: the see-through look changes way.
-    void CompositorChanged();
-    // True while see-through pixels are blended by a compositor (an ARGB window).
-    bool BlendedSeeThrough() const;
     // Brings a window that lies on no screen back onto the nearest one.
     void KeepOnScreen();
     QColor Resolve(TColor c) const;
@@ -228,16 +209,9 @@ private:
     QPoint FDragOffset;
     bool FPlaceKept = false; // closed: later moves are the window manager's, not the user's
     QImage FRendered;        // what the next paint shows
-    QRegion FShape;          // the see-through window's shape in force
-    bool FShaped = false;
-    TFullScreenGuard FFullScreenGuard;
-    TCoverView FCoverView; // the last look at the active window
-    bool FWatchingActive = false;
-    QTimer FCoverSettleTimer;
-    // Where clicks land on a see-through window blended by a compositor, as sent.
-    std::optional<QRegion> FInputRegion;
-    bool FCompositor = false; // a compositing manager blends the window now
     std::unique_ptr<TClockCommands> FCommands;
+    // Before the alarm: the blink's last word asks whether the clock stepped aside.
+    std::unique_ptr<TClockLayering> FLayering;
     // Last, so that it goes first: its timer's last word reaches a whole window.
     std::unique_ptr<TClockAlarm> FAlarm;
 };

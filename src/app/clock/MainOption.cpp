@@ -3,6 +3,7 @@
 #include "app/DayWords.h"
 #include "core/KvCommandList.h"
 #include "app/clock/ClockCommands.h"
+#include "app/clock/ClockLayering.h"
 #include "app/clock/MainForm.h"
 #include "widgets/KvPaintBox.h"
 #include "app/options/OptionForm.h"
@@ -27,13 +28,13 @@ void TMainForm::SettingsChanged(TSettingChange change) {
         ApplyWindowAlpha();
         break;
     case TSettingChange::Stacking:
-        ApplyStacking();
+        FLayering->ApplyStacking();
         // Sent to the bottom, the clock comes to the front once, where it can be seen.
         if (!FSettings.FormOnTopmost)
             TrayIcon1DblClick();
         break;
     case TSettingChange::FullScreenWatch:
-        UpdateFullScreenWatch();
+        FLayering->UpdateFullScreenWatch();
         break;
     case TSettingChange::CommandTimings:
         FCommands->SetCommandTimingArray();

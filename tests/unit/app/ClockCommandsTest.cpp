@@ -1,7 +1,7 @@
 // The commands part of the clock without a window: what it asks of the window's side.
 #include "app/clock/ClockCommands.h"
 
-#include "app/Lang.h"
+#include "app/LangFiles.h"
 #include "core/KvCommandList.h"
 #include "core/KvTimer.h"
 #include "fakes/FakePlatform.h"

@@ -4,6 +4,7 @@
 #include "core/IniDocument.h"
 #include "core/KvTimer.h"
 #include "app/clock/ClockAlarm.h"
+#include "app/clock/ClockLayering.h"
 #include "app/clock/MainForm.h"
 #include "fakes/FakePlatform.h"
 
@@ -77,7 +78,7 @@ TEST(FullScreen, HidesForTheClocksMonitorOnlyAndComesBack) {
 
     fx.Report(FullScreen());
     EXPECT_FALSE(fx.Main->isVisible());
-    EXPECT_TRUE(fx.Main->HiddenForFullScreen());
+    EXPECT_TRUE(fx.Main->Layering().HiddenForFullScreen());
     EXPECT_EQ(fx.Platform.Held, 0x400001u);
 
     fx.Report(Normal()); // left the full-screen state
@@ -119,10 +120,10 @@ TEST(FullScreen, SwitchingTheOptionOrTheStackingOffShowsAtOnce) {
         ASSERT_FALSE(fx.Main->isVisible());
         if (viaStacking) {
             fx.Main->Settings().FormOnTopmost = false;
-            fx.Main->ApplyStacking();
+            fx.Main->Layering().ApplyStacking();
         } else {
             fx.Main->Settings().HideOnFullScreen = false;
-            fx.Main->UpdateFullScreenWatch();
+            fx.Main->Layering().UpdateFullScreenWatch();
         }
         EXPECT_TRUE(fx.Main->isVisible());
         EXPECT_FALSE(fx.Platform.OnActiveWindow) << "the watch ends with the reason for it";
