@@ -1,4 +1,5 @@
 // Commands and the time sync as the clock window runs them.
+#include "app/clock/ClockMenu.h"
 #include "core/KvCommandList.h"
 #include "widgets/KvPaintBox.h"
 #include "core/KvTimer.h"
@@ -174,6 +175,7 @@ void TMainForm::ShowBalloonContent(int n) {
     if (n < 0 || n >= int(BalloonContents().size()))
         return;
     const TBalloonContent& c = BalloonContents()[size_t(n)];
+    TKvTrayIcon* const TrayIcon1 = FMenu->TrayIcon1();
     TrayIcon1->HideBalloon();
     TrayIcon1->SetBalloonTitle(c.Title);
     TrayIcon1->SetBalloonHint(c.Hint);

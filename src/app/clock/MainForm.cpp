@@ -4,6 +4,7 @@
 #include "app/clock/ClockAccessible.h"
 #include "app/clock/ClockAlarm.h"
 #include "app/clock/ClockDraw.h"
+#include "app/clock/ClockMenu.h"
 #include "app/DayWords.h"
 #include "core/ColorSets.h"
 #include "core/KvCommandList.h"
@@ -134,14 +135,13 @@ void TMainForm::FormCreate() {
     FAlarm->Reset(FClock.Now().time().msecsSinceStartOfDay() / double(kMsPerDay));
     FVmoSyncHash = SyncToolHash(ACommandList->Items(0).FileName());
     CopyColorSet(FRun, FSettings, TColorSet::Normal);
-    CreatePopupMenu();
-    CreateTrayIcon();
+    CreateMenu();
     CreateCommandTimer();
-    ApplyCaptions();
+    FMenu->ApplyCaptions();
     // Watched before the first look, so that a host arriving meanwhile is not missed.
-    FPlatform.WatchTrayHost([this] { TrayIcon1->TrayHostChanged(); });
+    FPlatform.WatchTrayHost([this] { FMenu->TrayIcon1()->TrayHostChanged(); });
     FPlatform.WatchCompositor([this] { CompositorChanged(); });
-    TrayIcon1->SetVisible(true);
+    FMenu->TrayIcon1()->SetVisible(true);
     FClockPaintBox->SetOnPaint(
         [this](TKvPaintBox*, QPainter& canvas) { ClockPaintBoxPaint(canvas); });
     FClockPaintBox->setAttribute(Qt::WA_TransparentForMouseEvents); // presses reach the form

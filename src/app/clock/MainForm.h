@@ -25,11 +25,10 @@ namespace velmora {
 class Platform;
 class TKvPaintBox;
 class TKvTimer;
-class TKvTrayIcon;
 class TKvCommandList;
-class TAboutForm;
 class TOptionForm;
 class TClockAlarm;
+class TClockMenu;
 enum class TAlarmEffect;
 struct TWindowFacts;
 
@@ -102,18 +101,8 @@ public:
     void ActPopStopAlarmExecute() override;
     TClockAlarm& Alarm() const { return *FAlarm; }
 
-    // The popup menu and its actions.
-    void PopupMenu1Popup();
-    void BuildCommandMenu(QMenu* parent);
-    void LanguageListClick(const QString& path);
-    void ActPopQuitExecute();
-    void ActPopShowHelpExecute();
-    void ActCreateShortcutExecute();
-    void ActPopShowAboutExecute();
-    TAboutForm* FAboutForm = nullptr; // while the about dialog is open
-    void TrayIcon1DblClick();
-    // Menu captions and the tray hint from the current language.
-    void ApplyCaptions();
+    // The popup menu, its actions and the tray icon.
+    TClockMenu& Menu() const { return *FMenu; }
 
     // The options dialog, modal; afterwards the settings are saved.
     void ActPopShowOptionExecute();
@@ -122,21 +111,6 @@ public:
     TOptionForm* FOptionForm = nullptr; // while the options dialog is open
     QColor ResolvedColor(TColor c) const override { return Resolve(c); }
     Platform& GetPlatform() const override { return FPlatform; }
-
-    QMenu* PopupMenu1 = nullptr;
-    QAction* StopAlarm1 = nullptr;
-    QAction* PopSep1 = nullptr;
-    QMenu* Command1 = nullptr;
-    QMenu* Language1 = nullptr;
-    QAction* ActStartAlarm = nullptr;
-    QAction* ActPopStopAlarm = nullptr;
-    QAction* ActPopAdjustTime = nullptr;
-    QAction* ActPopShowOption = nullptr;
-    QAction* ActPopShowHelp = nullptr;
-    QAction* ActPopShowAbout = nullptr;
-    QAction* ActPopQuit = nullptr;
-    QAction* ActCreateShortcut = nullptr;
-    TKvTrayIcon* TrayIcon1 = nullptr;
 
     const QString& ClockStr() const { return FClockStr; }
     // What a paint of the clock draws right now, colours resolved.
@@ -162,7 +136,7 @@ private:
     // The rest of what the options dialog asks of the clock.
     void SettingsChanged(TSettingChange change) override;
     TKvCommandList& CommandList() override { return *ACommandList; }
-    QAction* CreateShortcutAction() override { return ActCreateShortcut; }
+    QAction* CreateShortcutAction() override;
     int ClockDpiY() const override { return logicalDpiY(); }
     bool D2DSupported() const override;
 
@@ -175,8 +149,7 @@ private:
     // the first start the one that serves the desktop's locale; true when one was
     // chosen, so that the choice gets saved.
     bool PrepareLanguageFiles();
-    void CreatePopupMenu();
-    void CreateTrayIcon();
+    void CreateMenu();
     int CommandCount() const;
     QString CommandTitle(int index) const;
     void CreateCommandTimer();
@@ -259,6 +232,8 @@ private:
     // Where clicks land on a see-through window blended by a compositor, as sent.
     std::optional<QRegion> FInputRegion;
     bool FCompositor = false; // a compositing manager blends the window now
+    // Outlives the alarm, which shows its balloon on the tray icon.
+    std::unique_ptr<TClockMenu> FMenu;
     // Last, so that it goes first: its timer's last word reaches a whole window.
     std::unique_ptr<TClockAlarm> FAlarm;
 };

@@ -5,6 +5,7 @@
 #include "core/KvTimer.h"
 #include "app/Lang.h"
 #include "app/clock/ClockAlarm.h"
+#include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
 #include "app/VelmoLib.h"
 #include "fakes/FakePlatform.h"
@@ -147,7 +148,7 @@ TEST(Robustness, CommandAndHelpMessagesAreTheLanguagesTextsOnly) {
     help.close();
     fx.platform.OpenResult = false;
     fx.platform.OpenErrorCode = 3;
-    f->ActPopShowHelpExecute();
+    f->Menu().ActPopShowHelpExecute();
     ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 2; }));
     EXPECT_EQ(boxes.Texts[1], QStringLiteral("ひらけません: [%1] (エラー コード: [3])")
                                   .arg(fx.dir.filePath("Help/index.html")));
@@ -161,7 +162,7 @@ TEST(Robustness, ALanguageErrorIsShownNotThrownThroughTheMenu) {
     boxes.Texts.clear();
     const QString langDir = LangDir();
     SetLangDir(QStringLiteral("/dev/null/Lang/")); // the default file cannot be written here
-    EXPECT_NO_THROW(f->LanguageListClick(QStringLiteral("/dev/null/Lang/none.lang")));
+    EXPECT_NO_THROW(f->Menu().LanguageListClick(QStringLiteral("/dev/null/Lang/none.lang")));
     EXPECT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 1; }));
     SetLangDir(langDir);
 }
@@ -222,7 +223,7 @@ TEST(Robustness, QuitStopsEveryTimerFirst) {
     f->move(10, 10);
     ASSERT_TRUE(f->Alarm().BlinkTimer()->Enabled());
     ASSERT_TRUE(f->CheckLanTimer->Enabled());
-    f->ActPopQuitExecute();
+    f->Menu().ActPopQuitExecute();
     EXPECT_FALSE(f->ClockTimer()->Enabled());
     EXPECT_FALSE(f->Alarm().BlinkTimer()->Enabled());
     EXPECT_FALSE(f->CheckLanTimer->Enabled());
