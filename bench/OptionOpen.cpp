@@ -4,6 +4,7 @@
 // and beside it a plain QDialog whose QTabWidget holds as many stock widgets on
 // six pages, alternately in one run; prints the median, best and worst of each.
 #include "core/Clock.h"
+#include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "platform/Platform.h"
@@ -96,7 +97,7 @@ int main(int argc, char** argv) {
                 if (form.FOptionForm)
                     widgets = int(form.FOptionForm->findChildren<QWidget*>().size());
             });
-            form.ActPopShowOption->trigger();
+            form.Menu().ActPopShowOption()->trigger();
             options.push_back(watch.Elapsed);
             watch.Arm();
             ShowPlainDialog(widgets);

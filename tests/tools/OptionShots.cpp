@@ -9,6 +9,7 @@
 #include "widgets/KvTabSet.h"
 #include "core/KvTimer.h"
 #include "widgets/KvTrayIcon.h"
+#include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
 #include "app/MessageDialog.h"
@@ -101,7 +102,7 @@ int main(int argc, char** argv) {
     TMainForm main(platform, clock, ini);
     main.ClockTimer()->SetEnabled(false);
     if (!langFile.isEmpty())
-        main.LanguageListClick(QFileInfo(langFile).absoluteFilePath());
+        main.Menu().LanguageListClick(QFileInfo(langFile).absoluteFilePath());
     TOptionForm form(main.OptionHost());
     form.show();
     QApplication::processEvents();

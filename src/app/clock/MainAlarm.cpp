@@ -1,6 +1,7 @@
 // The window's side of the alarm (TClockAlarm): the balloon on the tray icon, the
 // menu's stop items, an open options dialog, the blink's visibility and colours.
 #include "app/clock/ClockAlarm.h"
+#include "app/clock/ClockMenu.h"
 #include "widgets/KvPaintBox.h"
 #include "widgets/KvTrayIcon.h"
 #include "app/MessageDialog.h"
@@ -12,16 +13,13 @@ namespace velmora {
 void TMainForm::CreateAlarm() {
     TClockAlarm::TWindowSide side;
     side.ShowBalloon = [this](const TAlarmBalloon& b) {
-        TrayIcon1->SetBalloonTimeout(b.TimeoutMs);
-        TrayIcon1->ShowBalloon(b.Title, b.Hint, b.Flag,
+        FMenu->TrayIcon1()->SetBalloonTimeout(b.TimeoutMs);
+        FMenu->TrayIcon1()->ShowBalloon(b.Title, b.Hint, b.Flag,
                                b.LargeIcon ? TKvBalloonOptions(kbfoLargeIcon) : TKvBalloonOptions(),
                                b.TimeoutMs);
     };
-    side.HideBalloon = [this] { TrayIcon1->HideBalloon(); };
-    side.UpdateStopItems = [this] {
-        StopAlarm1->setVisible(FRun.IsAlarmRunning);
-        PopSep1->setVisible(FRun.IsAlarmRunning);
-    };
+    side.HideBalloon = [this] { FMenu->TrayIcon1()->HideBalloon(); };
+    side.UpdateStopItems = [this] { FMenu->UpdateStopItems(); };
     side.UpdateOptionDialog = [this] {
         if (FOptionForm)
             FOptionForm->AlarmStateChanged();

@@ -2,6 +2,7 @@
 // sync's balloons on the tray icon, a repaint, the window re-fitted to its text.
 #include "app/LangFiles.h"
 #include "app/clock/ClockCommands.h"
+#include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
 #include "core/KvCommandList.h"
 #include "widgets/KvTrayIcon.h"
@@ -11,6 +12,7 @@ namespace velmora {
 void TMainForm::CreateCommands() {
     TClockCommands::TWindowSide side;
     side.ShowBalloon = [this](const TBalloonContent& c) {
+        TKvTrayIcon* const TrayIcon1 = FMenu->TrayIcon1();
         TrayIcon1->HideBalloon();
         TrayIcon1->SetBalloonTitle(c.Title);
         TrayIcon1->SetBalloonHint(c.Hint);

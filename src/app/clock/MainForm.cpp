@@ -6,6 +6,7 @@
 #include "app/clock/ClockCommands.h"
 #include "app/clock/ClockDraw.h"
 #include "app/clock/ClockLayering.h"
+#include "app/clock/ClockMenu.h"
 #include "app/DayWords.h"
 #include "core/ColorSets.h"
 #include "core/KvCommandList.h"
@@ -129,13 +130,12 @@ void TMainForm::FormCreate() {
     FAlarm->Reset(FClock.Now().time().msecsSinceStartOfDay() / double(kMsPerDay));
     FCommands->RememberSyncTool();
     CopyColorSet(FRun, FSettings, TColorSet::Normal);
-    CreatePopupMenu();
-    CreateTrayIcon();
-    ApplyCaptions();
+    CreateMenu();
+    FMenu->ApplyCaptions();
     // Watched before the first look, so that a host arriving meanwhile is not missed.
-    FPlatform.WatchTrayHost([this] { TrayIcon1->TrayHostChanged(); });
+    FPlatform.WatchTrayHost([this] { FMenu->TrayIcon1()->TrayHostChanged(); });
     FPlatform.WatchCompositor([this] { FLayering->CompositorChanged(); });
-    TrayIcon1->SetVisible(true);
+    FMenu->TrayIcon1()->SetVisible(true);
     FClockPaintBox->SetOnPaint(
         [this](TKvPaintBox*, QPainter& canvas) { ClockPaintBoxPaint(canvas); });
     FClockPaintBox->setAttribute(Qt::WA_TransparentForMouseEvents); // presses reach the form

@@ -22,13 +22,12 @@ namespace velmora {
 class Platform;
 class TKvPaintBox;
 class TKvTimer;
-class TKvTrayIcon;
 class TKvCommandList;
-class TAboutForm;
 class TOptionForm;
 class TClockAlarm;
 class TClockCommands;
 class TClockLayering;
+class TClockMenu;
 enum class TAlarmEffect;
 
 // The clock window. Its settings record (Settings()) is read and written in place
@@ -80,18 +79,8 @@ public:
     void ActPopStopAlarmExecute() override;
     TClockAlarm& Alarm() const { return *FAlarm; }
 
-    // The popup menu and its actions.
-    void PopupMenu1Popup();
-    void BuildCommandMenu(QMenu* parent);
-    void LanguageListClick(const QString& path);
-    void ActPopQuitExecute();
-    void ActPopShowHelpExecute();
-    void ActCreateShortcutExecute();
-    void ActPopShowAboutExecute();
-    TAboutForm* FAboutForm = nullptr; // while the about dialog is open
-    void TrayIcon1DblClick();
-    // Menu captions and the tray hint from the current language.
-    void ApplyCaptions();
+    // The popup menu, its actions and the tray icon.
+    TClockMenu& Menu() const { return *FMenu; }
 
     // The options dialog, modal; afterwards the settings are saved.
     void ActPopShowOptionExecute();
@@ -100,21 +89,6 @@ public:
     TOptionForm* FOptionForm = nullptr; // while the options dialog is open
     QColor ResolvedColor(TColor c) const override { return Resolve(c); }
     Platform& GetPlatform() const override { return FPlatform; }
-
-    QMenu* PopupMenu1 = nullptr;
-    QAction* StopAlarm1 = nullptr;
-    QAction* PopSep1 = nullptr;
-    QMenu* Command1 = nullptr;
-    QMenu* Language1 = nullptr;
-    QAction* ActStartAlarm = nullptr;
-    QAction* ActPopStopAlarm = nullptr;
-    QAction* ActPopAdjustTime = nullptr;
-    QAction* ActPopShowOption = nullptr;
-    QAction* ActPopShowHelp = nullptr;
-    QAction* ActPopShowAbout = nullptr;
-    QAction* ActPopQuit = nullptr;
-    QAction* ActCreateShortcut = nullptr;
-    TKvTrayIcon* TrayIcon1 = nullptr;
 
     const QString& ClockStr() const { return FClockStr; }
     // What a paint of the clock draws right now, colours resolved.
@@ -141,7 +115,7 @@ private:
     void SettingsChanged(TSettingChange change) override;
     TKvCommandList& CommandList() override;
     void RunCommandItem(int index) override;
-    QAction* CreateShortcutAction() override { return ActCreateShortcut; }
+    QAction* CreateShortcutAction() override;
     int ClockDpiY() const override { return logicalDpiY(); }
     bool D2DSupported() const override;
 
@@ -154,8 +128,7 @@ private:
     // the first start the one that serves the desktop's locale; true when one was
     // chosen, so that the choice gets saved.
     bool PrepareLanguageFiles();
-    void CreatePopupMenu();
-    void CreateTrayIcon();
+    void CreateMenu();
     void CreateCommands();
     void FormDestroy();
     // The time-of-day checks of one second: midnight (and, as they arrive, the
@@ -210,6 +183,8 @@ private:
     bool FPlaceKept = false; // closed: later moves are the window manager's, not the user's
     QImage FRendered;        // what the next paint shows
     std::unique_ptr<TClockCommands> FCommands;
+    // Outlives the alarm, which shows its balloon on the tray icon.
+    std::unique_ptr<TClockMenu> FMenu;
     // Before the alarm: the blink's last word asks whether the clock stepped aside.
     std::unique_ptr<TClockLayering> FLayering;
     // Last, so that it goes first: its timer's last word reaches a whole window.

@@ -1,6 +1,7 @@
 // The clock's side of the options dialog: opening it and finishing up after it.
 #include "app/VelmoraApp.h"
 #include "app/DayWords.h"
+#include "app/clock/ClockMenu.h"
 #include "core/KvCommandList.h"
 #include "app/clock/ClockCommands.h"
 #include "app/clock/ClockLayering.h"
@@ -31,7 +32,7 @@ void TMainForm::SettingsChanged(TSettingChange change) {
         FLayering->ApplyStacking();
         // Sent to the bottom, the clock comes to the front once, where it can be seen.
         if (!FSettings.FormOnTopmost)
-            TrayIcon1DblClick();
+            ForceForeground();
         break;
     case TSettingChange::FullScreenWatch:
         FLayering->UpdateFullScreenWatch();
@@ -47,7 +48,7 @@ bool TMainForm::D2DSupported() const {
 }
 
 bool TMainForm::DialogOpen() const {
-    return FOptionForm != nullptr || FAboutForm != nullptr;
+    return FOptionForm != nullptr || FMenu->AboutForm() != nullptr;
 }
 
 void TMainForm::ActPopShowOptionExecute() {

@@ -5,6 +5,7 @@
 #include "core/KvTimer.h"
 #include "core/KvVersionInfo.h"
 #include "app/LangFiles.h"
+#include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
 #include "core/VersionBlockWriter.h"
 #include "fakes/FakePlatform.h"
@@ -311,14 +312,14 @@ TEST(AboutAction, OnlyOneDialogAtATime) {
     bool openInside = false;
     QTimer::singleShot(0, [&] {
         openInside = main.DialogOpen();
-        main.ActPopShowAboutExecute(); // a second request while one is open: nothing
+        main.Menu().ActPopShowAboutExecute(); // a second request while one is open: nothing
         dialogs = 0;
         for (QWidget* w : QApplication::topLevelWidgets())
             dialogs += qobject_cast<TAboutForm*>(w) && w->isVisible() ? 1 : 0;
-        QTest::keyClick(main.FAboutForm, Qt::Key_Escape);
+        QTest::keyClick(main.Menu().AboutForm(), Qt::Key_Escape);
     });
     EXPECT_FALSE(main.DialogOpen());
-    main.ActPopShowAbout->trigger();
+    main.Menu().ActPopShowAbout()->trigger();
     EXPECT_TRUE(openInside);
     EXPECT_EQ(dialogs, 1);
     EXPECT_FALSE(main.DialogOpen());

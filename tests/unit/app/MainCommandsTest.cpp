@@ -4,6 +4,7 @@
 #include "widgets/KvTrayIcon.h"
 #include "app/LangFiles.h"
 #include "app/clock/ClockCommands.h"
+#include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
 #include "core/StringHash.h"
 #include "fakes/FakePlatform.h"
@@ -59,10 +60,10 @@ TEST(MainCommands, NetworkCheckGivesUpOnTheThirtiethTick) {
     for (int i = 0; i < 29; ++i)
         f->Commands().CheckLanTimerTimer();
     EXPECT_TRUE(f->Commands().CheckLanTimer()->Enabled());
-    EXPECT_NE(f->TrayIcon1->BalloonHint(), BalloonContents()[6].Hint);
+    EXPECT_NE(f->Menu().TrayIcon1()->BalloonHint(), BalloonContents()[6].Hint);
     f->Commands().CheckLanTimerTimer(); // the 30th
     EXPECT_FALSE(f->Commands().CheckLanTimer()->Enabled());
-    EXPECT_EQ(f->TrayIcon1->BalloonHint(), BalloonContents()[6].Hint);
+    EXPECT_EQ(f->Menu().TrayIcon1()->BalloonHint(), BalloonContents()[6].Hint);
     EXPECT_EQ(f->Commands().CheckLanTimer()->InitialDelayTime(), 0u);
     EXPECT_EQ(fx.Launches(), 0);
 }
@@ -100,9 +101,9 @@ TEST(MainCommands, TheToolsAnswerShowsItsBalloonOnlyWithTheRightHash) {
         {"SYNCRESULT " + QByteArray::number(hash) + " 4", 4},
     };
     for (const auto& c : cases) {
-        f->TrayIcon1->SetBalloonHint(QStringLiteral("none"));
+        f->Menu().TrayIcon1()->SetBalloonHint(QStringLiteral("none"));
         f->Commands().HandleInstanceMessage(c.line);
-        EXPECT_EQ(f->TrayIcon1->BalloonHint(), c.balloon < 0
+        EXPECT_EQ(f->Menu().TrayIcon1()->BalloonHint(), c.balloon < 0
                                                    ? QStringLiteral("none")
                                                    : BalloonContents()[size_t(c.balloon)].Hint)
             << c.line.toStdString();
@@ -130,12 +131,12 @@ TEST(MainCommands, StartupTimedAndMenuCommands) {
     f->ClockTimerTimer();
     EXPECT_EQ(fx.platform.Calls.filter("launch:" + prog + "|noon").size(), 1); // once a day
     // The commands submenu lists commands 1 .. 3 as "n: title".
-    f->PopupMenu1Popup();
+    f->Menu().PopupMenu1Popup();
     QStringList items;
-    for (QAction* a : f->Command1->actions())
+    for (QAction* a : f->Menu().Command1()->actions())
         items << a->text();
     EXPECT_EQ(items, (QStringList{"1: at start", "2: at noon", "3: missing"}));
-    EXPECT_TRUE(f->Command1->isEnabled());
+    EXPECT_TRUE(f->Menu().Command1()->isEnabled());
 }
 
 namespace {

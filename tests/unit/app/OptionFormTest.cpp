@@ -2,6 +2,7 @@
 // without an alarm action), one dialog at a time, what the clock does after it.
 #include "app/DayWords.h"
 #include "app/clock/ClockCommands.h"
+#include "app/clock/ClockMenu.h"
 #include "core/KvCommandList.h"
 #include "widgets/KvContrast.h"
 #include "widgets/KvEdit.h"
@@ -38,7 +39,7 @@ TEST(OptionForm, FrameShapeAndShowing) {
     EXPECT_EQ(f.OptionPageControl->count(), 6);
     EXPECT_TRUE(f.SaveSettingsButton->isDefault());
     EXPECT_EQ(f.SaveSettingsButton->text(), "せってーを ほぞん");
-    EXPECT_EQ(f.ShortcutSpeedButton->Action(), fx.Main->ActCreateShortcut);
+    EXPECT_EQ(f.ShortcutSpeedButton->Action(), fx.Main->Menu().ActCreateShortcut());
     EXPECT_EQ(f.ShortcutSpeedButton->GlyphUp().size(), QSize(16, 16));
     EXPECT_EQ(f.font().family(), fx.Platform.MenuFont().family());
     // Choosing a tab shows its page.
@@ -192,7 +193,7 @@ TEST(OptionForm, ALanguageChosenWhileOpenRetitlesIt) {
         d.UpdateFile();
     }
     fx.Main->ActStartAlarmExecute();
-    fx.Main->LanguageListClick(path);
+    fx.Main->Menu().LanguageListClick(path);
     EXPECT_EQ(f.windowTitle(), "Velmora - Options");
     EXPECT_EQ(f.OptionTabSet->Tabs()[4]->Caption(), "Alarm");
     auto& alarm = fx.Page<TOptionAlarmPage>();

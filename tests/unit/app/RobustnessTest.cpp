@@ -7,6 +7,7 @@
 #include "app/LangFiles.h"
 #include "app/clock/ClockAlarm.h"
 #include "app/clock/ClockCommands.h"
+#include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
 #include "app/MessageDialog.h"
 #include "fakes/FakePlatform.h"
@@ -149,7 +150,7 @@ TEST(Robustness, CommandAndHelpMessagesAreTheLanguagesTextsOnly) {
     help.close();
     fx.platform.OpenResult = false;
     fx.platform.OpenErrorCode = 3;
-    f->ActPopShowHelpExecute();
+    f->Menu().ActPopShowHelpExecute();
     ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 2; }));
     EXPECT_EQ(boxes.Texts[1], QStringLiteral("ひらけません: [%1] (エラー コード: [3])")
                                   .arg(fx.dir.filePath("Help/index.html")));
@@ -163,7 +164,7 @@ TEST(Robustness, ALanguageErrorIsShownNotThrownThroughTheMenu) {
     boxes.Texts.clear();
     const QString langDir = LangDir();
     SetLangDir(QStringLiteral("/dev/null/Lang/")); // the default file cannot be written here
-    EXPECT_NO_THROW(f->LanguageListClick(QStringLiteral("/dev/null/Lang/none.lang")));
+    EXPECT_NO_THROW(f->Menu().LanguageListClick(QStringLiteral("/dev/null/Lang/none.lang")));
     EXPECT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 1; }));
     SetLangDir(langDir);
 }
@@ -243,7 +244,7 @@ TEST(Robustness, QuitStopsEveryTimerFirst) {
     f->move(10, 10);
     ASSERT_TRUE(f->Alarm().BlinkTimer()->Enabled());
     ASSERT_TRUE(f->Commands().CheckLanTimer()->Enabled());
-    f->ActPopQuitExecute();
+    f->Menu().ActPopQuitExecute();
     EXPECT_FALSE(f->ClockTimer()->Enabled());
     EXPECT_FALSE(f->Alarm().BlinkTimer()->Enabled());
     EXPECT_FALSE(f->Commands().CheckLanTimer()->Enabled());

@@ -4,6 +4,7 @@
 #include "core/IniDocument.h"
 #include "core/KvTimer.h"
 #include "app/LangFiles.h"
+#include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
 #include "TextFiles.h"
 #include "app/MessageDialog.h"
@@ -183,10 +184,10 @@ TEST_F(ShippedLang, AcceleratorsAreUniqueWithinEachMenu) {
     ASSERT_FALSE(files.isEmpty());
     for (const QString& file : files) {
         SCOPED_TRACE(QFileInfo(file).fileName().toStdString());
-        form.LanguageListClick(file);
-        emit form.PopupMenu1->aboutToShow(); // fills the submenus as an opening does
+        form.Menu().LanguageListClick(file);
+        emit form.Menu().PopupMenu1()->aboutToShow(); // fills the submenus as an opening does
         std::vector<QMenu*> menus;
-        CollectMenus(form.PopupMenu1, menus);
+        CollectMenus(form.Menu().PopupMenu1(), menus);
         int withAccelerator = 0;
         for (QMenu* menu : menus) {
             std::map<QChar, QString> seen;
@@ -350,15 +351,15 @@ TEST_F(FirstStart, TheHelpActionOpensThePageOfTheCurrentLanguage) {
     form.ClockTimer()->SetEnabled(false);
     const auto opened = [&] {
         platform.Calls.clear();
-        form.ActPopShowHelpExecute();
+        form.Menu().ActPopShowHelpExecute();
         return platform.Calls.filter("open:").join(',');
     };
     EXPECT_EQ(opened(), "open:" + dir.filePath("Help/index.ja.html")); // the Japanese default
-    form.LanguageListClick(Lang("English.lang"));                      // names no page
+    form.Menu().LanguageListClick(Lang("English.lang"));                      // names no page
     EXPECT_EQ(opened(), "open:" + dir.filePath("Help/index.html"));
-    form.LanguageListClick(Lang("Deutsch.lang"));
+    form.Menu().LanguageListClick(Lang("Deutsch.lang"));
     EXPECT_EQ(opened(), "open:" + dir.filePath("Help/index.de.html"));
-    form.LanguageListClick(Lang("Elsewhere.lang")); // a page outside the help folder is refused
+    form.Menu().LanguageListClick(Lang("Elsewhere.lang")); // a page outside the help folder is refused
     EXPECT_EQ(opened(), "open:" + dir.filePath("Help/index.html"));
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join('\n').toStdString();
 }
