@@ -1,7 +1,10 @@
 #include "app/clock/ClockMenu.h"
 
-#include "app/Lang.h"
-#include "app/VelmoLib.h"
+#include "app/LangFiles.h"
+#include "app/LangTexts.h"
+#include "app/clock/LanguageMenu.h"
+#include "app/AppResources.h"
+#include "app/MessageDialog.h"
 #include "app/about/AboutForm.h"
 #include "platform/Platform.h"
 #include "widgets/KvTrayIcon.h"

@@ -1,7 +1,7 @@
 // The menu part on a plain window: what its items ask of the window's side.
 #include "app/clock/ClockMenu.h"
 
-#include "app/VelmoLib.h"
+#include "app/MessageDialog.h"
 #include "fakes/FakePlatform.h"
 #include "widgets/KvTrayIcon.h"
 

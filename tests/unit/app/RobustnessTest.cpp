@@ -218,13 +218,13 @@ TEST(Robustness, TheBlinkTimerItselfBlinksTheWindow) {
     auto f = fx.Make();
     f->show();
     f->ActStartAlarmExecute();
-    ASSERT_TRUE(f->BlinkTimer->Enabled());
-    EXPECT_EQ(f->BlinkTimer->Interval(), kBlinkIntervalMs);
+    ASSERT_TRUE(f->Alarm().BlinkTimer()->Enabled());
+    EXPECT_EQ(f->Alarm().BlinkTimer()->Interval(), kBlinkIntervalMs);
     EXPECT_TRUE(WaitUntil([&] { return !f->isVisible(); })) << "the timer never hid the window";
     EXPECT_TRUE(WaitUntil([&] { return f->isVisible(); })) << "the timer never showed it again";
     EXPECT_TRUE(WaitUntil([&] { return !f->isVisible(); })) << "it blinked only once";
     f->ActPopStopAlarmExecute();
-    EXPECT_FALSE(f->BlinkTimer->Enabled());
+    EXPECT_FALSE(f->Alarm().BlinkTimer()->Enabled());
     EXPECT_TRUE(f->isVisible()) << "a stop while hidden shows the window";
 }
 
