@@ -1,11 +1,11 @@
 // Program entry: the start-up checks, the single instance, the clock window.
+#include "app/SingleInstance.h"
 #include "app/VelmoraApp.h"
-#include "core/Clock.h"
-#include "core/CommandLine.h"
 #include "app/clock/ClockCommands.h"
 #include "app/clock/MainForm.h"
+#include "core/Clock.h"
+#include "core/CommandLine.h"
 #include "core/Settings.h"
-#include "app/SingleInstance.h"
 #include "platform/Platform.h"
 
 #include <QCoreApplication>

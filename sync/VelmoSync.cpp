@@ -11,9 +11,9 @@
 // between samples (for tests).
 #include "ClockSetter.h"
 #include "Report.h"
-#include "core/StringHash.h"
 #include "SyncLock.h"
 #include "SyncTool.h"
+#include "core/StringHash.h"
 #include "platform/linux/RuntimeDir.h"
 
 #include <QCoreApplication>

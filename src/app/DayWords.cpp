@@ -1,7 +1,7 @@
 #include "app/DayWords.h"
 
-#include "core/IniDocument.h"
 #include "app/LangFiles.h"
+#include "core/IniDocument.h"
 #include "core/TextForms.h"
 
 #include <QFileInfo>

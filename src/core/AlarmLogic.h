@@ -19,10 +19,10 @@
 //   BlinkVisibility(isVisible()), OnStopTimer to VisibleAfterBlink().
 #pragma once
 
+#include "core/ClockRunState.h"
 #include "core/KvBalloonFlags.h"
 #include "core/MessageTable.h"
 #include "core/MsgDlgType.h"
-#include "core/ClockRunState.h"
 #include "core/Settings.h"
 
 #include <QString>

@@ -104,8 +104,8 @@ QByteArray KvRemoveGammaChunk(const QByteArray& data) {
     qsizetype pos = 8;
     while (pos + 12 <= data.size()) {
         const auto* p = reinterpret_cast<const unsigned char*>(data.constData() + pos);
-        const quint32 length = (quint32(p[0]) << 24) | (quint32(p[1]) << 16) |
-                               (quint32(p[2]) << 8) | quint32(p[3]);
+        const quint32 length =
+            (quint32(p[0]) << 24) | (quint32(p[1]) << 16) | (quint32(p[2]) << 8) | quint32(p[3]);
         if (length > quint32(data.size() - pos - 12))
             break; // damaged: keep the rest as it is
         const qsizetype chunkSize = 12 + qsizetype(length);

@@ -1,13 +1,13 @@
 #include "app/about/AboutForm.h"
 
-#include "app/about/AboutLogic.h"
+#include "app/AppResources.h"
 #include "app/Credits.h"
+#include "app/LangFiles.h"
+#include "app/about/AboutLogic.h"
+#include "core/KvVersionInfo.h"
+#include "platform/Platform.h"
 #include "widgets/KvPng.h"
 #include "widgets/KvSpacer.h"
-#include "core/KvVersionInfo.h"
-#include "app/LangFiles.h"
-#include "app/AppResources.h"
-#include "platform/Platform.h"
 
 #include <QContextMenuEvent>
 #include <QGuiApplication>

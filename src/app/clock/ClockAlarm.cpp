@@ -1,7 +1,6 @@
 #include "app/clock/ClockAlarm.h"
 
 #include "app/MessageDialog.h"
-
 #include "core/KvTimer.h"
 #include "core/TextForms.h"
 #include "platform/Platform.h"

@@ -1,11 +1,11 @@
 #include "app/clock/ClockMenu.h"
 
+#include "app/AppResources.h"
 #include "app/LangFiles.h"
 #include "app/LangTexts.h"
-#include "app/clock/LanguageMenu.h"
-#include "app/AppResources.h"
 #include "app/MessageDialog.h"
 #include "app/about/AboutForm.h"
+#include "app/clock/LanguageMenu.h"
 #include "platform/Platform.h"
 #include "widgets/KvTrayIcon.h"
 

@@ -1,12 +1,12 @@
 // The window's side of the alarm (TClockAlarm): the balloon on the tray icon, the
 // menu's stop items, an open options dialog, the blink's visibility and colours.
+#include "app/MessageDialog.h"
 #include "app/clock/ClockAlarm.h"
 #include "app/clock/ClockMenu.h"
-#include "widgets/KvPaintBox.h"
-#include "widgets/KvTrayIcon.h"
-#include "app/MessageDialog.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
+#include "widgets/KvPaintBox.h"
+#include "widgets/KvTrayIcon.h"
 
 namespace velmora {
 
@@ -14,9 +14,9 @@ void TMainForm::CreateAlarm() {
     TClockAlarm::TWindowSide side;
     side.ShowBalloon = [this](const TAlarmBalloon& b) {
         FMenu->TrayIcon1()->SetBalloonTimeout(b.TimeoutMs);
-        FMenu->TrayIcon1()->ShowBalloon(b.Title, b.Hint, b.Flag,
-                               b.LargeIcon ? TKvBalloonOptions(kbfoLargeIcon) : TKvBalloonOptions(),
-                               b.TimeoutMs);
+        FMenu->TrayIcon1()->ShowBalloon(
+            b.Title, b.Hint, b.Flag,
+            b.LargeIcon ? TKvBalloonOptions(kbfoLargeIcon) : TKvBalloonOptions(), b.TimeoutMs);
     };
     side.HideBalloon = [this] { FMenu->TrayIcon1()->HideBalloon(); };
     side.UpdateStopItems = [this] { FMenu->UpdateStopItems(); };

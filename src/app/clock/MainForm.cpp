@@ -1,5 +1,8 @@
 #include "app/clock/MainForm.h"
 
+#include "app/DayWords.h"
+#include "app/LangFiles.h"
+#include "app/MessageDialog.h"
 #include "app/VelmoraApp.h"
 #include "app/clock/ClockAccessible.h"
 #include "app/clock/ClockAlarm.h"
@@ -7,17 +10,14 @@
 #include "app/clock/ClockDraw.h"
 #include "app/clock/ClockLayering.h"
 #include "app/clock/ClockMenu.h"
-#include "app/DayWords.h"
 #include "core/ColorSets.h"
 #include "core/KvCommandList.h"
-#include "widgets/KvPaintBox.h"
 #include "core/KvTimer.h"
-#include "widgets/KvTrayIcon.h"
-#include "app/LangFiles.h"
 #include "core/ScreenPlace.h"
 #include "core/TextForms.h"
-#include "app/MessageDialog.h"
 #include "platform/Platform.h"
+#include "widgets/KvPaintBox.h"
+#include "widgets/KvTrayIcon.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -196,7 +196,8 @@ void TMainForm::SaveSettingsNow() {
     // A timer's slot: an error becomes a message, never an exception through the loop.
     try {
         SyncSettingsFromWindow();
-        if (QPoint(FSettings.Left, FSettings.Top) == FStoredPlace && CurrentLangFile() == FStoredLangFile)
+        if (QPoint(FSettings.Left, FSettings.Top) == FStoredPlace &&
+            CurrentLangFile() == FStoredLangFile)
             return;
         SaveSettings();
     } catch (const std::exception& e) {
@@ -255,8 +256,8 @@ void TMainForm::AdjustMainFormMaxSize(TVlmColorMode fontColorMode) {
     const auto extent = [&fm](const QString& s) {
         return QSize(fm.horizontalAdvance(s), fm.height());
     };
-    const QSize text =
-        MeasureClockText(FSettings.ShowDate, FSettings.ShowDayOfTheWeek, FSettings.ShowSecond, extent, FDayWords, FClock.Now());
+    const QSize text = MeasureClockText(FSettings.ShowDate, FSettings.ShowDayOfTheWeek,
+                                        FSettings.ShowSecond, extent, FDayWords, FClock.Now());
     const QSize size = ScaledWindowSize(text, FSettings.ScalingRateX, FSettings.ScalingRateY);
     setFixedSize(size);
     FClockPaintBox->setGeometry(0, 0, size.width(), size.height());
@@ -278,8 +279,9 @@ void TMainForm::ClockTimerTimer() {
         RunTimeOfDayChecks(t, &t == &seconds.back());
     if (seconds.empty())
         ApplyColorState();
-    FClockStr = FormatClockText(FSettings.ShowDate, FSettings.ShowDayOfTheWeek, FSettings.ShowSecond, FDayWords, WholeSecond(now),
-                                LocaleTimeSeparator(QLocale::system()));
+    FClockStr =
+        FormatClockText(FSettings.ShowDate, FSettings.ShowDayOfTheWeek, FSettings.ShowSecond,
+                        FDayWords, WholeSecond(now), LocaleTimeSeparator(QLocale::system()));
     RenderClockImage();
     FClockPaintBox->repaint();
 }
@@ -325,7 +327,8 @@ TClockDrawState TMainForm::DrawState() const {
     s.BackgroundEndColor = Resolve(FRun.BackgroundEndColor);
     s.BorderColor = Resolve(FRun.BorderColor);
     s.ShowBorder = FSettings.ShowBorder;
-    s.SeeThrough = FLayering->BlendedSeeThrough() ? TSeeThrough::Compositor : TSeeThrough::ShapeMask;
+    s.SeeThrough =
+        FLayering->BlendedSeeThrough() ? TSeeThrough::Compositor : TSeeThrough::ShapeMask;
     return s;
 }
 

@@ -1,9 +1,9 @@
 // TMainForm: the clock window.
 #pragma once
 
+#include "app/options/OptionHost.h"
 #include "core/AlarmLogic.h"
 #include "core/Clock.h"
-#include "app/options/OptionHost.h"
 #include "core/ClockRunState.h"
 #include "core/ClockText.h"
 #include "core/ProgramPaths.h"

@@ -1,16 +1,16 @@
 // The window's side of the popup menu and the tray icon (TClockMenu): the items
 // that the clock window carries out, and the right-click that opens the menu.
-#include "app/clock/ClockMenu.h"
-#include "core/KvCommandList.h"
-#include "widgets/KvTrayIcon.h"
+#include "app/AppResources.h"
 #include "app/LangFiles.h"
-#include "app/clock/LanguageMenu.h"
+#include "app/MessageDialog.h"
 #include "app/clock/ClockCommands.h"
+#include "app/clock/ClockMenu.h"
+#include "app/clock/LanguageMenu.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
-#include "app/MessageDialog.h"
-#include "app/AppResources.h"
+#include "core/KvCommandList.h"
 #include "platform/Platform.h"
+#include "widgets/KvTrayIcon.h"
 
 #include <QContextMenuEvent>
 

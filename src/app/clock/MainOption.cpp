@@ -1,13 +1,13 @@
 // The clock's side of the options dialog: opening it and finishing up after it.
-#include "app/VelmoraApp.h"
 #include "app/DayWords.h"
-#include "app/clock/ClockMenu.h"
-#include "core/KvCommandList.h"
+#include "app/VelmoraApp.h"
 #include "app/clock/ClockCommands.h"
 #include "app/clock/ClockLayering.h"
+#include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
-#include "widgets/KvPaintBox.h"
 #include "app/options/OptionForm.h"
+#include "core/KvCommandList.h"
+#include "widgets/KvPaintBox.h"
 
 namespace velmora {
 

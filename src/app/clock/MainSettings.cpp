@@ -1,10 +1,10 @@
 // Loading and saving the clock's settings file.
-#include "core/CommandSections.h"
-#include "core/KvCommandList.h"
 #include "app/LangFiles.h"
+#include "app/MessageDialog.h"
 #include "app/clock/ClockCommands.h"
 #include "app/clock/MainForm.h"
-#include "app/MessageDialog.h"
+#include "core/CommandSections.h"
+#include "core/KvCommandList.h"
 #include "platform/Platform.h"
 
 #include <QDir>

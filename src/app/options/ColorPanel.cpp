@@ -1,8 +1,8 @@
 #include "app/options/ColorPanel.h"
 
-#include "app/options/OptionHost.h"
 #include "app/options/OptionForm.h"
 #include "app/options/OptionHelpers.h"
+#include "app/options/OptionHost.h"
 #include "core/ColorSets.h"
 
 #include <QColorDialog>

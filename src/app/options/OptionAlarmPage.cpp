@@ -1,15 +1,15 @@
 #include "app/options/OptionAlarmPage.h"
 
-#include "widgets/KvEdit.h"
-#include "widgets/KvTimeSpinEdit.h"
 #include "app/LangFiles.h"
+#include "app/MessageDialog.h"
 #include "app/clock/MainForm.h"
-#include "app/options/OptionHost.h"
-#include "app/options/OptionForm.h"
 #include "app/options/ColorPanel.h"
 #include "app/options/OptionControls.h"
-#include "app/MessageDialog.h"
+#include "app/options/OptionForm.h"
 #include "app/options/OptionHelpers.h"
+#include "app/options/OptionHost.h"
+#include "widgets/KvEdit.h"
+#include "widgets/KvTimeSpinEdit.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

@@ -1,17 +1,17 @@
 #include "app/options/OptionCommandPage.h"
 
+#include "app/LangFiles.h"
+#include "app/MessageDialog.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionControls.h"
+#include "app/options/OptionForm.h"
+#include "app/options/OptionHelpers.h"
+#include "app/options/OptionHost.h"
 #include "core/KvCommandList.h"
 #include "widgets/KvEdit.h"
 #include "widgets/KvGrid.h"
 #include "widgets/KvPngButton.h"
 #include "widgets/KvTextFit.h"
-#include "app/LangFiles.h"
-#include "app/clock/MainForm.h"
-#include "app/options/OptionControls.h"
-#include "app/options/OptionHost.h"
-#include "app/options/OptionForm.h"
-#include "app/MessageDialog.h"
-#include "app/options/OptionHelpers.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

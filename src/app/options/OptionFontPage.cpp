@@ -1,13 +1,13 @@
 #include "app/options/OptionFontPage.h"
 
-#include "widgets/KvPaintBox.h"
 #include "app/LangFiles.h"
 #include "app/clock/MainForm.h"
-#include "app/options/OptionHost.h"
-#include "app/options/OptionForm.h"
 #include "app/options/ColorPanel.h"
 #include "app/options/OptionControls.h"
+#include "app/options/OptionForm.h"
 #include "app/options/OptionHelpers.h"
+#include "app/options/OptionHost.h"
+#include "widgets/KvPaintBox.h"
 
 #include <QCheckBox>
 #include <QFontDialog>
@@ -187,8 +187,8 @@ void TOptionFontPage::ApplyLang() {
 
 void TOptionFontPage::ShowFontDescription() {
     Label201->setText(FontDescription(MsgText(Messages().FontCaption, "FontCaption"),
-                                      FHost.Settings().FontName, FHost.Settings().FontStyle, FHost.Settings().FontSize,
-                                      FHost.ClockDpiY()));
+                                      FHost.Settings().FontName, FHost.Settings().FontStyle,
+                                      FHost.Settings().FontSize, FHost.ClockDpiY()));
 }
 
 void TOptionFontPage::LoadFromMain() {
@@ -230,7 +230,8 @@ void TOptionFontPage::Button201Click() {
         return;
     FHost.Settings().FontName = chosen->family();
     FHost.Settings().FontStyle = StyleBits(*chosen);
-    FHost.Settings().FontSize = chosen->pointSize() > 0 ? chosen->pointSize() : -chosen->pixelSize();
+    FHost.Settings().FontSize =
+        chosen->pointSize() > 0 ? chosen->pointSize() : -chosen->pixelSize();
     FHost.SettingsChanged(TSettingChange::Font);
     ShowFontDescription();
 }

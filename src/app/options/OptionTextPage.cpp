@@ -1,15 +1,15 @@
 #include "app/options/OptionTextPage.h"
 
 #include "app/DayWords.h"
+#include "app/LangFiles.h"
+#include "app/MessageDialog.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionControls.h"
+#include "app/options/OptionForm.h"
+#include "app/options/OptionHelpers.h"
+#include "app/options/OptionHost.h"
 #include "core/IniDocument.h"
 #include "widgets/KvEdit.h"
-#include "app/LangFiles.h"
-#include "app/clock/MainForm.h"
-#include "app/options/OptionHost.h"
-#include "app/options/OptionForm.h"
-#include "app/options/OptionControls.h"
-#include "app/MessageDialog.h"
-#include "app/options/OptionHelpers.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 #include "app/options/OptionWindowPage.h"
 
-#include "widgets/KvSpinEdit.h"
-#include "app/options/OptionHost.h"
 #include "app/options/OptionControls.h"
+#include "app/options/OptionHost.h"
+#include "widgets/KvSpinEdit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
