@@ -30,7 +30,7 @@ constexpr int kDirectionGroupHeight = 56;
 // its modes as radio buttons one below the other, the gradient direction under
 // them, the one-colour swatch at the right and the gradient's two swatches
 // beside each other below it.
-struct TColorGroupSpec {
+struct TColorGroupPlaces {
     const char* Box;
     std::vector<const char*> Modes; // top to bottom
     const char* Direction;
@@ -51,22 +51,22 @@ struct TColorGroup {
 };
 
 // The group in `parent`, as tall as its modes need.
-TColorGroup NewColorGroup(const TOptionForm& form, QWidget* parent, const TColorGroupSpec& spec) {
+TColorGroup NewColorGroup(const TOptionForm& form, QWidget* parent, const TColorGroupPlaces& at) {
     constexpr int kRow = 22; // a radio button's line, the caption's too
-    const int modes = int(spec.Modes.size());
+    const int modes = int(at.Modes.size());
     TColorGroup g;
-    g.Box = NewControl<QGroupBox>(parent, spec.Box);
-    form.Place(g.Box, 8, spec.Top, 377, kRow * (modes + 1) + kDirectionGroupHeight + 6);
+    g.Box = NewControl<QGroupBox>(parent, at.Box);
+    form.Place(g.Box, 8, at.Top, 377, kRow * (modes + 1) + kDirectionGroupHeight + 6);
     for (int i = 0; i < modes; ++i) {
-        g.Modes.push_back(NewControl<QRadioButton>(g.Box, spec.Modes[size_t(i)]));
+        g.Modes.push_back(NewControl<QRadioButton>(g.Box, at.Modes[size_t(i)]));
         form.Place(g.Modes.back(), 12, kRow * (i + 1), 220, 20);
     }
-    g.Direction = NewControl<TRadioGroup>(g.Box, spec.Direction);
+    g.Direction = NewControl<TRadioGroup>(g.Box, at.Direction);
     g.Direction->SetItems({QString(), QString()});
     form.Place(g.Direction, 12, kRow * (modes + 1), 220, kDirectionGroupHeight);
-    g.Solid = form.NewColorPanel(g.Box, spec.Solid, 295, spec.SolidTop);
-    g.From = form.NewColorPanel(g.Box, spec.From, 239, 48);
-    g.To = form.NewColorPanel(g.Box, spec.To, 295, 48);
+    g.Solid = form.NewColorPanel(g.Box, at.Solid, 295, at.SolidTop);
+    g.From = form.NewColorPanel(g.Box, at.From, 239, 48);
+    g.To = form.NewColorPanel(g.Box, at.To, 295, 48);
     return g;
 }
 
