@@ -63,6 +63,20 @@ std::optional<ServerSpec> ParseServerSpec(const QString& text) {
     return target;
 }
 
+std::optional<QList<ServerSpec>> ParseServerList(const QString& text) {
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() > kMaxServers)
+        return std::nullopt;
+    QList<ServerSpec> servers;
+    for (const QString& part : parts) {
+        const auto server = ParseServerSpec(part);
+        if (!server)
+            return std::nullopt;
+        servers << *server;
+    }
+    return servers;
+}
+
 QList<QHostAddress> ResolveWithDeadline(std::function<QList<QHostAddress>()> lookup,
                                         int timeoutMs) {
     struct Shared {
@@ -344,8 +358,8 @@ AddressStatus MeasureAddress(const QHostAddress& address, quint16 port,
 
 } // namespace
 
-NtpMeasurement NtpClient::Measure(const ServerSpec& server) const {
-    const QDeadlineTimer budget(options_.budgetMs);
+NtpMeasurement NtpClient::MeasureName(const ServerSpec& server,
+                                      const QDeadlineTimer& budget) const {
     NtpMeasurement m;
     const QList<QHostAddress> addresses =
         resolver_(server.host, int(std::max<qint64>(budget.remainingTime(), 1)));
@@ -354,42 +368,83 @@ NtpMeasurement NtpClient::Measure(const ServerSpec& server) const {
         return m;
     }
     bool anyAnswer = false;
-    std::optional<NtpMeasurement> first;
     for (const QHostAddress& address : addresses) {
-        if (first && address.isEqual(first->server))
-            continue;
         NtpMeasurement here;
         const AddressStatus status =
             MeasureAddress(address, server.port, options_, clock_, budget, here);
-        if (status == AddressStatus::KissOfDeath && !first)
+        if (status == AddressStatus::KissOfDeath || status == AddressStatus::Measured) {
+            here.agreeingServers = status == AddressStatus::Measured ? 1 : 0;
             return here;
+        }
         if (here.lastReject != NtpReject::None)
             m.lastReject = here.lastReject;
         if (here.outcome == NtpOutcome::NoAgreement)
             m.outcome = NtpOutcome::NoAgreement;
         anyAnswer = anyAnswer || status != AddressStatus::Silent;
-        if (status == AddressStatus::Measured) {
-            if (first) {
-                // A large step is believed only when another address tells the same.
-                if (OffsetsAgree(first->sample, here.sample))
-                    first->agreeingAddresses = 2;
-                return *first;
-            }
-            here.agreeingAddresses = 1;
+        if (budget.hasExpired())
+            break;
+    }
+    if (m.outcome != NtpOutcome::NoAgreement)
+        m.outcome = anyAnswer ? NtpOutcome::Rejected : NtpOutcome::NoAnswer;
+    return m;
+}
+
+namespace {
+
+// Which failure says the most when no server measured: an answer of any kind
+// beats silence, silence beats a name that did not resolve.
+int FailureWeight(NtpOutcome o) {
+    switch (o) {
+    case NtpOutcome::NotResolved:
+        return 0;
+    case NtpOutcome::NoAnswer:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
+bool SameName(const ServerSpec& a, const ServerSpec& b) {
+    return a.host.compare(b.host, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+NtpMeasurement NtpClient::Measure(const QList<ServerSpec>& servers) const {
+    const QDeadlineTimer budget(options_.budgetMs);
+    std::optional<NtpMeasurement> first;
+    std::optional<ServerSpec> firstName;
+    NtpMeasurement failure;
+    failure.outcome = NtpOutcome::NotResolved;
+    for (const ServerSpec& server : servers) {
+        if (firstName && SameName(*firstName, server))
+            continue; // one name twice is one server
+        NtpMeasurement here = MeasureName(server, budget);
+        if (here.outcome == NtpOutcome::Measured && !first) {
             const std::int64_t size =
                 here.sample.offsetNs < 0 ? -here.sample.offsetNs : here.sample.offsetNs;
             if (size <= options_.confirmAboveNs)
                 return here;
             first = here;
+            firstName = server;
+        } else if (here.outcome == NtpOutcome::Measured) {
+            // Another name confirms only from another address: two names of one
+            // machine are one server.
+            if (!here.server.isEqual(first->server) && OffsetsAgree(first->sample, here.sample)) {
+                first->agreeingServers = 2;
+                return *first;
+            }
+        } else if (!first && FailureWeight(here.outcome) >= FailureWeight(failure.outcome)) {
+            failure = here;
         }
         if (budget.hasExpired())
             break;
     }
-    if (first)
-        return *first;
-    if (m.outcome != NtpOutcome::NoAgreement)
-        m.outcome = anyAnswer ? NtpOutcome::Rejected : NtpOutcome::NoAnswer;
-    return m;
+    return first ? *first : failure;
+}
+
+NtpMeasurement NtpClient::Measure(const ServerSpec& server) const {
+    return Measure(QList<ServerSpec>{server});
 }
 
 } // namespace velmora

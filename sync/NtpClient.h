@@ -6,6 +6,7 @@
 #include "BuildDate.h"
 #include "NtpPacket.h"
 
+#include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QList>
 #include <QString>
@@ -24,6 +25,10 @@ struct ServerSpec {
 // nullopt for a malformed name or port (empty host, port 0, not a number,
 // above 65535, stray brackets).
 std::optional<ServerSpec> ParseServerSpec(const QString& text);
+// Servers separated by commas ("a.example,b.example:1123"), at most
+// kMaxServers; nullopt when any of them is malformed or there are too many.
+inline constexpr int kMaxServers = 4;
+std::optional<QList<ServerSpec>> ParseServerList(const QString& text);
 
 struct NtpClientOptions {
     int samples = 4;
@@ -32,7 +37,7 @@ struct NtpClientOptions {
     int budgetMs = 15000;      // the whole run, name lookup included
     // The era pivot: server times are read as no earlier than this (Unix seconds).
     std::int64_t buildDateUnixS = kBuildDateUnixS;
-    // An offset above this is confirmed by a second address of the name.
+    // An offset above this is confirmed by a second server name.
     std::int64_t confirmAboveNs = 86'400'000'000'000LL;
 };
 
@@ -52,9 +57,11 @@ struct NtpMeasurement {
     NtpReject lastReject = NtpReject::None;
     // The local clock when the sample was taken (Unix nanoseconds).
     std::int64_t localNs = 0;
-    // How many different addresses measured the same offset (1, or 2 when a
-    // large offset was confirmed by another address of the name).
-    int agreeingAddresses = 0;
+    // How many independent servers measured the same offset: 1, or 2 when a
+    // large offset was confirmed by another server name answering from another
+    // address. Two addresses of one name are one server: one operator, or one
+    // spoofer answering for all of them.
+    int agreeingServers = 0;
 };
 
 // Two offsets of different servers tell the same time when they differ by no
@@ -80,10 +87,15 @@ public:
     void SetResolver(NtpResolver resolver) { resolver_ = std::move(resolver); }
     void SetLocalClock(NtpLocalClock clock) { clock_ = std::move(clock); }
 
+    // The first server that measures decides; when its offset is over
+    // confirmAboveNs, the other servers are asked for a confirmation.
+    NtpMeasurement Measure(const QList<ServerSpec>& servers) const;
     NtpMeasurement Measure(const ServerSpec& server) const;
     const NtpClientOptions& Options() const { return options_; }
 
 private:
+    NtpMeasurement MeasureName(const ServerSpec& server, const QDeadlineTimer& budget) const;
+
     NtpClientOptions options_;
     NtpResolver resolver_;
     NtpLocalClock clock_;

@@ -1,5 +1,10 @@
-// VelmoSync <server>: sets the system clock from an NTP server and tells the
-// running clock how it went. The exit code is the result code as well.
+// VelmoSync [--approve=<seconds>] <server>[,<server>...]: sets the system clock
+// from an NTP server and tells the running clock how it went (and why not). The
+// exit code is the result code as well.
+//
+// A step of more than 1000 s is applied only with --approve naming that step
+// (the clock passes it once the user has said yes to the amount it was told),
+// and one of more than a day only when a second server name agrees.
 //
 // It runs as the user and never needs privileges: it measures, then asks the
 // system's time service to step the clock, which asks the user through the
@@ -67,31 +72,52 @@ public:
 
 struct RunEnd {
     SyncResult result = SyncResult::Failed;
-    bool report = true; // false when another run holds the lock: that one reports
+    SyncReason reason = SyncReason::None;
+    std::int64_t stepS = 0;
 };
 
-RunEnd Run(const QStringList& args, const TRuntimeDir& runtime) {
-    ServerSpec server;
-    if (const auto early = CheckArguments(args, &server)) {
+// How long a run waits for another one (of this user or another) to finish.
+constexpr int kLockWaitMs = 20000;
+
+void ReportMeasureFailure(const NtpMeasurement& m) {
+    std::fprintf(stderr, "VelmoSync: %s", OutcomeText(m.outcome));
+    if (m.lastReject != NtpReject::None)
+        std::fprintf(stderr, " (%s)", NtpRejectName(m.lastReject));
+    std::fprintf(stderr, "\n");
+}
+
+RunEnd Measured(const SyncOutcome& out, bool dryRun) {
+    const NtpMeasurement& m = out.measurement;
+    const RunEnd end{out.result, OutcomeReason(out), StepSeconds(m.sample.offsetNs)};
+    if (out.step != StepVerdict::Allowed)
+        std::fprintf(stderr, "VelmoSync: offset %.3f s refused: %s\n",
+                     double(m.sample.offsetNs) / 1e9, StepVerdictText(out.step));
+    else if (dryRun)
+        std::printf("%.3f\n", double(m.sample.offsetNs) / 1e6);
+    else if (out.set != ClockSetResult::Applied)
+        std::fprintf(stderr, "VelmoSync: %s\n", ClockSetResultText(out.set));
+    return end;
+}
+
+RunEnd Run(const QStringList& args) {
+    SyncRequest request;
+    if (const auto early = CheckArguments(args, &request)) {
         if (*early == SyncResult::Failed)
-            std::fprintf(stderr, "VelmoSync: invalid server name or port\n");
+            std::fprintf(stderr, "VelmoSync: invalid server name, port or option\n");
         return {*early};
     }
-    if (runtime.Path.isEmpty()) {
-        std::fprintf(stderr, "VelmoSync: no private runtime folder: %s: %s\n",
-                     qPrintable(runtime.Refused), DirProblemText(runtime.Problem));
-        return {SyncResult::Failed};
-    }
+    // Measured only once the lock is held, so a step another run has just
+    // applied is seen and never applied twice.
     SyncLock lock;
-    switch (lock.Acquire(SyncLockPath(runtime.Path))) {
+    switch (lock.AcquireWaiting(MachineSyncLockPath(), kLockWaitMs)) {
     case LockResult::Taken:
         break;
     case LockResult::Busy:
         std::fprintf(stderr, "VelmoSync: another time sync is running\n");
-        return {SyncResult::Failed, false};
+        return {SyncResult::Failed, SyncReason::Busy};
     case LockResult::Failed:
         std::fprintf(stderr, "VelmoSync: cannot take the lock %s\n",
-                     qPrintable(SyncLockPath(runtime.Path)));
+                     qPrintable(MachineSyncLockPath()));
         return {SyncResult::Failed};
     }
     const bool dryRun = qEnvironmentVariable("VELMORA_SYNC_DRY_RUN") == QLatin1String("1");
@@ -101,25 +127,12 @@ RunEnd Run(const QStringList& args, const TRuntimeDir& runtime) {
     else
         setter = std::make_unique<SystemTimeSetter>();
     const NtpClient client(OptionsFromEnvironment());
-    const SyncOutcome out = RunSync(server, client, *setter);
-    const NtpMeasurement& m = out.measurement;
-    if (m.outcome != NtpOutcome::Measured) {
-        std::fprintf(stderr, "VelmoSync: %s", OutcomeText(m.outcome));
-        if (m.lastReject != NtpReject::None)
-            std::fprintf(stderr, " (%s)", NtpRejectName(m.lastReject));
-        std::fprintf(stderr, "\n");
-        return {out.result};
+    const SyncOutcome out = RunSync(request, client, *setter);
+    if (out.measurement.outcome != NtpOutcome::Measured) {
+        ReportMeasureFailure(out.measurement);
+        return {out.result, OutcomeReason(out)};
     }
-    if (out.step != StepVerdict::Allowed) {
-        std::fprintf(stderr, "VelmoSync: offset %.3f s refused: %s\n",
-                     double(m.sample.offsetNs) / 1e9, StepVerdictText(out.step));
-        return {out.result};
-    }
-    if (dryRun)
-        std::printf("%.3f\n", double(m.sample.offsetNs) / 1e6);
-    else if (out.set != ClockSetResult::Applied)
-        std::fprintf(stderr, "VelmoSync: %s\n", ClockSetResultText(out.set));
-    return {out.result};
+    return Measured(out, dryRun);
 }
 
 } // namespace
@@ -127,11 +140,15 @@ RunEnd Run(const QStringList& args, const TRuntimeDir& runtime) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const TRuntimeDir runtime = RuntimeDirFromEnvironment();
-    const RunEnd end = Run(app.arguments().mid(1), runtime);
+    const RunEnd end = Run(app.arguments().mid(1));
     std::fflush(stdout);
     // No clock listening is fine: the exit code carries the result too.
-    if (end.report && !runtime.Path.isEmpty())
-        SendReport(ClockSocketPath(runtime.Path), CalcStringHash(app.applicationFilePath()),
-                   end.result);
+    if (runtime.Path.isEmpty())
+        std::fprintf(stderr, "VelmoSync: no private runtime folder to report to: %s: %s\n",
+                     qPrintable(runtime.Refused), DirProblemText(runtime.Problem));
+    else
+        SendReport(ClockSocketPath(runtime.Path),
+                   ReportLine(CalcStringHash(app.applicationFilePath()), end.result, end.reason,
+                              end.stepS));
     return int(end.result);
 }

@@ -308,16 +308,28 @@ namespace {
 constexpr std::int64_t kDay = 86'400'000'000'000LL;
 const quint32 kLoopback2 = 0x7F000002; // 127.0.0.2, also this machine
 
-// A name with two addresses whose servers run `a` and `b` ahead.
+// Two servers, on 127.0.0.1 and 127.0.0.2, running `a` and `b` ahead, known by
+// these names: "pool.example" has both addresses, "a.example" and
+// "alias.example" the first, "b.example" the second.
 struct TwoServers {
     TwoServers(std::int64_t a, std::int64_t b)
         : first({a}), second({b}, kLoopback2, first.Port()) {}
     NtpClient Client() const {
         NtpClient client(QuickOptions());
-        client.SetResolver([](const QString&, int) {
-            return QList<QHostAddress>{QHostAddress("127.0.0.1"), QHostAddress("127.0.0.2")};
+        client.SetResolver([](const QString& host, int) {
+            const QHostAddress one("127.0.0.1");
+            const QHostAddress two("127.0.0.2");
+            if (host == "pool.example")
+                return QList<QHostAddress>{one, two};
+            return QList<QHostAddress>{host == "b.example" ? two : one};
         });
         return client;
+    }
+    QList<ServerSpec> Names(const QStringList& hosts) const {
+        QList<ServerSpec> out;
+        for (const QString& h : hosts)
+            out << ServerSpec{h, first.Port()};
+        return out;
     }
     FakeNtpServer first;
     FakeNtpServer second;
@@ -325,34 +337,62 @@ struct TwoServers {
 
 } // namespace
 
-TEST(NtpClient, AStepOverADayNeedsTwoAgreeingAddresses) {
+TEST(NtpClient, AStepOverADayNeedsASecondServerName) {
     struct Case {
         const char* name;
         std::int64_t a, b;
-        bool twoAddresses;
+        QStringList hosts;
         SyncResult result;
         int agreeing;
         std::int64_t localAhead = 0; // how far this machine's clock runs ahead
     };
     const Case cases[] = {
-        {"one address, two days ahead", 2 * kDay, 2 * kDay, false, SyncResult::Failed, 1},
-        {"two addresses agree", 2 * kDay, 2 * kDay + 300 * kMs, true, SyncResult::ClockSet, 2},
-        {"two addresses disagree", 2 * kDay, 0, true, SyncResult::Failed, 1},
-        {"ten days back, one address", 0, 0, false, SyncResult::Failed, 1, 10 * kDay},
-        {"ten days back, two agree", 0, 0, true, SyncResult::ClockSet, 2, 10 * kDay},
+        {"one address, two days ahead", 2 * kDay, 2 * kDay, {"a.example"}, SyncResult::Failed, 1},
+        {"two addresses of one name agree",
+         2 * kDay,
+         2 * kDay,
+         {"pool.example"},
+         SyncResult::Failed,
+         1},
+        {"two names agree",
+         2 * kDay,
+         2 * kDay + 300 * kMs,
+         {"a.example", "b.example"},
+         SyncResult::ClockSet,
+         2},
+        {"two names of one address",
+         2 * kDay,
+         2 * kDay,
+         {"a.example", "alias.example"},
+         SyncResult::Failed,
+         1},
+        {"one name given twice",
+         2 * kDay,
+         2 * kDay,
+         {"pool.example", "POOL.example"},
+         SyncResult::Failed,
+         1},
+        {"two names disagree", 2 * kDay, 0, {"a.example", "b.example"}, SyncResult::Failed, 1},
+        {"ten days back, one name", 0, 0, {"pool.example"}, SyncResult::Failed, 1, 10 * kDay},
+        {"ten days back, two names agree",
+         0,
+         0,
+         {"a.example", "b.example"},
+         SyncResult::ClockSet,
+         2,
+         10 * kDay},
     };
     for (const Case& c : cases) {
         TwoServers servers(c.a, c.b);
         NtpClient client = servers.Client();
         const std::int64_t ahead = c.localAhead;
         client.SetLocalClock([ahead] { return SystemUnixNs() + ahead; });
-        if (!c.twoAddresses)
-            client.SetResolver(
-                [](const QString&, int) { return QList<QHostAddress>{QHostAddress("127.0.0.1")}; });
         RecordingClockSetter setter;
-        const SyncOutcome out = RunSync({"pool.example", servers.first.Port()}, client, setter);
+        // Asked, and the user said yes to the amount.
+        const SyncRequest request{servers.Names(c.hosts), (c.a - c.localAhead) / 1'000'000'000LL};
+        const SyncOutcome out = RunSync(request, client, setter);
         ASSERT_EQ(out.measurement.outcome, NtpOutcome::Measured) << c.name;
-        EXPECT_EQ(out.measurement.agreeingAddresses, c.agreeing) << c.name;
+        EXPECT_EQ(out.measurement.agreeingServers, c.agreeing) << c.name;
         EXPECT_EQ(out.result, c.result) << c.name;
         EXPECT_EQ(setter.applied.size(), c.result == SyncResult::ClockSet ? 1u : 0u) << c.name;
         if (c.result != SyncResult::ClockSet)
@@ -363,13 +403,57 @@ TEST(NtpClient, AStepOverADayNeedsTwoAgreeingAddresses) {
     }
 }
 
-TEST(NtpClient, SmallStepsNeedOneAddressOnly) {
+TEST(NtpClient, StepsOverThePanicThresholdWaitForTheUsersYes) {
+    struct Case {
+        const char* name;
+        std::int64_t offset;
+        std::optional<std::int64_t> approvedS;
+        SyncResult result;
+        SyncReason reason;
+    };
+    const Case cases[] = {
+        {"500 s, unattended", 500'000 * kMs, std::nullopt, SyncResult::ClockSet, SyncReason::None},
+        {"3 hours, unattended", 10'800'000 * kMs, std::nullopt, SyncResult::Failed,
+         SyncReason::StepTooLarge},
+        {"3 hours back, unattended", -10'800'000 * kMs, std::nullopt, SyncResult::Failed,
+         SyncReason::StepTooLarge},
+        {"3 hours, yes to 3 hours", 10'800'000 * kMs, 10800, SyncResult::ClockSet,
+         SyncReason::None},
+        {"3 hours, yes to 1 hour", 10'800'000 * kMs, 3600, SyncResult::Failed,
+         SyncReason::StepTooLarge},
+    };
+    for (const Case& c : cases) {
+        FakeNtpServer server({c.offset});
+        const NtpClient client(QuickOptions());
+        RecordingClockSetter setter;
+        const SyncRequest request{{ServerSpec{"127.0.0.1", server.Port()}}, c.approvedS};
+        const SyncOutcome out = RunSync(request, client, setter);
+        ASSERT_EQ(out.measurement.outcome, NtpOutcome::Measured) << c.name;
+        EXPECT_EQ(out.result, c.result) << c.name;
+        EXPECT_EQ(OutcomeReason(out), c.reason) << c.name;
+        EXPECT_EQ(setter.applied.size(), c.result == SyncResult::ClockSet ? 1u : 0u) << c.name;
+        EXPECT_NEAR(double(StepSeconds(out.measurement.sample.offsetNs)), double(c.offset / 1e9),
+                    1.0)
+            << c.name;
+    }
+}
+
+TEST(NtpClient, SmallStepsNeedOneServerOnly) {
     TwoServers servers(700 * kMs, 0);
     const NtpClient client = servers.Client();
-    const NtpMeasurement m = client.Measure({"pool.example", servers.first.Port()});
+    const NtpMeasurement m = client.Measure(servers.Names({"a.example", "b.example"}));
     ASSERT_EQ(m.outcome, NtpOutcome::Measured);
-    EXPECT_EQ(m.agreeingAddresses, 1);
-    EXPECT_EQ(servers.second.Requests(), 0) << "a small step asks no second address";
+    EXPECT_EQ(m.agreeingServers, 1);
+    EXPECT_EQ(servers.second.Requests(), 0) << "a small step asks no second server";
+}
+
+TEST(NtpClient, AServerThatFailsLeavesItToTheNext) {
+    TwoServers servers(-400 * kMs, -400 * kMs);
+    NtpClient client = servers.Client();
+    const NtpMeasurement m = client.Measure(
+        {ServerSpec{"a.example", DeadPort()}, ServerSpec{"b.example", servers.first.Port()}});
+    ASSERT_EQ(m.outcome, NtpOutcome::Measured);
+    EXPECT_EQ(m.server, QHostAddress("127.0.0.2"));
 }
 
 TEST(NtpClient, ServersFarFromTheBuildDateAreNeverBelieved) {
@@ -381,7 +465,8 @@ TEST(NtpClient, ServersFarFromTheBuildDateAreNeverBelieved) {
         TwoServers servers(offset, offset);
         const NtpClient client = servers.Client();
         RecordingClockSetter setter;
-        const SyncOutcome out = RunSync({"pool.example", servers.first.Port()}, client, setter);
+        const SyncRequest request{servers.Names({"a.example", "b.example"}), offset / kDay * 86400};
+        const SyncOutcome out = RunSync(request, client, setter);
         ASSERT_EQ(out.measurement.outcome, NtpOutcome::Measured) << offset;
         EXPECT_LT(out.measurement.sample.offsetNs, -19 * kYear) << offset;
         EXPECT_EQ(out.step, StepVerdict::BeforeBuildDate) << offset;

@@ -4,8 +4,8 @@
 
 #include "ClockSetter.h"
 #include "Report.h"
-#include "core/StringHash.h"
 #include "SyncLock.h"
+#include "core/StringHash.h"
 
 #include <QFile>
 #include <QLocalServer>
@@ -122,32 +122,164 @@ TEST(SyncLock, OnlyOneRunHoldsIt) {
     EXPECT_FALSE(QFile::exists(dir.filePath("elsewhere")));
 }
 
+TEST(SyncLock, TheMachinesLockIsSharedAndWaitedFor) {
+    EXPECT_TRUE(MachineSyncLockPath() == "/run/lock/velmora-sync.lock" ||
+                MachineSyncLockPath() == "/tmp/velmora-sync.lock");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("velmora-sync.lock");
+    SyncLock first;
+    ASSERT_EQ(first.Acquire(path), LockResult::Taken);
+    // Readable by all, so that the run of another user can lock it too.
+    EXPECT_EQ(QFile::permissions(path) & QFileDevice::ReadOther, QFileDevice::ReadOther);
+    SyncLock second;
+    EXPECT_EQ(second.AcquireWaiting(path, 300), LockResult::Busy);
+    first.Release();
+    // A file this user may only read (as another user's is) still locks.
+    ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadOther));
+    EXPECT_EQ(second.AcquireWaiting(path, 300), LockResult::Taken);
+}
+
 TEST(StepLimits, LargeOrEarlyStepsNeedMore) {
     constexpr std::int64_t kS = 1'000'000'000LL;
     constexpr std::int64_t kYear = 365LL * 86400 * kS;
     const std::int64_t build = 1'796'000'000; // the build date, Unix seconds
     const std::int64_t after = (build + 30 * 86400) * kS;
     const std::int64_t before = 0; // a clock whose battery died: 1970
+    const std::optional<std::int64_t> unattended;
+    // Asked, and the user said yes to the amount shown (in whole seconds).
+    const auto yes = [](std::int64_t offsetNs) { return std::optional(offsetNs / kS); };
     struct Case {
         const char* name;
         std::int64_t local, offset;
-        int agreeing;
+        int agreeing; // independent servers that measured it
+        std::optional<std::int64_t> approvedS;
         StepVerdict expected;
     };
     const Case cases[] = {
-        {"a small step", after, 2500 * 1'000'000LL, 1, StepVerdict::Allowed},
-        {"exactly one day", after, kOneDayNs, 1, StepVerdict::Allowed},
-        {"a day and a second, one address", after, kOneDayNs + kS, 1, StepVerdict::Unconfirmed},
-        {"a day back, one address", after, -kOneDayNs - kS, 1, StepVerdict::Unconfirmed},
-        {"a day and a second, two agreeing", after, kOneDayNs + kS, 2, StepVerdict::Allowed},
-        {"twenty years back, two agreeing", after, -20 * kYear, 2, StepVerdict::BeforeBuildDate},
-        {"just before the build date", build * kS + kS, -2 * kS, 1, StepVerdict::BeforeBuildDate},
-        {"from 1970 to now, one address", before, after, 1, StepVerdict::Allowed},
-        {"from 1970 to before the build date", before, build * kS - kS, 2,
+        {"a small step", after, 2500 * 1'000'000LL, 1, unattended, StepVerdict::Allowed},
+        {"500 s ahead", after, 500 * kS, 1, unattended, StepVerdict::Allowed},
+        {"exactly the panic threshold", after, 1000 * kS, 1, unattended, StepVerdict::Allowed},
+        {"a second over it", after, 1001 * kS, 1, unattended, StepVerdict::TooLarge},
+        {"three hours back", after, -3 * 3600 * kS, 1, unattended, StepVerdict::TooLarge},
+        {"three hours, two servers", after, 3 * 3600 * kS, 2, unattended, StepVerdict::TooLarge},
+        {"three hours, yes to it", after, 3 * 3600 * kS, 1, yes(3 * 3600 * kS),
+         StepVerdict::Allowed},
+        {"three hours back, yes to it", after, -3 * 3600 * kS, 1, yes(-3 * 3600 * kS),
+         StepVerdict::Allowed},
+        {"yes to a minute less", after, 3 * 3600 * kS, 1, yes((3 * 3600 - 60) * kS),
+         StepVerdict::Allowed},
+        {"yes to two minutes less", after, 3 * 3600 * kS, 1, yes((3 * 3600 - 120) * kS),
+         StepVerdict::TooLarge},
+        {"yes to the other direction", after, 3 * 3600 * kS, 1, yes(-3 * 3600 * kS),
+         StepVerdict::TooLarge},
+        {"23 hours, unattended", after, 23 * 3600 * kS, 1, unattended, StepVerdict::TooLarge},
+        {"exactly one day, yes", after, kOneDayNs, 1, yes(kOneDayNs), StepVerdict::Allowed},
+        {"a day and a second, one server", after, kOneDayNs + kS, 1, yes(kOneDayNs + kS),
+         StepVerdict::Unconfirmed},
+        {"a day back, one server", after, -kOneDayNs - kS, 1, yes(-kOneDayNs - kS),
+         StepVerdict::Unconfirmed},
+        {"a day and a second, one server, unattended", after, kOneDayNs + kS, 1, unattended,
+         StepVerdict::Unconfirmed},
+        {"a day and a second, two agreeing, yes", after, kOneDayNs + kS, 2, yes(kOneDayNs + kS),
+         StepVerdict::Allowed},
+        {"a day and a second, two agreeing, unattended", after, kOneDayNs + kS, 2, unattended,
+         StepVerdict::TooLarge},
+        {"ten years ahead, two agreeing, unattended", after, 10 * kYear, 2, unattended,
+         StepVerdict::TooLarge},
+        {"twenty years back, two agreeing", after, -20 * kYear, 2, yes(-20 * kYear),
+         StepVerdict::BeforeBuildDate},
+        {"just before the build date", build * kS + kS, -2 * kS, 1, unattended,
+         StepVerdict::BeforeBuildDate},
+        {"from 1970 to now, one server, unattended", before, after, 1, unattended,
+         StepVerdict::Allowed},
+        {"from 1970 to now, one server, yes", before, after, 1, yes(after), StepVerdict::Allowed},
+        {"from 1970 to before the build date", before, build * kS - kS, 2, yes(build * kS - kS),
          StepVerdict::BeforeBuildDate},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(CheckStep(c.local, c.offset, build, c.agreeing), c.expected) << c.name;
+    for (const Case& c : cases) {
+        StepFacts facts;
+        facts.localNs = c.local;
+        facts.offsetNs = c.offset;
+        facts.buildDateUnixS = build;
+        facts.agreeingServers = c.agreeing;
+        facts.approvedS = c.approvedS;
+        EXPECT_EQ(CheckStep(facts), c.expected) << c.name;
+    }
+}
+
+TEST(SyncArguments, ApprovalAndServerLists) {
+    struct Case {
+        QStringList args;
+        std::optional<SyncResult> expected;
+        std::optional<std::int64_t> approved;
+        QStringList hosts;
+    };
+    const Case cases[] = {
+        {{"--approve=10800", "time.example"}, std::nullopt, 10800, {"time.example"}},
+        {{"--approve=-3600", "a.example,b.example:1123"},
+         std::nullopt,
+         -3600,
+         {"a.example", "b.example"}},
+        {{"a.example,b.example,c.example,d.example"},
+         std::nullopt,
+         std::nullopt,
+         {"a.example", "b.example", "c.example", "d.example"}},
+        {{"a,b,c,d,e"}, SyncResult::Failed, std::nullopt, {}},
+        {{"a.example,"}, SyncResult::Failed, std::nullopt, {}},
+        {{"--approve=10800"}, SyncResult::NoArgument, std::nullopt, {}},
+        {{"--approve=", "a"}, SyncResult::Failed, std::nullopt, {}},
+        {{"--approve=1e5", "a"}, SyncResult::Failed, std::nullopt, {}},
+        {{"--approve=999999999999", "a"}, SyncResult::Failed, std::nullopt, {}},
+        {{"--approve=1", "--approve=2", "a"}, SyncResult::Failed, std::nullopt, {}},
+        {{"--step-anyway", "a"}, SyncResult::Failed, std::nullopt, {}},
+        {{"--approve=5", "a", "b"}, SyncResult::TooManyArguments, std::nullopt, {}},
+    };
+    for (const Case& c : cases) {
+        SyncRequest request;
+        EXPECT_EQ(CheckArguments(c.args, &request), c.expected) << c.args.join('|').toStdString();
+        if (c.expected)
+            continue;
+        EXPECT_EQ(request.approvedS, c.approved) << c.args.join('|').toStdString();
+        QStringList hosts;
+        for (const ServerSpec& s : request.servers)
+            hosts << s.host;
+        EXPECT_EQ(hosts, c.hosts);
+    }
+}
+
+TEST(SyncReport, WhyTheClockWasNotSetTravelsWithTheResult) {
+    SyncOutcome out;
+    out.measurement.outcome = NtpOutcome::Measured;
+    out.step = StepVerdict::TooLarge;
+    EXPECT_EQ(OutcomeReason(out), SyncReason::StepTooLarge);
+    out.step = StepVerdict::Allowed;
+    out.set = ClockSetResult::NoPermission;
+    EXPECT_EQ(OutcomeReason(out), SyncReason::Refused);
+    out.set = ClockSetResult::TimeKeptBySystem;
+    EXPECT_EQ(OutcomeReason(out), SyncReason::TimeKeptBySystem);
+    out.measurement.outcome = NtpOutcome::NotResolved;
+    EXPECT_EQ(OutcomeReason(out), SyncReason::NotResolved);
+    out.measurement.outcome = NtpOutcome::KissOfDeath;
+    EXPECT_EQ(OutcomeReason(out), SyncReason::BadAnswer);
+    EXPECT_EQ(StepSeconds(10'800'400'000'000LL), 10800);
+    EXPECT_EQ(StepSeconds(-10'800'500'000'000LL), -10801);
+
+    const QByteArray line = ReportLine(26499, SyncResult::Failed, SyncReason::StepTooLarge, -10800);
+    EXPECT_EQ(line, QByteArray("SYNCRESULT 26499 4 7 -10800\n"));
+    const auto read = ParseReportLine(line);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->code, 4);
+    EXPECT_EQ(read->reason, SyncReason::StepTooLarge);
+    EXPECT_EQ(read->stepS, -10800);
+    // The short line of a tool without reasons still reads, with none.
+    const auto shortLine = ParseReportLine("SYNCRESULT 26499 4");
+    ASSERT_TRUE(shortLine);
+    EXPECT_EQ(shortLine->reason, SyncReason::None);
+    for (const char* bad : {"SYNCRESULT 1 4 0 5", "SYNCRESULT 1 4 11 5", "SYNCRESULT 1 4 7",
+                            "SYNCRESULT 1 4 7 1000000000000", "SYNCRESULT 1 4 7 --5",
+                            "SYNCRESULT 1 4 7 5 6", "SYNCRESULT 1 4 -7 5"})
+        EXPECT_FALSE(ParseReportLine(bad)) << bad;
 }
 
 TEST(TimeService, ErrorsAndUnits) {
