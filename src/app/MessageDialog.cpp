@@ -77,6 +77,36 @@ int ShowMessageDialog(const QString& text, TMsgDlgType kind, TMsgDlgButtons butt
     return box->standardButton(box->clickedButton()) == QMessageBox::Cancel ? mrCancel : mrOk;
 }
 
+void AskMessageDialog(const QString& text, const QString& name, QWidget* owner,
+                      std::function<void(bool ok)> answer) {
+    if (MessageHook()) {
+        const auto hook = MessageHook();
+        QTimer::singleShot(0, QCoreApplication::instance(), [hook, text, owner, answer] {
+            answer(hook(text, TMsgDlgType::Confirmation, mbOK | mbCancel, owner) == mrOk);
+        });
+        return;
+    }
+    for (QMessageBox* old : owner->findChildren<QMessageBox*>(name, Qt::FindDirectChildrenOnly))
+        old->close();
+    QMessageBox* box =
+        BuildMessageDialog(text, TMsgDlgType::Confirmation, mbOK | mbCancel, owner).release();
+    box->setParent(owner, box->windowFlags()); // the owner destroys a box still open
+    box->setObjectName(name);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setWindowModality(Qt::NonModal);
+    QObject::connect(box, &QMessageBox::finished, box, [box, answer] {
+        answer(box->standardButton(box->clickedButton()) == QMessageBox::Ok);
+    });
+    box->adjustSize();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect r = box->frameGeometry();
+        r.moveCenter(screen->geometry().center());
+        box->move(r.topLeft());
+    }
+    box->show();
+}
+
 TMessageQueue::TMessageQueue(TShow show) : FShow(std::move(show)) {
     if (!FShow)
         FShow = [](const QString& text, TMsgDlgType kind) { ShowMessageDialog(text, kind, mbOK); };

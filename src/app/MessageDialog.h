@@ -35,6 +35,15 @@ std::unique_ptr<QMessageBox> BuildMessageDialog(const QString& text, TMsgDlgType
 int ShowMessageDialog(const QString& text, TMsgDlgType kind, TMsgDlgButtons buttons,
                       QWidget* owner = nullptr);
 
+// Asks an OK-or-Cancel question in a box that does not wait: the caller goes on
+// at once and `answer` is called (true for OK) when the box is closed. The box
+// is owned by `owner` (a window) and does not take the keyboard focus: the
+// question may come seconds after the user's request, while the user types
+// elsewhere. A box asked under the same `name` before is closed (as Cancel)
+// first. With the hook set, the hook answers, from the event loop.
+void AskMessageDialog(const QString& text, const QString& name, QWidget* owner,
+                      std::function<void(bool ok)> answer);
+
 // Answers every ShowMessageDialog in place of a box while set (tests: what was
 // asked, and the button the user would press); an empty hook restores the box.
 using TMessageDialogHook = std::function<int(const QString& text, TMsgDlgType kind,

@@ -45,6 +45,8 @@ struct TMessageTable {
     QString MsgErrorSettingsUnreadable;
     QString MsgWarnSettingsNotUtf16;
     QString MsgErrorSettingsNotKept;
+    // The time sync's question before a large step (%s: how far the clock is off).
+    QString MsgConfirmStepClock;
     // Section "Lang: Balloon".
     QString BalloonTitleNormal;
     QString BalloonTitleAlarm;
@@ -55,6 +57,24 @@ struct TMessageTable {
     QString BalloonErrorCannotAdjustTime;
     QString BalloonErrorAdjustTimeError;
     QString BalloonWarnNetworkNotAlive;
+    // Why the time sync did not set the clock, and how far the clock is off. Not
+    // written into the default file.
+    QString BalloonWarnStepTooLarge;
+    QString BalloonErrorCannotAdjustTimeReason;
+    QString SyncClockAhead;
+    QString SyncClockBehind;
+    QString SyncOffsetHoursMinutes;
+    QString SyncOffsetDaysHours;
+    QString SyncReasonNotResolved;
+    QString SyncReasonNoAnswer;
+    QString SyncReasonBadAnswer;
+    QString SyncReasonRefused;
+    QString SyncReasonTimeKeptBySystem;
+    QString SyncReasonNoService;
+    QString SyncReasonStepTooLarge;
+    QString SyncReasonUnconfirmed;
+    QString SyncReasonBeforeBuildDate;
+    QString SyncReasonBusy;
     // Sections "Lang: Command", "Lang: Button", "Lang: Caption".
     QString Command0Title;
     QString ButtonCaptionOK;

@@ -2,15 +2,18 @@
 
 #include "app/LangFiles.h"
 #include "app/MessageDialog.h"
+#include "core/DailyRun.h"
 #include "core/KvCommandList.h"
 #include "core/KvTimer.h"
 #include "core/StringHash.h"
+#include "core/SyncPolicy.h"
 #include "core/TextForms.h"
 #include "platform/Platform.h"
 #include "sync/Report.h"
 
 #include <QFileInfo>
 #include <QTextStream>
+#include <chrono>
 #include <cstdio>
 
 namespace velmora {
@@ -23,7 +26,11 @@ constexpr int kLastNetworkCheck = 28;
 TClockCommands::TClockCommands(Platform& platform, TWindowSide window)
     : FPlatform(platform), FWindow(std::move(window)),
       FCommandList(std::make_unique<TKvCommandList>()),
-      FCheckLanTimer(std::make_unique<TKvTimer>()),
+      FCheckLanTimer(std::make_unique<TKvTimer>()), FMonotonicMs([] {
+          return int64_t(std::chrono::duration_cast<std::chrono::milliseconds>(
+                             std::chrono::steady_clock::now().time_since_epoch())
+                             .count());
+      }),
       FAlive(std::make_shared<TClockCommands*>(this)) {
     FCheckLanTimer->SetEnabled(false);
     FCheckLanTimer->SetInterval(1000);
@@ -47,6 +54,9 @@ void TClockCommands::SetCommandTimingArray() {
     FAtStartupArray = FCommandList->GetAtStartupArray();
     FAtResumeArray = FCommandList->GetAtResumeArray();
     FAtSpTimeArray = FCommandList->GetAtSpTimeArray();
+    // The indexes may name other commands now: what ran under them is forgotten.
+    FLastSpCheck = QDateTime();
+    FSpRunDay.clear();
 }
 
 void TClockCommands::RunStartupCommands() {
@@ -56,7 +66,7 @@ void TClockCommands::RunStartupCommands() {
             continue;
         }
         FCheckLanTimer->SetInitialDelayTime(kStartupCheckDelayMs);
-        ActPopAdjustTimeExecute();
+        RequestSync(TSyncKind::Unattended);
     }
 }
 
@@ -68,19 +78,26 @@ void TClockCommands::RunResumeCommands() {
         }
         FWindow.Repaint();
         FCheckLanTimer->SetInitialDelayTime(kStartupCheckDelayMs);
-        ActPopAdjustTimeExecute();
+        RequestSync(TSyncKind::Unattended);
     }
 }
 
 void TClockCommands::RunSpTimeCommands(const QDateTime& t) {
-    const double now = t.time().msecsSinceStartOfDay() / double(kMsPerDay);
+    // The first check after a start or a change of the list covers its own second only.
+    const QDateTime since = FLastSpCheck.isValid() ? FLastSpCheck : t.addSecs(-1);
+    FLastSpCheck = t;
     for (int32_t i : FAtSpTimeArray) {
-        if (i >= FCommandList->Count() || !SameTimeOfDay(now, FCommandList->Items(i).SpTime()))
+        if (i >= FCommandList->Count())
             continue;
+        const int64_t at = TimeOfDayMs(FCommandList->Items(i).SpTime());
+        const QDate day = DailyDueDay(since, t, at, FSpRunDay[i]);
+        if (!day.isValid())
+            continue;
+        FSpRunDay[i] = day;
         if (i != 0)
             RunCommandItem(i);
         else
-            ActPopAdjustTimeExecute();
+            RequestSync(TSyncKind::Unattended);
     }
 }
 
@@ -105,24 +122,40 @@ void TClockCommands::RunCommandItem(int index) {
 
 bool TClockCommands::StartSyncTool(QString* error) {
     if (FSyncPending)
-        return true; // the running sync answers for this request too
+        return !FApprovedS; // the running sync answers, but a yes waits for its own run
     const TKvCommandItem& item = FCommandList->Items(0);
     const std::weak_ptr<TClockCommands*> alive = FAlive;
+    const QString parameters = SyncToolParameters();
     // The tool measures as the user and asks the system's time service to set the
     // clock, which asks for a password itself: a stored administrator flag on
     // command 0 would only run a file the user can write as root.
-    const bool started = LaunchProgram(FPlatform, item.FileName(), item.OptionStr(), false,
+    const bool started = LaunchProgram(FPlatform, item.FileName(), parameters, false,
                                        item.HideWindow(), error, [alive](TLaunchEnd) {
                                            if (const auto self = alive.lock())
                                                (*self)->FSyncPending = false;
                                        });
     FSyncPending = started;
+    if (started) {
+        FLaunchKind = FRequestKind;
+        FRequestKind = TSyncKind::Unattended;
+        FApprovedS.reset(); // a yes counts for one run
+    }
     return started;
 }
 
+QString TClockCommands::SyncToolParameters() const {
+    const QString servers = FCommandList->Items(0).OptionStr();
+    if (!FApprovedS)
+        return servers;
+    return QStringLiteral("--approve=%1 ").arg(qint64(*FApprovedS)) + servers;
+}
+
 bool TClockCommands::StartCommand(int index, QString* error) {
-    if (index == 0)
+    if (index == 0) {
+        if (!FSyncPending)
+            FRequestKind = TSyncKind::Asked; // from the options dialog's list
         return StartSyncTool(error);
+    }
     const TKvCommandItem& item = FCommandList->Items(index);
     const std::weak_ptr<TClockCommands*> alive = FAlive;
     const QString file = item.FileName();
@@ -138,6 +171,10 @@ bool TClockCommands::StartCommand(int index, QString* error) {
 }
 
 void TClockCommands::ActPopAdjustTimeExecute() {
+    RequestSync(TSyncKind::Asked);
+}
+
+void TClockCommands::RequestSync(TSyncKind kind, std::optional<int64_t> approvedS) {
     // Also run by the tick (a time sync set for a time): its messages are queued.
     const TKvCommandItem& item = FCommandList->Items(0);
     if (!QFileInfo::exists(item.FileName())) {
@@ -149,8 +186,18 @@ void TClockCommands::ActPopAdjustTimeExecute() {
         PostMessageDialog(Messages().MsgWarnNoNTPServerName, TMsgDlgType::Warning);
         return;
     }
-    if (FSyncPending)
+    if (kind == TSyncKind::Unattended &&
+        !UnattendedSyncAllowed(FLastUnattendedStepMs, FMonotonicMs())) {
+        std::fprintf(stderr, "velmora: time sync skipped: the clock was set by itself less "
+                             "than an hour ago\n");
+        return;
+    }
+    if (FSyncPending && !approvedS)
         return; // one sync at a time: the running one will answer
+    if (kind == TSyncKind::Asked)
+        FRequestKind = kind;
+    if (approvedS)
+        FApprovedS = approvedS;
     FCheckCount = 0;
     FCheckLanTimer->SetEnabled(true); // a running check goes on with the count reset
 }
@@ -188,9 +235,48 @@ void TClockCommands::HandleInstanceMessage(const QByteArray& line) {
     // ignored, but any answer of the tool re-fits the window (the date may have moved).
     if (!report || report->hash != FVmoSyncHash)
         return;
-    if (report->code >= 0 && report->code <= 6)
+    if (report->code == int(SyncResult::ClockSet) && FLaunchKind == TSyncKind::Unattended)
+        FLastUnattendedStepMs = FMonotonicMs();
+    if (report->code == int(SyncResult::Failed) && report->reason == SyncReason::StepTooLarge)
+        StepTooLarge(report->stepS);
+    else if (report->code == int(SyncResult::Failed) && report->reason != SyncReason::None)
+        ShowSyncFailure(int(report->reason));
+    else if (report->code >= 0 && report->code <= 6)
         ShowBalloonContent(report->code);
     FWindow.Refit();
+}
+
+void TClockCommands::StepTooLarge(int64_t stepS) {
+    const QString offset = ClockOffsetText(stepS);
+    if (FLaunchKind == TSyncKind::Unattended) {
+        FWindow.ShowBalloon({Messages().BalloonTitleNormal,
+                             FormatMsg(Messages().BalloonWarnStepTooLarge, {offset}), kbfWarning});
+        return;
+    }
+    // The answer may come long after: a yes runs the tool again, which measures
+    // afresh and takes the step only when it is still the one shown.
+    const std::weak_ptr<TClockCommands*> alive = FAlive;
+    FWindow.Ask(FormatMsg(Messages().MsgConfirmStepClock, {offset}), [alive, stepS](bool yes) {
+        if (const auto self = alive.lock(); self && yes)
+            (*self)->RequestSync(TSyncKind::Asked, stepS);
+    });
+}
+
+void TClockCommands::ShowSyncFailure(int reason) {
+    const TMessageTable& m = Messages();
+    // In the order of SyncReason, from NotResolved on.
+    const QString* const texts[] = {
+        &m.SyncReasonNotResolved,  &m.SyncReasonNoAnswer,         &m.SyncReasonBadAnswer,
+        &m.SyncReasonRefused,      &m.SyncReasonTimeKeptBySystem, &m.SyncReasonNoService,
+        &m.SyncReasonStepTooLarge, &m.SyncReasonUnconfirmed,      &m.SyncReasonBeforeBuildDate,
+        &m.SyncReasonBusy,
+    };
+    static_assert(std::size(texts) == kLastSyncReason);
+    if (reason < 1 || reason > kLastSyncReason)
+        return ShowBalloonContent(int(SyncResult::Failed));
+    FWindow.ShowBalloon({m.BalloonTitleNormal,
+                         FormatMsg(m.BalloonErrorCannotAdjustTimeReason, {*texts[reason - 1]}),
+                         kbfError});
 }
 
 void TClockCommands::CommandMenuClick(int index) {

@@ -1,6 +1,7 @@
 // The window's side of the commands and the time sync (TClockCommands): the
 // sync's balloons on the tray icon, a repaint, the window re-fitted to its text.
 #include "app/LangFiles.h"
+#include "app/MessageDialog.h"
 #include "app/clock/ClockCommands.h"
 #include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
@@ -23,6 +24,9 @@ void TMainForm::CreateCommands() {
     };
     side.Repaint = [this] { repaint(); };
     side.Refit = [this] { AdjustMainFormMaxSize(FSettings.FontColorMode); };
+    side.Ask = [this](const QString& text, std::function<void(bool)> answer) {
+        AskMessageDialog(text, QStringLiteral("StepQuestion"), this, std::move(answer));
+    };
     FCommands = std::make_unique<TClockCommands>(FPlatform, std::move(side));
 }
 

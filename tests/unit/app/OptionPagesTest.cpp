@@ -1,21 +1,21 @@
 // The window, balloon and command pages of the options dialog: loading from the
 // clock's settings gives the states their handlers give, every control writes the
 // clock live, and the command list keeps its order, its timing and command 0.
+#include "OptionFixture.h"
+#include "app/LangFiles.h"
+#include "app/clock/ClockCommands.h"
+#include "app/clock/MainForm.h"
+#include "app/options/OptionBalloonPage.h"
+#include "app/options/OptionCommandPage.h"
+#include "app/options/OptionControls.h"
+#include "app/options/OptionWindowPage.h"
 #include "core/IniDocument.h"
 #include "core/KvCommandList.h"
+#include "core/KvTimer.h"
 #include "widgets/KvEdit.h"
 #include "widgets/KvGrid.h"
 #include "widgets/KvPngButton.h"
 #include "widgets/KvSpinEdit.h"
-#include "core/KvTimer.h"
-#include "app/LangFiles.h"
-#include "app/clock/ClockCommands.h"
-#include "app/clock/MainForm.h"
-#include "app/options/OptionCommandPage.h"
-#include "app/options/OptionControls.h"
-#include "OptionFixture.h"
-#include "app/options/OptionBalloonPage.h"
-#include "app/options/OptionWindowPage.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -273,10 +273,13 @@ struct CommandFixture : OptionFixture {
             t << List().Items(i).Title();
         return t;
     }
-    // Which programs the clock starts when 11:00:30 comes.
+    // Which programs the clock starts when 11:00:30 comes (on a day of its own
+    // each time: a set time runs once a day).
+    int Days = 0;
     QStringList TimedLaunches() {
         Platform.Calls.clear();
-        Main->Commands().RunSpTimeCommands(QDateTime(QDate(2026, 12, 7), QTime(11, 0, 30)));
+        Main->Commands().RunSpTimeCommands(
+            QDateTime(QDate(2026, 12, 7).addDays(Days++), QTime(11, 0, 30)));
         QStringList out;
         for (const QString& c : Platform.Calls.filter("launch:"))
             out << QFileInfo(c.mid(7).section('|', 0, 0)).fileName();
