@@ -1,7 +1,9 @@
 // A tiny NTP server on the loopback address for end-to-end tests and the
-// benchmark: NtpServer <port> <offset-ms> answers client requests with a
-// stratum 2 reply whose clock runs offset-ms ahead of this machine's.
-// Prints "ready <port>" once it listens (port 0 picks a free one).
+// benchmark: NtpServer <port> <offset-ms> [<IPv4 address>] answers client
+// requests with a stratum 2 reply whose clock runs offset-ms ahead of this
+// machine's. It listens on 127.0.0.1, or on the address given (another
+// loopback address: two servers behind one name). Prints "ready <port>" once it
+// listens (port 0 picks a free one).
 #include "NtpClient.h"
 #include "NtpPacket.h"
 
@@ -15,8 +17,8 @@
 using namespace velmora;
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: NtpServer <port> <offset-ms>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: NtpServer <port> <offset-ms> [<IPv4 address>]\n");
         return 2;
     }
     char* end = nullptr;
@@ -33,6 +35,8 @@ int main(int argc, char** argv) {
     addr.sin_family = AF_INET;
     addr.sin_port = htons(std::uint16_t(port));
     addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (argc == 4 && inet_pton(AF_INET, argv[3], &addr.sin_addr) != 1)
+        return 2;
     if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)) != 0) {
         std::perror("NtpServer: bind");
         return 1;
