@@ -109,6 +109,9 @@ void TOptionForm::FormCreate() {
     PageScroller->setObjectName(QStringLiteral("PageScroller"));
     PageScroller->setFrameShape(QFrame::NoFrame);
     PageScroller->setWidgetResizable(false);
+    // Only the controls take the focus: a click on a page's free space or on a
+    // control that keeps no focus (the arrow buttons) leaves it where it was.
+    PageScroller->setFocusPolicy(Qt::NoFocus);
     PageArea = new QWidget;
     PageArea->setObjectName(QStringLiteral("PageArea"));
     PageArea->setFixedSize(Scaled(kClientWidth), Scaled(kClientHeight - kBottomHeight));
