@@ -370,7 +370,8 @@ void TOptionCommandPage::Edit601Exit() {
 
 void TOptionCommandPage::Edit602Exit() {
     TKvCommandItem* item = CurrentItem();
-    if (!item || Grid601->Row() == 1 || SameIgnoringCase(Edit602->text(), item->FileName()))
+    // Names differing in letter case only are other files on this system.
+    if (!item || Grid601->Row() == 1 || Edit602->text() == item->FileName())
         return;
     item->SetFileName(Edit602->text());
     RepaintGrid();
@@ -378,7 +379,8 @@ void TOptionCommandPage::Edit602Exit() {
 
 void TOptionCommandPage::Edit603Exit() {
     TKvCommandItem* item = CurrentItem();
-    if (!item || SameIgnoringCase(Edit603->text(), item->OptionStr()))
+    // Options are case-sensitive for the programs here ("-v" is not "-V").
+    if (!item || Edit603->text() == item->OptionStr())
         return;
     item->SetOptionStr(Edit603->text());
     RepaintGrid();
