@@ -51,9 +51,11 @@ std::unique_ptr<TKvCommandItem> ReadItem(const IniDocument& doc, const QString& 
     return item;
 }
 
-void WriteItem(IniDocument& doc, const QString& section, const TKvCommandItem& item) {
+void WriteItem(IniDocument& doc, const QString& section, const TKvCommandItem& item,
+               const TPathForm& toFile) {
     doc.WriteString(section, QStringLiteral("Title"), item.Title());
-    doc.WriteString(section, QStringLiteral("FileName"), item.FileName());
+    doc.WriteString(section, QStringLiteral("FileName"),
+                    toFile ? toFile(item.FileName()) : item.FileName());
     doc.WriteString(section, QStringLiteral("OptionStr"), item.OptionStr());
     doc.WriteBool(section, QStringLiteral("AsAdmin"), item.AsAdmin());
     doc.WriteBool(section, QStringLiteral("HideWindow"), item.HideWindow());
@@ -85,7 +87,7 @@ std::unique_ptr<TKvCommandItem> BuiltInCommand0(const QString& command0Title,
 }
 
 void LoadCommandList(const IniDocument& doc, TKvCommandList& list, const QString& command0Title,
-                     const QString& syncTool) {
+                     const QString& syncTool, const TPathForm& fromFile) {
     // SectionExists is false for a section without any line, which then counts as
     // missing: the built-in command takes its place.
     const QString first = SectionName(0);
@@ -105,9 +107,13 @@ void LoadCommandList(const IniDocument& doc, TKvCommandList& list, const QString
             break; // a gap ends the list
         list.Add(ReadItem(doc, section, {section, QString(), QString()}));
     }
+    if (!fromFile)
+        return;
+    for (int k = 0; k < list.Count(); ++k)
+        list.Items(k).SetFileName(fromFile(list.Items(k).FileName()));
 }
 
-void SaveCommandSections(IniDocument& doc, const TKvCommandList& list) {
+void SaveCommandSections(IniDocument& doc, const TKvCommandList& list, const TPathForm& toFile) {
     // The sections of the previous save go, and so does any older section whose name
     // is about to be written (a stale one would keep foreign keys and its old place).
     // They are found among the sections present rather than by counting up to a
@@ -120,7 +126,7 @@ void SaveCommandSections(IniDocument& doc, const TKvCommandList& list) {
     doc.EraseSection(kListSection);
     doc.WriteInteger(kListSection, kCount, list.Count());
     for (int k = 0; k < list.Count(); ++k)
-        WriteItem(doc, SectionName(k), list.Items(k));
+        WriteItem(doc, SectionName(k), list.Items(k), toFile);
 }
 
 } // namespace velmora

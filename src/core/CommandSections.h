@@ -7,6 +7,7 @@
 #include "core/KvCommandList.h"
 
 #include <QString>
+#include <functional>
 
 namespace velmora {
 
@@ -22,15 +23,21 @@ QString SyncToolPath(const QString& programDir);
 std::unique_ptr<TKvCommandItem> BuiltInCommand0(const QString& command0Title,
                                                 const QString& syncTool);
 
+// Turns a program file's name from its form in memory into its form in the file,
+// or back (the settings keep files of the program's own folder relative to it).
+using TPathForm = std::function<QString(const QString&)>;
+
 // Appends the commands of `doc` to `list` (which the caller has emptied). Command 0
 // always comes first; later commands are read up to CommandList/Count or the first
 // missing section, whichever comes first. A command 0 without a file name runs
-// `syncTool`.
+// `syncTool`. `fromFile`, when given, turns each stored file name into the one used.
 void LoadCommandList(const IniDocument& doc, TKvCommandList& list, const QString& command0Title,
-                     const QString& syncTool);
+                     const QString& syncTool, const TPathForm& fromFile = {});
 
 // Erases the command sections of the previous save and writes the list anew at the
-// end of `doc` (the caller then writes the file).
-void SaveCommandSections(IniDocument& doc, const TKvCommandList& list);
+// end of `doc` (the caller then writes the file). `toFile`, when given, turns each
+// file name into the form the file keeps.
+void SaveCommandSections(IniDocument& doc, const TKvCommandList& list,
+                         const TPathForm& toFile = {});
 
 } // namespace velmora

@@ -38,6 +38,7 @@ TProgramPaths ProgramPathsFor(TBuildKind kind, const QString& executablePath,
         paths.DataDir = programDir;
         paths.HelpFile = programDir + QStringLiteral("/Help/index.html");
         paths.SyncTool = SyncToolPath(programDir);
+        paths.OwnFolder = programDir;
         return paths;
     }
     const QString config = XdgBaseDir(env, "XDG_CONFIG_HOME", QStringLiteral(".config"));
@@ -59,6 +60,54 @@ TProgramPaths PortablePathsBeside(const QString& iniFileName, const QString& pro
                         [](const char*) { return QString(); });
     paths.IniFileName = iniFileName;
     return paths;
+}
+
+bool FileExists(const QString& path) {
+    return QFileInfo::exists(path);
+}
+
+const QStringList& OwnSubFolders() {
+    static const QStringList names = {QStringLiteral("Lang"), QStringLiteral("Sync"),
+                                      QStringLiteral("Help")};
+    return names;
+}
+
+QString StoredPathFor(const QString& path, const QString& ownFolder) {
+    if (ownFolder.isEmpty() || path.isEmpty() || QDir::isRelativePath(path))
+        return path;
+    const QString folder = QDir::cleanPath(ownFolder);
+    const QString clean = QDir::cleanPath(path);
+    if (!clean.startsWith(folder + QLatin1Char('/')))
+        return path; // outside, or a folder whose name merely begins the same way
+    return clean.mid(folder.size() + 1);
+}
+
+namespace {
+
+// The part of `path` from its last own sub-folder on ("Sync/VelmoSync"), or empty.
+QString TailFromOwnSubFolder(const QString& path) {
+    const QStringList parts = QDir::cleanPath(path).split(QLatin1Char('/'));
+    for (qsizetype i = parts.size() - 2; i >= 1; --i)
+        if (OwnSubFolders().contains(parts[i]))
+            return parts.mid(i).join(QLatin1Char('/'));
+    return QString();
+}
+
+} // namespace
+
+QString ResolveStoredPath(const QString& stored, const QString& ownFolder,
+                          const TFileExists& exists) {
+    if (ownFolder.isEmpty() || stored.isEmpty())
+        return stored;
+    if (QDir::isRelativePath(stored))
+        return Under(ownFolder, stored);
+    if (exists(stored))
+        return stored;
+    const QString tail = TailFromOwnSubFolder(stored);
+    if (tail.isEmpty())
+        return stored;
+    const QString moved = Under(ownFolder, tail);
+    return exists(moved) ? moved : stored;
 }
 
 QString ProcessEnv(const char* name) {

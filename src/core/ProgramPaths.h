@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace velmora {
@@ -25,7 +26,32 @@ struct TProgramPaths {
     // the user's language folder when missing there; empty for the portable
     // folder, whose "Lang/" holds them already.
     QString ShippedLangDir;
+    // The folder the program carries its own files in, for the settings to name
+    // them relative to it (so that the folder can move); empty for the packaged
+    // install, whose files stay where the package put them.
+    QString OwnFolder;
 };
+
+// Whether a file exists; the real file system unless a test gives another.
+using TFileExists = std::function<bool(const QString& path)>;
+bool FileExists(const QString& path);
+
+// The sub-folders the program carries its files in ("Lang", "Sync", "Help").
+const QStringList& OwnSubFolders();
+
+// How the settings file keeps `path`: relative to `ownFolder` when it lies inside
+// it ("Lang/VlmEnglish.lang"), otherwise unchanged. An empty `ownFolder` (the
+// packaged install) keeps every path as it is.
+QString StoredPathFor(const QString& path, const QString& ownFolder);
+
+// The file a stored path names now. A relative path lies in `ownFolder`. An
+// absolute path that exists stays. One that no longer exists but names a file in
+// one of the program's own sub-folders of an older place of the folder
+// (".../old/place/Sync/VelmoSync") is taken from the same sub-folder here, when
+// that file exists. Anything else stays as stored, so that a missing file is
+// reported under the name the user knows. An empty `ownFolder` changes nothing.
+QString ResolveStoredPath(const QString& stored, const QString& ownFolder,
+                          const TFileExists& exists = FileExists);
 
 // Reads an environment variable; empty when unset.
 using TEnvLookup = std::function<QString(const char* name)>;

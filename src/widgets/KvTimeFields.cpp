@@ -186,4 +186,39 @@ QString KvFillSpaces(QString text) {
     return text.replace(u' ', u'0');
 }
 
+namespace {
+
+TKvTimeEntry MoveOn(TKvTimeEntry entry, bool showMSec, bool justMoved) {
+    entry.Text = KvFillSpaces(entry.Text);
+    entry.Pos = KvTimeNextField(entry.Pos, showMSec);
+    entry.JustMoved = justMoved;
+    return entry;
+}
+
+} // namespace
+
+std::optional<TKvTimeEntry> KvTypeTimeChar(const TKvTimeEntry& entry, const QString& selected,
+                                           QChar ch, bool showMSec, TKvTimeSeparators seps) {
+    const int field = KvTimeFieldStart(entry.Pos);
+    const bool last = field == LastField(showMSec);
+    if (IsDigit(ch)) {
+        const QString before = selected.isEmpty() ? QStringLiteral("0") : selected;
+        const QString typed = KvTypeDigitText(selected, field, ch);
+        TKvTimeEntry out = entry;
+        out.Text = KvReplaceField(entry.Text, field, typed, showMSec);
+        out.JustMoved = false;
+        // A field whose first digit was waiting is complete with this one.
+        const bool completed = before.startsWith(u' ') && !typed.startsWith(u' ');
+        return completed && !last ? MoveOn(out, showMSec, true) : out;
+    }
+    TKvTimeEntry out = entry;
+    out.JustMoved = false;
+    if (entry.JustMoved && (ch == seps.Time || ch == seps.Decimal))
+        return out; // the separator of the field just completed
+    const bool nextIsMSec = field == KvSecondsPos && showMSec;
+    if (ch != seps.Time && !(nextIsMSec && ch == seps.Decimal))
+        return std::nullopt;
+    return last ? out : MoveOn(out, showMSec, false);
+}
+
 } // namespace velmora

@@ -46,6 +46,23 @@ QString KvStepFieldText(const QString& fieldText, int pos, int delta);
 // the digit is shifted in from the right, with a leading space while a two-digit
 // field waits for its second digit.
 QString KvTypeDigitText(const QString& selected, int pos, QChar digit);
+// The box while the user types a time into it.
+struct TKvTimeEntry {
+    QString Text;         // the whole text
+    int Pos = KvHoursPos; // the start of the field that typing goes to
+    // The last digit completed a field and moved on: a separator typed next
+    // only confirms that move, so "01:10:00" and "011000" give the same time.
+    bool JustMoved = false;
+};
+// The box after typing `ch` while `selected` is selected in the field at
+// entry.Pos (empty when nothing is). A digit goes into the field
+// (KvTypeDigitText); the digit that completes a field moves on to the next one,
+// except from the last field. The time separator, or the decimal separator
+// before the milliseconds, moves on to the next field with the waiting spaces
+// filled, except right after such a move and from the last field. Nothing for a
+// character that typing does not take.
+std::optional<TKvTimeEntry> KvTypeTimeChar(const TKvTimeEntry& entry, const QString& selected,
+                                           QChar ch, bool showMSec, TKvTimeSeparators seps);
 // `text` with the field at `pos` replaced by `field`.
 QString KvReplaceField(const QString& text, int pos, const QString& field, bool showMSec);
 // Spaces left by typing become zeros.

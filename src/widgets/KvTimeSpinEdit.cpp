@@ -61,6 +61,7 @@ double TKvTimeSpinEdit::Time() const {
 
 void TKvTimeSpinEdit::SetTime(double t) {
     FTime = KvTimeOfDay(t);
+    FJustMoved = false;
     SetTextIfChanged(KvFormatTime(FTime, FShowMSec, Separators()));
     SelectField(FCurrentPos);
 }
@@ -108,13 +109,32 @@ void TKvTimeSpinEdit::SelectField(int pos) {
 void TKvTimeSpinEdit::StepField(int delta) {
     if (isReadOnly())
         return;
+    FJustMoved = false;
     // The field's own text, not the selection: after Home or End the selection
     // may be empty, and stepping must still go on from what the field shows.
     ReplaceCurrentField(KvStepFieldText(CurrentFieldText(), FCurrentPos, delta));
 }
 
-void TKvTimeSpinEdit::TypeDigit(QChar digit) {
-    ReplaceCurrentField(KvTypeDigitText(selectedText(), FCurrentPos, digit));
+bool TKvTimeSpinEdit::TypeChar(QChar ch) {
+    QString selected = selectedText();
+    if (hasSelectedText() && KvTimeFieldStart(selectionStart()) !=
+                                 KvTimeFieldStart(selectionStart() + selected.size() - 1)) {
+        // A selection across fields (all selected): the typed time begins in its first field.
+        FCurrentPos = KvTimeFieldStart(selectionStart());
+        FJustMoved = false;
+        selected = CurrentFieldText();
+    }
+    const auto typed =
+        KvTypeTimeChar({text(), FCurrentPos, FJustMoved}, selected, ch, FShowMSec, Separators());
+    if (!typed)
+        return false;
+    FCurrentPos = typed->Pos;
+    FJustMoved = typed->JustMoved;
+    BeginUpdate();
+    SetTextIfChanged(typed->Text);
+    EndUpdate();
+    SelectField(FCurrentPos);
+    return true;
 }
 
 void TKvTimeSpinEdit::ReplaceCurrentField(const QString& field) {
@@ -131,6 +151,7 @@ void TKvTimeSpinEdit::FillSpaces() {
 }
 
 void TKvTimeSpinEdit::MoveToField(int pos) {
+    FJustMoved = false;
     FillSpaces();
     FCurrentPos = pos;
     SelectField(FCurrentPos);
@@ -149,6 +170,7 @@ int TKvTimeSpinEdit::CharacterAt(int x) {
 void TKvTimeSpinEdit::SelectFieldAt(const QPoint& pos) {
     // Only the horizontal position counts: a click anywhere in the height of a field selects it.
     FCurrentPos = KvTimeFieldStart(CharacterAt(pos.x()));
+    FJustMoved = false;
     SelectField(FCurrentPos);
 }
 
@@ -183,10 +205,9 @@ void TKvTimeSpinEdit::keyPressEvent(QKeyEvent* event) {
     }
     const QString typed = event->text();
     const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-    if (!command && typed.size() == 1 && typed.front() >= u'0' && typed.front() <= u'9') {
-        // Digits go through the field rules; the edit never inserts text itself.
-        if (!isReadOnly())
-            TypeDigit(typed.front());
+    if (!command && typed.size() == 1 && !isReadOnly() && TypeChar(typed.front())) {
+        // Digits and separators go through the field rules; the edit never
+        // inserts text itself.
         event->accept();
         return;
     }
@@ -226,6 +247,7 @@ void TKvTimeSpinEdit::mouseMoveEvent(QMouseEvent* event) {
 
 void TKvTimeSpinEdit::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
+    FJustMoved = false;
     if (FCurrentPos > text().size())
         FCurrentPos = KvHoursPos;
     if (QApplication::mouseButtons() & Qt::LeftButton)

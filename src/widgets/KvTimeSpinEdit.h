@@ -1,7 +1,8 @@
 // A one-line edit for a time of day, "hh:nn:ss" (optionally ".zzz") in fixed
 // positions, worked on one field at a time: a click or Left/Right selects a
-// field, digits shift into it, and the arrows, Up/Down and the wheel step it
-// with wrap-around and no carry into the next field.
+// field, digits shift into it and a completed field or a typed separator moves
+// on to the next (so a whole time can be typed), and the arrows, Up/Down and
+// the wheel step it with wrap-around and no carry into the next field.
 #pragma once
 
 #include "widgets/KvSpinEditBase.h"
@@ -50,7 +51,8 @@ private:
     QString CurrentFieldText() const;
     void SelectField(int pos);
     void StepField(int delta);
-    void TypeDigit(QChar digit);
+    // A digit or a separator typed; false when typing does not take it.
+    bool TypeChar(QChar ch);
     void ReplaceCurrentField(const QString& field);
     void FillSpaces();
     void MoveToField(int pos);
@@ -59,6 +61,7 @@ private:
     bool HandleNavigationKey(QKeyEvent* event);
 
     int FCurrentPos = KvHoursPos;
+    bool FJustMoved = false; // see TKvTimeEntry
     bool FShowMSec = false;
     double FTime = 0;
     int FUpdateLock = 0;

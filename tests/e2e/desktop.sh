@@ -2,7 +2,9 @@
 # Inside the private session bus: a virtual screen and a window manager, then the test.
 set -uo pipefail
 script=$1
-Xvfb -screen 0 1024x768x24 -nolisten tcp -ac -displayfd 3 3>"$E2E_WORK/display" \
+# A test may ask for another screen size with a line "# e2e-screen: WxH".
+size=$(sed -n 's/^# e2e-screen: *\([0-9]*x[0-9]*\).*/\1/p' "$script" | head -1)
+Xvfb -screen 0 "${size:-1024x768}x24" -nolisten tcp -ac -displayfd 3 3>"$E2E_WORK/display" \
   >"$E2E_WORK/xvfb.log" 2>&1 &
 pids=($!)
 for _ in $(seq 100); do [ -s "$E2E_WORK/display" ] && break; sleep 0.05; done

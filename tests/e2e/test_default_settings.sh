@@ -104,10 +104,11 @@ SpTime=00:00:00
 
 END
 diff -u "$E2E_ARTIFACTS/expected.txt" "$E2E_ARTIFACTS/written.txt" || fail "settings file differs"
-[ "$(ini_value "$ini" Language LangFileName)" = "$dir/Lang/Vlm日本語_かな.lang" ] ||
+# The folder's own files are named relative to it, so that the folder can move.
+[ "$(ini_value "$ini" Language LangFileName)" = "Lang/Vlm日本語_かな.lang" ] ||
   fail "language file path $(ini_value "$ini" Language LangFileName)"
 [ "$(ini_value "$ini" MainForm Width)" = "$w" ] || fail "saved width"
-[ "$(ini_value "$ini" Command0 FileName)" = "$dir/Sync/VelmoSync" ] || fail "sync tool path"
+[ "$(ini_value "$ini" Command0 FileName)" = "Sync/VelmoSync" ] || fail "sync tool path"
 
 # A second run over the file it wrote changes nothing, byte for byte.
 cp "$ini" "$E2E_WORK/first.ini"

@@ -29,7 +29,12 @@ lang_text() {
     tolower($0)==tolower(s){on=1;next} /^\[/{on=0}
     on&&!done&&tolower($1)==tolower(k){sub(/^[^=]*=/,"");print;done=1}'
 }
-saved_lang() { lang_text "$1/velmora.ini" Language LangFileName; }
+# The folder's own files are saved relative to it; named here by their full path.
+saved_lang() {
+  local v
+  v=$(lang_text "$1/velmora.ini" Language LangFileName)
+  case $v in /*|'') echo "$v" ;; *) echo "$1/$v" ;; esac
+}
 # Starts the clock of <folder> under the locale variables given (LC_ALL and
 # LC_MESSAGES empty unless given: the test desktop sets LC_ALL for everything).
 # The machine may lack the named locales; LC_CTYPE keeps the character set UTF-8

@@ -26,6 +26,6 @@ wait_gone "$CLOCK_PID" || { kill -KILL "$CLOCK_PID"; fail "the clock outlived it
 [ "$(ini_value "$dir/velmora.ini" MainForm Left)" = "$nx" ] ||
   fail "place not saved: Left=$(ini_value "$dir/velmora.ini" MainForm Left), shown at $nx"
 [ "$(ini_value "$dir/velmora.ini" MainForm Top)" = "$ny" ] || fail "top not saved"
-[ "$(ini_value "$dir/velmora.ini" Language LangFileName)" = "$dir/Lang/English.lang" ] ||
+[ "$(ini_value "$dir/velmora.ini" Language LangFileName)" = "Lang/English.lang" ] ||
   fail "language not saved: $(ini_value "$dir/velmora.ini" Language LangFileName)"
 note "place and language survive the loss of the X server"

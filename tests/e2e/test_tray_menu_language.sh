@@ -80,6 +80,6 @@ for c in "${english_captions[@]}"; do
   grep -qxF "$c" <<<"$MENU_CAPTIONS" || fail "no entry \"$c\" in the English menu: $MENU_CAPTIONS"
 done
 stop_clock
-[ "$(ini_value "$dir/velmora.ini" Language LangFileName)" = "$dir/Lang/English.lang" ] ||
+[ "$(ini_value "$dir/velmora.ini" Language LangFileName)" = Lang/English.lang ] ||
   fail "language not saved: $(ini_value "$dir/velmora.ini" Language LangFileName)"
 note "tray, menu and language switch work"

@@ -110,6 +110,8 @@ void TMainForm::FormCreate() {
     connect(qApp, &QCoreApplication::aboutToQuit, this, &TMainForm::StopTimers);
     const QString programDir = FPaths.DataDir;
     InitLangDir(programDir, FIniFileName, this);
+    // The folder may have moved since the language was chosen.
+    SetCurrentLangFile(ResolveStoredPath(CurrentLangFile(), FPaths.OwnFolder));
     const bool langChosen = PrepareLanguageFiles();
     // A folder that could not be made has been reported already; the files that
     // then cannot be written there are the same news.

@@ -40,6 +40,13 @@ void TMainForm::SettingsChanged(TSettingChange change) {
     case TSettingChange::CommandTimings:
         FCommands->SetCommandTimingArray();
         break;
+    case TSettingChange::Background:
+        // Shown at once like every other choice, not from the next tick: the
+        // colours, the picture and the see-through shape together.
+        ApplyColorState();
+        RenderClockImage();
+        FClockPaintBox->update();
+        break;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "app/clock/MainForm.h"
 #include "core/CommandSections.h"
 #include "core/KvCommandList.h"
+#include "core/ProgramPaths.h"
 #include "platform/Platform.h"
 
 #include <QDir>
@@ -50,7 +51,10 @@ void TMainForm::LoadSettings() {
     SyncSettingsFromWindow();
     LoadSettingsFrom(doc, FSettings, Env());
     FCommands->ACommandList().Clear();
-    LoadCommandList(doc, FCommands->ACommandList(), Messages().Command0Title, FPaths.SyncTool);
+    const QString own = FPaths.OwnFolder;
+    FSettings.AlarmSoundFileName = ResolveStoredPath(FSettings.AlarmSoundFileName, own);
+    LoadCommandList(doc, FCommands->ACommandList(), Messages().Command0Title, FPaths.SyncTool,
+                    [&own](const QString& stored) { return ResolveStoredPath(stored, own); });
     move(FSettings.Left, FSettings.Top);
     resize(std::max(FSettings.Width, 1), std::max(FSettings.Height, 1));
     FStoredPlace = QPoint(FSettings.Left, FSettings.Top);
@@ -61,7 +65,8 @@ void TMainForm::SaveSettings() {
     if (FSettingsUnreadable)
         return;
     SyncSettingsFromWindow();
-    FSettings.LangFileName = CurrentLangFile();
+    const QString own = FPaths.OwnFolder;
+    FSettings.LangFileName = StoredPathFor(CurrentLangFile(), own);
     IniDocument doc(FIniFileName);
     if (!doc.ReadError().isEmpty())
         return; // became unreadable meanwhile: never replace what we could not read
@@ -75,14 +80,19 @@ void TMainForm::SaveSettings() {
                                      .toStdString());
     }
     FKeepForeignOriginal = false;
-    SaveSettingsTo(doc, FSettings, Env());
-    SaveCommandSections(doc, FCommands->ACommandList());
+    // Files of the program's own folder are named relative to it, so that the
+    // folder keeps working when it is moved or copied to another machine.
+    TVlmSettings stored = FSettings;
+    stored.AlarmSoundFileName = StoredPathFor(FSettings.AlarmSoundFileName, own);
+    SaveSettingsTo(doc, stored, Env());
+    SaveCommandSections(doc, FCommands->ACommandList(),
+                        [&own](const QString& path) { return StoredPathFor(path, own); });
     // A packaged clock keeps its settings in a folder of their own, made on first
     // save; a folder that cannot be made shows as the file that cannot be written.
     QDir().mkpath(QFileInfo(FIniFileName).path());
     doc.UpdateFile();
     FStoredPlace = QPoint(FSettings.Left, FSettings.Top);
-    FStoredLangFile = FSettings.LangFileName;
+    FStoredLangFile = CurrentLangFile();
 }
 
 } // namespace velmora

@@ -90,6 +90,7 @@ TOptionAlarmPage::TOptionAlarmPage(IOptionHost& host, TOptionForm& form, QWidget
     // Not the dialog's default button: Enter in an edit box saves and closes.
     Button502->setAutoDefault(false);
     Button501->setAutoDefault(false);
+    FButtonCaption = LangTestCaption();
 
     Image501 = Panel504->Image(QStringLiteral("Image501"));
     Image501->setPixmap(TransparentMarkPixmap(Image501->size()));
@@ -114,9 +115,14 @@ TOptionAlarmPage::TOptionAlarmPage(IOptionHost& host, TOptionForm& form, QWidget
 }
 
 void TOptionAlarmPage::ApplyLang() {
-    // The dialog has just given the button its language text.
-    FButtonCaption = Button502->text();
+    // From the language texts, never read back from the button: while an alarm
+    // runs the button shows the stop text.
+    FButtonCaption = LangTestCaption();
     ShowTestCaption();
+}
+
+QString TOptionAlarmPage::LangTestCaption() {
+    return MsgText(Captions().value(QStringLiteral("Button502.Caption")), "Button502.Caption");
 }
 
 void TOptionAlarmPage::ShowTestCaption() {
@@ -140,7 +146,6 @@ void TOptionAlarmPage::LoadFromMain() {
     Edit502->SetDefaultContextMenuEnabled(true);
     Edit502->setText(FHost.Settings().AlarmSoundFileName);
     Edit502->SetOnDblClick([this](QObject*) { EditDblClick(Edit502); });
-    FButtonCaption = Button502->text();
     ShowTestCaption();
     SetAlarmOptionEnabled();
 }

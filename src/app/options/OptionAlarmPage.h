@@ -79,6 +79,8 @@ public:
     void Button502Click();
 
 private:
+    // The test caption of the current language.
+    static QString LangTestCaption();
     void ShowTestCaption();
     QList<QWidget*> ColorControls() const;
 

@@ -151,10 +151,13 @@ TOptionCommandPage::TOptionCommandPage(IOptionHost& host, TOptionForm& form, QWi
 
 void TOptionCommandPage::ApplyLang() {
     // The headings are drawn from the language's texts: draw them again, and
-    // refresh the boxes (command 0's title follows the language).
+    // refresh the boxes (command 0's title follows the language), keeping what
+    // the user typed into them.
     RepaintGrid();
-    if (Grid601->RowCount() > 1)
-        Grid601Click();
+    if (!FLoaded)
+        return; // showing: the boxes are filled once the list is loaded
+    CommitEdits();
+    Grid601Click();
 }
 
 void TOptionCommandPage::LoadFromMain() {
@@ -176,6 +179,7 @@ void TOptionCommandPage::LoadFromMain() {
     g.SetRowCount(std::max(FHost.CommandList().Count(), 1) + 1);
     g.SetLeftCol(0); // the first column in view, whatever the grid started with
     Grid601Click();
+    FLoaded = true;
 }
 
 void TOptionCommandPage::CommitEdits() {
@@ -321,6 +325,9 @@ void TOptionCommandPage::Button603Click() {
 }
 
 void TOptionCommandPage::MoveCommandItem(int direction) {
+    // The arrow buttons take no focus, so a box being typed into has not been
+    // left: take its text before the boxes show the moved command again.
+    CommitEdits();
     TKvCommandList& list = FHost.CommandList();
     const int r = Grid601->Row();
     const int i = r - 1;
@@ -363,7 +370,8 @@ void TOptionCommandPage::Edit601Exit() {
 
 void TOptionCommandPage::Edit602Exit() {
     TKvCommandItem* item = CurrentItem();
-    if (!item || Grid601->Row() == 1 || SameIgnoringCase(Edit602->text(), item->FileName()))
+    // Names differing in letter case only are other files on this system.
+    if (!item || Grid601->Row() == 1 || Edit602->text() == item->FileName())
         return;
     item->SetFileName(Edit602->text());
     RepaintGrid();
@@ -371,7 +379,8 @@ void TOptionCommandPage::Edit602Exit() {
 
 void TOptionCommandPage::Edit603Exit() {
     TKvCommandItem* item = CurrentItem();
-    if (!item || SameIgnoringCase(Edit603->text(), item->OptionStr()))
+    // Options are case-sensitive for the programs here ("-v" is not "-V").
+    if (!item || Edit603->text() == item->OptionStr())
         return;
     item->SetOptionStr(Edit603->text());
     RepaintGrid();

@@ -76,6 +76,7 @@ public:
     // Text margins of the grid's cells, from its font and row height.
     int FGridTextLeftMargin = 0;
     int FGridTextTopMargin = 0;
+    bool FLoaded = false; // the boxes show a command (the page was loaded)
 
 private:
     // The command of the grid's current row, or null (the heading, an empty list).

@@ -277,6 +277,7 @@ void TOptionFontPage::BackgroundSolidOrTransparent(bool transparent) {
     Panel205->hide();
     Panel206->hide();
     RadioGroup202->setEnabled(false);
+    FHost.SettingsChanged(TSettingChange::Background);
     FForm.NotifySettingsChanged(this);
 }
 
@@ -298,6 +299,7 @@ void TOptionFontPage::RadioButton205Click() {
     Panel205->show();
     Panel206->show();
     RadioGroup202->setEnabled(true);
+    FHost.SettingsChanged(TSettingChange::Background);
     FForm.NotifySettingsChanged(this);
 }
 

@@ -20,12 +20,20 @@
 
 #include <QCloseEvent>
 #include <QColorDialog>
+#include <QCursor>
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGuiApplication>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 namespace velmora {
@@ -93,13 +101,26 @@ void TOptionForm::FormCreate() {
     // keeps the toolkit from adding its default buttons back.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(Scaled(kClientWidth), Scaled(kClientHeight));
+    setFixedSize(DesignSize());
     setWindowTitle(FallbackText(QStringLiteral("OptionForm.Caption")));
+    // The tab set and the pages keep their design size; on a screen too small
+    // for the dialog they scroll above the bottom bar, which stays in view.
+    PageScroller = new QScrollArea(this);
+    PageScroller->setObjectName(QStringLiteral("PageScroller"));
+    PageScroller->setFrameShape(QFrame::NoFrame);
+    PageScroller->setWidgetResizable(false);
+    // Only the controls take the focus: a click on a page's free space or on a
+    // control that keeps no focus (the arrow buttons) leaves it where it was.
+    PageScroller->setFocusPolicy(Qt::NoFocus);
+    PageArea = new QWidget;
+    PageArea->setObjectName(QStringLiteral("PageArea"));
+    PageArea->setFixedSize(Scaled(kClientWidth), Scaled(kClientHeight - kBottomHeight));
+    PageScroller->setWidget(PageArea); // the scroller owns it from here
     CreateTabSet();
-    OptionPageControl = new QStackedWidget(this);
+    OptionPageControl = new QStackedWidget(PageArea);
     OptionPageControl->setObjectName(QStringLiteral("OptionPageControl"));
-    OptionPageControl->setGeometry(Scaled(kTabSetWidth), 0, width() - Scaled(kTabSetWidth),
-                                   height() - Scaled(kBottomHeight));
+    OptionPageControl->setGeometry(Scaled(kTabSetWidth), 0,
+                                   PageArea->width() - Scaled(kTabSetWidth), PageArea->height());
     FPages = {new TOptionTextPage(FHost, *this, OptionPageControl),
               new TOptionFontPage(FHost, *this, OptionPageControl),
               new TOptionWindowPage(FHost, *this, OptionPageControl),
@@ -112,12 +133,98 @@ void TOptionForm::FormCreate() {
         OptionPageControl->addWidget(FPages[i]);
     }
     CreateBottomBar();
+    LayOutFrame();
+}
+
+QSize TOptionForm::DesignSize() const {
+    return {Scaled(kClientWidth), Scaled(kClientHeight)};
+}
+
+void TOptionForm::LayOutFrame() {
+    const int bottom = Scaled(kBottomHeight);
+    PageScroller->setGeometry(0, 0, width(), height() - bottom);
+    BottomPanel->setGeometry(0, height() - bottom, width(), bottom);
+    // The save button keeps its distance from the right edge; the shortcut
+    // button gives way to it on a narrow dialog.
+    const int saveX = std::max(Scaled(8), width() - Scaled(kClientWidth - 344));
+    SaveSettingsButton->setGeometry(saveX, Scaled(6), Scaled(189), Scaled(21));
+    ShortcutSpeedButton->setGeometry(Scaled(8), Scaled(8),
+                                     std::clamp(saveX - Scaled(16), 0, Scaled(273)), Scaled(21));
+}
+
+void TOptionForm::FitInto(const QRect& available, const QMargins& frame) {
+    const QSize room(available.width() - frame.left() - frame.right(),
+                     available.height() - frame.top() - frame.bottom());
+    const QSize least(Scaled(kTabSetWidth), Scaled(kBottomHeight) * 2);
+    // Where the pages have to scroll one way, their scroll bar takes room the
+    // other way: give it that room where the screen has it, so that only one
+    // scroll bar shows.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    QSize wanted = DesignSize();
+    if (room.height() < wanted.height())
+        wanted.rwidth() += bar;
+    if (room.width() < wanted.width())
+        wanted.rheight() += bar;
+    const QSize size = wanted.boundedTo(room).expandedTo(least);
+    if (size != this->size())
+        setFixedSize(size); // still a fixed frame: no resizing, no maximise box
+    LayOutFrame();
+}
+
+QScreen* TOptionForm::TargetScreen() const {
+    // Where the dialog will be centred: the screen under the pointer, as the
+    // toolkit centres a dialog without a parent.
+    if (QScreen* s = QGuiApplication::screenAt(QCursor::pos()))
+        return s;
+    return screen();
+}
+
+QMargins TOptionForm::FrameEstimate() const {
+    if (const QWindow* w = windowHandle(); w && !w->frameMargins().isNull())
+        return w->frameMargins();
+    // Not framed yet: a title bar and thin borders, checked again once framed.
+    const int border = 4;
+    const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    return {border, title + border, border, border};
+}
+
+void TOptionForm::setVisible(bool visible) {
+    if (visible && !FShown) {
+        if (const QScreen* s = TargetScreen())
+            FitInto(s->availableGeometry(), FrameEstimate());
+        FFramePending = true;
+    }
+    QDialog::setVisible(visible);
+}
+
+void TOptionForm::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    const QWindow* w = windowHandle();
+    if (FFramePending && w && !w->frameMargins().isNull()) {
+        FFramePending = false;
+        KeepWhollyOnScreen();
+    }
+}
+
+void TOptionForm::KeepWhollyOnScreen() {
+    const QScreen* s = screen();
+    if (!s)
+        return;
+    const QRect available = s->availableGeometry();
+    FitInto(available, FrameEstimate());
+    const QRect outer = frameGeometry();
+    const int x = std::clamp(outer.left(), available.left(),
+                             std::max(available.left(), available.right() + 1 - outer.width()));
+    const int y = std::clamp(outer.top(), available.top(),
+                             std::max(available.top(), available.bottom() + 1 - outer.height()));
+    if (QPoint(x, y) != outer.topLeft())
+        move(x, y);
 }
 
 void TOptionForm::CreateTabSet() {
-    auto* host = new QWidget(this);
+    auto* host = new QWidget(PageArea);
     host->setObjectName(QStringLiteral("OptionTabSetHost"));
-    host->setGeometry(0, 0, Scaled(kTabSetWidth), height() - Scaled(kBottomHeight));
+    host->setGeometry(0, 0, Scaled(kTabSetWidth), PageArea->height());
     OptionTabSet = new TKvTabSet(host);
     OptionTabSet->setObjectName(QStringLiteral("OptionTabSet"));
     OptionTabSet->TabOptions().SetTabPosition(tpLeft);
@@ -135,7 +242,6 @@ void TOptionForm::CreateBottomBar() {
     BottomPanel->setGeometry(0, height() - Scaled(kBottomHeight), width(), Scaled(kBottomHeight));
     ShortcutSpeedButton = new TKvPngButton(BottomPanel);
     ShortcutSpeedButton->setObjectName(QStringLiteral("ShortcutSpeedButton"));
-    ShortcutSpeedButton->setGeometry(Scaled(8), Scaled(8), Scaled(273), Scaled(21));
     ShortcutSpeedButton->SetAction(FHost.CreateShortcutAction());
     RegisterAppResources();
     QFile glyph(QStringLiteral(":/app/velmora16.png"));
@@ -144,7 +250,6 @@ void TOptionForm::CreateBottomBar() {
     SaveSettingsButton = new QPushButton(BottomPanel);
     SaveSettingsButton->setObjectName(QStringLiteral("SaveSettingsButton"));
     SaveSettingsButton->setText(FallbackText(QStringLiteral("SaveSettingsButton.Caption")));
-    SaveSettingsButton->setGeometry(Scaled(344), Scaled(6), Scaled(189), Scaled(21));
     SaveSettingsButton->setDefault(true);
     connect(SaveSettingsButton, &QPushButton::clicked, this, &TOptionForm::SaveSettingsButtonClick);
 }

@@ -15,7 +15,9 @@
 class QColorDialog;
 class QFileDialog;
 class QFontDialog;
+class QScreen;
 class QPushButton;
+class QScrollArea;
 class QStackedWidget;
 
 namespace velmora {
@@ -46,6 +48,10 @@ public:
     TColorPanel* NewColorPanel(QWidget* parent, const char* name, int x, int y) const;
 
     TKvTabSet* OptionTabSet = nullptr;
+    // The tab set and the pages, at their design size; they scroll inside
+    // PageScroller when the screen is too small for the whole dialog.
+    QWidget* PageArea = nullptr;
+    QScrollArea* PageScroller = nullptr;
     QStackedWidget* OptionPageControl = nullptr;
     QWidget* BottomPanel = nullptr;
     TKvPngButton* ShortcutSpeedButton = nullptr;
@@ -93,8 +99,18 @@ public:
     void SaveSettingsButtonClick();
     void OptionTabSetTabSelected(TKvTab* tab, bool selected);
 
+    // The dialog's size at 96 dots per inch scaled, before any fitting.
+    QSize DesignSize() const;
+    // Shrinks the dialog to what `available` (a screen's work area) holds with
+    // the window frame `frame` around it, never beyond its design size; the
+    // pages scroll in what is left.
+    void FitInto(const QRect& available, const QMargins& frame);
+
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     // There is no cancel: Escape does not close.
     void reject() override {}
@@ -103,12 +119,19 @@ private:
     void FormCreate();
     void CreateTabSet();
     void CreateBottomBar();
+    void LayOutFrame();
+    QScreen* TargetScreen() const;
+    QMargins FrameEstimate() const;
+    void KeepWhollyOnScreen();
     void CommitEdits();
     bool CloseWithOk();
 
     IOptionHost& FHost;
     double FScale = 1.0;
     bool FShown = false;
+    // Until the window manager has framed the shown dialog, its real frame is
+    // unknown; the first move after that checks the fit with the real frame.
+    bool FFramePending = false;
     std::array<TOptionPage*, kPageCount> FPages{};
 };
 

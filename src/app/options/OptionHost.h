@@ -29,6 +29,7 @@ enum class TSettingChange {
     Stacking,        // FormOnTopmost; a clock sent to the bottom comes to the front once
     FullScreenWatch, // HideOnFullScreen
     CommandTimings,  // the command list's start-up, resume and timed commands
+    Background,      // BackgroundColorMode and TransparentColor: redrawn and re-shaped now
 };
 
 class IOptionHost {

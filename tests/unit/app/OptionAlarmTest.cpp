@@ -1,12 +1,11 @@
 // The alarm page: loading, live writes, the 255-unit message rule, the sound
 // file, and the test button's two states.
+#include "OptionFixture.h"
+#include "app/options/ColorPanel.h"
 #include "app/options/OptionAlarmPage.h"
-
+#include "core/KvTimer.h"
 #include "widgets/KvEdit.h"
 #include "widgets/KvTimeSpinEdit.h"
-#include "core/KvTimer.h"
-#include "app/options/ColorPanel.h"
-#include "OptionFixture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -59,7 +58,8 @@ TEST(OptionAlarmPage, ControlsWriteTheClockLive) {
     EXPECT_TRUE(a.TimeSpinEdit501->isEnabled());
     a.TimeSpinEdit501->SetTime(23.0 / 24 + 59.5 / 1440);
     EXPECT_NEAR(fx.Main->Settings().AlarmStartTime, 23.0 / 24 + 59.5 / 1440, 1e-9);
-    EXPECT_NEAR(fx.Main->Settings().AlarmStopTime, fx.Main->Settings().AlarmStartTime + 1.0 / 1440, 1e-12);
+    EXPECT_NEAR(fx.Main->Settings().AlarmStopTime, fx.Main->Settings().AlarmStartTime + 1.0 / 1440,
+                1e-12);
     struct {
         QCheckBox* box;
         bool TVlmSettings::*field;
@@ -176,4 +176,28 @@ TEST(OptionAlarmPage, TestButtonStartsAndStopsTheAlarm) {
     EXPECT_FALSE(a.CheckBox501->isEnabled());
     fx.Main->ActPopStopAlarmExecute();
     EXPECT_TRUE(a.CheckBox501->isEnabled());
+}
+
+TEST(OptionAlarmPage, AnAlarmRunningBeforeTheFirstOpeningIsStoppedByTheTestButton) {
+    // The alarm rings at its time; then the user opens the dialog for the first
+    // time in this run and stops the alarm with the page's button.
+    OptionFixture fx("[Alarm]\nIsAlarmSet=1\nUseAlarmColor=1");
+    fx.Main->ActStartAlarmExecute();
+    ASSERT_TRUE(fx.Main->RunState().IsAlarmRunning);
+    fx.Open();
+    auto& a = fx.Page<TOptionAlarmPage>();
+    EXPECT_EQ(a.Button502->text(), FallbackText("StopAlarmCaption"));
+    EXPECT_EQ(a.ButtonCaption(), "アラームを テスト");
+    a.Button502->click();
+    EXPECT_FALSE(fx.Main->RunState().IsAlarmRunning);
+    EXPECT_EQ(a.Button502->text(), "アラームを テスト");
+    // The button now tests, as it says.
+    a.Button502->click();
+    EXPECT_TRUE(fx.Main->RunState().IsAlarmRunning);
+    EXPECT_EQ(a.Button502->text(), FallbackText("StopAlarmCaption"));
+    // So does it after the language is applied again while the alarm runs.
+    fx.Form->ApplyLangToOptionForm();
+    EXPECT_EQ(a.ButtonCaption(), "アラームを テスト");
+    a.Button502->click();
+    EXPECT_EQ(a.Button502->text(), "アラームを テスト");
 }

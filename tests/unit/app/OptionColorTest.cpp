@@ -1,12 +1,12 @@
 // The font and colour page and the alarm swatches it steers: loading gives the
 // handlers' states on both pages, each choice reaches the clock at once.
+#include "OptionFixture.h"
+#include "app/options/ColorPanel.h"
+#include "app/options/OptionAlarmPage.h"
+#include "app/options/OptionControls.h"
+#include "app/options/OptionFontPage.h"
 #include "widgets/KvPaintBox.h"
 #include "widgets/KvTabSet.h"
-#include "app/options/OptionAlarmPage.h"
-#include "app/options/ColorPanel.h"
-#include "app/options/OptionControls.h"
-#include "OptionFixture.h"
-#include "app/options/OptionFontPage.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -211,4 +211,21 @@ TEST(OptionFontPage, GradientDirectionItemsGetTheRoomTheyNeed) {
         // The group itself stays inside the box around it.
         EXPECT_TRUE(group->parentWidget()->rect().contains(group->geometry()));
     }
+}
+
+TEST(OptionFontPage, SeeThroughAndSolidBackgroundsShowAtOnce) {
+    // No tick runs here: each choice must reach the clock window by itself.
+    OptionFixture fx("[Appearance]\nBackgroundColorMode=1\nNormalBackgroundColor=$00FFFFFF");
+    fx.Open();
+    auto& p = fx.Page<TOptionFontPage>();
+    ASSERT_TRUE(fx.Main->mask().isEmpty());
+    p.RadioButton203->click(); // see-through: only the text's pixels are left
+    EXPECT_FALSE(fx.Main->mask().isEmpty());
+    EXPECT_NE(fx.Main->mask(), QRegion(fx.Main->rect()));
+    p.RadioButton204->click(); // solid: the whole window again
+    EXPECT_TRUE(fx.Main->mask().isEmpty());
+    p.RadioButton203->click();
+    EXPECT_FALSE(fx.Main->mask().isEmpty());
+    p.RadioButton205->click(); // a gradient background is solid too
+    EXPECT_TRUE(fx.Main->mask().isEmpty());
 }

@@ -1,21 +1,23 @@
 // The options dialog's frame: the remembered page, closing (always OK, refused
 // without an alarm action), one dialog at a time, what the clock does after it.
+#include "OptionFixture.h"
 #include "app/DayWords.h"
 #include "app/clock/ClockCommands.h"
 #include "app/clock/ClockMenu.h"
+#include "app/options/OptionAlarmPage.h"
+#include "app/options/OptionTextPage.h"
 #include "core/KvCommandList.h"
 #include "widgets/KvContrast.h"
 #include "widgets/KvEdit.h"
 #include "widgets/KvPngButton.h"
 #include "widgets/KvTabSet.h"
-#include "app/options/OptionAlarmPage.h"
-#include "OptionFixture.h"
-#include "app/options/OptionTextPage.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -164,7 +166,8 @@ TEST(OptionForm, CloseBoxCommitsAndTheClockSavesInOrder) {
     EXPECT_EQ(fx.Main->FOptionForm, nullptr);
     EXPECT_FALSE(fx.Main->RunState().IsAlarmRunning);
     EXPECT_EQ(fx.Main->Settings().AlarmHint, "Tea is ready");
-    ASSERT_EQ(fx.Main->Commands().ACommandList().Count(), 2); // the empty one went, command 0 stayed
+    ASSERT_EQ(fx.Main->Commands().ACommandList().Count(),
+              2); // the empty one went, command 0 stayed
     EXPECT_EQ(fx.Main->Commands().ACommandList().Items(1).Title(), "kept");
     const IniDocument ini(fx.Ini(), QLocale::c());
     EXPECT_EQ(ini.ReadInteger("OptionForm", "ActivePageIndex", -1), 2);
@@ -252,4 +255,47 @@ TEST(OptionForm, AHandMadeUtf8SettingsFileIsKeptBeforeTheDialogStateIsWritten) {
     EXPECT_EQ(backup.readAll(), QByteArray("[ClockStr]\r\nShowDate=0\r\n"));
     EXPECT_TRUE(IniDocument(ini).SectionExists("ClockStr"));
     EXPECT_EQ(boxes.size(), 1); // the notice at start, no error
+}
+
+TEST(OptionForm, FitsTheWorkAreaOfASmallOrScaledScreen) {
+    // Work areas in logical pixels: 1920 x 1080 at 200 % with a panel; 1600 x 1000
+    // at scale 2; a tiny one; a large one where the design size stays.
+    struct Case {
+        const char* what;
+        QRect available;
+        QMargins frame;
+    };
+    const Case cases[] = {
+        {"1920x1080 at 200 %", QRect(0, 0, 960, 516), QMargins(1, 20, 1, 1)},
+        {"1600x1000 at scale 2", QRect(0, 0, 800, 500), QMargins(1, 20, 1, 1)},
+        {"tiny", QRect(0, 0, 400, 300), QMargins(4, 30, 4, 4)},
+        {"large", QRect(0, 0, 1920, 1050), QMargins(1, 20, 1, 1)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        OptionFixture fx;
+        TOptionForm& f = fx.Open();
+        f.FitInto(c.available, c.frame);
+        QApplication::processEvents();
+        const QSize room = c.available.size() - QSize(c.frame.left() + c.frame.right(),
+                                                      c.frame.top() + c.frame.bottom());
+        EXPECT_LE(f.width(), room.width());
+        EXPECT_LE(f.height(), room.height());
+        EXPECT_EQ(f.minimumSize(), f.maximumSize()); // still a fixed frame
+        // The bottom bar with the save button is wholly inside the dialog.
+        const QRect save(f.SaveSettingsButton->mapTo(&f, QPoint(0, 0)),
+                         f.SaveSettingsButton->size());
+        EXPECT_TRUE(f.rect().contains(save)) << save.x() << "," << save.y();
+        // The pages scroll where they do not fit, and begin at their top left.
+        const bool small = f.height() < f.DesignSize().height();
+        EXPECT_EQ(f.PageScroller->verticalScrollBar()->maximum() > 0, small);
+        EXPECT_EQ(f.PageScroller->verticalScrollBar()->value(), 0);
+        if (!small) {
+            EXPECT_EQ(f.size(), f.DesignSize());
+        }
+        // Only one scroll bar where the width allows.
+        if (room.width() >= f.DesignSize().width() + 40) {
+            EXPECT_EQ(f.PageScroller->horizontalScrollBar()->maximum(), 0);
+        }
+    }
 }

@@ -4,6 +4,7 @@
 #include "OptionFixture.h"
 #include "app/LangFiles.h"
 #include "app/clock/ClockCommands.h"
+#include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionBalloonPage.h"
 #include "app/options/OptionCommandPage.h"
@@ -417,10 +418,14 @@ TEST(OptionCommandPage, EditBoxesStoreRealChangesOnly) {
     } rows[] = {
         {p.Edit601, "TWO", [&] { return two.Title(); }, "two"}, // letter case alone: kept
         {p.Edit601, "second", [&] { return two.Title(); }, "second"},
-        {p.Edit602, fx.two.toUpper(), [&] { return two.FileName(); }, fx.two},
+        // Program files and options differing in letter case only are other
+        // files and other options on this system: stored.
+        {p.Edit602, fx.two.toUpper(), [&] { return two.FileName(); }, fx.two.toUpper()},
         {p.Edit602, fx.three, [&] { return two.FileName(); }, fx.three},
         {p.Edit603, "--verbose", [&] { return two.OptionStr(); }, "--verbose"},
-        {p.Edit603, "--VERBOSE", [&] { return two.OptionStr(); }, "--verbose"},
+        {p.Edit603, "--VERBOSE", [&] { return two.OptionStr(); }, "--VERBOSE"},
+        {p.Edit603, "-v", [&] { return two.OptionStr(); }, "-v"},
+        {p.Edit603, "-V", [&] { return two.OptionStr(); }, "-V"},
     };
     for (const Row& r : rows) {
         r.edit->setText(r.typed);
@@ -457,6 +462,51 @@ TEST(OptionCommandPage, BrowseTakesTheChosenProgram) {
     p.Button602Click();
     EXPECT_EQ(p.Edit602->text(), other);
     EXPECT_EQ(fx.List().Items(2).FileName(), other);
+}
+
+TEST(OptionCommandPage, BrowseTakesAProgramDifferingInLetterCaseOnly) {
+    CommandFixture fx;
+    TOptionCommandPage& p = *fx.page;
+    p.Grid601->SetRow(3);
+    const QString upper = Program(fx, "TWO"); // beside "two": another file
+    fx.Form->Dialogs.OpenFile = [&](QFileDialog&) -> std::optional<QString> { return upper; };
+    p.Button602Click();
+    EXPECT_EQ(fx.List().Items(2).FileName(), upper);
+}
+
+TEST(OptionCommandPage, TypedTextSurvivesAMoveAndALanguageSwitch) {
+    // A person types into the boxes and, without leaving them, clicks an arrow
+    // button (which never takes the focus) or picks another language.
+    CommandFixture fx;
+    TOptionCommandPage& p = *fx.page;
+    fx.Form->activateWindow();
+    p.Grid601->SetRow(3); // "two"
+    p.Edit601->setFocus();
+    QApplication::processEvents();
+    if (!p.Edit601->hasFocus())
+        GTEST_SKIP() << "no keyboard focus on this platform";
+    p.Edit601->selectAll();
+    QTest::keyClicks(p.Edit601, "second");
+    p.Edit603->setText("--fast"); // also typed, not committed
+    ASSERT_TRUE(p.Edit601->hasFocus());
+    QTest::mouseClick(p.PngButton601, Qt::LeftButton, {}, p.PngButton601->rect().center());
+    EXPECT_TRUE(p.Edit601->hasFocus()); // the arrow took no focus
+    EXPECT_EQ(fx.Titles(), (QStringList{"second", "one", "three"}));
+    EXPECT_EQ(p.Grid601->Row(), 2);
+    EXPECT_EQ(p.Edit601->text(), "second");
+    EXPECT_EQ(fx.List().Items(1).OptionStr(), "--fast");
+    // Typed again, then the language changes under the open dialog.
+    const QString path = LangDir() + "English.lang";
+    {
+        IniDocument d(path, QLocale::c());
+        d.SetStrings({"[OptionForm]", "OptionForm.Caption=Velmora - Options"});
+        d.UpdateFile();
+    }
+    QTest::keyClicks(p.Edit601, " command");
+    fx.Main->Menu().LanguageListClick(path);
+    EXPECT_EQ(fx.Form->windowTitle(), "Velmora - Options");
+    EXPECT_EQ(fx.List().Items(1).Title(), "second command");
+    EXPECT_EQ(p.Edit601->text(), "second command");
 }
 
 TEST(OptionCommandPage, DoubleClickRunsTheChosenCommand) {

@@ -1,13 +1,13 @@
 // The language files the program ships, as the build converted them: each one
 // complete and fit for the menus and balloons that show its texts; and the first
 // start that picks one of them for the desktop's locale.
-#include "core/IniDocument.h"
-#include "core/KvTimer.h"
+#include "TextFiles.h"
 #include "app/LangFiles.h"
+#include "app/MessageDialog.h"
 #include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
-#include "TextFiles.h"
-#include "app/MessageDialog.h"
+#include "core/IniDocument.h"
+#include "core/KvTimer.h"
 #include "fakes/FakePlatform.h"
 
 #include <QAction>
@@ -255,8 +255,12 @@ struct FirstStart : ShippedLang {
         WriteLang(dir.filePath("Lang"), "English.lang", "en", "&Quit");
         WriteLang(dir.filePath("Lang"), "Deutsch.lang", "de", "&Beenden");
     }
+    // By its full path; the file keeps it relative to the program's folder.
     QString SavedLangFile() const {
-        return IniDocument(Ini()).ReadString("Language", "LangFileName", QString());
+        const QString saved = IniDocument(Ini()).ReadString("Language", "LangFileName", QString());
+        return !saved.isEmpty() && QDir::isRelativePath(saved)
+                   ? QFileInfo(Ini()).absoluteDir().filePath(saved)
+                   : saved;
     }
     // Starts and ends a clock with the locale variables; returns its quit caption.
     QString Run(TLocaleVars vars) {
@@ -355,11 +359,12 @@ TEST_F(FirstStart, TheHelpActionOpensThePageOfTheCurrentLanguage) {
         return platform.Calls.filter("open:").join(',');
     };
     EXPECT_EQ(opened(), "open:" + dir.filePath("Help/index.ja.html")); // the Japanese default
-    form.Menu().LanguageListClick(Lang("English.lang"));                      // names no page
+    form.Menu().LanguageListClick(Lang("English.lang"));               // names no page
     EXPECT_EQ(opened(), "open:" + dir.filePath("Help/index.html"));
     form.Menu().LanguageListClick(Lang("Deutsch.lang"));
     EXPECT_EQ(opened(), "open:" + dir.filePath("Help/index.de.html"));
-    form.Menu().LanguageListClick(Lang("Elsewhere.lang")); // a page outside the help folder is refused
+    form.Menu().LanguageListClick(
+        Lang("Elsewhere.lang")); // a page outside the help folder is refused
     EXPECT_EQ(opened(), "open:" + dir.filePath("Help/index.html"));
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join('\n').toStdString();
 }

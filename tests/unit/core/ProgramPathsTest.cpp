@@ -96,3 +96,65 @@ TEST(ProgramPaths, PortablePathsBesideAGivenSettingsFile) {
     EXPECT_EQ(p.DataDir, "/t/x");
     EXPECT_EQ(p.HelpFile, "/t/x/Help/index.html");
 }
+
+TEST(ProgramPaths, StoredPathsInsideTheFolderAreRelative) {
+    struct Case {
+        QString path, ownFolder, stored;
+    };
+    const std::vector<Case> cases = {
+        {"/opt/V/Lang/VlmEnglish.lang", "/opt/V", "Lang/VlmEnglish.lang"},
+        {"/opt/V/Sync/VelmoSync", "/opt/V/", "Sync/VelmoSync"},
+        {"/opt/V/./Sync//VelmoSync", "/opt/V", "Sync/VelmoSync"},
+        {"/opt/V/alarm.wav", "/opt/V", "alarm.wav"},
+        // Outside the folder, or in a folder whose name only begins the same way.
+        {"/usr/bin/xterm", "/opt/V", "/usr/bin/xterm"},
+        {"/opt/V2/Sync/VelmoSync", "/opt/V", "/opt/V2/Sync/VelmoSync"},
+        {"/opt/V", "/opt/V", "/opt/V"},
+        // Already relative, empty, or the packaged install (no own folder).
+        {"Lang/VlmDeutsch.lang", "/opt/V", "Lang/VlmDeutsch.lang"},
+        {"", "/opt/V", ""},
+        {"/usr/libexec/velmora/VelmoSync", "", "/usr/libexec/velmora/VelmoSync"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(StoredPathFor(c.path, c.ownFolder), c.stored) << c.path.toStdString();
+}
+
+TEST(ProgramPaths, StoredPathsFollowTheFolderWhereverItMoved) {
+    // The folder moved from /old/place to /new/V; /home/u keeps its own files.
+    const QStringList present = {"/new/V/Lang/VlmEnglish.lang", "/new/V/Sync/VelmoSync",
+                                 "/home/u/alarm.wav", "/home/u/Sync/tool"};
+    const TFileExists exists = [&present](const QString& p) { return present.contains(p); };
+    struct Case {
+        QString stored, ownFolder, now;
+    };
+    const std::vector<Case> cases = {
+        {"Lang/VlmEnglish.lang", "/new/V", "/new/V/Lang/VlmEnglish.lang"},
+        {"Sync/VelmoSync", "/new/V/", "/new/V/Sync/VelmoSync"},
+        {"tool.sh", "/new/V", "/new/V/tool.sh"},
+        // An absolute path of the old place, which is gone, lands in the new one.
+        {"/old/place/Lang/VlmEnglish.lang", "/new/V", "/new/V/Lang/VlmEnglish.lang"},
+        {"/old/place/Sync/VelmoSync", "/new/V", "/new/V/Sync/VelmoSync"},
+        {"/m/Lang/x/Sync/VelmoSync", "/new/V", "/new/V/Sync/VelmoSync"},
+        // Present files stay, even in a folder named like one of ours.
+        {"/home/u/Sync/tool", "/new/V", "/home/u/Sync/tool"},
+        {"/home/u/alarm.wav", "/new/V", "/home/u/alarm.wav"},
+        // Missing everywhere, or not in one of our sub-folders: as stored.
+        {"/old/place/Lang/Gone.lang", "/new/V", "/old/place/Lang/Gone.lang"},
+        {"/old/place/alarm.wav", "/new/V", "/old/place/alarm.wav"},
+        {"/Sync", "/new/V", "/Sync"},
+        {"", "/new/V", ""},
+        // The packaged install keeps every path.
+        {"/old/place/Sync/VelmoSync", "", "/old/place/Sync/VelmoSync"},
+        {"Sync/VelmoSync", "", "Sync/VelmoSync"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ResolveStoredPath(c.stored, c.ownFolder, exists), c.now)
+            << c.stored.toStdString();
+}
+
+TEST(ProgramPaths, OnlyThePortableFolderIsItsOwnBase) {
+    EXPECT_EQ(ProgramPathsFor(TBuildKind::Portable, "/opt/V/velmora", Env({})).OwnFolder, "/opt/V");
+    EXPECT_EQ(
+        ProgramPathsFor(TBuildKind::Packaged, "/usr/bin/velmora", Env({{"HOME", "/h"}})).OwnFolder,
+        "");
+}

@@ -1,6 +1,6 @@
 // The time spin edit's field rules, driven without a widget.
-#include "widgets/KvTimeFields.h"
 #include "SpinTestSupport.h"
+#include "widgets/KvTimeFields.h"
 
 #include <gtest/gtest.h>
 
@@ -129,6 +129,50 @@ TEST(TimeFields, TypingTable) {
             got << field;
         }
         EXPECT_EQ(got.join(u'|'), QString::fromLatin1(c.after)) << c.before << "+" << c.digits;
+    }
+}
+
+TEST(TimeFields, TypingAWholeTimeMovesFromFieldToField) {
+    // Characters typed one by one from the given field and selection; the text
+    // and field after each, '|' between.
+    struct Case {
+        const char* text;
+        int pos;
+        bool msec;
+        const char* typed;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"12:34:56", 0, false, "0110", " 0:34:56@0|01:34:56@3|01: 1:56@3|01:10:56@6"},
+        {"12:34:56", 0, false, "1:1", " 1:34:56@0|01:34:56@3|01: 1:56@3"},
+        // The separator right after a completed field only confirms the move.
+        {"12:34:56", 0, false, "01:", " 0:34:56@0|01:34:56@3|01:34:56@3"},
+        {"12:34:56", 0, false, "01::", " 0:34:56@0|01:34:56@3|01:34:56@3|01:34:56@6"},
+        // The last field neither moves on nor wraps round.
+        {"12:34:56", 6, false, "07:", "12:34: 0@6|12:34:07@6|12:34:07@6"},
+        {"12:34:56.000", 6, true, "07.", "12:34: 0.000@6|12:34:07.000@9|12:34:07.000@9"},
+        {"12:34:56.000", 6, true, "1.", "12:34: 1.000@6|12:34:01.000@9"},
+        {"12:34:56.000", 9, true, "123:",
+         "12:34:56.  1@9|12:34:56. 12@9|12:34:56.123@9|"
+         "12:34:56.123@9"},
+        // A decimal separator without milliseconds, and other characters, are not taken.
+        {"12:34:56", 6, false, ".", "-"},
+        {"12:34:56", 0, false, "a", "-"},
+    };
+    for (const Case& c : cases) {
+        TKvTimeEntry e{QString::fromLatin1(c.text), c.pos, false};
+        QStringList got;
+        for (const char* ch = c.typed; *ch; ++ch) {
+            const QString field = e.Text.mid(e.Pos, KvTimeFieldLength(e.Pos));
+            const auto next = KvTypeTimeChar(e, field, QChar::fromLatin1(*ch), c.msec, {});
+            if (!next) {
+                got << QStringLiteral("-");
+                continue;
+            }
+            e = *next;
+            got << QStringLiteral("%1@%2").arg(e.Text).arg(e.Pos);
+        }
+        EXPECT_EQ(got.join(u'|'), QString::fromLatin1(c.after)) << c.text << " + " << c.typed;
     }
 }
 

@@ -1,8 +1,8 @@
 // The time spin edit as a widget: field selection, typing, stepping with
 // wrap-around, milliseconds and the focus rules.
+#include "SpinTestSupport.h"
 #include "widgets/KvTimeSpinEdit.h"
 #include "widgets/KvUpDownButton.h"
-#include "SpinTestSupport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -161,13 +161,14 @@ TEST(TimeSpinEdit, TypingTable) {
         int selStart, selLength;
     } cases[] = {
         {"08:00:00", false, "1", " 1:00:00", 0, 2},
-        {"08:00:00", false, "15", "15:00:00", 0, 2},
-        {"08:00:00", false, "27", "07:00:00", 0, 2},
-        {"08:00:00", false, "30", "00:00:00", 0, 2},
-        {"08:00:00", false, "23", "23:00:00", 0, 2},
-        {"08:00:00", false, "152", " 2:00:00", 0, 2}, // typing never moves to the next field
-        {"08:00:00", false, ">61", "08:01:00", 3, 2},
-        {"08:00:00", false, ">45", "08:45:00", 3, 2},
+        // A completed field moves on to the next, so that a whole time can be typed.
+        {"08:00:00", false, "15", "15:00:00", 3, 2},
+        {"08:00:00", false, "27", "07:00:00", 3, 2},
+        {"08:00:00", false, "30", "00:00:00", 3, 2},
+        {"08:00:00", false, "23", "23:00:00", 3, 2},
+        {"08:00:00", false, "152", "15: 2:00", 3, 2},
+        {"08:00:00", false, ">61", "08:01:00", 6, 2},
+        {"08:00:00", false, ">45", "08:45:00", 6, 2},
         {"08:00:00", false, ">>59", "08:00:59", 6, 2},
         {"08:00:00", false, "1>", "01:00:00", 3, 2}, // moving on fills the waiting space
         {"08:00:00", true, "<1", "08:00:00.  1", 9, 3},
@@ -188,6 +189,37 @@ TEST(TimeSpinEdit, TypingTable) {
     }
 }
 
+TEST(TimeSpinEdit, AWholeTimeTypedOverTheSelectedText) {
+    // Select all, then type a time as one would write it, with or without its
+    // separators; the last field keeps the rest of a shorter time.
+    struct {
+        bool msec;
+        const char* script;
+        const char* shown;
+    } cases[] = {
+        {false, "01:10:00", "01:10:00"},   {false, "011000", "01:10:00"},
+        {false, "1:10:00", "01:10:00"},    {false, "7:5:3", "07:05: 3"},
+        {false, "23:59", "23:59:56"},      {false, "0:0:0", "00:00: 0"},
+        {false, "01:10:00:", "01:10:00"},  {true, "01:10:00.250", "01:10:00.250"},
+        {true, "0110002", "01:10:00.  2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        Host host;
+        host.Edit->SetShowMSec(c.msec);
+        host.Edit->SetTime(12 * Hour + 34 * Minute + 56 * Second);
+        host.Focus();
+        QTest::keyClick(host.Edit, Qt::Key_Right); // wherever the field was, all is selected
+        QTest::keyClick(host.Edit, Qt::Key_A, Qt::ControlModifier);
+        ASSERT_EQ(host.Edit->selectedText(), host.Edit->text());
+        host.Play(c.script);
+        EXPECT_EQ(host.Edit->text(), QString::fromLatin1(c.shown));
+        host.Leave();
+        EXPECT_EQ(host.Edit->text(), QString::fromLatin1(c.shown).replace(u' ', u'0'));
+        EXPECT_EQ(host.Edit->Time(), *KvParseTime(host.Edit->text(), {}));
+    }
+}
+
 TEST(TimeSpinEdit, IgnoredKeys) {
     struct {
         Qt::Key key;
@@ -195,7 +227,7 @@ TEST(TimeSpinEdit, IgnoredKeys) {
         const char* name;
     } cases[] = {
         {Qt::Key_A, Qt::NoModifier, "a"},
-        {Qt::Key_Colon, Qt::NoModifier, ":"},
+        {Qt::Key_Period, Qt::NoModifier, "."}, // a decimal separator without milliseconds
         {Qt::Key_Space, Qt::NoModifier, "space"},
         {Qt::Key_Backspace, Qt::NoModifier, "Backspace"},
         {Qt::Key_Left, Qt::ShiftModifier, "Shift+Left"},
