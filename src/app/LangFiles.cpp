@@ -155,18 +155,25 @@ QString ReadLangFileName(const QString& iniFileName) {
     return name;
 }
 
-QString UseDefaultLangFile() {
+QString EnsureDefaultLangFile() {
     if (State().LangDir.isEmpty())
         return QStringLiteral("There is no language folder.");
-    State().CurrentLangFile = State().LangDir + kDefaultLangFileName;
-    if (QFileInfo::exists(State().CurrentLangFile))
+    const QString path = State().LangDir + kDefaultLangFileName;
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
         return QString(); // an existing default file, edited or not, is the user's
     try {
-        WriteDefaultLangFile(State().CurrentLangFile);
+        WriteDefaultLangFile(path);
     } catch (const TIniWriteError& e) {
         return QString::fromUtf8(e.what());
     }
     return QString();
+}
+
+QString UseDefaultLangFile() {
+    const QString why = EnsureDefaultLangFile();
+    if (!State().LangDir.isEmpty())
+        State().CurrentLangFile = State().LangDir + kDefaultLangFileName;
+    return why;
 }
 
 QString LoadLangFile() {

@@ -72,6 +72,11 @@ void SetCurrentLangFile(const QString& path);
 // settings file's folder.
 QString ReadLangFileName(const QString& iniFileName);
 
+// Writes the default file into LangDir() when it is missing, whichever file is
+// current: it is the one language every folder can offer in the Language menu.
+// Returns why it could not be written (empty on success or when it was there).
+QString EnsureDefaultLangFile();
+
 // CurrentLangFile() := the default file in LangDir(), written when missing.
 // Returns why it could not be written (empty on success).
 QString UseDefaultLangFile();

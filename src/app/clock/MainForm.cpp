@@ -114,7 +114,11 @@ void TMainForm::FormCreate() {
     // A folder that could not be made has been reported already; the files that
     // then cannot be written there are the same news.
     const bool folderReported = QDir(LangDir()) == QDir(programDir + QStringLiteral("/"));
-    const QString langError = LoadLangFile();
+    // The default file is written whichever file serves the locale, so that the
+    // Language menu offers it from the first start on.
+    const QString defaultLangError = EnsureDefaultLangFile();
+    const QString loadLangError = LoadLangFile();
+    const QString langError = defaultLangError.isEmpty() ? loadLangError : defaultLangError;
     QString dayError;
     FDayWords = InitDayWords(LangDir(), &dayError);
     if (!folderReported) {
