@@ -56,6 +56,7 @@ const TLangKey kLangKeys[] = {
     {"Lang: Msg", "MsgErrorSettingsNotKept", nullptr,
      "せってー ファイルを [%s] として のこせませんでした。せってーは ほぞん されて いません",
      &TMessageTable::MsgErrorSettingsNotKept},
+    {"Lang: Msg", "MsgAlarmHintDefault", nullptr, "アラームのメッセージ", &TMessageTable::MsgAlarmHintDefault},
     // [Lang: Balloon]
     {"Lang: Balloon", "BalloonTitleNormal", "Velmora [おしらせ]", nullptr, &TMessageTable::BalloonTitleNormal},
     {"Lang: Balloon", "BalloonTitleAlarm", "Velmora [アラーム]", nullptr, &TMessageTable::BalloonTitleAlarm},

@@ -45,6 +45,8 @@ struct TMessageTable {
     QString MsgErrorSettingsUnreadable;
     QString MsgWarnSettingsNotUtf16;
     QString MsgErrorSettingsNotKept;
+    // The alarm message while the user has not written one of their own.
+    QString MsgAlarmHintDefault;
     // Section "Lang: Balloon".
     QString BalloonTitleNormal;
     QString BalloonTitleAlarm;
