@@ -36,23 +36,23 @@ IniDocument OpenDayFile(const QString& path) {
 IniDocument OpenDayFileForWriting(const QString& path) {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        throw TIniWriteError(
-            QStringLiteral("\"%1\" is not a file; it was not changed.").arg(path).toStdString());
+        throw TIniWriteError(TFileProblem::NotRegularFile, path,
+                             QStringLiteral("\"%1\" is not a file; it was not changed.").arg(path));
     if (info.size() > kMaxLangFileSize)
-        throw TIniWriteError(
-            QStringLiteral("The file \"%1\" is too large to be a day-of-week words file; "
-                           "it was not changed.")
-                .arg(path)
-                .toStdString());
+        throw TIniWriteError(TFileProblem::TooLarge, path,
+                             QStringLiteral("The file \"%1\" is too large to be a day-of-week "
+                                            "words file; it was not changed.")
+                                 .arg(path));
     IniDocument doc(path);
     if (!doc.ReadError().isEmpty())
         throw TIniWriteError(
-            QStringLiteral("Cannot read file \"%1\". %2").arg(path, doc.ReadError()).toStdString());
+            doc.ReadProblem(), path,
+            QStringLiteral("Cannot read file \"%1\". %2").arg(path, doc.ReadError()));
     if (doc.ForeignEncoding())
-        throw TIniWriteError(QStringLiteral("The file \"%1\" is not a UTF-16 text file; it was "
-                                            "not changed. Save it as UTF-16 to edit it here.")
-                                 .arg(path)
-                                 .toStdString());
+        throw TIniWriteError(TFileProblem::NotUtf16, path,
+                             QStringLiteral("The file \"%1\" is not a UTF-16 text file; it was "
+                                            "not changed.")
+                                 .arg(path));
     return doc;
 }
 
@@ -211,7 +211,7 @@ TDayOfTheWeekStr InitDayWords(const QString& langDir, QString* error) {
             WriteDefaultDayFile(State().DayLangFile);
         } catch (const TIniWriteError& e) {
             if (error)
-                *error = QString::fromUtf8(e.what());
+                *error = FileErrorText(e);
             return TDayOfTheWeekStr();
         }
     }

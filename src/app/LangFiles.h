@@ -12,7 +12,9 @@
 #pragma once
 
 #include "app/LangTexts.h"
+#include "core/IniDocument.h"
 #include "core/KvBalloonFlags.h"
+#include "core/KvCommandList.h"
 #include "core/LangChoice.h"
 #include "core/MessageTable.h"
 
@@ -20,6 +22,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -74,12 +77,13 @@ QString ReadLangFileName(const QString& iniFileName);
 
 // Writes the default file into LangDir() when it is missing, whichever file is
 // current: it is the one language every folder can offer in the Language menu.
-// Returns why it could not be written (empty on success or when it was there).
-QString EnsureDefaultLangFile();
+// Returns why it could not be written (nothing on success or when it was there);
+// FileErrorText words it once the language is loaded.
+std::optional<TIniWriteError> EnsureDefaultLangFile();
 
 // CurrentLangFile() := the default file in LangDir(), written when missing.
-// Returns why it could not be written (empty on success).
-QString UseDefaultLangFile();
+// Returns why it could not be written (nothing on success).
+std::optional<TIniWriteError> UseDefaultLangFile();
 
 // Reads the clock window's texts (sections MainForm, Lang: Msg, Lang: Balloon,
 // Lang: Command, Lang: Button) of CurrentLangFile(), switching to the default file
@@ -140,6 +144,23 @@ struct TLangChange {
 // the options dialog is open, applies LoadOptionFormTexts() and refreshes its grid.
 // The choice reaches the settings file with the next save.
 TLangChange ChooseLanguage(const QString& path);
+
+// --- errors in the user's language -----------------------------------------------
+
+// Why a file could not be read or written, in the current language.
+QString FileProblemText(TFileProblem problem);
+// A file that was not changed, and why: MsgErrorFileNotChanged. Also says the
+// system's own words (what()) on standard error.
+QString FileErrorText(const TIniWriteError& error);
+// Why a command could not start, in the current language.
+QString LaunchProblemText(TLaunchProblem problem);
+// The box for a command that could not start: MsgErrorCannotOpenItem with the
+// file, and the reason in parentheses.
+QString CannotStartText(const QString& fileName, TLaunchProblem problem);
+
+// The text an error shows the user: FileErrorText for a file that could not be
+// written, else the error's own words.
+QString UserErrorText(const std::exception& error);
 
 // Forgets every table and path (tests, and a clean start).
 void ResetLangState();

@@ -116,9 +116,9 @@ void TMainForm::FormCreate() {
     const bool folderReported = QDir(LangDir()) == QDir(programDir + QStringLiteral("/"));
     // The default file is written whichever file serves the locale, so that the
     // Language menu offers it from the first start on.
-    const QString defaultLangError = EnsureDefaultLangFile();
+    const std::optional<TIniWriteError> defaultLangError = EnsureDefaultLangFile();
     const QString loadLangError = LoadLangFile();
-    const QString langError = defaultLangError.isEmpty() ? loadLangError : defaultLangError;
+    const QString langError = defaultLangError ? FileErrorText(*defaultLangError) : loadLangError;
     QString dayError;
     FDayWords = InitDayWords(LangDir(), &dayError);
     if (!folderReported) {
@@ -205,7 +205,7 @@ void TMainForm::SaveSettingsNow() {
             return;
         SaveSettings();
     } catch (const std::exception& e) {
-        TVelmoraApp::ShowException(QString::fromUtf8(e.what()));
+        TVelmoraApp::ShowException(UserErrorText(e));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTextStream>
 
 namespace velmora {
 
@@ -35,9 +36,10 @@ void TMainForm::LoadSettings() {
     if (!doc.ReadError().isEmpty()) {
         // Starting with defaults is fine; writing them over the user's file is not.
         FSettingsUnreadable = true;
+        QTextStream(stderr) << "velmora: " << FIniFileName << ": " << doc.ReadError() << Qt::endl;
         ShowMessageDialog(FormatMsg(OrFallback(Messages().MsgErrorSettingsUnreadable,
                                                QStringLiteral("MsgErrorSettingsUnreadable")),
-                                    {FIniFileName, doc.ReadError()}),
+                                    {FIniFileName, FileProblemText(doc.ReadProblem())}),
                           TMsgDlgType::Warning, mbOK);
     }
     if (doc.ForeignEncoding()) {
