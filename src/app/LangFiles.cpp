@@ -342,6 +342,13 @@ QString CannotStartText(const QString& fileName, TLaunchProblem problem) {
            QStringLiteral(" (") + LaunchProblemText(problem) + QLatin1Char(')');
 }
 
+QString NoOpenerText(const QString& path) {
+    return FormatMsg(MsgOf(&TMessageTable::MsgErrorCannotOpenItem, "MsgErrorCannotOpenItem"),
+                     {path}) +
+           QStringLiteral(" (") + MsgOf(&TMessageTable::MsgReasonNoOpener, "MsgReasonNoOpener") +
+           QLatin1Char(')');
+}
+
 QString UserErrorText(const std::exception& error) {
     if (const auto* write = dynamic_cast<const TIniWriteError*>(&error))
         return FileErrorText(*write);

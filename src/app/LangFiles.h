@@ -158,6 +158,10 @@ QString LaunchProblemText(TLaunchProblem problem);
 // file, and the reason in parentheses.
 QString CannotStartText(const QString& fileName, TLaunchProblem problem);
 
+// A page that no program opens (no browser or file opener installed):
+// MsgErrorCannotOpenItem with the file, and MsgReasonNoOpener in parentheses.
+QString NoOpenerText(const QString& path);
+
 // The text an error shows the user: FileErrorText for a file that could not be
 // written, else the error's own words.
 QString UserErrorText(const std::exception& error);

@@ -223,6 +223,35 @@ TEST(Robustness, ADayWordsFileThatCannotBeWrittenIsToldInTheUsersLanguage) {
                                              {DayLangFile(), text("MsgReasonNotUtf16")}));
 }
 
+TEST(Robustness, HelpWithoutABrowserOrOpenerSaysSo) {
+    Fixture fx;
+    QDir(fx.dir.path()).mkpath("Help");
+    const QString page = fx.dir.filePath("Help/index.html");
+    QFile help(page);
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.close();
+    BoxWatch boxes;
+    auto f = fx.Make();
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Settled(); }));
+    boxes.Texts.clear();
+    const QString expected =
+        QStringLiteral("ひらけません: [%1] (ひらく ための プログラム (ウェブ ブラウザーなど) が "
+                       "みつかりません。)")
+            .arg(page);
+    // The opener starts and finds no browser: it says so by its exit code, later.
+    fx.platform.OpenLaterExitCode = 3;
+    f->Menu().ActPopShowHelpExecute();
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 1; }));
+    EXPECT_EQ(boxes.Texts[0], expected);
+    // No opener is installed at all.
+    fx.platform.OpenLaterExitCode = 0;
+    fx.platform.OpenResult = false;
+    fx.platform.OpenErrorCode = kNoOpenerCode;
+    f->Menu().ActPopShowHelpExecute();
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 2; }));
+    EXPECT_EQ(boxes.Texts[1], expected);
+}
+
 TEST(Robustness, ALanguageErrorIsShownNotThrownThroughTheMenu) {
     Fixture fx;
     BoxWatch boxes;
