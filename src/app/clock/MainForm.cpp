@@ -91,9 +91,9 @@ QFont TMainForm::ClockFont() const {
     else if (FSettings.FontSize < 0)
         f.setPixelSize(-FSettings.FontSize); // a negative size is a height in pixels
     f.setBold(FSettings.FontStyle & fsBold);
+    // No underline or strike-out: the font dialog offers no effects, and a
+    // hand-edited file that asks for them is drawn (and named) without them.
     f.setItalic(FSettings.FontStyle & fsItalic);
-    f.setUnderline(FSettings.FontStyle & fsUnderline);
-    f.setStrikeOut(FSettings.FontStyle & fsStrikeOut);
     return f;
 }
 
