@@ -176,9 +176,22 @@ void WriteDaySection(const QString& path, const QString& title, const QStringLis
     doc.UpdateFile();
 }
 
+QString DayKindToDelete(const QStringList& kinds, const QString& title) {
+    if (kinds.contains(title))
+        return title;
+    for (const QString& k : kinds)
+        if (k.compare(title, Qt::CaseInsensitive) == 0)
+            return k;
+    return title;
+}
+
 void EraseDaySection(const QString& path, const QString& kind) {
     IniDocument doc = OpenDayFileForWriting(path);
-    EraseAll(doc, kind);
+    // One set goes: two whose titles differ only in case are two sets to the user.
+    const QStringList sections = doc.ReadSections();
+    const qsizetype at = sections.indexOf(DayKindToDelete(sections, kind));
+    if (at >= 0)
+        doc.EraseSectionAt(at);
     doc.UpdateFile();
 }
 

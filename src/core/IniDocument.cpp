@@ -302,6 +302,11 @@ void IniDocument::EraseSection(const QString& section) {
         }
 }
 
+void IniDocument::EraseSectionAt(qsizetype index) {
+    if (index >= 0 && index < qsizetype(FSections.size()))
+        FSections.erase(FSections.begin() + index);
+}
+
 QStringList IniDocument::ReadSections() const {
     QStringList out;
     for (const TSection& s : FSections)

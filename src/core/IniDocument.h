@@ -80,6 +80,9 @@ public:
 
     bool SectionExists(const QString& section) const;
     void EraseSection(const QString& section);
+    // Removes the section at `index` of ReadSections() (nothing when out of range):
+    // one of two whose names differ only in case.
+    void EraseSectionAt(qsizetype index);
     QStringList ReadSections() const;
     QStringList ReadSectionValues(const QString& section) const;
     QStringList GetStrings() const;
