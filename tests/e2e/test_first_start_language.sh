@@ -230,4 +230,4 @@ check_menu "$dir/Lang/$chinese" menu-zh
 check_about "$dir/Lang/$chinese"
 check_options "$dir/Lang/$chinese" options-zh
 stop_clock
-note "the first start chose English, Chinese and German and kept Japanese where none served"
+note "the first start chose English, Chinese and German, English where no file served, and kept Japanese for ja, C and POSIX"
