@@ -5,11 +5,12 @@
 # The folders below are the ones src/core/ProgramPaths.h expects relative to bin/.
 
 # The project's identity in the desktop's and the software centre's eyes. The
-# address and the component id are placeholders until the project has a home of
-# its own; the release date goes with the project version.
+# address (project(), the about dialog's link too) and the component id are
+# placeholders until the project has a home of its own; the release date goes
+# with the project version.
 set(VELMORA_APP_ID "org.example.Velmora")
-set(VELMORA_HOMEPAGE "https://velmora.example.org/")
-set(VELMORA_SCREENSHOT_URL "https://velmora.example.org/screenshot-modes.png")
+set(VELMORA_HOMEPAGE "${PROJECT_HOMEPAGE_URL}")
+set(VELMORA_SCREENSHOT_URL "${PROJECT_HOMEPAGE_URL}screenshot-modes.png")
 set(VELMORA_MAINTAINER "Velmora developers <velmora@example.org>")
 set(VELMORA_COPYRIGHT "2026 Velmora developers")
 set(VELMORA_LICENSE "LicenseRef-proprietary")

@@ -36,23 +36,23 @@ IniDocument OpenDayFile(const QString& path) {
 IniDocument OpenDayFileForWriting(const QString& path) {
     const QFileInfo info(path);
     if (info.exists() && !info.isFile())
-        throw TIniWriteError(
-            QStringLiteral("\"%1\" is not a file; it was not changed.").arg(path).toStdString());
+        throw TIniWriteError(TFileProblem::NotRegularFile, path,
+                             QStringLiteral("\"%1\" is not a file; it was not changed.").arg(path));
     if (info.size() > kMaxLangFileSize)
-        throw TIniWriteError(
-            QStringLiteral("The file \"%1\" is too large to be a day-of-week words file; "
-                           "it was not changed.")
-                .arg(path)
-                .toStdString());
+        throw TIniWriteError(TFileProblem::TooLarge, path,
+                             QStringLiteral("The file \"%1\" is too large to be a day-of-week "
+                                            "words file; it was not changed.")
+                                 .arg(path));
     IniDocument doc(path);
     if (!doc.ReadError().isEmpty())
         throw TIniWriteError(
-            QStringLiteral("Cannot read file \"%1\". %2").arg(path, doc.ReadError()).toStdString());
+            doc.ReadProblem(), path,
+            QStringLiteral("Cannot read file \"%1\". %2").arg(path, doc.ReadError()));
     if (doc.ForeignEncoding())
-        throw TIniWriteError(QStringLiteral("The file \"%1\" is not a UTF-16 text file; it was "
-                                            "not changed. Save it as UTF-16 to edit it here.")
-                                 .arg(path)
-                                 .toStdString());
+        throw TIniWriteError(TFileProblem::NotUtf16, path,
+                             QStringLiteral("The file \"%1\" is not a UTF-16 text file; it was "
+                                            "not changed.")
+                                 .arg(path));
     return doc;
 }
 
@@ -176,9 +176,22 @@ void WriteDaySection(const QString& path, const QString& title, const QStringLis
     doc.UpdateFile();
 }
 
+QString DayKindToDelete(const QStringList& kinds, const QString& title) {
+    if (kinds.contains(title))
+        return title;
+    for (const QString& k : kinds)
+        if (k.compare(title, Qt::CaseInsensitive) == 0)
+            return k;
+    return title;
+}
+
 void EraseDaySection(const QString& path, const QString& kind) {
     IniDocument doc = OpenDayFileForWriting(path);
-    EraseAll(doc, kind);
+    // One set goes: two whose titles differ only in case are two sets to the user.
+    const QStringList sections = doc.ReadSections();
+    const qsizetype at = sections.indexOf(DayKindToDelete(sections, kind));
+    if (at >= 0)
+        doc.EraseSectionAt(at);
     doc.UpdateFile();
 }
 
@@ -211,7 +224,7 @@ TDayOfTheWeekStr InitDayWords(const QString& langDir, QString* error) {
             WriteDefaultDayFile(State().DayLangFile);
         } catch (const TIniWriteError& e) {
             if (error)
-                *error = QString::fromUtf8(e.what());
+                *error = FileErrorText(e);
             return TDayOfTheWeekStr();
         }
     }

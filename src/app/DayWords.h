@@ -65,7 +65,10 @@ bool DayKindLinesValid(const QStringList& lines);
 // TDayKindError for a refused title or invalid lines (nothing is written), and
 // TIniWriteError when the file cannot be read or written (it stays as it was).
 void WriteDaySection(const QString& path, const QString& title, const QStringList& lines);
-// Removes kind `kind` (every section of that title) from the file.
+// The kind of `kinds` a delete of `title` removes: the one of exactly that name,
+// else the first whose name differs from it only in case (else `title`).
+QString DayKindToDelete(const QStringList& kinds, const QString& title);
+// Removes one kind from the file: DayKindToDelete of its sections.
 void EraseDaySection(const QString& path, const QString& kind);
 
 // The file and the current kind, fixed by InitDayWords.

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <algorithm>
+#include <cstdio>
 
 namespace velmora {
 
@@ -76,13 +77,17 @@ std::vector<TCaption> ReadSection(const IniDocument& doc, const QString& section
 }
 
 // The current file, or the default one when it has gone; opened afresh.
-IniDocument OpenCurrentLangFile(QString* error) {
+IniDocument OpenCurrentLangFile(std::optional<TIniWriteError>* error) {
     if (!IsFile(State().CurrentLangFile)) {
-        const QString why = UseDefaultLangFile();
+        std::optional<TIniWriteError> why = UseDefaultLangFile();
         if (error)
-            *error = why;
+            *error = std::move(why);
     }
     return OpenLangFile(State().CurrentLangFile);
+}
+
+QString MsgOf(QString TMessageTable::*field, const char* key) {
+    return OrFallback(Messages().*field, QString::fromLatin1(key));
 }
 
 } // namespace
@@ -155,27 +160,35 @@ QString ReadLangFileName(const QString& iniFileName) {
     return name;
 }
 
-QString UseDefaultLangFile() {
+std::optional<TIniWriteError> EnsureDefaultLangFile() {
     if (State().LangDir.isEmpty())
-        return QStringLiteral("There is no language folder.");
-    State().CurrentLangFile = State().LangDir + kDefaultLangFileName;
-    if (QFileInfo::exists(State().CurrentLangFile))
-        return QString(); // an existing default file, edited or not, is the user's
+        return TIniWriteError(TFileProblem::CannotWrite, kDefaultLangFileName,
+                              QStringLiteral("There is no language folder."));
+    const QString path = State().LangDir + kDefaultLangFileName;
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+        return std::nullopt; // an existing default file, edited or not, is the user's
     try {
-        WriteDefaultLangFile(State().CurrentLangFile);
+        WriteDefaultLangFile(path);
     } catch (const TIniWriteError& e) {
-        return QString::fromUtf8(e.what());
+        return e;
     }
-    return QString();
+    return std::nullopt;
+}
+
+std::optional<TIniWriteError> UseDefaultLangFile() {
+    std::optional<TIniWriteError> why = EnsureDefaultLangFile();
+    if (!State().LangDir.isEmpty())
+        State().CurrentLangFile = State().LangDir + kDefaultLangFileName;
+    return why;
 }
 
 QString LoadLangFile() {
-    QString error;
+    std::optional<TIniWriteError> error;
     const IniDocument doc = OpenCurrentLangFile(&error);
     for (const QString& section : {kSecMainForm, kSecMsg, kSecBalloon, kSecCommand, kSecButton})
         ReadSection(doc, section);
     BuildBalloonContents();
-    return error;
+    return error ? FileErrorText(*error) : QString(); // in the language just read
 }
 
 std::vector<TCaption> LoadOptionFormTexts() {
@@ -277,6 +290,69 @@ TLangChange ChooseLanguage(const QString& path) {
     }
     change.Command0TitleChanged = messages.Command0Title != Messages().Command0Title;
     return change;
+}
+
+QString FileProblemText(TFileProblem problem) {
+    using M = TMessageTable;
+    switch (problem) {
+    case TFileProblem::LinkCircle:
+        return MsgOf(&M::MsgReasonLinkCircle, "MsgReasonLinkCircle");
+    case TFileProblem::NotRegularFile:
+        return MsgOf(&M::MsgReasonNotRegularFile, "MsgReasonNotRegularFile");
+    case TFileProblem::TooLarge:
+        return FormatMsg(MsgOf(&M::MsgReasonTooLarge, "MsgReasonTooLarge"),
+                         {QString::number(kMaxIniFileSize / (1024 * 1024))});
+    case TFileProblem::CannotRead:
+        return MsgOf(&M::MsgReasonCannotRead, "MsgReasonCannotRead");
+    case TFileProblem::NotUtf16:
+        return MsgOf(&M::MsgReasonNotUtf16, "MsgReasonNotUtf16");
+    case TFileProblem::None:
+    case TFileProblem::CannotWrite:
+        break;
+    }
+    return MsgOf(&M::MsgReasonCannotWrite, "MsgReasonCannotWrite");
+}
+
+QString FileErrorText(const TIniWriteError& error) {
+    std::fprintf(stderr, "velmora: %s\n", error.what());
+    return FormatMsg(MsgOf(&TMessageTable::MsgErrorFileNotChanged, "MsgErrorFileNotChanged"),
+                     {error.Path(), FileProblemText(error.Problem())});
+}
+
+QString LaunchProblemText(TLaunchProblem problem) {
+    using M = TMessageTable;
+    switch (problem) {
+    case TLaunchProblem::NoFileName:
+        return MsgOf(&M::MsgReasonNoFileName, "MsgReasonNoFileName");
+    case TLaunchProblem::FileMissing:
+        return MsgOf(&M::MsgReasonFileMissing, "MsgReasonFileMissing");
+    case TLaunchProblem::NotExecutableForAdmin:
+        return MsgOf(&M::MsgReasonNotExecutableAdmin, "MsgReasonNotExecutableAdmin");
+    case TLaunchProblem::ParametersUnreadable:
+        return MsgOf(&M::MsgReasonParametersUnreadable, "MsgReasonParametersUnreadable");
+    case TLaunchProblem::CannotStart:
+        break;
+    }
+    return MsgOf(&M::MsgReasonCannotStart, "MsgReasonCannotStart");
+}
+
+QString CannotStartText(const QString& fileName, TLaunchProblem problem) {
+    return FormatMsg(MsgOf(&TMessageTable::MsgErrorCannotOpenItem, "MsgErrorCannotOpenItem"),
+                     {fileName}) +
+           QStringLiteral(" (") + LaunchProblemText(problem) + QLatin1Char(')');
+}
+
+QString NoOpenerText(const QString& path) {
+    return FormatMsg(MsgOf(&TMessageTable::MsgErrorCannotOpenItem, "MsgErrorCannotOpenItem"),
+                     {path}) +
+           QStringLiteral(" (") + MsgOf(&TMessageTable::MsgReasonNoOpener, "MsgReasonNoOpener") +
+           QLatin1Char(')');
+}
+
+QString UserErrorText(const std::exception& error) {
+    if (const auto* write = dynamic_cast<const TIniWriteError*>(&error))
+        return FileErrorText(*write);
+    return QString::fromUtf8(error.what());
 }
 
 void ResetLangState() {

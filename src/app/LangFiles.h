@@ -12,7 +12,9 @@
 #pragma once
 
 #include "app/LangTexts.h"
+#include "core/IniDocument.h"
 #include "core/KvBalloonFlags.h"
+#include "core/KvCommandList.h"
 #include "core/LangChoice.h"
 #include "core/MessageTable.h"
 
@@ -20,6 +22,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
 #include <vector>
 
 class QWidget;
@@ -72,9 +75,15 @@ void SetCurrentLangFile(const QString& path);
 // settings file's folder.
 QString ReadLangFileName(const QString& iniFileName);
 
+// Writes the default file into LangDir() when it is missing, whichever file is
+// current: it is the one language every folder can offer in the Language menu.
+// Returns why it could not be written (nothing on success or when it was there);
+// FileErrorText words it once the language is loaded.
+std::optional<TIniWriteError> EnsureDefaultLangFile();
+
 // CurrentLangFile() := the default file in LangDir(), written when missing.
-// Returns why it could not be written (empty on success).
-QString UseDefaultLangFile();
+// Returns why it could not be written (nothing on success).
+std::optional<TIniWriteError> UseDefaultLangFile();
 
 // Reads the clock window's texts (sections MainForm, Lang: Msg, Lang: Balloon,
 // Lang: Command, Lang: Button) of CurrentLangFile(), switching to the default file
@@ -135,6 +144,27 @@ struct TLangChange {
 // the options dialog is open, applies LoadOptionFormTexts() and refreshes its grid.
 // The choice reaches the settings file with the next save.
 TLangChange ChooseLanguage(const QString& path);
+
+// --- errors in the user's language -----------------------------------------------
+
+// Why a file could not be read or written, in the current language.
+QString FileProblemText(TFileProblem problem);
+// A file that was not changed, and why: MsgErrorFileNotChanged. Also says the
+// system's own words (what()) on standard error.
+QString FileErrorText(const TIniWriteError& error);
+// Why a command could not start, in the current language.
+QString LaunchProblemText(TLaunchProblem problem);
+// The box for a command that could not start: MsgErrorCannotOpenItem with the
+// file, and the reason in parentheses.
+QString CannotStartText(const QString& fileName, TLaunchProblem problem);
+
+// A page that no program opens (no browser or file opener installed):
+// MsgErrorCannotOpenItem with the file, and MsgReasonNoOpener in parentheses.
+QString NoOpenerText(const QString& path);
+
+// The text an error shows the user: FileErrorText for a file that could not be
+// written, else the error's own words.
+QString UserErrorText(const std::exception& error);
 
 // Forgets every table and path (tests, and a clean start).
 void ResetLangState();

@@ -1,5 +1,6 @@
 #include "app/VelmoraApp.h"
 
+#include "app/LangFiles.h"
 #include "app/MessageDialog.h"
 
 #include <QTextStream>
@@ -20,7 +21,7 @@ bool TVelmoraApp::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        ShowException(QString::fromUtf8(e.what()));
+        ShowException(UserErrorText(e));
     } catch (...) {
         ShowException(QStringLiteral("Unknown error."));
     }

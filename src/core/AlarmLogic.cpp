@@ -82,9 +82,15 @@ bool VisibleAfterBlink() {
 TAlarmBalloon AlarmBalloon(const TVlmSettings& s, const TMessageTable& texts) {
     TAlarmBalloon b;
     b.Title = texts.BalloonTitleAlarm;
-    b.Hint = s.AlarmHint;
+    b.Hint = AlarmHintText(s.AlarmHint, texts);
     b.LargeIcon = s.ShowLargeNotificationIcon;
     return b;
+}
+
+QString AlarmHintText(const QString& stored, const TMessageTable& texts) {
+    if (stored != kUneditedAlarmHint || texts.MsgAlarmHintDefault.isEmpty())
+        return stored;
+    return texts.MsgAlarmHintDefault;
 }
 
 QString AlarmMessagePattern(const TAlarmMessage& message, const TMessageTable& texts) {

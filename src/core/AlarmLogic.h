@@ -115,6 +115,11 @@ struct TAlarmBalloon {
 };
 TAlarmBalloon AlarmBalloon(const TVlmSettings& s, const TMessageTable& texts);
 
+// The alarm message as the balloon and the options dialog show it: the stored
+// text, except that an unedited one (kUneditedAlarmHint) is the current
+// language's default message, MsgAlarmHintDefault (itself while that is empty).
+QString AlarmHintText(const QString& stored, const TMessageTable& texts);
+
 // A message for the user about the sound file: the text is the message table's
 // entry `Key`, its placeholders filled with `Args`. `Detail` is the player's own
 // account (in its own words and language), for standard error, never the box.

@@ -86,33 +86,41 @@ IniDocument::IniDocument(const QString& path, const QLocale& locale)
     const QFileInfo info(path);
     if (!info.exists()) {
         if (info.isSymLink() && LinksInACircle(path))
-            FReadError = QStringLiteral("It is a symbolic link that leads back to itself.");
+            Fail(TFileProblem::LinkCircle,
+                 QStringLiteral("It is a symbolic link that leads back to itself."));
         return;
     }
     if (!info.isFile()) {
-        FReadError = QStringLiteral("It is not a regular file.");
+        Fail(TFileProblem::NotRegularFile, QStringLiteral("It is not a regular file."));
         return;
     }
     if (info.size() > kMaxIniFileSize) {
-        FReadError = QStringLiteral("It is larger than %1 MB, too large for a settings file.")
-                         .arg(kMaxIniFileSize / (1024 * 1024));
+        Fail(TFileProblem::TooLarge,
+             QStringLiteral("It is larger than %1 MB, too large for a settings file.")
+                 .arg(kMaxIniFileSize / (1024 * 1024)));
         return;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        FReadError = file.errorString();
+        Fail(TFileProblem::CannotRead, file.errorString());
         return;
     }
     // Read one byte more than allowed: a file that grows while it is read is caught too.
     const QByteArray bytes = file.read(kMaxIniFileSize + 1);
     if (bytes.size() > kMaxIniFileSize) {
-        FReadError = QStringLiteral("It is larger than %1 MB, too large for a settings file.")
-                         .arg(kMaxIniFileSize / (1024 * 1024));
+        Fail(TFileProblem::TooLarge,
+             QStringLiteral("It is larger than %1 MB, too large for a settings file.")
+                 .arg(kMaxIniFileSize / (1024 * 1024)));
         return;
     }
     LoadFromBytes(bytes);
     if (file.error() != QFileDevice::NoError)
-        FReadError = file.errorString();
+        Fail(TFileProblem::CannotRead, file.errorString());
+}
+
+void IniDocument::Fail(TFileProblem problem, const QString& why) {
+    FReadProblem = problem;
+    FReadError = why;
 }
 
 void IniDocument::LoadFromBytes(const QByteArray& bytes) {
@@ -294,6 +302,11 @@ void IniDocument::EraseSection(const QString& section) {
         }
 }
 
+void IniDocument::EraseSectionAt(qsizetype index) {
+    if (index >= 0 && index < qsizetype(FSections.size()))
+        FSections.erase(FSections.begin() + index);
+}
+
 QStringList IniDocument::ReadSections() const {
     QStringList out;
     for (const TSection& s : FSections)
@@ -323,18 +336,19 @@ QString SavingPrefix(const QFileInfo& target) {
 } // namespace
 
 void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
-    auto fail = [&path](const QString& why) {
-        throw TIniWriteError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(path, why).toStdString());
+    auto fail = [&path](const QString& why, TFileProblem problem = TFileProblem::CannotWrite) {
+        throw TIniWriteError(problem, path,
+                             QStringLiteral("Cannot create file \"%1\". %2").arg(path, why));
     };
     // Through a link, the file it leads to is replaced, not the link.
     const QFileInfo given(path);
     if (given.isSymLink() && !given.exists() && LinksInACircle(path))
-        fail(QStringLiteral("It is a symbolic link that leads back to itself."));
+        fail(QStringLiteral("It is a symbolic link that leads back to itself."),
+             TFileProblem::LinkCircle);
     const QFileInfo target(given.isSymLink() && given.exists() ? given.canonicalFilePath()
                                                                : given.absoluteFilePath());
     if (target.exists() && !target.isFile())
-        fail(QStringLiteral("It is not a regular file."));
+        fail(QStringLiteral("It is not a regular file."), TFileProblem::NotRegularFile);
     RemoveUnfinishedSaves(target.filePath());
     // QSaveFile writes unseen and flushes to disk, but its own temporary name is the
     // file's name with six random letters, which a later start could not tell from

@@ -13,9 +13,29 @@
 namespace velmora {
 
 // Raised when a document cannot be written; the old file is left as it was.
+// Why a file could not be read or written. The user is told in their language;
+// the system's own words (what()) go to standard error.
+enum class TFileProblem {
+    None,
+    LinkCircle,
+    NotRegularFile,
+    TooLarge,
+    CannotRead,
+    CannotWrite,
+    NotUtf16
+};
+
 class TIniWriteError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    using std::runtime_error::runtime_error; // TFileProblem::CannotWrite, no file named
+    TIniWriteError(TFileProblem problem, QString path, const QString& detail)
+        : std::runtime_error(detail.toStdString()), FProblem(problem), FPath(std::move(path)) {}
+    TFileProblem Problem() const { return FProblem; }
+    const QString& Path() const { return FPath; }
+
+private:
+    TFileProblem FProblem = TFileProblem::CannotWrite;
+    QString FPath;
 };
 
 // A file larger than this is not read (ReadError says so): a settings file grown
@@ -32,6 +52,8 @@ public:
     QString FileName() const { return FFileName; }
     // Why an existing file could not be read (empty when it was read or missing).
     QString ReadError() const { return FReadError; }
+    // The kind of ReadError, for the user's message (None while it is empty).
+    TFileProblem ReadProblem() const { return FReadProblem; }
     // True when the file read was plainly not UTF-16 (it is still read as UTF-16, so
     // it yields only defaults, but a caller may want to keep the original).
     bool ForeignEncoding() const { return FForeignEncoding; }
@@ -58,6 +80,9 @@ public:
 
     bool SectionExists(const QString& section) const;
     void EraseSection(const QString& section);
+    // Removes the section at `index` of ReadSections() (nothing when out of range):
+    // one of two whose names differ only in case.
+    void EraseSectionAt(qsizetype index);
     QStringList ReadSections() const;
     QStringList ReadSectionValues(const QString& section) const;
     QStringList GetStrings() const;
@@ -67,6 +92,7 @@ public:
     void UpdateFile() const;
 
 private:
+    void Fail(TFileProblem problem, const QString& why);
     struct TLine {
         QString Key; // empty when the line has no "="
         QString Value;
@@ -86,6 +112,7 @@ private:
     QString FFileName;
     QLocale FLocale;
     QString FReadError;
+    TFileProblem FReadProblem = TFileProblem::None;
     bool FForeignEncoding = false;
     std::vector<TSection> FSections;
 };

@@ -2,6 +2,7 @@
 
 #include "core/TextForms.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <stdexcept>
 #include <utility>
@@ -248,6 +249,20 @@ std::optional<QStringList> SplitCommandLine(const QString& text, QString* error)
     if (state == State::Word)
         words << word;
     return words;
+}
+
+TLaunchProblem LaunchProblemOf(const QString& fileName, const QString& params, bool asAdmin) {
+    if (fileName.isEmpty())
+        return TLaunchProblem::NoFileName;
+    const QFileInfo info(fileName);
+    if (!info.exists())
+        return TLaunchProblem::FileMissing;
+    const bool executable = info.isFile() && info.isExecutable();
+    if (asAdmin && !executable)
+        return TLaunchProblem::NotExecutableForAdmin;
+    if (executable && !SplitCommandLine(params))
+        return TLaunchProblem::ParametersUnreadable;
+    return TLaunchProblem::CannotStart;
 }
 
 } // namespace velmora

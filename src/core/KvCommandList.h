@@ -131,4 +131,17 @@ private:
 // reason in `error`) for an unbalanced quote.
 std::optional<QStringList> SplitCommandLine(const QString& text, QString* error = nullptr);
 
+// Why a start failed, as the user is told it (the platform's own words go to
+// standard error).
+enum class TLaunchProblem {
+    NoFileName,
+    FileMissing,
+    NotExecutableForAdmin,
+    ParametersUnreadable,
+    CannotStart
+};
+// The reason for a failed start of `fileName` with `params`, from what the clock
+// can see itself: what the platform refuses before it tries, else CannotStart.
+TLaunchProblem LaunchProblemOf(const QString& fileName, const QString& params, bool asAdmin);
+
 } // namespace velmora

@@ -51,16 +51,15 @@ QString MessageLocaleValue(const TLocaleVars& vars) {
     return QString();
 }
 
-QString LangFileForLocale(const TLocaleVars& vars, const std::vector<TLangFileLocale>& files) {
-    const std::optional<TLocaleName> wanted = ParseLocaleName(MessageLocaleValue(vars));
-    if (!wanted)
-        return QString();
+namespace {
+
+QString LangFileForName(const TLocaleName& wanted, const std::vector<TLangFileLocale>& files) {
     QString languageAlone, anyTerritory;
     for (const TLangFileLocale& f : files) {
         const std::optional<TLocaleName> serves = ParseLocaleName(f.Locale);
-        if (!serves || serves->Language != wanted->Language)
+        if (!serves || serves->Language != wanted.Language)
             continue;
-        if (!wanted->Territory.isEmpty() && serves->Territory == wanted->Territory)
+        if (!wanted.Territory.isEmpty() && serves->Territory == wanted.Territory)
             return f.File;
         if (serves->Territory.isEmpty() && languageAlone.isEmpty())
             languageAlone = f.File;
@@ -69,7 +68,20 @@ QString LangFileForLocale(const TLocaleVars& vars, const std::vector<TLangFileLo
     }
     if (!languageAlone.isEmpty())
         return languageAlone;
-    return wanted->Territory.isEmpty() ? anyTerritory : QString();
+    return wanted.Territory.isEmpty() ? anyTerritory : QString();
+}
+
+} // namespace
+
+QString LangFileForLocale(const TLocaleVars& vars, const std::vector<TLangFileLocale>& files) {
+    const std::optional<TLocaleName> wanted = ParseLocaleName(MessageLocaleValue(vars));
+    if (!wanted || wanted->Language == kJapaneseLanguage)
+        return QString();
+    const QString own = LangFileForName(*wanted, files);
+    if (!own.isEmpty())
+        return own;
+    // More people read English than Japanese among those no file speaks to.
+    return LangFileForName({kFallbackLanguage, QString()}, files);
 }
 
 bool IsPlainFileName(const QString& name) {

@@ -27,6 +27,10 @@ inline const QString kLangInfoHelpFile = QStringLiteral("HelpFile");
 inline const QString kHelpPageEnglish = QStringLiteral("index.html");
 inline const QString kHelpPageJapanese = QStringLiteral("index.ja.html");
 
+// The language of the default file, and the one that serves where no file does.
+inline const QString kJapaneseLanguage = QStringLiteral("ja");
+inline const QString kFallbackLanguage = QStringLiteral("en");
+
 // A locale name split into its parts: language lower case ("en"), territory upper
 // case ("US", "419") or empty. Codeset and modifier are dropped.
 struct TLocaleName {
@@ -58,9 +62,10 @@ struct TLangFileLocale {
 //   3. else, when the locale names no territory ("zh"), the first file for that
 //      language with any territory ("zh_CN" file).
 // A locale with a territory never takes a file made for another territory: zh_TW
-// is not served by the simplified Chinese file of zh_CN. Empty when nothing fits:
-// the C and POSIX locales, a malformed value, a language without a file (Japanese
-// is the default file's, which names no locale).
+// is not served by the simplified Chinese file of zh_CN. A language no file serves
+// (zh_TW, ko_KR, ru_RU) takes the English file, found the same way. Empty for the
+// C and POSIX locales, a malformed value and Japanese: the default file stays,
+// which is Japanese and names no locale.
 QString LangFileForLocale(const TLocaleVars& vars, const std::vector<TLangFileLocale>& files);
 
 // A name that stays inside its folder: not empty, no "/" or "\", not "." or "..".

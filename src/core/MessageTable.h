@@ -47,6 +47,27 @@ struct TMessageTable {
     QString MsgErrorSettingsNotKept;
     // The time sync's question before a large step (%s: how far the clock is off).
     QString MsgConfirmStepClock;
+    // The alarm message while the user has not written one of their own.
+    QString MsgAlarmHintDefault;
+    // A file was not changed: %s the file, %s the reason (one of MsgReason...).
+    QString MsgErrorFileNotChanged;
+    // Why a file could not be read or written (%d: the size limit in MB).
+    QString MsgReasonLinkCircle;
+    QString MsgReasonNotRegularFile;
+    QString MsgReasonTooLarge;
+    QString MsgReasonCannotRead;
+    QString MsgReasonCannotWrite;
+    QString MsgReasonNotUtf16;
+    // Why a command could not start, and why a page found no program to open it.
+    QString MsgReasonNoFileName;
+    QString MsgReasonFileMissing;
+    QString MsgReasonNotExecutableAdmin;
+    QString MsgReasonParametersUnreadable;
+    QString MsgReasonCannotStart;
+    QString MsgReasonNoOpener;
+    // The autostart entry was removed, or could not be.
+    QString MsgInfoRemovedShortcut;
+    QString MsgErrorCannotRemoveShortcut;
     // Section "Lang: Balloon".
     QString BalloonTitleNormal;
     QString BalloonTitleAlarm;

@@ -184,8 +184,7 @@ std::vector<TSettingKey> BuildKeys() {
         ColorKey(L, "AlarmBackgroundEndColor", &TVlmSettings::AlarmBackgroundEndColor, "clCream"));
     k.push_back(ColorKey(L, "AlarmBorderColor", &TVlmSettings::AlarmBorderColor, "clRed"));
     k.push_back(BoolKey(L, "UseAlarmBalloon", &TVlmSettings::UseAlarmBalloon, false));
-    k.push_back(StringKey(L, "AlarmHint", &TVlmSettings::AlarmHint,
-                          QStringLiteral("アラームのメッセージ")));
+    k.push_back(StringKey(L, "AlarmHint", &TVlmSettings::AlarmHint, kUneditedAlarmHint));
     k.push_back(BoolKey(L, "UseAlarmSound", &TVlmSettings::UseAlarmSound, false));
     k.push_back(StringKey(L, "AlarmSoundFileName", &TVlmSettings::AlarmSoundFileName, QString()));
     return k;

@@ -73,9 +73,15 @@ struct TVlmSettings {
     TColor AlarmFontEndColor = 0;
     TColor AlarmBackgroundStartColor = 0;
     TColor AlarmBackgroundEndColor = 0;
+    // kUneditedAlarmHint until the user writes a message of their own.
     QString AlarmHint;
     QString AlarmSoundFileName;
 };
+
+// The alarm message a settings file holds while the user has not written one:
+// the built-in default. It shows as the current language's default message
+// (AlarmHintText), so nobody reads Japanese they did not choose.
+inline const QString kUneditedAlarmHint = QStringLiteral("アラームのメッセージ");
 
 // What the defaults of a few keys depend on.
 struct TSettingsEnv {

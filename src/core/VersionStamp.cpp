@@ -1,9 +1,6 @@
-// The program's own version block. The build date comes from a header the
-// build writes (see cmake/BuildDate.cmake), so a reproducible build that sets
-// SOURCE_DATE_EPOCH gets a reproducible block.
+// The program's own version block, made from the project version.
 #include "core/VersionStamp.h"
 
-#include "VelmoraBuildDate.h"
 #include "core/VersionBlockWriter.h"
 
 #ifndef VELMORA_VERSION_MAJOR
@@ -14,44 +11,8 @@ namespace velmora {
 
 namespace {
 
-struct TText {
-    char Chars[64]{};
-    std::size_t Size = 0;
-    constexpr void Add(char c) {
-        if (Size < sizeof Chars)
-            Chars[Size++] = c;
-    }
-    constexpr void Add(unsigned n) {
-        char digits[8]{};
-        int k = 0;
-        do {
-            digits[k++] = char('0' + n % 10);
-            n /= 10;
-        } while (n && k < 8);
-        while (k)
-            Add(digits[--k]);
-    }
-    constexpr std::string_view View() const { return {Chars, Size}; }
-};
-
-// "major.minor.patch.tweak.yyyymmdd"
-constexpr TText ProductVersion() {
-    TText t;
-    t.Add(unsigned(VELMORA_VERSION_MAJOR));
-    t.Add('.');
-    t.Add(unsigned(VELMORA_VERSION_MINOR));
-    t.Add('.');
-    t.Add(unsigned(VELMORA_VERSION_PATCH));
-    t.Add('.');
-    t.Add(unsigned(VELMORA_VERSION_TWEAK));
-    t.Add('.');
-    for (char c : std::string_view(VELMORA_BUILD_DATE))
-        t.Add(c);
-    return t;
-}
-
-static_assert(std::string_view(VELMORA_BUILD_DATE).size() == 8, "the build date is yyyymmdd");
-constexpr TText kProductVersion = ProductVersion();
+// The project's version as --version and the package give it: one text everywhere.
+constexpr std::string_view kProductVersion = VELMORA_PRODUCT_VERSION;
 
 constexpr TVersionStamp kStamp{VELMORA_VERSION_MAJOR,
                                VELMORA_VERSION_MINOR,
@@ -61,7 +22,7 @@ constexpr TVersionStamp kStamp{VELMORA_VERSION_MAJOR,
                                kStampCharSet,
                                "041103A4",
                                "Velmora",
-                               kProductVersion.View(),
+                               kProductVersion,
                                "Velmora desktop clock",
                                "velmora"};
 

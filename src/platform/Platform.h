@@ -39,6 +39,10 @@ struct TSoundLibraryVersions {
 using TActiveWindowWatch =
     std::function<void(const TWindowFacts& active, const TWindowFacts& held)>;
 
+// The code OpenDocument gives when no program to open documents is installed
+// (as a shell says of a command it cannot find).
+inline constexpr int kNoOpenerCode = 127;
+
 class Platform : public TProgramLauncher {
 public:
     virtual ~Platform();
@@ -130,13 +134,19 @@ public:
     // Opens a document (the help page) with the desktop's application for it.
     // On failure `error` gets the details (for standard error) and `code` the
     // system's error number for the user (the desktop opener's exit codes: 2 the
-    // file is missing, 3 no application opens it).
-    virtual bool OpenDocument(const QString& path, QString* error = nullptr,
-                              int* code = nullptr) = 0;
+    // file is missing, 3 no application opens it; kNoOpenerCode: no opener is
+    // installed). The opener decides only after it started: `onFailed`, when
+    // given, hears its exit code (on the UI thread) when it could not open it.
+    virtual bool OpenDocument(const QString& path, QString* error = nullptr, int* code = nullptr,
+                              std::function<void(int code)> onFailed = {}) = 0;
     // Opens a web address with the desktop's default browser.
     virtual bool OpenUrl(const QString& url, QString* error = nullptr) = 0;
     // Makes the program start when the user logs on (replacing an older entry).
     virtual bool CreateAutostartEntry(const QString& programPath, QString* error = nullptr) = 0;
+    // Whether the program has its autostart entry, and taking it away again
+    // (true when it is gone).
+    virtual bool HasAutostartEntry(const QString& programPath) = 0;
+    virtual bool RemoveAutostartEntry(const QString& programPath, QString* error = nullptr) = 0;
     // True when some network interface other than loopback is up with an address.
     virtual bool IsNetworkAlive() const = 0;
     // Calls `onResume` on the UI thread each time the machine wakes from sleep.

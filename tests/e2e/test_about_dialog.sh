@@ -6,12 +6,14 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 start_tray
 dir=$(make_portable)
 
-# The version the build stamped into the file, read from its section.
+# One version everywhere: what --version prints is what the build stamped into
+# the file's section (read from it) and what the dialog shows.
+version=$("$dir/velmora" --version | awk '{print $2}')
+[ -n "$version" ] || fail "velmora --version printed no version"
 objcopy --dump-section .velmora_version="$E2E_WORK/stamp.bin" "$dir/velmora" /dev/null ||
   fail "the program carries no version section"
-version=$(iconv -f UTF-16LE -t UTF-8 -c <"$E2E_WORK/stamp.bin" | tr '\0' '\n' |
-  grep -aoE '^[0-9]+\.[0-9]+\.[0-9]+\.[0-9]+\.[0-9]{8}$' | head -1)
-[ -n "$version" ] || fail "no product version in the section"
+iconv -f UTF-16LE -t UTF-8 -c <"$E2E_WORK/stamp.bin" | tr '\0' '\n' | grep -aqxF "$version" ||
+  fail "the version section does not hold $version"
 note "the build's version: $version"
 
 # Opens the popup menu on the clock and picks the about item by its accelerator.

@@ -1,7 +1,8 @@
 # The first start speaks the desktop's language: with LANG=en_US.UTF-8 the clock
 # picks the shipped English file, saves it as its language and shows English
-# captions in its menu and options dialog; a locale without a file (Japanese, C,
-# an unknown one) keeps the Japanese default; a second start under another locale
+# captions in its menu and options dialog, and the Language menu still offers the
+# Japanese default; Japanese, C and POSIX keep the Japanese default, a locale no
+# shipped file serves gets English; a second start under another locale
 # keeps the saved choice. Leaves screenshots of the menu and the options dialog
 # in English and in Chinese.
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -150,6 +151,23 @@ check_menu() {
   done
 }
 
+# The Language submenu's entries, as a screen reader reads them once the focus
+# moves in it, are every language file of the folder, the Japanese default too.
+check_language_menu() {
+  local log=$E2E_WORK/language-menu.txt listener name
+  open_language_submenu "$win"
+  /usr/bin/python3 "$here/tools/a11y_menu.py" 10 >"$log" 2>"$E2E_WORK/a11y-menu.log" &
+  listener=$!
+  waitfor "the menu reader did not start" grep -q '^listening$' "$log"
+  xdotool key Down
+  wait "$listener" || fail "no language entry took the focus: $(cat "$E2E_WORK/a11y-menu.log")"
+  xdotool key Escape Escape
+  sleep 0.3
+  for name in "${default_lang%.lang}" "${english%.lang}" "${chinese%.lang}" VlmDeutsch; do
+    sed 1d "$log" | grep -qxF "$name" || fail "the Language menu lacks $name: $(sed 1d "$log" | paste -sd '|')"
+  done
+}
+
 # The accessibility bus runs before the clocks start, so that they join it.
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
   >/dev/null 2>&1 || fail "no accessibility bus"
@@ -164,7 +182,10 @@ waitfor "English was not saved as the language: $(saved_lang "$dir")" english_sa
 check_menu "$dir/Lang/$english" menu-en
 check_about "$dir/Lang/$english"
 check_options "$dir/Lang/$english" options-en
-[ ! -e "$dir/Lang/$default_lang" ] || fail "the Japanese default file was written although English serves"
+# The Japanese default file is written all the same, and the Language menu offers it.
+[ "$(head -c 2 "$dir/Lang/$default_lang" | od -An -tx1 | tr -d ' ')" = fffe ] ||
+  fail "the first start under English wrote no default file"
+check_language_menu
 stop_clock
 [ "$(saved_lang "$dir")" = "$dir/Lang/$english" ] || fail "the choice did not last: $(saved_lang "$dir")"
 
@@ -174,8 +195,8 @@ check_about "$dir/Lang/$english"
 stop_clock
 [ "$(saved_lang "$dir")" = "$dir/Lang/$english" ] || fail "German replaced the saved English: $(saved_lang "$dir")"
 
-note "locales without a file keep the Japanese default"
-for locale in ja_JP.UTF-8 C xx_YY.UTF-8; do
+note "Japanese, C and POSIX keep the Japanese default"
+for locale in ja_JP.UTF-8 C POSIX; do
   dir=$(shipped_clock "keep-$locale")
   start_in_locale "$dir" LANG="$locale"
   sleep 1.5
@@ -185,6 +206,16 @@ for locale in ja_JP.UTF-8 C xx_YY.UTF-8; do
     fail "LANG=$locale: language $(saved_lang "$dir"), not the default"
   [ "$(head -c 2 "$dir/Lang/$default_lang" | od -An -tx1 | tr -d ' ')" = fffe ] ||
     fail "LANG=$locale: no default file written"
+done
+
+note "a locale no shipped file serves gets English"
+for locale in zh_TW.UTF-8 ko_KR.UTF-8; do
+  dir=$(shipped_clock "english-$locale")
+  start_in_locale "$dir" LANG="$locale"
+  sleep 1.5
+  stop_clock
+  [ "$(saved_lang "$dir")" = "$dir/Lang/$english" ] ||
+    fail "LANG=$locale: language $(saved_lang "$dir"), not English"
 done
 
 note "LC_ALL beats LANG"
@@ -204,4 +235,4 @@ check_menu "$dir/Lang/$chinese" menu-zh
 check_about "$dir/Lang/$chinese"
 check_options "$dir/Lang/$chinese" options-zh
 stop_clock
-note "the first start chose English, Chinese and German and kept Japanese where none served"
+note "the first start chose English, Chinese and German, English where no file served, and kept Japanese for ja, C and POSIX"

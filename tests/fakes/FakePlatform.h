@@ -4,6 +4,7 @@
 #include "platform/Platform.h"
 
 #include <QStringList>
+#include <QTimer>
 
 namespace velmora {
 
@@ -116,8 +117,13 @@ public:
     TSoundLibraryVersions SoundLibraryVersions() override { return SoundVersions; }
     bool OpenResult = true;
     int OpenErrorCode = 3;
-    bool OpenDocument(const QString& path, QString* error = nullptr, int* code = nullptr) override {
+    // Nonzero: the opener starts, then exits with this code (no browser, say).
+    int OpenLaterExitCode = 0;
+    bool OpenDocument(const QString& path, QString* error = nullptr, int* code = nullptr,
+                      std::function<void(int)> onFailed = {}) override {
         Calls << "open:" + path;
+        if (OpenResult && OpenLaterExitCode && onFailed)
+            QTimer::singleShot(0, [onFailed, c = OpenLaterExitCode] { onFailed(c); });
         if (!OpenResult && error)
             *error = QStringLiteral("no application for it");
         if (!OpenResult && code)
@@ -128,8 +134,16 @@ public:
         Calls << "url:" + url;
         return OpenResult;
     }
+    bool Autostart = false; // the entry is there
     bool CreateAutostartEntry(const QString& programPath, QString* = nullptr) override {
         Calls << "autostart:" + programPath;
+        Autostart = true;
+        return true;
+    }
+    bool HasAutostartEntry(const QString&) override { return Autostart; }
+    bool RemoveAutostartEntry(const QString& programPath, QString* = nullptr) override {
+        Calls << "autostart-remove:" + programPath;
+        Autostart = false;
         return true;
     }
     bool NetworkAlive = true;

@@ -10,6 +10,7 @@
 #include "widgets/KvSpacer.h"
 
 #include <QContextMenuEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -42,6 +43,10 @@ QLabel* NewLabel(QWidget* parent, const char* name, QPoint at) {
 void FitLabel(QLabel* label) {
     const QFontMetrics fm(label->font());
     label->resize(fm.horizontalAdvance(label->text()) + 1, fm.height());
+}
+
+bool EntersTheBox(const QFocusEvent& e) {
+    return e.reason() != Qt::ActiveWindowFocusReason && e.reason() != Qt::PopupFocusReason;
 }
 
 void SetTextColor(QWidget* w, const QColor& c) {
@@ -235,7 +240,9 @@ bool TAboutForm::eventFilter(QObject* watched, QEvent* event) {
             event->accept(); // handled: no menu
             return true;
         case QEvent::FocusIn:
-            if (watched == CreditMemo)
+            // The box taking the focus, not the window getting it back (or a menu
+            // closing): the user's selection stays when they come back.
+            if (watched == CreditMemo && EntersTheBox(*static_cast<QFocusEvent*>(event)))
                 CreditMemoEnter();
             return false;
         case QEvent::KeyPress:

@@ -11,8 +11,9 @@
 
 namespace velmora {
 
-// The maker's web site: the link's tooltip and what a click opens.
-inline const QString kMakerWebSite = QStringLiteral("https://velmora.example/");
+// The maker's web site: the link's tooltip and what a click opens; the project's
+// address, which the package names too.
+inline const QString kMakerWebSite = QStringLiteral(VELMORA_HOMEPAGE);
 
 // The parts of a comma text: commas and blanks separate parts, blanks next to a
 // comma add none, a part in double quotes may hold either ("" is a quote).

@@ -115,8 +115,10 @@ void TClockCommands::RunCommandItem(int index) {
     if (!StartCommand(index, &why)) {
         if (!why.isEmpty())
             QTextStream(stderr) << "velmora: " << why << Qt::endl;
-        PostMessageDialog(FormatMsg(Messages().MsgErrorCannotOpenItem, {item.FileName()}),
-                          TMsgDlgType::Error);
+        PostMessageDialog(
+            CannotStartText(item.FileName(), LaunchProblemOf(item.FileName(), item.OptionStr(),
+                                                             index != 0 && item.AsAdmin())),
+            TMsgDlgType::Error);
     }
 }
 

@@ -112,6 +112,7 @@ void TClockMenu::ApplyCaptions() {
     FCommand1->setTitle(caption(QStringLiteral("Command1.Caption")));
     FLanguage1->setTitle(caption(QStringLiteral("Language1.Caption")));
     FTrayIcon1->SetHint(caption(QStringLiteral("TrayIcon1.Hint")));
+    UpdateShortcutCaption();
 }
 
 void TClockMenu::Popup(const QPoint& globalPos) {
@@ -159,18 +160,46 @@ void TClockMenu::ActPopShowHelpExecute() {
     }
     QString why;
     int code = 0;
-    if (!FPlatform.OpenDocument(path, &why, &code)) {
+    // The opener may find no browser only after it started: that news comes
+    // later and is queued, as it does not come from the menu's own call.
+    const auto noOpener = [path] { return NoOpenerText(path); };
+    if (!FPlatform.OpenDocument(path, &why, &code, [noOpener](int) {
+            PostMessageDialog(noOpener(), TMsgDlgType::Error);
+        })) {
         QTextStream(stderr) << "velmora: " << why << Qt::endl;
-        ShowMessageDialog(HelpPageErrorText(path, code), TMsgDlgType::Error, mbOK, &FOwner);
+        ShowMessageDialog(code == kNoOpenerCode ? noOpener() : HelpPageErrorText(path, code),
+                          TMsgDlgType::Error, mbOK, &FOwner);
     }
 }
 
 void TClockMenu::ActCreateShortcutExecute() {
+    // The one button adds the entry, or takes away the one it added.
     const QString& program = FPaths.ProgramFile;
-    if (FPlatform.CreateAutostartEntry(program))
+    QString why;
+    if (FPlatform.HasAutostartEntry(program)) {
+        if (FPlatform.RemoveAutostartEntry(program, &why))
+            ShowMessageDialog(OrFallback(Messages().MsgInfoRemovedShortcut,
+                                         QStringLiteral("MsgInfoRemovedShortcut")),
+                              TMsgDlgType::Information, mbOK);
+        else
+            ShowMessageDialog(OrFallback(Messages().MsgErrorCannotRemoveShortcut,
+                                         QStringLiteral("MsgErrorCannotRemoveShortcut")),
+                              TMsgDlgType::Error, mbOK);
+    } else if (FPlatform.CreateAutostartEntry(program, &why)) {
         ShowMessageDialog(Messages().MsgInfoCreatedShortcut, TMsgDlgType::Information, mbOK);
-    else
+    } else {
         ShowMessageDialog(Messages().MsgErrorCannotCreateShortcut, TMsgDlgType::Error, mbOK);
+    }
+    if (!why.isEmpty())
+        QTextStream(stderr) << "velmora: " << why << Qt::endl;
+    UpdateShortcutCaption();
+}
+
+void TClockMenu::UpdateShortcutCaption() {
+    const QString key = FPlatform.HasAutostartEntry(FPaths.ProgramFile)
+                            ? QStringLiteral("ActRemoveShortcut.Caption")
+                            : QStringLiteral("ActCreateShortcut.Caption");
+    FActCreateShortcut->setText(OrFallback(Captions().value(key), key));
 }
 
 void TClockMenu::ActPopShowAboutExecute() {

@@ -60,7 +60,10 @@ public:
     void LanguageListClick(const QString& path);
     void ActPopQuitExecute();
     void ActPopShowHelpExecute();
+    // Adds the autostart entry, or removes it when it is there.
     void ActCreateShortcutExecute();
+    // The shortcut action says what it will do: add the entry or remove it.
+    void UpdateShortcutCaption();
     void ActPopShowAboutExecute();
     void TrayIcon1DblClick();
     // Menu captions and the tray hint from the current language.

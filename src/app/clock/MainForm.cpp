@@ -91,9 +91,9 @@ QFont TMainForm::ClockFont() const {
     else if (FSettings.FontSize < 0)
         f.setPixelSize(-FSettings.FontSize); // a negative size is a height in pixels
     f.setBold(FSettings.FontStyle & fsBold);
+    // No underline or strike-out: the font dialog offers no effects, and a
+    // hand-edited file that asks for them is drawn (and named) without them.
     f.setItalic(FSettings.FontStyle & fsItalic);
-    f.setUnderline(FSettings.FontStyle & fsUnderline);
-    f.setStrikeOut(FSettings.FontStyle & fsStrikeOut);
     return f;
 }
 
@@ -116,7 +116,11 @@ void TMainForm::FormCreate() {
     // A folder that could not be made has been reported already; the files that
     // then cannot be written there are the same news.
     const bool folderReported = QDir(LangDir()) == QDir(programDir + QStringLiteral("/"));
-    const QString langError = LoadLangFile();
+    // The default file is written whichever file serves the locale, so that the
+    // Language menu offers it from the first start on.
+    const std::optional<TIniWriteError> defaultLangError = EnsureDefaultLangFile();
+    const QString loadLangError = LoadLangFile();
+    const QString langError = defaultLangError ? FileErrorText(*defaultLangError) : loadLangError;
     QString dayError;
     FDayWords = InitDayWords(LangDir(), &dayError);
     if (!folderReported) {
@@ -203,7 +207,7 @@ void TMainForm::SaveSettingsNow() {
             return;
         SaveSettings();
     } catch (const std::exception& e) {
-        TVelmoraApp::ShowException(QString::fromUtf8(e.what()));
+        TVelmoraApp::ShowException(UserErrorText(e));
     }
 }
 

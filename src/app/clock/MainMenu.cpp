@@ -42,6 +42,7 @@ void TMainForm::CreateMenu() {
 }
 
 QAction* TMainForm::CreateShortcutAction() {
+    FMenu->UpdateShortcutCaption(); // the entry may have come or gone meanwhile
     return FMenu->ActCreateShortcut();
 }
 

@@ -1,5 +1,6 @@
 // The clock's side of the options dialog: opening it and finishing up after it.
 #include "app/DayWords.h"
+#include "app/LangFiles.h"
 #include "app/VelmoraApp.h"
 #include "app/clock/ClockCommands.h"
 #include "app/clock/ClockLayering.h"
@@ -84,7 +85,7 @@ void TMainForm::FinishOptionForm(TOptionForm& form) {
         try {
             f();
         } catch (const std::exception& e) {
-            errors << QString::fromUtf8(e.what());
+            errors << UserErrorText(e);
         }
     };
     step([this] {

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTextStream>
 
 namespace velmora {
 
@@ -36,9 +37,10 @@ void TMainForm::LoadSettings() {
     if (!doc.ReadError().isEmpty()) {
         // Starting with defaults is fine; writing them over the user's file is not.
         FSettingsUnreadable = true;
+        QTextStream(stderr) << "velmora: " << FIniFileName << ": " << doc.ReadError() << Qt::endl;
         ShowMessageDialog(FormatMsg(OrFallback(Messages().MsgErrorSettingsUnreadable,
                                                QStringLiteral("MsgErrorSettingsUnreadable")),
-                                    {FIniFileName, doc.ReadError()}),
+                                    {FIniFileName, FileProblemText(doc.ReadProblem())}),
                           TMsgDlgType::Warning, mbOK);
     }
     if (doc.ForeignEncoding()) {

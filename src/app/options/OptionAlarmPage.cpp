@@ -8,6 +8,7 @@
 #include "app/options/OptionForm.h"
 #include "app/options/OptionHelpers.h"
 #include "app/options/OptionHost.h"
+#include "core/AlarmLogic.h"
 #include "widgets/KvEdit.h"
 #include "widgets/KvTimeSpinEdit.h"
 
@@ -140,7 +141,7 @@ void TOptionAlarmPage::LoadFromMain() {
     MainSettingsChanged(); // swatches and marks as the colour modes say
     CheckBox504->setChecked(FHost.Settings().UseAlarmBalloon);
     Edit501->SetDefaultContextMenuEnabled(true);
-    Edit501->setText(FHost.Settings().AlarmHint);
+    Edit501->setText(AlarmHintText(FHost.Settings().AlarmHint, Messages()));
     Edit501->SetOnDblClick([this](QObject*) { EditDblClick(Edit501); });
     CheckBox505->setChecked(FHost.Settings().UseAlarmSound);
     Edit502->SetDefaultContextMenuEnabled(true);
@@ -268,8 +269,9 @@ void TOptionAlarmPage::Edit501Change() {
 }
 
 void TOptionAlarmPage::Edit501Exit() {
-    // A change of letter case is a change of the message too.
-    if (Edit501->text() != FHost.Settings().AlarmHint)
+    // A change of letter case is a change of the message too. The text shown for
+    // an unedited message is the language's: left as it is, it stays unedited.
+    if (Edit501->text() != AlarmHintText(FHost.Settings().AlarmHint, Messages()))
         FHost.Settings().AlarmHint = Edit501->text();
 }
 

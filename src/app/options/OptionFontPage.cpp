@@ -78,9 +78,22 @@ void StorePanelColor(IOptionHost& host, const TColorPanel* panel) {
         *field = QColorToColor(panel->Color());
 }
 
+// The styles the clock draws (ClockFont): no effects.
+constexpr int kDrawnFontStyles = fsBold | fsItalic;
+
 int StyleBits(const QFont& f) {
-    return (f.bold() ? fsBold : 0) | (f.italic() ? fsItalic : 0) |
-           (f.underline() ? fsUnderline : 0) | (f.strikeOut() ? fsStrikeOut : 0);
+    return (f.bold() ? fsBold : 0) | (f.italic() ? fsItalic : 0);
+}
+
+// The dialog offers no effects: underline and strike-out are not the clock's.
+void HideEffects(QFontDialog& dialog) {
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    for (QCheckBox* effect : dialog.findChildren<QCheckBox*>()) {
+        effect->setChecked(false);
+        effect->hide();
+        if (auto* group = qobject_cast<QGroupBox*>(effect->parentWidget()))
+            group->hide();
+    }
 }
 
 } // namespace
@@ -187,7 +200,8 @@ void TOptionFontPage::ApplyLang() {
 
 void TOptionFontPage::ShowFontDescription() {
     Label201->setText(FontDescription(MsgText(Messages().FontCaption, "FontCaption"),
-                                      FHost.Settings().FontName, FHost.Settings().FontStyle,
+                                      FHost.Settings().FontName,
+                                      FHost.Settings().FontStyle & kDrawnFontStyles,
                                       FHost.Settings().FontSize, FHost.ClockDpiY()));
 }
 
@@ -224,6 +238,7 @@ void TOptionFontPage::LoadFromMain() {
 void TOptionFontPage::Button201Click() {
     QFontDialog dialog(&FForm);
     dialog.setObjectName(QStringLiteral("FontDialog1"));
+    HideEffects(dialog);
     dialog.setCurrentFont(FHost.ClockFont());
     const std::optional<QFont> chosen = FForm.Dialogs.Font(dialog);
     if (!chosen)

@@ -211,6 +211,12 @@ void TOptionTextPage::DeleteDayLang() {
     const QString title = Edit101->text().trimmed();
     const QString exitText = MsgText(m.MsgWarnExitWithoutDelete, "MsgWarnExitWithoutDelete");
     const QString file = DayLangFile();
+    // The control section is no set: refused as updating refuses it.
+    if (const QString problem = DayKindTitleProblem(title); !problem.isEmpty()) {
+        Warn(problem);
+        ShowCurrentDayLang();
+        return;
+    }
     if (FDaySectionList.size() < 2) {
         Warn(FormatMsg(
             JoinMsg(MsgText(m.MsgWarnDayLangTheLastSection, "MsgWarnDayLangTheLastSection"),
@@ -235,13 +241,13 @@ void TOptionTextPage::DeleteDayLang() {
         return;
     }
     const QString remembered = ComboBox101->currentText();
-    EraseDaySection(file, title);
-    FDaySectionList.removeIf(
-        [&title](const QString& s) { return s.compare(title, Qt::CaseInsensitive) == 0; });
+    const QString deleted = DayKindToDelete(FDaySectionList, title);
+    EraseDaySection(file, deleted);
+    FDaySectionList.removeOne(deleted);
     ShowMessageDialog(FormatMsg(MsgText(m.MsgInfoDeletedItem, "MsgInfoDeletedItem"), {title}),
                       TMsgDlgType::Information, mbOK, &FForm);
     FillChooser();
-    const bool deletedInUse = remembered.compare(title, Qt::CaseInsensitive) == 0;
+    const bool deletedInUse = remembered == deleted;
     const int index = deletedInUse ? 0 : IndexOfIgnoringCase(FDaySectionList, remembered);
     ComboBox101->setCurrentIndex(std::max(index, 0));
     ComboBox101Change();

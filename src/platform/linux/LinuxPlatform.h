@@ -71,9 +71,12 @@ public:
     void StopSound() override;
     TSoundLibraryVersions SoundLibraryVersions() override;
     // LinuxDesktop.cpp
-    bool OpenDocument(const QString& path, QString* error = nullptr, int* code = nullptr) override;
+    bool OpenDocument(const QString& path, QString* error = nullptr, int* code = nullptr,
+                      std::function<void(int code)> onFailed = {}) override;
     bool OpenUrl(const QString& url, QString* error = nullptr) override;
     bool CreateAutostartEntry(const QString& programPath, QString* error = nullptr) override;
+    bool HasAutostartEntry(const QString& programPath) override;
+    bool RemoveAutostartEntry(const QString& programPath, QString* error = nullptr) override;
     // LinuxSession.cpp
     bool IsNetworkAlive() const override;
     void WatchResume(std::function<void()> onResume) override;

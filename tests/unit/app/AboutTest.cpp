@@ -2,6 +2,7 @@
 
 #include "app/about/AboutLogic.h"
 #include "app/Credits.h"
+#include "core/CommandLine.h"
 #include "core/KvTimer.h"
 #include "core/KvVersionInfo.h"
 #include "app/LangFiles.h"
@@ -324,4 +325,56 @@ TEST(AboutAction, OnlyOneDialogAtATime) {
     EXPECT_EQ(dialogs, 1);
     EXPECT_FALSE(main.DialogOpen());
     ResetLangState();
+}
+
+TEST_F(AboutFormTest, VersionAndAddressAreTheOnesOfVersionAndThePackage) {
+    // The project's own values, which --version and the package take.
+    QFile cmake(QStringLiteral(VELMORA_SOURCE_DIR "/CMakeLists.txt"));
+    ASSERT_TRUE(cmake.open(QIODevice::ReadOnly));
+    const QRegularExpressionMatch project =
+        QRegularExpression(R"re(project\(Velmora VERSION (\S+) HOMEPAGE_URL "([^"]+)")re")
+            .match(QString::fromUtf8(cmake.readAll()));
+    ASSERT_TRUE(project.hasMatch());
+    const QString version = project.captured(1), address = project.captured(2);
+    EXPECT_EQ(VersionText("velmora", QStringLiteral(VELMORA_VERSION)),
+              "velmora " + version + "\n"); // what --version prints
+    // The package names the same address and version.
+    QFile packaging(QStringLiteral(VELMORA_SOURCE_DIR "/packaging/Packaging.cmake"));
+    ASSERT_TRUE(packaging.open(QIODevice::ReadOnly));
+    const QString rules = QString::fromUtf8(packaging.readAll());
+    EXPECT_TRUE(rules.contains(R"re(set(VELMORA_HOMEPAGE "${PROJECT_HOMEPAGE_URL}"))re"));
+    EXPECT_TRUE(rules.contains("set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})"));
+    // The dialog on this very program: its version block, its link.
+    auto f = Shown(RunningExecutableName());
+    EXPECT_EQ(f->VersionLabel->text(), version);
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(f->WebSiteLabel, &enter);
+    EXPECT_EQ(f->WebSiteLabel->toolTip(), address);
+    QTest::mouseClick(f->WebSiteLabel, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_EQ(Platform.Calls.filter("url:"), QStringList({"url:" + address}));
+}
+
+TEST_F(AboutFormTest, TheCreditsAreSelectedWhenTheBoxTakesTheFocusNotWhenTheWindowComesBack) {
+    auto f = Shown();
+    const auto focusIn = [&f](Qt::FocusReason reason) {
+        QFocusEvent in(QEvent::FocusIn, reason);
+        QApplication::sendEvent(f->CreditMemo, &in);
+        return f->CreditMemo->textCursor().selectedText().size();
+    };
+    const qsizetype all = f->CreditMemo->toPlainText().size();
+    EXPECT_EQ(focusIn(Qt::TabFocusReason), all);
+    // The user narrows the selection, leaves the window and comes back.
+    const struct {
+        Qt::FocusReason Reason;
+        bool SelectsAll;
+    } cases[] = {{Qt::ActiveWindowFocusReason, false}, {Qt::PopupFocusReason, false},
+                 {Qt::BacktabFocusReason, true}, {Qt::MouseFocusReason, true},
+                 {Qt::ShortcutFocusReason, true}, {Qt::OtherFocusReason, true}};
+    for (const auto& c : cases) {
+        QTextCursor cursor = f->CreditMemo->textCursor();
+        cursor.setPosition(2);
+        cursor.setPosition(5, QTextCursor::KeepAnchor);
+        f->CreditMemo->setTextCursor(cursor);
+        EXPECT_EQ(focusIn(c.Reason), c.SelectsAll ? all : 3) << int(c.Reason);
+    }
 }

@@ -243,9 +243,11 @@ TEST_F(LangTest, FirstStartMakesTheFolderAndWritesTheDefaultFile) {
     EXPECT_EQ(Messages().Command0Title, "とけー あわせ");
     EXPECT_EQ(Messages().ButtonCaptionSelect, "さんしょー");
     const QStringList keys = CaptionKeys("MainForm");
-    ASSERT_EQ(keys.size(), 10);
+    // The ten of the default file, and the autostart button's removal caption.
+    ASSERT_EQ(keys.size(), 11);
     EXPECT_EQ(keys.front(), "ActPopStopAlarm.Caption");
-    EXPECT_EQ(keys.back(), "TrayIcon1.Hint");
+    EXPECT_EQ(keys[9], "TrayIcon1.Hint");
+    EXPECT_EQ(keys.back(), "ActRemoveShortcut.Caption");
     for (const QString& key : keys)
         EXPECT_EQ(Captions().value(key), FallbackText(key)) << key.toStdString();
     // Dialog texts wait until their dialog is shown.

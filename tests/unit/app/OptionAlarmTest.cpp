@@ -1,14 +1,17 @@
 // The alarm page: loading, live writes, the 255-unit message rule, the sound
 // file, and the test button's two states.
 #include "OptionFixture.h"
+#include "app/clock/ClockMenu.h"
 #include "app/options/ColorPanel.h"
 #include "app/options/OptionAlarmPage.h"
+#include "core/AlarmLogic.h"
 #include "core/KvTimer.h"
 #include "widgets/KvEdit.h"
 #include "widgets/KvTimeSpinEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPushButton>
@@ -200,4 +203,40 @@ TEST(OptionAlarmPage, AnAlarmRunningBeforeTheFirstOpeningIsStoppedByTheTestButto
     EXPECT_EQ(a.ButtonCaption(), "アラームを テスト");
     a.Button502->click();
     EXPECT_EQ(a.Button502->text(), "アラームを テスト");
+}
+
+TEST(OptionAlarmPage, AnUneditedMessageSpeaksTheChosenLanguage) {
+    OptionFixture fx; // no settings file: the message was never edited
+    const QString unedited = fx.Main->Settings().AlarmHint;
+    const QDir shipped(QStringLiteral(VELMORA_SHIPPED_LANG_DIR));
+    const QStringList files = shipped.entryList({QStringLiteral("*.lang")}, QDir::Files);
+    ASSERT_EQ(files.size(), 5);
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        const QString file = shipped.filePath(name);
+        fx.Main->Menu().LanguageListClick(file);
+        const QString own = IniDocument(file).ReadString("Lang: Msg", "MsgAlarmHintDefault", "");
+        ASSERT_FALSE(own.isEmpty());
+        EXPECT_NE(own, unedited);
+        // The balloon the alarm shows, and what the dialog offers to edit.
+        EXPECT_EQ(AlarmBalloon(fx.Main->Settings(), Messages()).Hint, own);
+        fx.Open();
+        auto& a = fx.Page<TOptionAlarmPage>();
+        EXPECT_EQ(a.Edit501->text(), own);
+        a.Edit501Exit(); // leaving the box unchanged keeps it unedited
+        EXPECT_EQ(fx.Main->Settings().AlarmHint, unedited);
+        fx.Main->FOptionForm = nullptr;
+        fx.Form.reset();
+    }
+    // Once edited, the message is the user's in every language.
+    fx.Open();
+    auto& page = fx.Page<TOptionAlarmPage>();
+    page.Edit501->setText("Tea is ready");
+    page.Edit501Exit();
+    fx.Main->FOptionForm = nullptr;
+    fx.Form.reset();
+    for (const QString& name : files) {
+        fx.Main->Menu().LanguageListClick(shipped.filePath(name));
+        EXPECT_EQ(AlarmBalloon(fx.Main->Settings(), Messages()).Hint, "Tea is ready");
+    }
 }

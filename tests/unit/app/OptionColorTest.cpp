@@ -229,3 +229,31 @@ TEST(OptionFontPage, SeeThroughAndSolidBackgroundsShowAtOnce) {
     p.RadioButton205->click(); // a gradient background is solid too
     EXPECT_TRUE(fx.Main->mask().isEmpty());
 }
+
+TEST(OptionFontPage, TheFontDialogOffersNoEffectsAndTheClockDrawsNone) {
+    OptionFixture fx("[Appearance]\nFontStyle=15"); // a hand-edited file asks for them all
+    TOptionForm& f = fx.Open();
+    auto& p = fx.Page<TOptionFontPage>();
+    // Neither drawn nor named.
+    EXPECT_FALSE(fx.Main->font().underline());
+    EXPECT_FALSE(fx.Main->font().strikeOut());
+    EXPECT_TRUE(fx.Main->font().bold() && fx.Main->font().italic());
+    EXPECT_TRUE(p.Label201->text().contains(" / Bold, Italic / "))
+        << p.Label201->text().toStdString();
+    int offeredEffects = -1;
+    f.Dialogs.Font = [&](QFontDialog& d) -> std::optional<QFont> {
+        offeredEffects = 0;
+        for (const QCheckBox* box : d.findChildren<QCheckBox*>())
+            offeredEffects += box->isVisibleTo(&d);
+        QFont chosen(QStringLiteral("DejaVu Serif"));
+        chosen.setPointSize(12);
+        chosen.setUnderline(true);
+        chosen.setStrikeOut(true);
+        return chosen;
+    };
+    p.Button201->click();
+    EXPECT_EQ(offeredEffects, 0);
+    EXPECT_EQ(fx.Main->Settings().FontStyle, 0);
+    EXPECT_FALSE(fx.Main->font().underline());
+    EXPECT_TRUE(p.Label201->text().startsWith("DejaVu Serif / Roman / 12 pt ("));
+}

@@ -299,3 +299,25 @@ TEST(OptionForm, FitsTheWorkAreaOfASmallOrScaledScreen) {
         }
     }
 }
+
+TEST(OptionForm, TheAutostartButtonAddsOrRemovesAndSaysWhichItWillDo) {
+    OptionFixture fx;
+    auto& f = fx.Open();
+    const QString add = FallbackText("ActCreateShortcut.Caption");
+    const QString remove = FallbackText("ActRemoveShortcut.Caption");
+    ASSERT_NE(add, remove);
+    EXPECT_EQ(f.ShortcutSpeedButton->Caption(), add);
+    QTest::mouseClick(f.ShortcutSpeedButton, Qt::LeftButton);
+    EXPECT_TRUE(fx.Platform.Autostart);
+    EXPECT_EQ(f.ShortcutSpeedButton->Caption(), remove);
+    QTest::mouseClick(f.ShortcutSpeedButton, Qt::LeftButton);
+    EXPECT_FALSE(fx.Platform.Autostart);
+    EXPECT_EQ(f.ShortcutSpeedButton->Caption(), add);
+    EXPECT_EQ(fx.Boxes, QStringList({FallbackText("MsgInfoCreatedShortcut"),
+                                     FallbackText("MsgInfoRemovedShortcut")}));
+    // An entry made meanwhile elsewhere: the dialog opened again offers to remove it.
+    fx.Platform.Autostart = true;
+    fx.Main->FOptionForm = nullptr;
+    fx.Form.reset();
+    EXPECT_EQ(fx.Open().ShortcutSpeedButton->Caption(), remove);
+}

@@ -260,3 +260,47 @@ TEST(OptionTextPage, ShiftClickWithContentsIsAnUpdate) {
     ShiftClick(p);
     EXPECT_EQ(fx.Boxes, QStringList{Joined("MsgConfirmAddItem", "MsgConfirmOKCancel", "Short")});
 }
+
+TEST(OptionTextPage, DeletingTheControlSectionIsRefused) {
+    OptionFixture fx;
+    WriteDaySection(DayLangFile(), "Second", kWeek.split('\n'));
+    fx.Open();
+    auto& p = fx.Page<TOptionTextPage>();
+    for (const char* title : {"DayLang", "daylang"}) {
+        fx.Boxes.clear();
+        p.Edit101->setText(title);
+        p.Memo101->clear();
+        ShiftClick(p);
+        EXPECT_EQ(fx.Boxes, QStringList{FormatMsg(Fallback("MsgWarnDayLangTitleInvalid"), {title})});
+        EXPECT_EQ(ReadDayLangKind(DayLangFile()), "English_LatinAlphabet");
+        EXPECT_TRUE(ReadDaySections(DayLangFile()).contains("DayLang"));
+        EXPECT_EQ(p.Edit101->text(), "English_LatinAlphabet"); // the editor shows the kind again
+    }
+}
+
+TEST(OptionTextPage, OneDeleteRemovesOneOfTwoSetsDifferingInCase) {
+    OptionFixture fx;
+    {
+        // A hand-edited file with two such sets.
+        IniDocument d(DayLangFile());
+        d.SetStrings({"[DayLang]", "DayLangKind=Week", "[English_LatinAlphabet]", "1=Mon",
+                      "[Week]", "1=A", "[week]", "1=b"});
+        d.UpdateFile();
+    }
+    fx.Open();
+    auto& p = fx.Page<TOptionTextPage>();
+    p.ComboBox101->setCurrentIndex(1); // the upper-case one is in use
+    emit p.ComboBox101->activated(1);
+    ASSERT_EQ(CurrentDayLangKind(), "Week");
+    p.Edit101->setText("week");
+    p.Memo101->clear();
+    ShiftClick(p);
+    EXPECT_EQ(fx.Boxes, QStringList({Joined("MsgConfirmDeleteItem", "MsgConfirmOKCancel", "week"),
+                                     FormatMsg(Fallback("MsgInfoDeletedItem"), {"week"})}));
+    EXPECT_EQ(ReadDaySections(DayLangFile()),
+              QStringList({"DayLang", "English_LatinAlphabet", "Week"}));
+    EXPECT_EQ(p.DaySectionList(), QStringList({"English_LatinAlphabet", "Week"}));
+    // The set in use stays in use, and it is still in the file.
+    EXPECT_EQ(ReadDayLangKind(DayLangFile()), "Week");
+    EXPECT_EQ(fx.Main->DayWords().Mon, "A");
+}

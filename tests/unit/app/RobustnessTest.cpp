@@ -9,6 +9,8 @@
 #include "app/clock/ClockCommands.h"
 #include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
+#include "app/options/OptionForm.h"
+#include "app/DayWords.h"
 #include "app/MessageDialog.h"
 #include "fakes/FakePlatform.h"
 
@@ -142,7 +144,8 @@ TEST(Robustness, CommandAndHelpMessagesAreTheLanguagesTextsOnly) {
     fx.platform.LaunchResult = false;
     f->Commands().RunCommandItem(1);
     ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 1; }));
-    EXPECT_EQ(boxes.Texts[0], QStringLiteral("ひらけません: [%1]").arg(prog));
+    // The reason comes from the language too (it was left out before).
+    EXPECT_EQ(boxes.Texts[0], QStringLiteral("ひらけません: [%1] (はじめられませんでした。)").arg(prog));
 
     QDir(fx.dir.path()).mkpath("Help");
     QFile help(fx.dir.filePath("Help/index.html"));
@@ -154,6 +157,99 @@ TEST(Robustness, CommandAndHelpMessagesAreTheLanguagesTextsOnly) {
     ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 2; }));
     EXPECT_EQ(boxes.Texts[1], QStringLiteral("ひらけません: [%1] (エラー コード: [3])")
                                   .arg(fx.dir.filePath("Help/index.html")));
+}
+
+TEST(Robustness, ACommandThatCannotStartSaysWhyInTheUsersLanguage) {
+    Fixture fx;
+    const QString german = QStringLiteral(VELMORA_SHIPPED_LANG_DIR "/VlmDeutsch.lang");
+    const IniDocument de(german);
+    const auto text = [&de](const char* key) { return de.ReadString("Lang: Msg", key, ""); };
+    const QString doc = fx.dir.filePath("notes.txt"), prog = fx.dir.filePath("prog.sh");
+    for (const QString& name : {doc, prog}) {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QFile::setPermissions(prog, QFile::permissions(prog) | QFileDevice::ExeOwner);
+    const struct {
+        QString File, Params;
+        bool Admin;
+        const char* Reason;
+    } cases[] = {
+        {doc, "", true, "MsgReasonNotExecutableAdmin"},
+        {prog, "'not closed", false, "MsgReasonParametersUnreadable"},
+        {prog, "-x", false, "MsgReasonCannotStart"},
+    };
+    QStringList ini = {"[CommandList]", "Count=4"};
+    for (int i = 0; i < 3; ++i)
+        ini << QStringLiteral("[Command%1]").arg(i + 1) << "Title=t" << "FileName=" + cases[i].File
+            << "OptionStr=" + cases[i].Params << QStringLiteral("AsAdmin=%1").arg(cases[i].Admin);
+    fx.WriteIni(ini);
+    BoxWatch boxes;
+    auto f = fx.Make();
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Settled(); }));
+    f->Menu().LanguageListClick(german);
+    boxes.Texts.clear();
+    fx.platform.LaunchResult = false;
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(cases[i].Reason);
+        f->Commands().RunCommandItem(i + 1);
+        ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == i + 1; }));
+        ASSERT_FALSE(text(cases[i].Reason).isEmpty());
+        EXPECT_EQ(boxes.Texts[i], FormatMsg(text("MsgErrorCannotOpenItem"), {cases[i].File}) +
+                                      " (" + text(cases[i].Reason) + ")");
+    }
+}
+
+TEST(Robustness, ADayWordsFileThatCannotBeWrittenIsToldInTheUsersLanguage) {
+    Fixture fx;
+    const QString german = QStringLiteral(VELMORA_SHIPPED_LANG_DIR "/VlmDeutsch.lang");
+    const IniDocument de(german);
+    const auto text = [&de](const char* key) { return de.ReadString("Lang: Msg", key, ""); };
+    BoxWatch boxes;
+    auto f = fx.Make();
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Settled(); }));
+    f->Menu().LanguageListClick(german);
+    boxes.Texts.clear();
+    // Saved as UTF-8 by another editor: the clock must not rewrite what it cannot read.
+    QFile day(DayLangFile());
+    ASSERT_TRUE(day.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    day.write("[DayLang]\nDayLangKind=Mine\n");
+    day.close();
+    QTimer::singleShot(0, [&] { f->FOptionForm->close(); });
+    f->ActPopShowOptionExecute(); // closing stores the kind: the write is refused
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.Texts.isEmpty(); }));
+    ASSERT_FALSE(text("MsgReasonNotUtf16").isEmpty());
+    EXPECT_EQ(boxes.Texts.first(), FormatMsg(text("MsgErrorFileNotChanged"),
+                                             {DayLangFile(), text("MsgReasonNotUtf16")}));
+}
+
+TEST(Robustness, HelpWithoutABrowserOrOpenerSaysSo) {
+    Fixture fx;
+    QDir(fx.dir.path()).mkpath("Help");
+    const QString page = fx.dir.filePath("Help/index.html");
+    QFile help(page);
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.close();
+    BoxWatch boxes;
+    auto f = fx.Make();
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Settled(); }));
+    boxes.Texts.clear();
+    const QString expected =
+        QStringLiteral("ひらけません: [%1] (ひらく ための プログラム (ウェブ ブラウザーなど) が "
+                       "みつかりません。)")
+            .arg(page);
+    // The opener starts and finds no browser: it says so by its exit code, later.
+    fx.platform.OpenLaterExitCode = 3;
+    f->Menu().ActPopShowHelpExecute();
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 1; }));
+    EXPECT_EQ(boxes.Texts[0], expected);
+    // No opener is installed at all.
+    fx.platform.OpenLaterExitCode = 0;
+    fx.platform.OpenResult = false;
+    fx.platform.OpenErrorCode = kNoOpenerCode;
+    f->Menu().ActPopShowHelpExecute();
+    ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 2; }));
+    EXPECT_EQ(boxes.Texts[1], expected);
 }
 
 TEST(Robustness, ALanguageErrorIsShownNotThrownThroughTheMenu) {

@@ -297,15 +297,51 @@ TEST_F(FirstStart, TheChoiceIsSavedAtOnceNotOnlyAtTheEnd) {
     EXPECT_EQ(SavedLangFile(), Lang("Deutsch.lang"));
 }
 
-TEST_F(FirstStart, NoFileForTheLocaleKeepsTheDefault) {
+TEST_F(FirstStart, JapaneseAndTheCLocaleKeepTheDefault) {
     for (const TLocaleVars& vars : {TLocaleVars{"", "", "ja_JP.UTF-8"}, TLocaleVars{"", "", "C"},
-                                    TLocaleVars{"", "", "xx_YY.UTF-8"}, TLocaleVars{},
+                                    TLocaleVars{"", "", "POSIX"}, TLocaleVars{},
                                     TLocaleVars{"C.UTF-8", "", "en_US.UTF-8"}}) {
         SCOPED_TRACE(vars.LcAll.toStdString() + "|" + vars.Lang.toStdString());
         QFile::remove(Ini());
         EXPECT_EQ(Run(vars), FallbackText("ActPopQuit.Caption"));
         EXPECT_EQ(SavedLangFile(), Lang(kDefaultLangFileName));
     }
+}
+
+TEST_F(FirstStart, ALocaleNoFileServesGetsEnglishNotJapanese) {
+    for (const char* lang : {"zh_TW.UTF-8", "ko_KR.UTF-8", "ru_RU.UTF-8", "xx_YY.UTF-8"}) {
+        SCOPED_TRACE(lang);
+        QFile::remove(Ini());
+        EXPECT_EQ(Run({"", "", QString::fromLatin1(lang)}), "&Quit");
+        EXPECT_EQ(SavedLangFile(), Lang("English.lang"));
+    }
+}
+
+TEST_F(FirstStart, TheLanguageMenuOffersTheDefaultWhicheverLanguageServes) {
+    for (const char* lang : {"en_US.UTF-8", "de_DE.UTF-8", "ja_JP.UTF-8"}) {
+        SCOPED_TRACE(lang);
+        QFile::remove(Ini());
+        QFile::remove(Lang(kDefaultLangFileName));
+        platform.Locale = {"", "", QString::fromLatin1(lang)};
+        TMainForm form(platform, clock, Ini());
+        form.ClockTimer()->SetEnabled(false);
+        emit form.Menu().PopupMenu1()->aboutToShow(); // fills the submenus as an opening does
+        QStringList entries;
+        for (const QAction* a : form.Menu().Language1()->actions())
+            entries << a->text();
+        EXPECT_EQ(entries, QStringList({"Deutsch", "English", QFileInfo(kDefaultLangFileName)
+                                                                  .completeBaseName()}));
+        EXPECT_EQ(ReadBytes(Lang(kDefaultLangFileName)), DefaultLangFileBytes());
+        ResetLangState();
+    }
+    EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join('\n').toStdString();
+}
+
+TEST_F(FirstStart, AnEditedDefaultFileIsNeverReplaced) {
+    WriteLang(dir.filePath("Lang"), kDefaultLangFileName, "", "&Mine");
+    const QByteArray mine = ReadBytes(Lang(kDefaultLangFileName));
+    EXPECT_EQ(Run({"", "", "en_US.UTF-8"}), "&Quit");
+    EXPECT_EQ(ReadBytes(Lang(kDefaultLangFileName)), mine);
 }
 
 TEST_F(FirstStart, ASavedChoiceIsNeverOverridden) {
@@ -335,10 +371,11 @@ TEST_F(FirstStart, APackagedClockCopiesTheShippedFilesIntoTheUsersFolder) {
         form.ClockTimer()->SetEnabled(false);
         EXPECT_EQ(Captions().value("ActPopQuit.Caption"), "&Mine"); // the user's file stays
     }
-    // Copied what was missing; the choice fell on a file that exists, so the
-    // default file was not needed.
+    // Copied what was missing, and wrote the default file beside them, although
+    // the choice fell on another file: the Language menu always offers it.
     EXPECT_EQ(LangNames(dir.filePath("data/Lang")),
-              QStringList({"Deutsch.lang", "VlmDay.lang", "VlmEnglish.lang"}));
+              QStringList({"Deutsch.lang", "VlmDay.lang", "VlmEnglish.lang",
+                           kDefaultLangFileName}));
     EXPECT_EQ(IniDocument(paths.IniFileName).ReadString("Language", "LangFileName", ""),
               dir.filePath("data/Lang/Deutsch.lang"));
     EXPECT_TRUE(Boxes.isEmpty()) << Boxes.join('\n').toStdString();

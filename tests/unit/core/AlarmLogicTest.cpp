@@ -402,3 +402,26 @@ TEST(AlarmLogic, CannotPlayMessageKeepsThePlayersWordsOutOfTheBox) {
     EXPECT_EQ(m.Args, QStringList(QStringLiteral("/a/b.wav")));
     EXPECT_EQ(m.Detail, QStringLiteral("bad"));
 }
+
+TEST(AlarmLogic, AnUneditedMessageIsTheLanguagesDefault) {
+    TMessageTable english;
+    english.MsgAlarmHintDefault = QStringLiteral("Alarm message");
+    const TMessageTable none; // no language file read yet
+    const struct {
+        QString stored;
+        const TMessageTable& texts;
+        QString shown;
+    } cases[] = {
+        {kUneditedAlarmHint, english, QStringLiteral("Alarm message")},
+        {kUneditedAlarmHint, none, kUneditedAlarmHint},
+        {QStringLiteral("お昼です"), english, QStringLiteral("お昼です")},
+        {QStringLiteral("Alarm message"), english, QStringLiteral("Alarm message")},
+        {QString(), english, QString()}, // an empty message is the user's too
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AlarmHintText(c.stored, c.texts), c.shown) << c.stored.toStdString();
+        TVlmSettings s;
+        s.AlarmHint = c.stored;
+        EXPECT_EQ(AlarmBalloon(s, c.texts).Hint, c.shown);
+    }
+}

@@ -81,7 +81,7 @@ TEST(LangChoice, PicksTheFileThatServesTheLocale) {
     };
     struct Case {
         TLocaleVars vars;
-        const char* file; // "" for none: the default file stays
+        const char* file; // "" for none: the Japanese default file stays
     };
     const Case cases[] = {
         {{"", "", "en_US.UTF-8"}, "VlmEnglish.lang"},
@@ -93,16 +93,23 @@ TEST(LangChoice, PicksTheFileThatServesTheLocale) {
         {{"", "", "es_419.UTF-8"}, "VlmEspañol.lang"},
         {{"", "", "zh_CN.UTF-8"}, "Vlm简体中文.lang"},
         // Chinese without a territory may read the simplified file; Taiwan and Hong
-        // Kong write traditional characters, which no file here serves.
+        // Kong write traditional characters, which no file here serves: a language
+        // without a file of its own gets English, which more people read than the
+        // Japanese default.
         {{"", "", "zh"}, "Vlm简体中文.lang"},
-        {{"", "", "zh_TW.UTF-8"}, ""},
-        {{"", "", "zh_HK.UTF-8"}, ""},
+        {{"", "", "zh_TW.UTF-8"}, "VlmEnglish.lang"},
+        {{"", "", "zh_HK.UTF-8"}, "VlmEnglish.lang"},
+        {{"", "", "ko_KR.UTF-8"}, "VlmEnglish.lang"},
+        {{"", "", "ru_RU.UTF-8"}, "VlmEnglish.lang"},
+        {{"", "", "pt"}, "VlmEnglish.lang"},
+        {{"", "", "xx_YY.UTF-8"}, "VlmEnglish.lang"},
+        // Japanese is the default file's; C and POSIX name no language.
         {{"", "", "ja_JP.UTF-8"}, ""},
+        {{"", "", "ja"}, ""},
         {{"", "", "C"}, ""},
         {{"", "", "C.UTF-8"}, ""},
         {{"", "", "POSIX"}, ""},
         {{"", "", ""}, ""},
-        {{"", "", "xx_YY.UTF-8"}, ""},
         {{"", "", "garbage value"}, ""},
         // LC_ALL beats LC_MESSAGES beats LANG, also when it keeps the default.
         {{"de_DE.UTF-8", "fr_FR.UTF-8", "en_US.UTF-8"}, "VlmDeutsch.lang"},
@@ -130,6 +137,15 @@ TEST(LangChoice, ExactTerritoryBeatsTheLanguageAloneWhicheverComesFirst) {
     EXPECT_EQ(LangFileForLocale({"", "", "pt"}, regional), "b-pt_BR.lang");
     EXPECT_EQ(LangFileForLocale({"", "", "pt_AO"}, regional), "");
     EXPECT_EQ(LangFileForLocale({"", "", "en_US"}, {}), "");
+}
+
+TEST(LangChoice, WithoutAFileForTheLanguageEnglishServesInTheRegionalFileToo) {
+    // No English file for the language alone: the first English file serves.
+    const std::vector<TLangFileLocale> files = {{"a-de.lang", "de"}, {"b-en_GB.lang", "en_GB"},
+                                                {"c-en_US.lang", "en_US"}};
+    EXPECT_EQ(LangFileForLocale({"", "", "ru_RU.UTF-8"}, files), "b-en_GB.lang");
+    EXPECT_EQ(LangFileForLocale({"", "", "ja_JP.UTF-8"}, files), "");
+    EXPECT_EQ(LangFileForLocale({"", "", "ru_RU.UTF-8"}, {{"a-de.lang", "de"}}), "");
 }
 
 TEST(LangChoice, PlainFileNames) {
