@@ -19,6 +19,7 @@
 #include "widgets/KvPaintBox.h"
 #include "widgets/KvTrayIcon.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -47,6 +48,10 @@ TMainForm::TMainForm(Platform& platform, const IClock& clock, TProgramPaths path
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), FPlatform(platform), FClock(clock),
       FPaths(std::move(paths)), FIniFileName(FPaths.IniFileName) {
     setObjectName(QStringLiteral("MainForm"));
+    // The clock never takes the focus by appearing (at start, after a blink, after
+    // a full-screen window): only a click or an explicit bring-forward activates
+    // it. Set before the native window exists, which reads it once.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     InstallClockAccessibility();
     // Before the native window exists: the see-through way is chosen then.
     CreateLayering();
@@ -223,15 +228,19 @@ void TMainForm::CreateLayering() {
     FLayering = std::make_unique<TClockLayering>(*this, FSettings, FPlatform, std::move(side));
 }
 
+bool TMainForm::UserIsInMenuOrDialog() {
+    return QApplication::activePopupWidget() || QApplication::activeModalWidget();
+}
+
 void TMainForm::ApplyVisibility() {
-    const bool shown = FAlarm->BlinkShown() && !FLayering->HiddenForFullScreen();
+    // The blink's dark half waits while the user is in a menu or a dialog: hiding
+    // the clock then would take the menu that stops the alarm from under the
+    // pointer. The blink goes on once it has closed.
+    const bool blinkShown = FAlarm->BlinkShown() || UserIsInMenuOrDialog();
+    const bool shown = blinkShown && !FLayering->HiddenForFullScreen();
     if (shown == isVisible())
         return;
-    // Coming back must not take the focus from the window the user works in.
-    const bool quiet = testAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_ShowWithoutActivating, true);
     setVisible(shown);
-    setAttribute(Qt::WA_ShowWithoutActivating, quiet);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {

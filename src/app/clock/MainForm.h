@@ -140,6 +140,8 @@ private:
     void CreateLayering();
     // Shown unless the blink is in its dark half or a full-screen window covers it.
     void ApplyVisibility();
+    // A popup menu or a modal dialog of the program is open.
+    static bool UserIsInMenuOrDialog();
     void ApplyColorState();
     void ApplyWindowSettings();
     void SyncSettingsFromWindow();
