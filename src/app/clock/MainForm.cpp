@@ -373,17 +373,41 @@ void TMainForm::KeepOnScreen() {
 void TMainForm::mousePressEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton))
         return QWidget::mousePressEvent(event);
-    if (!FPlatform.StartSystemMove(this)) {
-        // No window manager to move us: follow the pointer ourselves.
-        FDragging = true;
-        FDragOffset = event->globalPosition().toPoint() -
-                      FPlatform.WindowPosition(this).value_or(frameGeometry().topLeft());
-    }
+    // A press alone moves nothing: a drag begins once the pointer has moved with
+    // the button down (a tap that the window manager took for the start of a
+    // move would leave the clock following the pointer after the release).
+    FPressPos = event->globalPosition().toPoint();
+    FPressPlace = FPlatform.WindowPosition(this).value_or(frameGeometry().topLeft());
+    FPressed = true;
+    FDragging = false;
 }
 
 void TMainForm::mouseMoveEvent(QMouseEvent* event) {
-    if (FDragging && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - FDragOffset);
+    if (!(event->buttons() & Qt::LeftButton)) {
+        FPressed = FDragging = false;
+        return;
+    }
+    const QPoint global = event->globalPosition().toPoint();
+    if (FDragging) {
+        move(global - FDragOffset);
+        return;
+    }
+    if (FPressed && (global - FPressPos).manhattanLength() >= QApplication::startDragDistance())
+        BeginDrag(global);
+}
+
+void TMainForm::BeginDrag(const QPoint& global) {
+    FPressed = false;
+    // Asked of the window system, not of the events read so far: the button
+    // may have come up since.
+    if (!FPlatform.LeftButtonHeld())
+        return;
+    if (FPlatform.StartSystemMove(this, FPressPos))
+        return;
+    // No window manager to move us: follow the pointer ourselves.
+    FDragging = true;
+    FDragOffset = FPressPos - FPressPlace;
+    move(global - FDragOffset);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -405,6 +429,7 @@ void TMainForm::hideEvent(QHideEvent* event) {
 
 void TMainForm::mouseReleaseEvent(QMouseEvent* event) {
     FDragging = false;
+    FPressed = false;
     QWidget::mouseReleaseEvent(event);
 }
 
