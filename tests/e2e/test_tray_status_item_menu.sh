@@ -3,7 +3,8 @@
 # popup menu: the item names a real menu whose layout holds the clock's entries,
 # a right-click on the icon in the panel opens that menu, and its last entry
 # quits the clock. Two quick activations, the host's double-click, bring the
-# clock forward.
+# clock forward; in bottom mode it activates the clock, which stays below the
+# other windows.
 if [ "$E2E_WM" != xfce ]; then
   note "needs a status-item host: run with E2E_WM=xfce"
   exit 0
@@ -79,3 +80,33 @@ sleep 0.3
 xdotool key Return
 wait_gone "$CLOCK_PID" || fail "the menu opened on the icon is not the clock's: Quit did not end it"
 note "the panel opens the clock's own menu"
+
+note "bottom mode: a double-click on the icon activates the clock, which stays below"
+dir=$(make_portable bottom)
+write_ini "$dir/velmora.ini" "[MainForm]" "Left=300" "Top=300" \
+  "[Appearance]" "FontName=DejaVu Sans" "FontSize=16" "FormOnTopmost=0"
+start_clock "$dir"
+win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window in bottom mode"
+waitfor "the clock's icon is not registered again" registered
+sleep 1
+xmessage -geometry 400x200+250+280 -title cover cover >/dev/null 2>&1 &
+COVER_PID=$!
+cover=
+for _ in $(seq 50); do
+  cover=$(xdotool search --name '^cover$' 2>/dev/null | tail -1 || true)
+  [ -n "$cover" ] && break
+  sleep 0.1
+done
+[ -n "$cover" ] || fail "no cover window"
+xdotool windowactivate --sync "$cover" >/dev/null 2>&1 || true
+sleep 0.5
+xdotool mousemove "$ix" "$iy" click --repeat 2 --delay 80 1
+waitfor "a double-click on the icon did not activate the bottom clock" clock_active
+sleep 0.5
+order=$(stacking)
+a=$(grep -n "^$win\$" <<<"$order" | cut -d: -f1)
+b=$(grep -n "^$cover\$" <<<"$order" | cut -d: -f1)
+[ -n "$a" ] && [ -n "$b" ] && [ "$a" -lt "$b" ] || fail "the bottom clock rose above the cover"
+kill "$COVER_PID" 2>/dev/null || true
+stop_clock
+note "the bottom clock was activated and stayed below"
