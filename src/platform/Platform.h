@@ -112,7 +112,12 @@ public:
     virtual void HoldWindow(uint64_t window) = 0;
     // Starts a window-manager move of `window` under the pointer; false when the
     // system cannot (the caller then moves the window itself).
-    virtual bool StartSystemMove(QWidget* window) = 0;
+    // `pressed` is where the left button went down (screen, logical px): the
+    // window moves by the way the pointer has come from there.
+    virtual bool StartSystemMove(QWidget* window, const QPoint& pressed) = 0;
+    // True while the left mouse button is down, as the window system knows it now
+    // (not as the last event the program has read said).
+    virtual bool LeftButtonHeld() const = 0;
     // --- programs, sound, network, power ---------------------------------------------
     // Starts `fileName` with `params` split into words as a shell would split them,
     // never through a shell, in the program's own folder; with administrator rights

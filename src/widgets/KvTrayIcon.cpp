@@ -290,9 +290,28 @@ void TKvTrayIcon::UseApplicationIcon() {
     SetIcon(icon.pixmap(KvTrayIconSize, KvTrayIconSize).toImage());
 }
 
+void TKvTrayIcon::SetPopupMenu(QMenu* menu) {
+    FPopupMenu = menu;
+    FTrayIcon->setContextMenu(menu);
+}
+
+bool TKvTrayIcon::SecondActivation() {
+    const bool second = FLastActivation.isValid() &&
+                        FLastActivation.elapsed() <= QApplication::doubleClickInterval();
+    if (second)
+        FLastActivation.invalidate(); // a third click starts a new pair
+    else
+        FLastActivation.start();
+    return second;
+}
+
 void TKvTrayIcon::HandleActivation(QSystemTrayIcon::ActivationReason reason) {
     // A handler may destroy the icon; nothing of it is touched after that.
     QPointer<TKvTrayIcon> self(this);
+    if (reason == QSystemTrayIcon::Trigger && SecondActivation())
+        reason = QSystemTrayIcon::DoubleClick;
+    else if (reason != QSystemTrayIcon::Trigger)
+        FLastActivation.invalidate();
     switch (reason) {
     case QSystemTrayIcon::Trigger:
         FireMouse(FOnMouseDown, Qt::LeftButton);
@@ -309,7 +328,9 @@ void TKvTrayIcon::HandleActivation(QSystemTrayIcon::ActivationReason reason) {
         FireMouse(FOnMouseDown, Qt::RightButton);
         if (self)
             FireMouse(FOnMouseUp, Qt::RightButton);
-        if (self && FPopupMenu)
+        // An XEmbed tray's icon has opened the context menu itself by now; a
+        // status-item host that asks for the menu by this call has not.
+        if (self && FPopupMenu && !FPopupMenu->isVisible())
             FPopupMenu->popup(QCursor::pos());
         break;
     case QSystemTrayIcon::MiddleClick:

@@ -20,6 +20,7 @@
 #include "core/KvBalloonFlags.h"
 #include "widgets/KvNotifications.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QMenu>
 #include <QObject>
@@ -86,9 +87,11 @@ public:
     uint32_t BalloonTimeout() const { return FBalloonTimeout; }
     void SetBalloonTimeout(uint32_t ms) { FBalloonTimeout = ms; }
 
-    // Opened by a right-click; not owned, forgotten when it is destroyed.
+    // Opened by a right-click; not owned, forgotten when it is destroyed. It is
+    // also the toolkit icon's context menu: a status-item host (Xfce's panel,
+    // KDE Plasma) reads it over D-Bus and opens it itself on a right-click.
     QMenu* PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(QMenu* menu) { FPopupMenu = menu; }
+    void SetPopupMenu(QMenu* menu);
 
     // Shows the balloon texts last set (by the properties, the other overload or
     // HideBalloon). An empty text removes the balloon instead. Balloons need no
@@ -132,6 +135,9 @@ private:
     void SendBalloon(const TKvBalloonRequest& request);
     void NotifySent(uint64_t serial, const TKvBalloonRequest& request, std::optional<uint32_t> id);
     void HandleActivation(QSystemTrayIcon::ActivationReason reason);
+    // A status-item host reports a double-click as two activations: the second
+    // within the double-click time is the double-click.
+    bool SecondActivation();
     void FireMouse(const TKvTrayMouseEvent& handler, Qt::MouseButton button);
 
     std::unique_ptr<QSystemTrayIcon> FTrayIcon;
@@ -160,6 +166,7 @@ private:
     uint64_t FBalloonSerial = 0;
     uint32_t FLastNotificationId = 0;
     bool FFallbackShown = false;
+    QElapsedTimer FLastActivation; // the last left click, while it may start a double
     TKvTrayNotifyEvent FOnClick;
     TKvTrayNotifyEvent FOnDblClick;
     TKvTrayMouseEvent FOnMouseDown;

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Inside the private session bus: a virtual screen and a window manager, then the test.
+# E2E_WM chooses the desktop: openbox (the default), or xfce: xfwm4 with its
+# compositor and xfce4-panel with its notification area, the panel started
+# before the test's clock as at a normal login.
 set -uo pipefail
 script=$1
+export E2E_WM=${E2E_WM:-openbox}
 # A test may ask for another screen size with a line "# e2e-screen: WxH".
 size=$(sed -n 's/^# e2e-screen: *\([0-9]*x[0-9]*\).*/\1/p' "$script" | head -1)
 Xvfb -screen 0 "${size:-1024x768}x24" -nolisten tcp -ac -displayfd 3 3>"$E2E_WORK/display" \
@@ -9,9 +13,61 @@ Xvfb -screen 0 "${size:-1024x768}x24" -nolisten tcp -ac -displayfd 3 3>"$E2E_WOR
 pids=($!)
 for _ in $(seq 100); do [ -s "$E2E_WORK/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$E2E_WORK/display")"
-openbox --sm-disable >"$E2E_WORK/openbox.log" 2>&1 &
-pids+=($!)
+
+# xfce4-panel with one panel along the top edge holding the notification area.
+xfce_panel_config() {
+  local dir=$XDG_CONFIG_HOME/xfce4/xfconf/xfce-perchannel-xml
+  mkdir -p "$dir"
+  cat >"$dir/xfce4-panel.xml" <<'XML'
+<?xml version="1.0" encoding="UTF-8"?>
+<channel name="xfce4-panel" version="1.0">
+  <property name="configver" type="int" value="2"/>
+  <property name="panels" type="array">
+    <value type="int" value="1"/>
+    <property name="panel-1" type="empty">
+      <property name="position" type="string" value="p=6;x=0;y=0"/>
+      <property name="length" type="uint" value="100"/>
+      <property name="position-locked" type="bool" value="true"/>
+      <property name="size" type="uint" value="26"/>
+      <property name="plugin-ids" type="array">
+        <value type="int" value="1"/>
+      </property>
+    </property>
+  </property>
+  <property name="plugins" type="empty">
+    <property name="plugin-1" type="string" value="systray"/>
+  </property>
+</channel>
+XML
+}
+
+case $E2E_WM in
+openbox)
+  openbox --sm-disable >"$E2E_WORK/openbox.log" 2>&1 &
+  pids+=($!)
+  ;;
+xfce)
+  xfce_panel_config
+  xfwm4 --compositor=on --sm-client-disable >"$E2E_WORK/xfwm4.log" 2>&1 &
+  pids+=($!)
+  ;;
+*)
+  echo "unknown E2E_WM: $E2E_WM" >&2
+  exit 2
+  ;;
+esac
 for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
+if [ "$E2E_WM" = xfce ]; then
+  xfce4-panel --sm-client-disable >"$E2E_WORK/xfce4-panel.log" 2>&1 &
+  pids+=($!)
+  # Ready when its notification area serves status items.
+  for _ in $(seq 100); do
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+      org.freedesktop.DBus.NameHasOwner string:org.kde.StatusNotifierWatcher 2>/dev/null |
+      grep -q 'boolean true' && break
+    sleep 0.1
+  done
+fi
 # A plain grey desktop, so that pixel checks know what lies under the clock.
 xsetroot -solid '#404040' 2>/dev/null || true
 

@@ -61,7 +61,13 @@ public:
     }
     bool DesktopIsForeground() const override { return Desktop; }
     void ForceForeground(QWidget*) override { Calls << "foreground"; }
-    bool StartSystemMove(QWidget*) override { return false; }
+    bool StartSystemMove(QWidget*, const QPoint&) override {
+        Calls << "system-move";
+        return SystemMove;
+    }
+    bool SystemMove = false;
+    bool LeftButtonHeld() const override { return LeftHeld; }
+    bool LeftHeld = true;
     std::optional<QPoint> WindowPosition(QWidget*) const override { return std::nullopt; }
     // The active-window watch: set while the program watches.
     TActiveWindowWatch OnActiveWindow;

@@ -19,6 +19,7 @@
 #include "widgets/KvPaintBox.h"
 #include "widgets/KvTrayIcon.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -47,6 +48,10 @@ TMainForm::TMainForm(Platform& platform, const IClock& clock, TProgramPaths path
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), FPlatform(platform), FClock(clock),
       FPaths(std::move(paths)), FIniFileName(FPaths.IniFileName) {
     setObjectName(QStringLiteral("MainForm"));
+    // The clock never takes the focus by appearing (at start, after a blink, after
+    // a full-screen window): only a click or an explicit bring-forward activates
+    // it. Set before the native window exists, which reads it once.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     InstallClockAccessibility();
     // Before the native window exists: the see-through way is chosen then.
     CreateLayering();
@@ -229,15 +234,19 @@ void TMainForm::CreateLayering() {
     FLayering = std::make_unique<TClockLayering>(*this, FSettings, FPlatform, std::move(side));
 }
 
+bool TMainForm::UserIsInMenuOrDialog() {
+    return QApplication::activePopupWidget() || QApplication::activeModalWidget();
+}
+
 void TMainForm::ApplyVisibility() {
-    const bool shown = FAlarm->BlinkShown() && !FLayering->HiddenForFullScreen();
+    // The blink's dark half waits while the user is in a menu or a dialog: hiding
+    // the clock then would take the menu that stops the alarm from under the
+    // pointer. The blink goes on once it has closed.
+    const bool blinkShown = FAlarm->BlinkShown() || UserIsInMenuOrDialog();
+    const bool shown = blinkShown && !FLayering->HiddenForFullScreen();
     if (shown == isVisible())
         return;
-    // Coming back must not take the focus from the window the user works in.
-    const bool quiet = testAttribute(Qt::WA_ShowWithoutActivating);
-    setAttribute(Qt::WA_ShowWithoutActivating, true);
     setVisible(shown);
-    setAttribute(Qt::WA_ShowWithoutActivating, quiet);
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -370,17 +379,41 @@ void TMainForm::KeepOnScreen() {
 void TMainForm::mousePressEvent(QMouseEvent* event) {
     if (!(event->buttons() & Qt::LeftButton))
         return QWidget::mousePressEvent(event);
-    if (!FPlatform.StartSystemMove(this)) {
-        // No window manager to move us: follow the pointer ourselves.
-        FDragging = true;
-        FDragOffset = event->globalPosition().toPoint() -
-                      FPlatform.WindowPosition(this).value_or(frameGeometry().topLeft());
-    }
+    // A press alone moves nothing: a drag begins once the pointer has moved with
+    // the button down (a tap that the window manager took for the start of a
+    // move would leave the clock following the pointer after the release).
+    FPressPos = event->globalPosition().toPoint();
+    FPressPlace = FPlatform.WindowPosition(this).value_or(frameGeometry().topLeft());
+    FPressed = true;
+    FDragging = false;
 }
 
 void TMainForm::mouseMoveEvent(QMouseEvent* event) {
-    if (FDragging && (event->buttons() & Qt::LeftButton))
-        move(event->globalPosition().toPoint() - FDragOffset);
+    if (!(event->buttons() & Qt::LeftButton)) {
+        FPressed = FDragging = false;
+        return;
+    }
+    const QPoint global = event->globalPosition().toPoint();
+    if (FDragging) {
+        move(global - FDragOffset);
+        return;
+    }
+    if (FPressed && (global - FPressPos).manhattanLength() >= QApplication::startDragDistance())
+        BeginDrag(global);
+}
+
+void TMainForm::BeginDrag(const QPoint& global) {
+    FPressed = false;
+    // Asked of the window system, not of the events read so far: the button
+    // may have come up since.
+    if (!FPlatform.LeftButtonHeld())
+        return;
+    if (FPlatform.StartSystemMove(this, FPressPos))
+        return;
+    // No window manager to move us: follow the pointer ourselves.
+    FDragging = true;
+    FDragOffset = FPressPos - FPressPlace;
+    move(global - FDragOffset);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -402,6 +435,7 @@ void TMainForm::hideEvent(QHideEvent* event) {
 
 void TMainForm::mouseReleaseEvent(QMouseEvent* event) {
     FDragging = false;
+    FPressed = false;
     QWidget::mouseReleaseEvent(event);
 }
 

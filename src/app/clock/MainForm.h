@@ -140,9 +140,13 @@ private:
     void CreateLayering();
     // Shown unless the blink is in its dark half or a full-screen window covers it.
     void ApplyVisibility();
+    // A popup menu or a modal dialog of the program is open.
+    static bool UserIsInMenuOrDialog();
     void ApplyColorState();
     void ApplyWindowSettings();
     void SyncSettingsFromWindow();
+    // The pointer has moved far enough with the button down: the window moves.
+    void BeginDrag(const QPoint& global);
     // Left and Top := where the window really is on the screen.
     void RememberPlace();
     void ClockPaintBoxPaint(QPainter& canvas);
@@ -177,6 +181,10 @@ private:
     // Set when the settings file was not UTF-16 (a hand-made UTF-8 file): the
     // original is kept beside it before the first save replaces it.
     bool FKeepForeignOriginal = false;
+    // A left press that may become a drag once the pointer moves far enough.
+    bool FPressed = false;
+    QPoint FPressPos;   // where the pointer was pressed, on the screen
+    QPoint FPressPlace; // where the window was then
     // Moving by hand where the window manager cannot move the window itself.
     bool FDragging = false;
     QPoint FDragOffset;

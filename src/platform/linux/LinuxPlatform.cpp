@@ -41,7 +41,7 @@ Atom AtomOf(Display* d, const char* name) {
 
 // Sends an EWMH client message about `window` to the root window, as pagers do.
 void SendRootMessage(Display* d, Window window, const char* type, long l0, long l1 = 0, long l2 = 0,
-                     long l3 = 0) {
+                     long l3 = 0, long l4 = 0) {
     XEvent ev{};
     ev.xclient.type = ClientMessage;
     ev.xclient.window = window;
@@ -51,6 +51,7 @@ void SendRootMessage(Display* d, Window window, const char* type, long l0, long 
     ev.xclient.data.l[1] = l1;
     ev.xclient.data.l[2] = l2;
     ev.xclient.data.l[3] = l3;
+    ev.xclient.data.l[4] = l4;
     XSendEvent(d, DefaultRootWindow(d), False, SubstructureRedirectMask | SubstructureNotifyMask,
                &ev);
     XFlush(d);
@@ -373,8 +374,36 @@ std::optional<QPoint> LinuxPlatform::WindowPosition(QWidget* window) const {
     return QPoint(int(std::nearbyint(x / ratio)), int(std::nearbyint(y / ratio)));
 }
 
-bool LinuxPlatform::StartSystemMove(QWidget* window) {
-    return window && window->windowHandle() && window->windowHandle()->startSystemMove();
+bool LinuxPlatform::StartSystemMove(QWidget* window, const QPoint& pressed) {
+    Display* d = XDisplay();
+    if (!d || !window || !window->testAttribute(Qt::WA_WState_Created))
+        return false;
+    const Atom moveResize = AtomOf(d, "_NET_WM_MOVERESIZE");
+    const auto supported = ReadLongs(d, DefaultRootWindow(d), AtomOf(d, "_NET_SUPPORTED"), XA_ATOM);
+    if (std::find(supported.begin(), supported.end(), moveResize) == supported.end())
+        return false;
+    // The press's implicit grab would keep the window manager from taking the pointer.
+    XUngrabPointer(d, CurrentTime);
+    // Anchored where the button went down: the window manager then moves the
+    // window by all of the way the pointer has come since the press.
+    const qreal ratio = window->devicePixelRatioF() > 0 ? window->devicePixelRatioF() : 1.0;
+    SendRootMessage(d, static_cast<Window>(window->winId()), "_NET_WM_MOVERESIZE",
+                    long(std::nearbyint(pressed.x() * ratio)),
+                    long(std::nearbyint(pressed.y() * ratio)), 8 /* move */, 1 /* left button */,
+                    1 /* from an application */);
+    return true;
+}
+
+bool LinuxPlatform::LeftButtonHeld() const {
+    Display* d = XDisplay();
+    if (!d)
+        return QGuiApplication::mouseButtons() & Qt::LeftButton;
+    Window root = 0, child = 0;
+    int rx = 0, ry = 0, wx = 0, wy = 0;
+    unsigned int mask = 0;
+    if (!XQueryPointer(d, DefaultRootWindow(d), &root, &child, &rx, &ry, &wx, &wy, &mask))
+        return false;
+    return mask & Button1Mask;
 }
 
 } // namespace velmora

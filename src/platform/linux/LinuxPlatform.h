@@ -53,7 +53,8 @@ public:
     void SetStacking(QWidget* window, TStacking stacking) override;
     bool DesktopIsForeground() const override;
     void ForceForeground(QWidget* window) override;
-    bool StartSystemMove(QWidget* window) override;
+    bool StartSystemMove(QWidget* window, const QPoint& pressed) override;
+    bool LeftButtonHeld() const override;
     std::optional<QPoint> WindowPosition(QWidget* window) const override;
     // LinuxActiveWindow.cpp
     void WatchActiveWindow(TActiveWindowWatch onChange) override;

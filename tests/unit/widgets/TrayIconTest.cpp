@@ -5,9 +5,11 @@
 #include "widgets/KvTrayIcon.h"
 
 #include <QAbstractEventDispatcher>
+#include <QApplication>
 #include <QMenu>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -401,4 +403,37 @@ TEST(KvBalloonPlace, BesideTheAnchorAndWhollyOnTheScreen) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(KvBalloonPlace(c.Anchor, size, screen), c.Expected) << c.What;
+}
+
+TEST_F(TrayIconTest, ThePopupMenuIsTheIconsContextMenuForStatusItemHosts) {
+    // Xfce's panel and KDE Plasma read the menu of a status item over D-Bus and
+    // open it themselves: the toolkit exports the icon's context menu.
+    auto icon = MakeShownIcon();
+    auto menu = std::make_unique<QMenu>();
+    icon->SetPopupMenu(menu.get());
+    EXPECT_EQ(icon->TrayIcon()->contextMenu(), menu.get());
+    icon->SetPopupMenu(nullptr);
+    EXPECT_EQ(icon->TrayIcon()->contextMenu(), nullptr);
+}
+
+TEST_F(TrayIconTest, TwoQuickActivationsAreADoubleClick) {
+    // A status-item host reports a double-click as two Activate calls.
+    auto icon = MakeShownIcon();
+    QStringList events;
+    icon->SetOnClick([&](TKvTrayIcon*) { events << "click"; });
+    icon->SetOnDblClick([&](TKvTrayIcon*) { events << "dblclick"; });
+    emit icon->TrayIcon()->activated(QSystemTrayIcon::Trigger);
+    emit icon->TrayIcon()->activated(QSystemTrayIcon::Trigger);
+    EXPECT_EQ(events, QStringList({"click", "dblclick"}));
+    // A third click starts a new pair.
+    emit icon->TrayIcon()->activated(QSystemTrayIcon::Trigger);
+    EXPECT_EQ(events, QStringList({"click", "dblclick", "click"}));
+    // Clicks further apart are two clicks.
+    QTest::qWait(QApplication::doubleClickInterval() + 100);
+    emit icon->TrayIcon()->activated(QSystemTrayIcon::Trigger);
+    EXPECT_EQ(events, QStringList({"click", "dblclick", "click", "click"}));
+    // A tray that reports the double-click itself gets one double-click.
+    emit icon->TrayIcon()->activated(QSystemTrayIcon::DoubleClick);
+    emit icon->TrayIcon()->activated(QSystemTrayIcon::Trigger);
+    EXPECT_EQ(events, QStringList({"click", "dblclick", "click", "click", "dblclick", "click"}));
 }
