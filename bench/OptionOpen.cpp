@@ -3,10 +3,11 @@
 // Opens the real options dialog of a real clock window through its menu action,
 // and beside it a plain QDialog whose QTabWidget holds as many stock widgets on
 // six pages, alternately in one run; prints the median, best and worst of each.
-#include "core/Clock.h"
+#include "app/VelmoraApp.h"
 #include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
+#include "core/Clock.h"
 #include "platform/Platform.h"
 
 #include <QAction>
@@ -78,6 +79,8 @@ qint64 Median(std::vector<qint64> v) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The display connection the clock itself opens.
+    velmora::TVelmoraApp::ChooseImageTransfer();
     QApplication app(argc, argv);
     const int openings = argc > 1 ? std::max(3, atoi(argv[1])) : 20;
     QTemporaryDir dir;

@@ -2,10 +2,11 @@
 //   velmora_tick_latency [seconds]
 // Runs the real clock window (real timer, real platform) on the current display
 // and prints the delay between each second boundary and the repaint that shows it.
-#include "core/Clock.h"
-#include "widgets/KvPaintBox.h"
+#include "app/VelmoraApp.h"
 #include "app/clock/MainForm.h"
+#include "core/Clock.h"
 #include "platform/Platform.h"
+#include "widgets/KvPaintBox.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -43,6 +44,8 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
+    // The display connection the clock itself opens.
+    velmora::TVelmoraApp::ChooseImageTransfer();
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? std::max(5, atoi(argv[1])) : 60;
     QTemporaryDir dir;

@@ -63,6 +63,7 @@ int main(int argc, char** argv) {
     // features; under a Wayland session the clock runs through XWayland.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    TVelmoraApp::ChooseImageTransfer();
     TVelmoraApp app(argc, argv);
     TVelmoraApp::setApplicationName(QStringLiteral("velmora"));
     const TProgramPaths paths = ThisProgramPaths();

@@ -17,6 +17,17 @@ TVelmoraApp::TVelmoraApp(int& argc, char** argv) : QApplication(argc, argv) {
 
 TVelmoraApp::~TVelmoraApp() = default;
 
+void TVelmoraApp::ChooseImageTransfer() {
+    // The clock's window is a few thousand pixels: shared memory saves it no copy
+    // worth having, and the toolkit makes each repaint of a window whose last
+    // picture went through shared memory wait for the X server's reply first (one
+    // more wake-up every second). A plain image request needs no reply. The
+    // variable is read once, when the display connection opens; a user who set it
+    // either way keeps the choice.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
 bool TVelmoraApp::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);

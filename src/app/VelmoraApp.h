@@ -16,6 +16,9 @@ public:
     // queued so that no handler waits on it, and the program goes on.
     bool notify(QObject* receiver, QEvent* event) override;
     static void ShowException(const QString& text);
+    // Before the application object exists: how the windows' pictures reach the
+    // X server (plain image requests, unless the user's environment says otherwise).
+    static void ChooseImageTransfer();
 };
 
 } // namespace velmora

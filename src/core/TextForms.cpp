@@ -1,6 +1,5 @@
 #include "core/TextForms.h"
 
-#include <QRegularExpression>
 #include <cfenv>
 #include <cmath>
 
@@ -69,10 +68,23 @@ QString FloatToStr(double value, const QLocale& locale) {
     return l.toString(value, 'g', 15);
 }
 
+namespace {
+
+// The first 'h' or 'H' of a time format, or -1. A plain search: the tick asks
+// for the separator every second, and a pattern would be compiled each time.
+qsizetype FirstHourLetter(const QString& fmt) {
+    for (qsizetype i = 0; i < fmt.size(); ++i)
+        if (fmt[i] == QLatin1Char('h') || fmt[i] == QLatin1Char('H'))
+            return i;
+    return -1;
+}
+
+} // namespace
+
 QString LocaleTimeSeparator(const QLocale& locale) {
     // The first non-letter after the hour in the locale's own time format.
     const QString fmt = locale.timeFormat(QLocale::ShortFormat);
-    const qsizetype h = fmt.indexOf(QRegularExpression(QStringLiteral("[hH]")));
+    const qsizetype h = FirstHourLetter(fmt);
     if (h < 0)
         return QStringLiteral(":");
     qsizetype i = h;
@@ -202,7 +214,7 @@ QString TimeToStr(double dayFraction, const QLocale& locale) {
     if (twelve && !marker.isEmpty()) {
         // Keep the marker on the side the locale puts it.
         const qsizetype a = fmt.indexOf(QLatin1Char('a'), 0, Qt::CaseInsensitive);
-        const qsizetype h = fmt.indexOf(QRegularExpression(QStringLiteral("[hH]")));
+        const qsizetype h = FirstHourLetter(fmt);
         out = a >= 0 && h >= 0 && a < h ? marker + QLatin1Char(' ') + out
                                         : out + QLatin1Char(' ') + marker;
     }

@@ -95,60 +95,103 @@ void DrawClockGdi(QPainter& canvas, const TClockDrawState& s) {
     DrawBorder(canvas, s.Size, s.BorderColor, s.ShowBorder);
 }
 
-void DrawClockD2D(QPainter& canvas, const TClockDrawState& s) {
+namespace {
+
+// The gradient path within `part`: the text's coverage first, from the font's
+// cached glyphs, then the text's gradient (`gradient`, of the whole box) through
+// it. Text drawn with a gradient pen goes through hundreds of small spans, which
+// the toolkit hands to its thread pool, waking threads every second for a few
+// pixels.
+void DrawClockD2DPart(QPainter& canvas, const TClockDrawState& s, const QRect& part,
+                      const QImage& gradient) {
     DrawBackground(canvas, s);
-    // The text's coverage first, from the font's cached glyphs, then the gradient
-    // through it, one span a row: text drawn with a gradient pen goes through
-    // hundreds of small spans, which the toolkit hands to its thread pool, waking
-    // threads every second for a few pixels.
-    QImage text(s.Size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    if (part.isEmpty())
+        return;
+    QImage text(part.size(), QImage::Format_ARGB32_Premultiplied);
     text.fill(Qt::transparent);
     {
         QPainter p(&text);
+        // Whole pixels: the glyphs fall on the same pixels as in the whole box.
+        p.translate(-part.topLeft());
         DrawText(p, s, s.Font, QPen(Qt::black));
         p.setCompositionMode(QPainter::CompositionMode_SourceIn);
-        // The text gradient spans the whole box, not the bounds of the text.
-        p.fillRect(text.rect(),
-                   Gradient(s.FontGradientDirection, s.Size, s.FontStartColor, s.FontEndColor));
+        p.drawImage(part.topLeft(), gradient, part);
     }
-    canvas.drawImage(0, 0, text);
+    canvas.drawImage(part.topLeft(), text);
     DrawBorder(canvas, s.Size, s.BorderColor, s.ShowBorder);
+}
+
+// Every pixel exactly in the key colour is see-through, text included.
+void ClearKeyColour(QImage& img, const QColor& keyColour, const QRect& part) {
+    const QRgb key = keyColour.rgb() | 0xFF000000u;
+    for (int y = part.top(); y <= part.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = part.left(); x <= part.right(); ++x)
+            if (line[x] == key)
+                line[x] = 0;
+    }
+}
+
+} // namespace
+
+QImage TextGradient(const TClockDrawState& s) {
+    if (s.FontColorMode != cmGradient)
+        return {};
+    QImage img(s.Size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&img);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    // Each row in one span: the toolkit steps a gradient from a span's start, so
+    // that spans starting elsewhere may differ in the last bit.
+    p.fillRect(img.rect(),
+               Gradient(s.FontGradientDirection, s.Size, s.FontStartColor, s.FontEndColor));
+    return img;
+}
+
+void DrawClockD2D(QPainter& canvas, const TClockDrawState& s) {
+    DrawClockD2DPart(canvas, s, QRect(QPoint(0, 0), s.Size.expandedTo(QSize(1, 1))),
+                     TextGradient(s));
 }
 
 QImage RenderClock(const TClockDrawState& s) {
     QImage img(s.Size.expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
-    {
-        QPainter p(&img);
-        if (s.FontColorMode == cmGradient)
-            DrawClockD2D(p, s);
-        else
-            DrawClockGdi(p, s);
-    }
-    if (s.BackgroundColorMode == cmTransparent) {
-        // Every pixel exactly in the key colour is see-through, text included.
-        const QRgb key = s.BackgroundColor.rgb() | 0xFF000000u;
-        for (int y = 0; y < img.height(); ++y) {
-            auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-            for (int x = 0; x < img.width(); ++x)
-                if (line[x] == key)
-                    line[x] = 0;
-        }
-    }
+    RenderClockPart(img, s, img.rect(), TextGradient(s));
     return img;
 }
 
+void RenderClockPart(QImage& image, const TClockDrawState& s, const QRect& part,
+                     const QImage& textGradient) {
+    const QRect r = part & image.rect();
+    if (r.isEmpty())
+        return;
+    {
+        QPainter p(&image);
+        p.setClipRect(r);
+        if (s.FontColorMode == cmGradient)
+            DrawClockD2DPart(p, s, r, textGradient);
+        else
+            DrawClockGdi(p, s);
+    }
+    if (s.BackgroundColorMode == cmTransparent)
+        ClearKeyColour(image, s.BackgroundColor, r);
+}
+
 QRegion VisibleRegion(const QImage& rendered) {
+    return VisibleRegion(rendered, rendered.rect());
+}
+
+QRegion VisibleRegion(const QImage& rendered, const QRect& part) {
     // Every pixel with any coverage stays, so soft text edges are not cut.
+    const QRect r = part & rendered.rect();
     QRegion region;
-    for (int y = 0; y < rendered.height(); ++y) {
+    for (int y = r.top(); y <= r.bottom(); ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(rendered.constScanLine(y));
-        int x = 0;
-        while (x < rendered.width()) {
-            while (x < rendered.width() && qAlpha(line[x]) == 0)
+        int x = r.left();
+        while (x <= r.right()) {
+            while (x <= r.right() && qAlpha(line[x]) == 0)
                 ++x;
             const int start = x;
-            while (x < rendered.width() && qAlpha(line[x]) != 0)
+            while (x <= r.right() && qAlpha(line[x]) != 0)
                 ++x;
             if (x > start)
                 region += QRect(start, y, x - start, 1);

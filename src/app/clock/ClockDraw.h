@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPointF>
+#include <QRect>
 #include <QRegion>
 #include <QSize>
 #include <QString>
@@ -34,6 +35,17 @@ struct TClockDrawState {
     QColor BackgroundStartColor, BackgroundEndColor, BorderColor;
     bool ShowBorder = false;
     TSeeThrough SeeThrough = TSeeThrough::ShapeMask;
+
+    // Every field takes part: a kept image of the clock is drawn again whenever
+    // anything it was drawn from differs.
+    bool operator==(const TClockDrawState&) const = default;
+};
+
+// The clock as the next paint shows it.
+struct TRenderedClock {
+    QImage Image;
+    // The pixels a see-through window keeps (the rest lets clicks through).
+    QRegion Visible;
 };
 
 // The point a gradient runs to from (0, 0): the right edge or the bottom edge.
@@ -54,7 +66,16 @@ void DrawBorder(QPainter& canvas, QSize size, const QColor& color, bool show);
 // Renders the clock into a new image through the path its text mode asks for;
 // in see-through mode the key-coloured pixels come out fully transparent.
 QImage RenderClock(const TClockDrawState& s);
+// The gradient that fills gradient text, over the whole box (a null image for
+// solid text): the same from one tick to the next.
+QImage TextGradient(const TClockDrawState& s);
+// Renders `part` of `image` (of the state's size) as RenderClock would, pixel for
+// pixel, and leaves the rest as it is; `textGradient` is TextGradient(s).
+void RenderClockPart(QImage& image, const TClockDrawState& s, const QRect& part,
+                     const QImage& textGradient);
 // The pixels a see-through window keeps (the rest lets clicks through).
 QRegion VisibleRegion(const QImage& rendered);
+// The same, of `part` of the image alone.
+QRegion VisibleRegion(const QImage& rendered, const QRect& part);
 
 } // namespace velmora

@@ -4,7 +4,6 @@
 #include "platform/Platform.h"
 
 #include <QGuiApplication>
-#include <QImage>
 #include <QScreen>
 #include <QWidget>
 
@@ -113,7 +112,7 @@ void TClockLayering::CompositorChanged() {
     FSide.SeeThroughChanged();
 }
 
-void TClockLayering::ApplyLayering(const QImage* rendered) {
+void TClockLayering::ApplyLayering(const TRenderedClock* rendered) {
     const double opacity = FSettings.AlphaBlend ? FSettings.AlphaBlendValue / 255.0 : 1.0;
     if (opacity != FWindow.windowOpacity())
         FWindow.setWindowOpacity(opacity);
@@ -124,13 +123,13 @@ void TClockLayering::ApplyLayering(const QImage* rendered) {
     // take clicks follow the text. Without one, a window shape cuts them away.
     std::optional<QRegion> input;
     if (seeThrough && BlendedSeeThrough())
-        input = VisibleRegion(*rendered);
+        input = rendered->Visible;
     if (input != FInputRegion) {
         FInputRegion = input;
         FPlatform.SetInputRegion(&FWindow, FInputRegion);
     }
     if (seeThrough && !BlendedSeeThrough()) {
-        const QRegion shape = VisibleRegion(*rendered);
+        const QRegion shape = rendered->Visible;
         // Sent only when it changes: most seconds change a digit or two.
         if (!FShaped || shape != FShape) {
             FShape = shape;

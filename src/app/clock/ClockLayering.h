@@ -15,12 +15,12 @@
 #include <functional>
 #include <optional>
 
-class QImage;
 class QWidget;
 
 namespace velmora {
 
 class Platform;
+struct TRenderedClock;
 struct TWindowFacts;
 
 class TClockLayering {
@@ -57,7 +57,7 @@ public:
     // Whole-window alpha and, for a see-through background, the window's shape
     // or the region that takes clicks, fitted to `rendered` (the clock as the
     // next paint shows it).
-    void ApplyLayering(const QImage* rendered);
+    void ApplyLayering(const TRenderedClock* rendered);
     // A compositing manager started or ended: the see-through look changes way.
     void CompositorChanged();
     // True while see-through pixels are blended by a compositor (an ARGB window).

@@ -297,8 +297,10 @@ void TMainForm::ClockTimerTimer() {
     FClockStr =
         FormatClockText(FSettings.ShowDate, FSettings.ShowDayOfTheWeek, FSettings.ShowSecond,
                         FDayWords, WholeSecond(now), LocaleTimeSeparator(QLocale::system()));
-    RenderClockImage();
-    FClockPaintBox->repaint();
+    // Only what changed goes to the screen; a second that changed nothing drawn
+    // (no seconds shown) sends nothing.
+    if (const QRect changed = RenderClockImage(); !changed.isEmpty())
+        FClockPaintBox->repaint(changed);
 }
 
 void TMainForm::RunTimeOfDayChecks(const QDateTime& t, bool current) {
@@ -347,21 +349,22 @@ TClockDrawState TMainForm::DrawState() const {
     return s;
 }
 
-void TMainForm::RenderClockImage() {
-    FRendered = RenderClock(DrawState());
-    FLayering->ApplyLayering(&FRendered);
+QRect TMainForm::RenderClockImage() {
+    const QRect changed = FImage.Update(DrawState());
+    FLayering->ApplyLayering(&FImage.Rendered());
+    return changed;
 }
 
 void TMainForm::ApplyWindowAlpha() {
-    FLayering->ApplyLayering(&FRendered);
+    FLayering->ApplyLayering(&FImage.Rendered());
 }
 
 void TMainForm::ClockPaintBoxPaint(QPainter& canvas) {
     FClockPaintBox->SetD2DEnabled(FSettings.FontColorMode == cmGradient);
-    if (FRendered.size() != FClockPaintBox->size())
-        FRendered = RenderClock(DrawState()); // a resize between ticks
+    if (FImage.Rendered().Image.size() != FClockPaintBox->size())
+        FImage.Update(DrawState()); // a resize between ticks
     canvas.setCompositionMode(QPainter::CompositionMode_Source);
-    canvas.drawImage(0, 0, FRendered);
+    canvas.drawImage(0, 0, FImage.Rendered().Image);
 }
 
 void TMainForm::KeepOnScreen() {

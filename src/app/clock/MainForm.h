@@ -1,6 +1,7 @@
 // TMainForm: the clock window.
 #pragma once
 
+#include "app/clock/ClockImage.h"
 #include "app/options/OptionHost.h"
 #include "core/AlarmLogic.h"
 #include "core/Clock.h"
@@ -151,8 +152,9 @@ private:
     void RememberPlace();
     void ClockPaintBoxPaint(QPainter& canvas);
     // Renders the clock for the next paint and fits the window's layering to it;
-    // done outside painting, since changing a window's shape repaints it.
-    void RenderClockImage();
+    // done outside painting, since changing a window's shape repaints it. Returns
+    // the pixels that changed.
+    QRect RenderClockImage();
     // Brings a window that lies on no screen back onto the nearest one.
     void KeepOnScreen();
     QColor Resolve(TColor c) const;
@@ -189,7 +191,7 @@ private:
     bool FDragging = false;
     QPoint FDragOffset;
     bool FPlaceKept = false; // closed: later moves are the window manager's, not the user's
-    QImage FRendered;        // what the next paint shows
+    TClockImage FImage;      // what the next paint shows
     std::unique_ptr<TClockCommands> FCommands;
     // Outlives the alarm, which shows its balloon on the tray icon.
     std::unique_ptr<TClockMenu> FMenu;

@@ -92,3 +92,22 @@ TEST(Startup, NoPrivateRuntimeFolderIsSaidAndTheClockRunsUnguarded) {
     EXPECT_EQ(answer.text, FormatMsg(FallbackText("MsgErrorCannotOpenItem"), {p.Refused}));
     EXPECT_TRUE(p.Calls.isEmpty()) << "no lock, no activation in a folder others share";
 }
+
+TEST(Startup, WindowPicturesGoAsPlainImageRequestsUnlessTheUserChose) {
+    const QByteArray saved = qgetenv("QT_XCB_NO_MITSHM");
+    const bool wasSet = qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM");
+    qunsetenv("QT_XCB_NO_MITSHM");
+    TVelmoraApp::ChooseImageTransfer();
+    EXPECT_EQ(qgetenv("QT_XCB_NO_MITSHM"), QByteArray("1"));
+    // The user's own choice, either way, stands.
+    qputenv("QT_XCB_NO_MITSHM", "0");
+    TVelmoraApp::ChooseImageTransfer();
+    EXPECT_EQ(qgetenv("QT_XCB_NO_MITSHM"), QByteArray("0"));
+    qputenv("QT_XCB_NO_MITSHM", "");
+    TVelmoraApp::ChooseImageTransfer();
+    EXPECT_EQ(qgetenv("QT_XCB_NO_MITSHM"), QByteArray());
+    if (wasSet)
+        qputenv("QT_XCB_NO_MITSHM", saved);
+    else
+        qunsetenv("QT_XCB_NO_MITSHM");
+}

@@ -1,0 +1,39 @@
+// TClockImage: the clock's image kept from one tick to the next.
+#pragma once
+
+#include "app/clock/ClockDraw.h"
+
+#include <QRect>
+#include <optional>
+
+namespace velmora {
+
+// Most ticks change only the last digits of the text. The image is then drawn
+// again from the first changed character on (the rest, the see-through pixels
+// and the region of drawn pixels are kept, and so is the text's gradient);
+// anything else it depends on (size,
+// font, colours, modes, the see-through way) draws it whole.
+class TClockImage {
+public:
+    // Brings the image in line with `s`; returns the pixels drawn again (empty
+    // when nothing changed, the whole box when more than the text did).
+    QRect Update(const TClockDrawState& s);
+    const TRenderedClock& Rendered() const { return FRendered; }
+
+private:
+    // Where a text that changed from the old one only after its start begins to
+    // differ on screen; empty when the image is to be drawn whole.
+    std::optional<QRect> ChangedPart(const TClockDrawState& s) const;
+    QRect RenderWhole(const TClockDrawState& s);
+    QRect RenderPart(const TClockDrawState& s, const QRect& part);
+
+    std::optional<TClockDrawState> FDrawn; // what the image shows
+    TRenderedClock FRendered;
+    QImage FTextGradient; // kept with the image: it depends on nothing the ticks change
+};
+
+// True when `text` shows its characters in their stored order, left to right:
+// no character of a right-to-left script, which would move the digits after it.
+bool LeftToRightOnly(const QString& text);
+
+} // namespace velmora

@@ -1,0 +1,144 @@
+#include "app/clock/ClockImage.h"
+
+#include <QImage>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+
+namespace {
+
+TClockDrawState State(TVlmColorMode text, TVlmColorMode background) {
+    TClockDrawState s;
+    s.Text = QStringLiteral(" 2026-12-06 Sun 09:05:07 ");
+    s.Font = QFont(QStringLiteral("DejaVu Sans"));
+    s.Font.setPixelSize(20);
+    s.Size = QSize(300, 30);
+    s.FontColorMode = text;
+    s.BackgroundColorMode = background;
+    s.FontGradientDirection = gdHorizontal;
+    s.BackgroundGradientDirection = gdVertical;
+    s.FontColor = QColor(0x00, 0x80, 0x00);
+    s.BackgroundColor = QColor(0xC0, 0xDC, 0xC0);
+    s.FontStartColor = QColor(0x00, 0x00, 0xFF);
+    s.FontEndColor = QColor(0xFF, 0xFF, 0x00);
+    s.BackgroundStartColor = QColor(Qt::black);
+    s.BackgroundEndColor = QColor(Qt::white);
+    s.BorderColor = QColor(0xFF, 0x00, 0x00);
+    s.ShowBorder = true;
+    s.SeeThrough = TSeeThrough::Compositor;
+    return s;
+}
+
+const TVlmColorMode kModes[] = {cmTransparent, cmSolid, cmGradient};
+
+// Where two images first differ, in words; empty when they do not.
+std::string FirstDifference(const QImage& a, const QImage& b) {
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                return QStringLiteral("at %1,%2: %3 against %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(a.pixel(x, y), 8, 16)
+                    .arg(b.pixel(x, y), 8, 16)
+                    .toStdString();
+    return {};
+}
+
+// The kept image and its region are what a fresh rendering of `s` gives.
+void ExpectSameAsFresh(const TClockImage& kept, const TClockDrawState& s) {
+    const QImage fresh = RenderClock(s);
+    ASSERT_EQ(kept.Rendered().Image.size(), fresh.size());
+    EXPECT_EQ(FirstDifference(kept.Rendered().Image, fresh), "")
+        << s.Text.toStdString() << " text mode " << s.FontColorMode << ", background "
+        << s.BackgroundColorMode;
+    EXPECT_TRUE(kept.Rendered().Visible.xored(VisibleRegion(fresh)).isEmpty())
+        << s.Text.toStdString();
+}
+
+} // namespace
+
+TEST(ClockImage, OnlyTheChangedDigitsAreDrawnAgainAndMatchAFreshImage) {
+    const QStringList seconds = {
+        QStringLiteral(" 2026-12-06 Sun 09:05:08 "), QStringLiteral(" 2026-12-06 Sun 09:05:09 "),
+        QStringLiteral(" 2026-12-06 Sun 09:05:10 "), QStringLiteral(" 2026-12-06 Sun 09:06:00 "),
+        QStringLiteral(" 2026-12-06 Sun 09:11:11 "), QStringLiteral(" 2026-12-06 Sun 10:00:00 ")};
+    for (TVlmColorMode text : {cmSolid, cmGradient})
+        for (TVlmColorMode bg : kModes)
+            for (bool italic : {false, true}) {
+                TClockDrawState s = State(text, bg);
+                s.Font.setItalic(italic);
+                TClockImage image;
+                EXPECT_EQ(image.Update(s), QRect(0, 0, 300, 30));
+                for (const QString& t : seconds) {
+                    s.Text = t;
+                    const QRect part = image.Update(s);
+                    EXPECT_GT(part.left(), 0) << t.toStdString();
+                    EXPECT_EQ(part.right(), 299);
+                    ExpectSameAsFresh(image, s);
+                }
+            }
+}
+
+TEST(ClockImage, NothingIsDrawnWhenNothingChanged) {
+    TClockImage image;
+    const TClockDrawState s = State(cmGradient, cmTransparent);
+    image.Update(s);
+    EXPECT_TRUE(image.Update(s).isEmpty());
+    EXPECT_TRUE(image.Update(TClockDrawState(s)).isEmpty());
+}
+
+TEST(ClockImage, AnythingButTheTextDrawsTheWholeImage) {
+    using TChange = std::function<void(TClockDrawState&)>;
+    const std::vector<std::pair<const char*, TChange>> changes = {
+        {"size", [](TClockDrawState& s) { s.Size = QSize(310, 30); }},
+        {"font size", [](TClockDrawState& s) { s.Font.setPixelSize(21); }},
+        {"font face", [](TClockDrawState& s) { s.Font.setBold(true); }},
+        {"text mode", [](TClockDrawState& s) { s.FontColorMode = cmSolid; }},
+        {"background mode", [](TClockDrawState& s) { s.BackgroundColorMode = cmSolid; }},
+        {"text gradient way", [](TClockDrawState& s) { s.FontGradientDirection = gdVertical; }},
+        {"background gradient way",
+         [](TClockDrawState& s) { s.BackgroundGradientDirection = gdHorizontal; }},
+        {"text colour", [](TClockDrawState& s) { s.FontColor = Qt::red; }},
+        {"background colour", [](TClockDrawState& s) { s.BackgroundColor = Qt::cyan; }},
+        {"text start colour", [](TClockDrawState& s) { s.FontStartColor = Qt::red; }},
+        {"text end colour", [](TClockDrawState& s) { s.FontEndColor = Qt::red; }},
+        {"background start colour", [](TClockDrawState& s) { s.BackgroundStartColor = Qt::red; }},
+        {"background end colour", [](TClockDrawState& s) { s.BackgroundEndColor = Qt::red; }},
+        {"border colour", [](TClockDrawState& s) { s.BorderColor = Qt::blue; }},
+        {"border", [](TClockDrawState& s) { s.ShowBorder = false; }},
+        {"see-through way", [](TClockDrawState& s) { s.SeeThrough = TSeeThrough::ShapeMask; }},
+    };
+    for (const auto& [what, change] : changes) {
+        TClockImage image;
+        TClockDrawState s = State(cmGradient, cmTransparent);
+        image.Update(s);
+        change(s);
+        // Even together with a change of the last digit alone.
+        s.Text = QStringLiteral(" 2026-12-06 Sun 09:05:08 ");
+        EXPECT_EQ(image.Update(s), QRect(QPoint(0, 0), s.Size)) << what;
+        ExpectSameAsFresh(image, s);
+        // And the next second is drawn in part again.
+        s.Text = QStringLiteral(" 2026-12-06 Sun 09:05:09 ");
+        EXPECT_GT(image.Update(s).left(), 0) << what;
+        ExpectSameAsFresh(image, s);
+    }
+}
+
+TEST(ClockImage, TextThatChangesAtItsStartOrReadsRightToLeftIsDrawnWhole) {
+    TClockImage image;
+    TClockDrawState s = State(cmSolid, cmTransparent);
+    image.Update(s);
+    s.Text = QStringLiteral(" 2027-01-01 Fri 00:00:00 ");
+    image.Update(s); // the year: little of the image is kept
+    ExpectSameAsFresh(image, s);
+    // A right-to-left day word moves the digits after it to its left.
+    s.Text = QString::fromUtf8(" 2027-01-01 \u05e9\u05d9\u05e9\u05d9 00:00:00 ");
+    EXPECT_EQ(image.Update(s), QRect(0, 0, 300, 30));
+    s.Text = QString::fromUtf8(" 2027-01-01 \u05e9\u05d9\u05e9\u05d9 00:00:01 ");
+    EXPECT_EQ(image.Update(s), QRect(0, 0, 300, 30));
+    ExpectSameAsFresh(image, s);
+    EXPECT_FALSE(LeftToRightOnly(s.Text));
+    EXPECT_TRUE(LeftToRightOnly(QStringLiteral(" 2027-01-01 Fri 00:00:01 ")));
+}
