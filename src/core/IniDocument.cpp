@@ -28,10 +28,6 @@ QString TrimControl(const QString& s) {
     return s.mid(b, e - b);
 }
 
-bool SameName(const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
-
 // A value must stay on its own line: a line break inside it would start new
 // lines (even new sections) when the file is read again.
 QString OneLine(const QString& s) {
@@ -128,6 +124,7 @@ void IniDocument::LoadFromBytes(const QByteArray& bytes) {
 
 void IniDocument::ParseLines(const QStringList& lines) {
     FSections.clear();
+    FSectionIndex.clear();
     TSection* current = nullptr;
     for (const QString& raw : lines) {
         const QString line = TrimControl(raw);
@@ -135,24 +132,39 @@ void IniDocument::ParseLines(const QStringList& lines) {
             continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')) &&
             line.size() >= 2) {
-            FSections.push_back({TrimControl(line.mid(1, line.size() - 2)), {}});
-            current = &FSections.back();
+            current = &AppendSection(TrimControl(line.mid(1, line.size() - 2)));
             continue;
         }
         if (!current)
             continue;
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq < 0)
-            current->Lines.push_back({QString(), line, false});
+            AppendLine(*current, {QString(), line, false});
         else
-            current->Lines.push_back(
-                {TrimControl(line.left(eq)), TrimControl(line.mid(eq + 1)), true});
+            AppendLine(*current, {TrimControl(line.left(eq)), TrimControl(line.mid(eq + 1)), true});
     }
+}
+
+IniDocument::TSection& IniDocument::AppendSection(const QString& name) {
+    FSectionIndex[name.toCaseFolded()].push_back(FSections.size());
+    FSections.push_back({name, {}, {}, false});
+    return FSections.back();
+}
+
+void IniDocument::AppendLine(TSection& section, TLine line) {
+    if (line.HasKey) {
+        const QString folded = line.Key.toCaseFolded();
+        if (!section.KeyIndex.contains(folded)) // the first line of a key wins
+            section.KeyIndex.insert(folded, section.Lines.size());
+    }
+    section.Lines.push_back(std::move(line));
 }
 
 QStringList IniDocument::GetStrings() const {
     QStringList out;
     for (const TSection& s : FSections) {
+        if (s.Erased)
+            continue;
         out << QLatin1Char('[') + s.Name + QLatin1Char(']');
         for (const TLine& l : s.Lines)
             out << l.Text();
@@ -179,10 +191,9 @@ QByteArray IniDocument::ToBytes() const {
 }
 
 const IniDocument::TSection* IniDocument::Find(const QString& section) const {
-    for (const TSection& s : FSections)
-        if (SameName(s.Name, section))
-            return &s;
-    return nullptr;
+    ++FLookupSteps;
+    const auto it = FSectionIndex.constFind(section.toCaseFolded());
+    return it == FSectionIndex.cend() || it->empty() ? nullptr : &FSections[it->front()];
 }
 
 IniDocument::TSection* IniDocument::Find(const QString& section) {
@@ -193,10 +204,9 @@ const IniDocument::TLine* IniDocument::FindLine(const QString& section, const QS
     const TSection* s = Find(section);
     if (!s)
         return nullptr;
-    for (const TLine& l : s->Lines)
-        if (l.HasKey && SameName(l.Key, key))
-            return &l;
-    return nullptr;
+    ++FLookupSteps;
+    const auto it = s->KeyIndex.constFind(key.toCaseFolded());
+    return it == s->KeyIndex.cend() ? nullptr : &s->Lines[*it];
 }
 
 QString IniDocument::ReadString(const QString& section, const QString& key,
@@ -215,17 +225,16 @@ void IniDocument::WriteString(const QString& section, const QString& key, const 
         throw TIniWriteError(
             QStringLiteral("The name \"%1\" cannot be used as a key.").arg(k).toStdString());
     TSection* s = Find(section);
-    if (!s) {
-        FSections.push_back({OneLine(section), {}});
-        s = &FSections.back();
+    if (!s)
+        s = &AppendSection(OneLine(section));
+    ++FLookupSteps;
+    if (const auto it = s->KeyIndex.constFind(k.toCaseFolded()); it != s->KeyIndex.cend()) {
+        TLine& l = s->Lines[*it];
+        l.Key = k; // the line is rewritten whole, in the writer's spelling
+        l.Value = v;
+        return;
     }
-    for (TLine& l : s->Lines)
-        if (l.HasKey && SameName(l.Key, k)) {
-            l.Key = k; // the line is rewritten whole, in the writer's spelling
-            l.Value = v;
-            return;
-        }
-    s->Lines.push_back({k, v, true});
+    AppendLine(*s, {k, v, true});
 }
 
 int32_t IniDocument::ReadInteger(const QString& section, const QString& key, int32_t def) const {
@@ -287,17 +296,24 @@ bool IniDocument::SectionExists(const QString& section) const {
 }
 
 void IniDocument::EraseSection(const QString& section) {
-    for (auto it = FSections.begin(); it != FSections.end(); ++it)
-        if (SameName(it->Name, section)) {
-            FSections.erase(it);
-            return;
-        }
+    ++FLookupSteps;
+    const auto it = FSectionIndex.find(section.toCaseFolded());
+    if (it == FSectionIndex.end() || it->empty())
+        return;
+    // The section stays in the vector, marked, so that the positions held by the
+    // index stay true; a later section of the same name becomes the one found.
+    TSection& erased = FSections[it->front()];
+    erased.Erased = true;
+    erased.Lines.clear();
+    erased.KeyIndex.clear();
+    it->erase(it->begin());
 }
 
 QStringList IniDocument::ReadSections() const {
     QStringList out;
     for (const TSection& s : FSections)
-        out << s.Name;
+        if (!s.Erased)
+            out << s.Name;
     return out;
 }
 

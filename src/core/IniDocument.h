@@ -4,6 +4,7 @@
 
 #include "core/ColorText.h"
 
+#include <QHash>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -66,6 +67,11 @@ public:
     // Replaces the file by the document, atomically; throws TIniWriteError.
     void UpdateFile() const;
 
+    // How many sections and lines the look-ups by name have looked at so far. A
+    // look-up goes through an index, so this grows by a step or two per look-up
+    // whatever the size of the file.
+    qint64 LookupSteps() const { return FLookupSteps; }
+
 private:
     struct TLine {
         QString Key; // empty when the line has no "="
@@ -76,18 +82,27 @@ private:
     struct TSection {
         QString Name;
         std::vector<TLine> Lines;
+        // The first line of each key, by its case-folded name.
+        QHash<QString, size_t> KeyIndex;
+        bool Erased = false; // left in place so that the indexes stay valid
     };
 
     const TSection* Find(const QString& section) const;
     TSection* Find(const QString& section);
     const TLine* FindLine(const QString& section, const QString& key) const;
     void ParseLines(const QStringList& lines);
+    TSection& AppendSection(const QString& name);
+    static void AppendLine(TSection& section, TLine line);
 
     QString FFileName;
     QLocale FLocale;
     QString FReadError;
     bool FForeignEncoding = false;
     std::vector<TSection> FSections;
+    // The sections of each case-folded name, in document order; the first is the
+    // one every look-up finds.
+    QHash<QString, std::vector<size_t>> FSectionIndex;
+    mutable qint64 FLookupSteps = 0;
 };
 
 // Writes `bytes` to `path` through a temporary file in the same folder, flushed and

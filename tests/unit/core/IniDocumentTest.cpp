@@ -330,3 +330,19 @@ TEST(IniDocument, AFileLargerThanTheCapIsNotRead) {
     EXPECT_TRUE(atCap.ReadError().isEmpty());
     EXPECT_EQ(atCap.ReadString("S", "k", ""), "v");
 }
+
+TEST(IniDocument, LookUpsFindTheFirstOfDuplicatesAfterErasing) {
+    IniDocument d = Parse("[A]\nk=1\nK=2\n[b]\nx=1\n[a]\nk=3\n");
+    EXPECT_EQ(d.ReadString("a", "K", ""), "1"); // first section, first line of the key
+    d.EraseSection("A");
+    EXPECT_EQ(d.ReadString("A", "k", ""), "3"); // the second section is found now
+    d.EraseSection("a");
+    EXPECT_FALSE(d.SectionExists("A"));
+    d.WriteString("A", "k", "4");
+    EXPECT_EQ(d.ReadSections(), QStringList({"b", "A"}));
+    EXPECT_EQ(d.ReadString("a", "k", ""), "4");
+    const qint64 before = d.LookupSteps();
+    for (int i = 0; i < 100; ++i)
+        d.ReadString("b", "x", "");
+    EXPECT_LE(d.LookupSteps() - before, 200);
+}
