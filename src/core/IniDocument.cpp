@@ -336,9 +336,44 @@ QString SavingPrefix(const QFileInfo& target) {
     return QLatin1Char('.') + target.fileName() + QStringLiteral(".saving-");
 }
 
+// Only a file's own mode bits: the "user" flags say what this process may do, and
+// handed back to the system they would read as the owner's.
+QFileDevice::Permissions ModeBits(QFileDevice::Permissions p) {
+    using P = QFileDevice;
+    return p & (P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadGroup | P::WriteGroup |
+                P::ExeGroup | P::ReadOther | P::WriteOther | P::ExeOther);
+}
+
 } // namespace
 
-void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+QString CreateSavingFile(const QFileInfo& target, QString* error) {
+    const QString temp = target.dir().filePath(
+        SavingPrefix(target) + QString::number(QRandomGenerator::global()->generate(), 36));
+    QFile file(temp);
+    // Created with the settings file's permissions: a private file never has a
+    // readable copy, not even for a moment. A new file takes the usual ones.
+    const std::optional<QFileDevice::Permissions> wanted =
+        target.exists() ? std::optional(ModeBits(QFile::permissions(target.filePath())))
+                        : std::nullopt;
+    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::NewOnly;
+    if (!(wanted ? file.open(mode, *wanted) : file.open(mode))) {
+        if (error)
+            *error = file.errorString();
+        return QString();
+    }
+    // The process's file mode mask may have taken bits away; they are given back
+    // while the file is still empty.
+    if (wanted && ModeBits(file.permissions()) != *wanted && !file.setPermissions(*wanted)) {
+        if (error)
+            *error = file.errorString();
+        file.remove();
+        return QString();
+    }
+    return temp;
+}
+
+void WriteFileAtomically(const QString& path, const QByteArray& bytes,
+                         const std::function<void(const QString&)>& beforeRename) {
     auto fail = [&path](const QString& why) {
         throw TIniWriteError(
             QStringLiteral("Cannot create file \"%1\". %2").arg(path, why).toStdString());
@@ -357,20 +392,33 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     // a user's file. So it writes under a name that is plainly ours, and that name is
     // then renamed over the file: a kill at any moment leaves the old file or the new
     // one whole, and at worst a ".saving-" file that the next start removes.
-    const QString temp = target.dir().filePath(
-        SavingPrefix(target) + QString::number(QRandomGenerator::global()->generate(), 36));
+    QString why;
+    const QString temp = CreateSavingFile(target, &why);
+    if (temp.isEmpty())
+        fail(why);
+    // The temporary file exists, so QSaveFile gives its own (unnamed where the
+    // system can) the same permissions before it writes a byte.
     QSaveFile file(temp);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
+        QFile::remove(temp);
         fail(file.errorString());
+    }
     if (file.write(bytes) != bytes.size()) {
         const QString why = file.errorString();
         file.cancelWriting();
+        QFile::remove(temp);
         fail(why);
     }
-    if (!file.commit())
+    if (!file.commit()) {
+        QFile::remove(temp);
         fail(file.errorString());
+    }
+    // QSaveFile hands the permissions over with this process's own rights mixed in,
+    // which for the superuser adds the owner's write bit to a read-only file.
     if (target.exists())
-        QFile::setPermissions(temp, QFile::permissions(target.filePath()));
+        QFile::setPermissions(temp, ModeBits(QFile::permissions(target.filePath())));
+    if (beforeRename)
+        beforeRename(temp);
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(temp).toStdString(),
                             QFile::encodeName(target.filePath()).toStdString(), error);

@@ -4,10 +4,12 @@
 
 #include "core/ColorText.h"
 
+#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -107,8 +109,15 @@ private:
 
 // Writes `bytes` to `path` through a temporary file in the same folder, flushed and
 // renamed over the old file; throws TIniWriteError with the system's reason. The
-// temporary file is named ".<name>.saving-..." until the rename.
-void WriteFileAtomically(const QString& path, const QByteArray& bytes);
+// temporary file is named ".<name>.saving-..." until the rename and has the old
+// file's permissions from its creation on. `beforeRename`, when given, sees the
+// finished temporary file just before it replaces the old one.
+void WriteFileAtomically(const QString& path, const QByteArray& bytes,
+                         const std::function<void(const QString& temp)>& beforeRename = {});
+// Creates the empty temporary file of a save of `target`, with `target`'s
+// permissions when it exists; its path, or empty (and `error` says why) when it
+// cannot be made.
+QString CreateSavingFile(const QFileInfo& target, QString* error = nullptr);
 // Removes what a save of `path` that was killed before its rename left behind.
 void RemoveUnfinishedSaves(const QString& path);
 

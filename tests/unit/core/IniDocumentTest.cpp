@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace velmora;
 
@@ -345,4 +346,47 @@ TEST(IniDocument, LookUpsFindTheFirstOfDuplicatesAfterErasing) {
     for (int i = 0; i < 100; ++i)
         d.ReadString("b", "x", "");
     EXPECT_LE(d.LookupSteps() - before, 200);
+}
+
+// A save's temporary file has the settings file's permissions from its creation
+// on, before any byte is in it, whatever the process's file mode mask: a private
+// file never has a readable copy, and a shared one stays shared.
+TEST(IniDocument, TheTemporaryFileOfASaveHasTheFilesPermissions) {
+    using P = QFileDevice;
+    const mode_t oldMask = ::umask(022);
+    struct TCase {
+        const char* Name;
+        QFileDevice::Permissions Mode;
+    };
+    const TCase cases[] = {
+        {"private", P::ReadOwner | P::WriteOwner},
+        {"group", P::ReadOwner | P::WriteOwner | P::ReadGroup},
+        {"world-writable", P::ReadOwner | P::WriteOwner | P::ReadGroup | P::WriteGroup |
+                               P::ReadOther | P::WriteOther},
+        {"read-only", P::ReadOwner},
+    };
+    for (const TCase& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.ini");
+        IniDocument first(path);
+        first.WriteString("S", "k", "old");
+        first.UpdateFile();
+        ASSERT_TRUE(QFile::setPermissions(path, c.Mode));
+        const QFileDevice::Permissions want = QFile::permissions(path);
+
+        const QString empty = CreateSavingFile(QFileInfo(path));
+        ASSERT_FALSE(empty.isEmpty()) << c.Name;
+        EXPECT_EQ(QFileInfo(empty).size(), 0) << c.Name;
+        EXPECT_EQ(QFile::permissions(empty), want) << c.Name << ": on creation";
+        QFile::remove(empty);
+
+        QFileDevice::Permissions seen;
+        WriteFileAtomically(path, QByteArray("new"),
+                            [&seen](const QString& temp) { seen = QFile::permissions(temp); });
+        EXPECT_EQ(seen, want) << c.Name << ": written, before the rename";
+        EXPECT_EQ(QFile::permissions(path), want) << c.Name << ": after the save";
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.ini"})
+            << c.Name;
+    }
+    ::umask(oldMask);
 }
