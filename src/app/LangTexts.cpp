@@ -56,6 +56,12 @@ const TLangKey kLangKeys[] = {
     {"Lang: Msg", "MsgErrorSettingsNotKept", nullptr,
      "せってー ファイルを [%s] として のこせませんでした。せってーは ほぞん されて いません",
      &TMessageTable::MsgErrorSettingsNotKept},
+    {"Lang: Msg", "MsgErrorSettingsNotSaved", nullptr,
+     "せってーを ほぞん できませんでした: [%s] %s かえた せってーは おぼえて いて、つぎに ほぞん するとき もう いちど ためします",
+     &TMessageTable::MsgErrorSettingsNotSaved},
+    {"Lang: Msg", "MsgWarnTooManyCommands", nullptr,
+     "コマンドが おおすぎます。さいしょの %d こ だけを よみこみました。のこりは ファイルに そのまま のこします",
+     &TMessageTable::MsgWarnTooManyCommands},
     // [Lang: Balloon]
     {"Lang: Balloon", "BalloonTitleNormal", "Velmora [おしらせ]", nullptr, &TMessageTable::BalloonTitleNormal},
     {"Lang: Balloon", "BalloonTitleAlarm", "Velmora [アラーム]", nullptr, &TMessageTable::BalloonTitleAlarm},

@@ -45,6 +45,11 @@ struct TMessageTable {
     QString MsgErrorSettingsUnreadable;
     QString MsgWarnSettingsNotUtf16;
     QString MsgErrorSettingsNotKept;
+    // A save that could not be done (%s the file, %s why); the changes are kept
+    // and the next save tries again.
+    QString MsgErrorSettingsNotSaved;
+    // More commands in the file than the list holds (%d the most it holds).
+    QString MsgWarnTooManyCommands;
     // Section "Lang: Balloon".
     QString BalloonTitleNormal;
     QString BalloonTitleAlarm;

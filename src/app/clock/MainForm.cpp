@@ -196,7 +196,7 @@ void TMainForm::SaveSettingsNow() {
     // A timer's slot: an error becomes a message, never an exception through the loop.
     try {
         SyncSettingsFromWindow();
-        if (QPoint(FSettings.Left, FSettings.Top) == FStoredPlace &&
+        if (!FSaveFailed && QPoint(FSettings.Left, FSettings.Top) == FStoredPlace &&
             CurrentLangFile() == FStoredLangFile)
             return;
         SaveSettings();
