@@ -121,8 +121,9 @@ inline constexpr TKeyRange kFontSizeRange{-512, 512};
 // A window place and size: what the X protocol can carry.
 inline constexpr TKeyRange kWindowPlaceRange{-32768, 32767};
 inline constexpr TKeyRange kWindowSizeRange{0, 32767};
-// The options dialog's pages and the command grid's column widths.
-inline constexpr TKeyRange kOptionPageRange{0, 5};
+// The options dialog's pages (a page it does not have opens the first) and the
+// command grid's column widths.
+inline constexpr TKeyRange kOptionPageRange{0, 5, TOutOfRange::Keep};
 inline constexpr TKeyRange kColWidthRange{0, 4096};
 
 // `value` brought inside `range` by its rule; `before` is the field's value for

@@ -323,9 +323,9 @@ TEST(Settings, OptionFormStateStaysInRange) {
     };
     const TCase cases[] = {
         {"ActivePageIndex=5\nColWidths[0]=4096", 5, 4096},
-        {"ActivePageIndex=6\nColWidths[0]=4097", 5, 4096},
+        {"ActivePageIndex=6\nColWidths[0]=4097", 0, 4096},
         {"ActivePageIndex=-1\nColWidths[0]=-1", 0, 0},
-        {"ActivePageIndex=2147483647\nColWidths[0]=-2147483648", 5, 0},
+        {"ActivePageIndex=2147483647\nColWidths[0]=-2147483648", 0, 0},
         {"ActivePageIndex=x\nColWidths[0]=y", 0, 150},
     };
     for (const TCase& c : cases) {
