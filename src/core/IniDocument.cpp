@@ -139,25 +139,26 @@ void IniDocument::ParseLines(const QStringList& lines) {
             continue;
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq < 0)
-            AppendLine(*current, {QString(), line, false});
+            current->Lines.push_back({QString(), line, false});
         else
-            AppendLine(*current, {TrimControl(line.left(eq)), TrimControl(line.mid(eq + 1)), true});
+            current->Lines.push_back(
+                {TrimControl(line.left(eq)), TrimControl(line.mid(eq + 1)), true});
     }
 }
 
 IniDocument::TSection& IniDocument::AppendSection(const QString& name) {
     FSectionIndex[name.toCaseFolded()].push_back(FSections.size());
-    FSections.push_back({name, {}, {}, false});
+    FSections.push_back({name, {}, false});
     return FSections.back();
 }
 
-void IniDocument::AppendLine(TSection& section, TLine line) {
-    if (line.HasKey) {
-        const QString folded = line.Key.toCaseFolded();
-        if (!section.KeyIndex.contains(folded)) // the first line of a key wins
-            section.KeyIndex.insert(folded, section.Lines.size());
+IniDocument::TLine* IniDocument::FindKey(TSection& section, const QString& key) const {
+    for (TLine& l : section.Lines) {
+        ++FLookupSteps;
+        if (l.HasKey && l.Key.compare(key, Qt::CaseInsensitive) == 0)
+            return &l;
     }
-    section.Lines.push_back(std::move(line));
+    return nullptr;
 }
 
 QStringList IniDocument::GetStrings() const {
@@ -202,11 +203,7 @@ IniDocument::TSection* IniDocument::Find(const QString& section) {
 
 const IniDocument::TLine* IniDocument::FindLine(const QString& section, const QString& key) const {
     const TSection* s = Find(section);
-    if (!s)
-        return nullptr;
-    ++FLookupSteps;
-    const auto it = s->KeyIndex.constFind(key.toCaseFolded());
-    return it == s->KeyIndex.cend() ? nullptr : &s->Lines[*it];
+    return s ? FindKey(const_cast<TSection&>(*s), key) : nullptr;
 }
 
 QString IniDocument::ReadString(const QString& section, const QString& key,
@@ -227,14 +224,12 @@ void IniDocument::WriteString(const QString& section, const QString& key, const 
     TSection* s = Find(section);
     if (!s)
         s = &AppendSection(OneLine(section));
-    ++FLookupSteps;
-    if (const auto it = s->KeyIndex.constFind(k.toCaseFolded()); it != s->KeyIndex.cend()) {
-        TLine& l = s->Lines[*it];
-        l.Key = k; // the line is rewritten whole, in the writer's spelling
-        l.Value = v;
+    if (TLine* l = FindKey(*s, k)) {
+        l->Key = k; // the line is rewritten whole, in the writer's spelling
+        l->Value = v;
         return;
     }
-    AppendLine(*s, {k, v, true});
+    s->Lines.push_back({k, v, true});
 }
 
 int32_t IniDocument::ReadInteger(const QString& section, const QString& key, int32_t def) const {
@@ -304,8 +299,7 @@ void IniDocument::EraseSection(const QString& section) {
     // index stay true; a later section of the same name becomes the one found.
     TSection& erased = FSections[it->front()];
     erased.Erased = true;
-    erased.Lines.clear();
-    erased.KeyIndex.clear();
+    erased.Lines = {};
     it->erase(it->begin());
 }
 

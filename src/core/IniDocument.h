@@ -70,8 +70,8 @@ public:
     void UpdateFile() const;
 
     // How many sections and lines the look-ups by name have looked at so far. A
-    // look-up goes through an index, so this grows by a step or two per look-up
-    // whatever the size of the file.
+    // section is found through an index, so this grows by a step per look-up plus
+    // the lines of the section looked in, whatever the size of the file.
     qint64 LookupSteps() const { return FLookupSteps; }
 
 private:
@@ -83,9 +83,9 @@ private:
     };
     struct TSection {
         QString Name;
+        // Keys are found by going through the section's own lines: a section is
+        // short, and an index per section would cost more memory than the file.
         std::vector<TLine> Lines;
-        // The first line of each key, by its case-folded name.
-        QHash<QString, size_t> KeyIndex;
         bool Erased = false; // left in place so that the indexes stay valid
     };
 
@@ -94,7 +94,8 @@ private:
     const TLine* FindLine(const QString& section, const QString& key) const;
     void ParseLines(const QStringList& lines);
     TSection& AppendSection(const QString& name);
-    static void AppendLine(TSection& section, TLine line);
+    // The first line of `key` in `section`, or nullptr.
+    TLine* FindKey(TSection& section, const QString& key) const;
 
     QString FFileName;
     QLocale FLocale;
