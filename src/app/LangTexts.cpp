@@ -76,6 +76,12 @@ const TLangKey kLangKeys[] = {
     {"Lang: Msg", "MsgReasonNoOpener", nullptr, "ひらく ための プログラム (ウェブ ブラウザーなど) が みつかりません。", &TMessageTable::MsgReasonNoOpener},
     {"Lang: Msg", "MsgInfoRemovedShortcut", nullptr, "ショートカットを スタートアップから けしました", &TMessageTable::MsgInfoRemovedShortcut},
     {"Lang: Msg", "MsgErrorCannotRemoveShortcut", nullptr, "ショートカットを けせませんでした", &TMessageTable::MsgErrorCannotRemoveShortcut},
+    {"Lang: Msg", "MsgErrorSettingsNotSaved", nullptr,
+     "せってーを ほぞん できませんでした: [%s] %s かえた せってーは おぼえて いて、つぎに ほぞん するとき もう いちど ためします",
+     &TMessageTable::MsgErrorSettingsNotSaved},
+    {"Lang: Msg", "MsgWarnTooManyCommands", nullptr,
+     "コマンドが おおすぎます。さいしょの %d こ だけを よみこみました。のこりは ファイルに そのまま のこします",
+     &TMessageTable::MsgWarnTooManyCommands},
     // [Lang: Balloon]
     {"Lang: Balloon", "BalloonTitleNormal", "Velmora [おしらせ]", nullptr, &TMessageTable::BalloonTitleNormal},
     {"Lang: Balloon", "BalloonTitleAlarm", "Velmora [アラーム]", nullptr, &TMessageTable::BalloonTitleAlarm},

@@ -12,9 +12,9 @@
 //     if (c.Stop)  CarryOut(ActPopStopAlarmExecute(settings, run));
 //     ApplyColorState(run, settings, run.IsAlarmRunning, UseAlarmColor);  // then the colour key
 //   CarryOut runs the effects in their order (see TAlarmEffect); for PlaySound:
-//     if (auto m = PlayAlarmSound(platform, AlarmSoundFileName))
-//         PostMessageDialog(AlarmMessageText(*m, Messages()), m->Kind);  // queued
-//     (and m->Detail, when there is one, to standard error)
+//     PlayAlarmSound(platform, AlarmSoundFileName, [](const TAlarmMessage& m) {
+//         PostMessageDialog(AlarmMessageText(m, Messages()), m.Kind);  // queued
+//     });  (and m.Detail, when there is one, to standard error)
 //   BlinkTimer (interval kBlinkIntervalMs): OnTimer sets the window's visibility to
 //   BlinkVisibility(isVisible()), OnStopTimer to VisibleAfterBlink().
 #pragma once
@@ -76,7 +76,7 @@ enum class TAlarmEffect {
     StopBlink,         // BlinkTimer disabled; its stop event shows the window again
     ShowBalloon,       // AlarmBalloon() on the tray icon
     HideBalloon,       // removes whatever balloon is on screen
-    PlaySound,         // PlayAlarmSound(platform, AlarmSoundFileName), then its message
+    PlaySound,         // PlayAlarmSound(platform, AlarmSoundFileName, report its message)
     StopSound,         // StopAlarmSound(platform)
     UpdateStopItems,   // StopAlarm1 and PopSep1 visible := IsAlarmRunning (as it is then)
     UpdateOptionDialog // when the options dialog is open: its test button caption and
@@ -144,18 +144,22 @@ std::optional<TAlarmMessage> CheckAlarmSoundFile(const QString& fileName);
 // The player could not open or decode the file; `reason` is its own words.
 TAlarmMessage CannotPlayMessage(const QString& fileName, const QString& reason);
 
-// Stops what plays, then plays `fileName` in a loop when it can. Returns what to
-// tell the user, if anything. `player` is the Platform (anything with its
-// PlaySound and StopSound); a template so that this unit needs no system layer.
-template <class TPlayer>
-std::optional<TAlarmMessage> PlayAlarmSound(TPlayer& player, const QString& fileName) {
+// Stops what plays, then starts `fileName` in a loop when it can, without waiting
+// for the player. `report` gets what to tell the user, if anything: at once for a
+// file that cannot be handed to the player, later for one the player cannot play.
+// `player` is the Platform (anything with its PlaySound and StopSound); a template
+// so that this unit needs no system layer.
+template <class TPlayer, class TReport>
+void PlayAlarmSound(TPlayer& player, const QString& fileName, TReport report) {
     player.StopSound();
-    if (auto problem = CheckAlarmSoundFile(fileName))
-        return problem;
-    QString reason;
-    if (!player.PlaySound(fileName, &reason))
-        return CannotPlayMessage(fileName, reason);
-    return std::nullopt;
+    if (auto problem = CheckAlarmSoundFile(fileName)) {
+        report(*problem);
+        return;
+    }
+    player.PlaySound(fileName, [fileName, report](const auto& answer) {
+        if (!answer.Playing)
+            report(CannotPlayMessage(fileName, answer.Reason));
+    });
 }
 
 template <class TPlayer> void StopAlarmSound(TPlayer& player) {

@@ -86,8 +86,11 @@ std::unique_ptr<TKvCommandItem> BuiltInCommand0(const QString& command0Title,
     return item;
 }
 
-void LoadCommandList(const IniDocument& doc, TKvCommandList& list, const QString& command0Title,
-                     const QString& syncTool, const TPathForm& fromFile) {
+namespace {
+
+// Reads the commands as stored; true when the file holds more than the limit.
+bool ReadCommandList(const IniDocument& doc, TKvCommandList& list, const QString& command0Title,
+                     const QString& syncTool) {
     // SectionExists is false for a section without any line, which then counts as
     // missing: the built-in command takes its place.
     const QString first = SectionName(0);
@@ -99,26 +102,35 @@ void LoadCommandList(const IniDocument& doc, TKvCommandList& list, const QString
         list.Add(BuiltInCommand0(command0Title, syncTool));
 
     if (!doc.SectionExists(kListSection))
-        return;
+        return false;
     const int32_t count = doc.ReadInteger(kListSection, kCount, 1);
-    for (int32_t k = 1; k < count; ++k) {
+    for (int32_t k = 1; k < std::min(count, kMaxCommandCount); ++k) {
         const QString section = SectionName(k);
         if (!doc.SectionExists(section))
-            break; // a gap ends the list
+            return false; // a gap ends the list
         list.Add(ReadItem(doc, section, {section, QString(), QString()}));
     }
-    if (!fromFile)
-        return;
-    for (int k = 0; k < list.Count(); ++k)
-        list.Items(k).SetFileName(fromFile(list.Items(k).FileName()));
+    return count > kMaxCommandCount && doc.SectionExists(SectionName(kMaxCommandCount));
+}
+
+} // namespace
+
+bool LoadCommandList(const IniDocument& doc, TKvCommandList& list, const QString& command0Title,
+                     const QString& syncTool, const TPathForm& fromFile) {
+    const bool more = ReadCommandList(doc, list, command0Title, syncTool);
+    if (fromFile)
+        for (int k = 0; k < list.Count(); ++k)
+            list.Items(k).SetFileName(fromFile(list.Items(k).FileName()));
+    return more;
 }
 
 void SaveCommandSections(IniDocument& doc, const TKvCommandList& list, const TPathForm& toFile) {
     // The sections of the previous save go, and so does any older section whose name
     // is about to be written (a stale one would keep foreign keys and its old place).
     // They are found among the sections present rather than by counting up to a
-    // Count that a hand-edited file may set to two billion.
-    const int32_t previous = doc.ReadInteger(kListSection, kCount, 1);
+    // Count that a hand-edited file may set to two billion. Sections beyond the
+    // most that loading takes were never loaded: they stay as they are.
+    const int32_t previous = std::min(doc.ReadInteger(kListSection, kCount, 1), kMaxCommandCount);
     const int32_t limit = std::max(previous, int32_t(list.Count()));
     for (const int k : CommandSectionIndexes(doc))
         if (k < limit)

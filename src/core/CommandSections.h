@@ -11,6 +11,10 @@
 
 namespace velmora {
 
+// The most commands the list holds: more than a person can choose from a menu.
+// A file with more keeps the rest in its sections; they are not loaded.
+inline constexpr int32_t kMaxCommandCount = 1000;
+
 // The public NTP server command 0 asks when no section names another.
 inline constexpr char kDefaultNtpServer[] = "pool.ntp.org";
 // The title of command 0 read from a section that has no Title key.
@@ -28,10 +32,12 @@ std::unique_ptr<TKvCommandItem> BuiltInCommand0(const QString& command0Title,
 using TPathForm = std::function<QString(const QString&)>;
 
 // Appends the commands of `doc` to `list` (which the caller has emptied). Command 0
-// always comes first; later commands are read up to CommandList/Count or the first
-// missing section, whichever comes first. A command 0 without a file name runs
-// `syncTool`. `fromFile`, when given, turns each stored file name into the one used.
-void LoadCommandList(const IniDocument& doc, TKvCommandList& list, const QString& command0Title,
+// always comes first; later commands are read up to CommandList/Count, the first
+// missing section or kMaxCommandCount, whichever comes first. A command 0 without
+// a file name runs `syncTool`. `fromFile`, when given, turns each stored file name
+// into the one used. True when the file holds more commands than that limit (the
+// caller tells the user that the rest was left out).
+bool LoadCommandList(const IniDocument& doc, TKvCommandList& list, const QString& command0Title,
                      const QString& syncTool, const TPathForm& fromFile = {});
 
 // Erases the command sections of the previous save and writes the list anew at the

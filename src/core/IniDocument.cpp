@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QStringDecoder>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -26,10 +27,6 @@ QString TrimControl(const QString& s) {
     while (e > b && IsBlank(s[e - 1]))
         --e;
     return s.mid(b, e - b);
-}
-
-bool SameName(const QString& a, const QString& b) {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
 // A value must stay on its own line: a line break inside it would start new
@@ -136,6 +133,7 @@ void IniDocument::LoadFromBytes(const QByteArray& bytes) {
 
 void IniDocument::ParseLines(const QStringList& lines) {
     FSections.clear();
+    FSectionIndex.clear();
     TSection* current = nullptr;
     for (const QString& raw : lines) {
         const QString line = TrimControl(raw);
@@ -143,8 +141,7 @@ void IniDocument::ParseLines(const QStringList& lines) {
             continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')) &&
             line.size() >= 2) {
-            FSections.push_back({TrimControl(line.mid(1, line.size() - 2)), {}});
-            current = &FSections.back();
+            current = &AppendSection(TrimControl(line.mid(1, line.size() - 2)));
             continue;
         }
         if (!current)
@@ -158,9 +155,26 @@ void IniDocument::ParseLines(const QStringList& lines) {
     }
 }
 
+IniDocument::TSection& IniDocument::AppendSection(const QString& name) {
+    FSectionIndex[name.toCaseFolded()].push_back(FSections.size());
+    FSections.push_back({name, {}, false});
+    return FSections.back();
+}
+
+IniDocument::TLine* IniDocument::FindKey(TSection& section, const QString& key) const {
+    for (TLine& l : section.Lines) {
+        ++FLookupSteps;
+        if (l.HasKey && l.Key.compare(key, Qt::CaseInsensitive) == 0)
+            return &l;
+    }
+    return nullptr;
+}
+
 QStringList IniDocument::GetStrings() const {
     QStringList out;
     for (const TSection& s : FSections) {
+        if (s.Erased)
+            continue;
         out << QLatin1Char('[') + s.Name + QLatin1Char(']');
         for (const TLine& l : s.Lines)
             out << l.Text();
@@ -187,10 +201,9 @@ QByteArray IniDocument::ToBytes() const {
 }
 
 const IniDocument::TSection* IniDocument::Find(const QString& section) const {
-    for (const TSection& s : FSections)
-        if (SameName(s.Name, section))
-            return &s;
-    return nullptr;
+    ++FLookupSteps;
+    const auto it = FSectionIndex.constFind(section.toCaseFolded());
+    return it == FSectionIndex.cend() || it->empty() ? nullptr : &FSections[it->front()];
 }
 
 IniDocument::TSection* IniDocument::Find(const QString& section) {
@@ -199,12 +212,7 @@ IniDocument::TSection* IniDocument::Find(const QString& section) {
 
 const IniDocument::TLine* IniDocument::FindLine(const QString& section, const QString& key) const {
     const TSection* s = Find(section);
-    if (!s)
-        return nullptr;
-    for (const TLine& l : s->Lines)
-        if (l.HasKey && SameName(l.Key, key))
-            return &l;
-    return nullptr;
+    return s ? FindKey(const_cast<TSection&>(*s), key) : nullptr;
 }
 
 QString IniDocument::ReadString(const QString& section, const QString& key,
@@ -223,16 +231,13 @@ void IniDocument::WriteString(const QString& section, const QString& key, const 
         throw TIniWriteError(
             QStringLiteral("The name \"%1\" cannot be used as a key.").arg(k).toStdString());
     TSection* s = Find(section);
-    if (!s) {
-        FSections.push_back({OneLine(section), {}});
-        s = &FSections.back();
+    if (!s)
+        s = &AppendSection(OneLine(section));
+    if (TLine* l = FindKey(*s, k)) {
+        l->Key = k; // the line is rewritten whole, in the writer's spelling
+        l->Value = v;
+        return;
     }
-    for (TLine& l : s->Lines)
-        if (l.HasKey && SameName(l.Key, k)) {
-            l.Key = k; // the line is rewritten whole, in the writer's spelling
-            l.Value = v;
-            return;
-        }
     s->Lines.push_back({k, v, true});
 }
 
@@ -295,22 +300,39 @@ bool IniDocument::SectionExists(const QString& section) const {
 }
 
 void IniDocument::EraseSection(const QString& section) {
-    for (auto it = FSections.begin(); it != FSections.end(); ++it)
-        if (SameName(it->Name, section)) {
-            FSections.erase(it);
-            return;
-        }
+    ++FLookupSteps;
+    const auto it = FSectionIndex.find(section.toCaseFolded());
+    if (it == FSectionIndex.end() || it->empty())
+        return;
+    // The section stays in the vector, marked, so that the positions held by the
+    // index stay true; a later section of the same name becomes the one found.
+    TSection& erased = FSections[it->front()];
+    erased.Erased = true;
+    erased.Lines = {};
+    it->erase(it->begin());
 }
 
 void IniDocument::EraseSectionAt(qsizetype index) {
-    if (index >= 0 && index < qsizetype(FSections.size()))
-        FSections.erase(FSections.begin() + index);
+    if (index < 0)
+        return;
+    // `index` counts the sections ReadSections lists, which leaves out erased ones.
+    for (size_t at = 0; at < FSections.size(); ++at) {
+        TSection& s = FSections[at];
+        if (s.Erased || index-- > 0)
+            continue;
+        std::vector<size_t>& same = FSectionIndex[s.Name.toCaseFolded()];
+        same.erase(std::remove(same.begin(), same.end(), at), same.end());
+        s.Erased = true;
+        s.Lines = {};
+        return;
+    }
 }
 
 QStringList IniDocument::ReadSections() const {
     QStringList out;
     for (const TSection& s : FSections)
-        out << s.Name;
+        if (!s.Erased)
+            out << s.Name;
     return out;
 }
 
@@ -333,9 +355,44 @@ QString SavingPrefix(const QFileInfo& target) {
     return QLatin1Char('.') + target.fileName() + QStringLiteral(".saving-");
 }
 
+// Only a file's own mode bits: the "user" flags say what this process may do, and
+// handed back to the system they would read as the owner's.
+QFileDevice::Permissions ModeBits(QFileDevice::Permissions p) {
+    using P = QFileDevice;
+    return p & (P::ReadOwner | P::WriteOwner | P::ExeOwner | P::ReadGroup | P::WriteGroup |
+                P::ExeGroup | P::ReadOther | P::WriteOther | P::ExeOther);
+}
+
 } // namespace
 
-void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+QString CreateSavingFile(const QFileInfo& target, QString* error) {
+    const QString temp = target.dir().filePath(
+        SavingPrefix(target) + QString::number(QRandomGenerator::global()->generate(), 36));
+    QFile file(temp);
+    // Created with the settings file's permissions: a private file never has a
+    // readable copy, not even for a moment. A new file takes the usual ones.
+    const std::optional<QFileDevice::Permissions> wanted =
+        target.exists() ? std::optional(ModeBits(QFile::permissions(target.filePath())))
+                        : std::nullopt;
+    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::NewOnly;
+    if (!(wanted ? file.open(mode, *wanted) : file.open(mode))) {
+        if (error)
+            *error = file.errorString();
+        return QString();
+    }
+    // The process's file mode mask may have taken bits away; they are given back
+    // while the file is still empty.
+    if (wanted && ModeBits(file.permissions()) != *wanted && !file.setPermissions(*wanted)) {
+        if (error)
+            *error = file.errorString();
+        file.remove();
+        return QString();
+    }
+    return temp;
+}
+
+void WriteFileAtomically(const QString& path, const QByteArray& bytes,
+                         const std::function<void(const QString&)>& beforeRename) {
     auto fail = [&path](const QString& why, TFileProblem problem = TFileProblem::CannotWrite) {
         throw TIniWriteError(problem, path,
                              QStringLiteral("Cannot create file \"%1\". %2").arg(path, why));
@@ -355,20 +412,33 @@ void WriteFileAtomically(const QString& path, const QByteArray& bytes) {
     // a user's file. So it writes under a name that is plainly ours, and that name is
     // then renamed over the file: a kill at any moment leaves the old file or the new
     // one whole, and at worst a ".saving-" file that the next start removes.
-    const QString temp = target.dir().filePath(
-        SavingPrefix(target) + QString::number(QRandomGenerator::global()->generate(), 36));
+    QString why;
+    const QString temp = CreateSavingFile(target, &why);
+    if (temp.isEmpty())
+        fail(why);
+    // The temporary file exists, so QSaveFile gives its own (unnamed where the
+    // system can) the same permissions before it writes a byte.
     QSaveFile file(temp);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly)) {
+        QFile::remove(temp);
         fail(file.errorString());
+    }
     if (file.write(bytes) != bytes.size()) {
         const QString why = file.errorString();
         file.cancelWriting();
+        QFile::remove(temp);
         fail(why);
     }
-    if (!file.commit())
+    if (!file.commit()) {
+        QFile::remove(temp);
         fail(file.errorString());
+    }
+    // QSaveFile hands the permissions over with this process's own rights mixed in,
+    // which for the superuser adds the owner's write bit to a read-only file.
     if (target.exists())
-        QFile::setPermissions(temp, QFile::permissions(target.filePath()));
+        QFile::setPermissions(temp, ModeBits(QFile::permissions(target.filePath())));
+    if (beforeRename)
+        beforeRename(temp);
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(temp).toStdString(),
                             QFile::encodeName(target.filePath()).toStdString(), error);

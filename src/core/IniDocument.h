@@ -4,9 +4,12 @@
 
 #include "core/ColorText.h"
 
+#include <QFileInfo>
+#include <QHash>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <stdexcept>
 #include <vector>
 
@@ -91,6 +94,11 @@ public:
     // Replaces the file by the document, atomically; throws TIniWriteError.
     void UpdateFile() const;
 
+    // How many sections and lines the look-ups by name have looked at so far. A
+    // section is found through an index, so this grows by a step per look-up plus
+    // the lines of the section looked in, whatever the size of the file.
+    qint64 LookupSteps() const { return FLookupSteps; }
+
 private:
     void Fail(TFileProblem problem, const QString& why);
     struct TLine {
@@ -101,13 +109,19 @@ private:
     };
     struct TSection {
         QString Name;
+        // Keys are found by going through the section's own lines: a section is
+        // short, and an index per section would cost more memory than the file.
         std::vector<TLine> Lines;
+        bool Erased = false; // left in place so that the indexes stay valid
     };
 
     const TSection* Find(const QString& section) const;
     TSection* Find(const QString& section);
     const TLine* FindLine(const QString& section, const QString& key) const;
     void ParseLines(const QStringList& lines);
+    TSection& AppendSection(const QString& name);
+    // The first line of `key` in `section`, or nullptr.
+    TLine* FindKey(TSection& section, const QString& key) const;
 
     QString FFileName;
     QLocale FLocale;
@@ -115,12 +129,23 @@ private:
     TFileProblem FReadProblem = TFileProblem::None;
     bool FForeignEncoding = false;
     std::vector<TSection> FSections;
+    // The sections of each case-folded name, in document order; the first is the
+    // one every look-up finds.
+    QHash<QString, std::vector<size_t>> FSectionIndex;
+    mutable qint64 FLookupSteps = 0;
 };
 
 // Writes `bytes` to `path` through a temporary file in the same folder, flushed and
 // renamed over the old file; throws TIniWriteError with the system's reason. The
-// temporary file is named ".<name>.saving-..." until the rename.
-void WriteFileAtomically(const QString& path, const QByteArray& bytes);
+// temporary file is named ".<name>.saving-..." until the rename and has the old
+// file's permissions from its creation on. `beforeRename`, when given, sees the
+// finished temporary file just before it replaces the old one.
+void WriteFileAtomically(const QString& path, const QByteArray& bytes,
+                         const std::function<void(const QString& temp)>& beforeRename = {});
+// Creates the empty temporary file of a save of `target`, with `target`'s
+// permissions when it exists; its path, or empty (and `error` says why) when it
+// cannot be made.
+QString CreateSavingFile(const QFileInfo& target, QString* error = nullptr);
 // Removes what a save of `path` that was killed before its rename left behind.
 void RemoveUnfinishedSaves(const QString& path);
 

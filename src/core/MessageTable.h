@@ -68,6 +68,11 @@ struct TMessageTable {
     // The autostart entry was removed, or could not be.
     QString MsgInfoRemovedShortcut;
     QString MsgErrorCannotRemoveShortcut;
+    // A save that could not be done (%s the file, %s why); the changes are kept
+    // and the next save tries again.
+    QString MsgErrorSettingsNotSaved;
+    // More commands in the file than the list holds (%d the most it holds).
+    QString MsgWarnTooManyCommands;
     // Section "Lang: Balloon".
     QString BalloonTitleNormal;
     QString BalloonTitleAlarm;

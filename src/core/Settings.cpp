@@ -3,6 +3,8 @@
 #include "core/TextForms.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <cmath>
 
 namespace velmora {
 
@@ -15,67 +17,103 @@ TColor Named(const char* text) {
 }
 
 Field BoolKey(const char* sec, const char* key, bool TVlmSettings::*f, bool def) {
-    return {sec, key,
+    return {sec,
+            key,
             [=](const IniDocument& d, TVlmSettings& s, const TSettingsEnv&) {
                 s.*f = d.ReadBool(sec, key, def);
             },
             [=](IniDocument& d, const TVlmSettings& s, const TSettingsEnv&) {
                 d.WriteBool(sec, key, s.*f);
-            }};
+            },
+            TKeyForm::Bool,
+            std::nullopt};
 }
 
-Field IntKey(const char* sec, const char* key, int TVlmSettings::*f,
+// An integer key within `range`.
+Field IntKey(const char* sec, const char* key, int TVlmSettings::*f, TKeyRange range,
              std::function<int(const TVlmSettings&, const TSettingsEnv&)> def) {
-    return {sec, key,
+    return {sec,
+            key,
             [=](const IniDocument& d, TVlmSettings& s, const TSettingsEnv& e) {
-                s.*f = d.ReadInteger(sec, key, def(s, e));
+                const int before = s.*f;
+                const int32_t read = d.ReadInteger(sec, key, def(s, e));
+                s.*f = int(LimitToRange(read, range, before));
             },
             [=](IniDocument& d, const TVlmSettings& s, const TSettingsEnv&) {
                 d.WriteInteger(sec, key, s.*f);
-            }};
+            },
+            TKeyForm::Int,
+            range};
 }
 
-// An integer taken as read, defaulting to the value the field has before loading.
-Field CurrentIntKey(const char* sec, const char* key, int TVlmSettings::*f) {
-    return IntKey(sec, key, f, [f](const TVlmSettings& s, const TSettingsEnv&) { return s.*f; });
+// An integer defaulting to the value the field has before loading.
+Field CurrentIntKey(const char* sec, const char* key, int TVlmSettings::*f, TKeyRange range) {
+    return IntKey(sec, key, f, range,
+                  [f](const TVlmSettings& s, const TSettingsEnv&) { return s.*f; });
 }
 
 Field ColorKey(const char* sec, const char* key, TColor TVlmSettings::*f, const char* def) {
     const TColor d0 = Named(def);
-    return {sec, key,
+    return {sec,
+            key,
             [=](const IniDocument& d, TVlmSettings& s, const TSettingsEnv&) {
                 s.*f = d.ReadColor(sec, key, d0);
             },
             [=](IniDocument& d, const TVlmSettings& s, const TSettingsEnv& e) {
                 d.WriteColor(sec, key, s.*f, e.SystemColor);
-            }};
+            },
+            TKeyForm::Color,
+            std::nullopt};
 }
 
-Field FloatKey(const char* sec, const char* key, double TVlmSettings::*f, double def) {
-    return {sec, key,
+// A float key within `range`; a text that is not a number gives `def`.
+Field FloatKey(const char* sec, const char* key, double TVlmSettings::*f, double def,
+               TKeyRange range) {
+    return {sec,
+            key,
             [=](const IniDocument& d, TVlmSettings& s, const TSettingsEnv&) {
-                s.*f = d.ReadFloat(sec, key, def);
+                s.*f = LimitToRange(d.ReadFloat(sec, key, def), range, def);
             },
             [=](IniDocument& d, const TVlmSettings& s, const TSettingsEnv&) {
                 d.WriteFloat(sec, key, s.*f);
-            }};
+            },
+            TKeyForm::Float,
+            range};
 }
 
 Field StringKey(const char* sec, const char* key, QString TVlmSettings::*f, QString def) {
-    return {sec, key,
+    return {sec,
+            key,
             [=](const IniDocument& d, TVlmSettings& s, const TSettingsEnv&) {
                 s.*f = d.ReadString(sec, key, def);
             },
             [=](IniDocument& d, const TVlmSettings& s, const TSettingsEnv&) {
                 d.WriteString(sec, key, s.*f);
-            }};
+            },
+            TKeyForm::String,
+            std::nullopt};
+}
+
+// A key stored as its low 8 bits, 0 to 255.
+Field LowByteKey(const char* sec, const char* key, int TVlmSettings::*f, int def, TKeyRange range) {
+    return {sec,
+            key,
+            [=](const IniDocument& d, TVlmSettings& s, const TSettingsEnv&) {
+                s.*f = int(LimitToRange(d.ReadInteger(sec, key, def), range, def));
+            },
+            [=](IniDocument& d, const TVlmSettings& s, const TSettingsEnv&) {
+                d.WriteInteger(sec, key, s.*f & 0xFF);
+            },
+            TKeyForm::Int,
+            range};
 }
 
 // An enumerated key: a number outside `count` values leaves the field as it was.
 template <typename E>
 Field EnumKey(const char* sec, const char* key, E TVlmSettings::*f, int def, int count,
               std::function<void(TVlmSettings&, int)> apply = nullptr) {
-    return {sec, key,
+    return {sec,
+            key,
             [=](const IniDocument& d, TVlmSettings& s, const TSettingsEnv&) {
                 const int v = d.ReadInteger(sec, key, def);
                 if (v < 0 || v >= count)
@@ -87,7 +125,9 @@ Field EnumKey(const char* sec, const char* key, E TVlmSettings::*f, int def, int
             },
             [=](IniDocument& d, const TVlmSettings& s, const TSettingsEnv&) {
                 d.WriteInteger(sec, key, int(s.*f));
-            }};
+            },
+            TKeyForm::Int,
+            TKeyRange{0, double(count - 1), TOutOfRange::Keep}};
 }
 
 std::vector<TSettingKey> BuildKeys() {
@@ -96,10 +136,10 @@ std::vector<TSettingKey> BuildKeys() {
     const char* A = "Appearance";
     const char* L = "Alarm";
     std::vector<TSettingKey> k;
-    k.push_back(CurrentIntKey(M, "Left", &TVlmSettings::Left));
-    k.push_back(CurrentIntKey(M, "Top", &TVlmSettings::Top));
-    k.push_back(CurrentIntKey(M, "Width", &TVlmSettings::Width));
-    k.push_back(CurrentIntKey(M, "Height", &TVlmSettings::Height));
+    k.push_back(CurrentIntKey(M, "Left", &TVlmSettings::Left, kWindowPlaceRange));
+    k.push_back(CurrentIntKey(M, "Top", &TVlmSettings::Top, kWindowPlaceRange));
+    k.push_back(CurrentIntKey(M, "Width", &TVlmSettings::Width, kWindowSizeRange));
+    k.push_back(CurrentIntKey(M, "Height", &TVlmSettings::Height, kWindowSizeRange));
     k.push_back(BoolKey(C, "ShowDate", &TVlmSettings::ShowDate, true));
     k.push_back(BoolKey(C, "ShowDayOfTheWeek", &TVlmSettings::ShowDayOfTheWeek, true));
     k.push_back(BoolKey(C, "ShowSecond", &TVlmSettings::ShowSecond, true));
@@ -112,16 +152,11 @@ std::vector<TSettingKey> BuildKeys() {
                  },
                  [=](IniDocument& d, const TVlmSettings& s, const TSettingsEnv&) {
                      d.WriteString(A, "FontName", s.FontName);
-                 }});
-    k.push_back(IntKey(A, "FontSize", &TVlmSettings::FontSize,
-                       [](const TVlmSettings&, const TSettingsEnv& e) { return e.MenuFontSize; }));
-    k.push_back({A, "FontStyle",
-                 [=](const IniDocument& d, TVlmSettings& s, const TSettingsEnv&) {
-                     s.FontStyle = d.ReadInteger(A, "FontStyle", 0) & 0xFF;
                  },
-                 [=](IniDocument& d, const TVlmSettings& s, const TSettingsEnv&) {
-                     d.WriteInteger(A, "FontStyle", s.FontStyle & 0xFF);
-                 }});
+                 TKeyForm::String, std::nullopt});
+    k.push_back(IntKey(A, "FontSize", &TVlmSettings::FontSize, kFontSizeRange,
+                       [](const TVlmSettings&, const TSettingsEnv& e) { return e.MenuFontSize; }));
+    k.push_back(LowByteKey(A, "FontStyle", &TVlmSettings::FontStyle, 0, kFontStyleRange));
     // 0 and 1 both give solid text on the plain path; 2 the gradient path.
     k.push_back(
         EnumKey(A, "FontColorMode", &TVlmSettings::FontColorMode, 1, 3, [](TVlmSettings& s, int v) {
@@ -148,16 +183,11 @@ std::vector<TSettingKey> BuildKeys() {
                          "clCream"));
     k.push_back(BoolKey(A, "ShowBorder", &TVlmSettings::ShowBorder, true));
     k.push_back(ColorKey(A, "NormalBorderColor", &TVlmSettings::NormalBorderColor, "clGreen"));
-    k.push_back(FloatKey(A, "ScalingRateX", &TVlmSettings::ScalingRateX, 1.0));
-    k.push_back(FloatKey(A, "ScalingRateY", &TVlmSettings::ScalingRateY, 1.0));
+    k.push_back(FloatKey(A, "ScalingRateX", &TVlmSettings::ScalingRateX, 1.0, kScalingRateRange));
+    k.push_back(FloatKey(A, "ScalingRateY", &TVlmSettings::ScalingRateY, 1.0, kScalingRateRange));
     k.push_back(BoolKey(A, "AlphaBlend", &TVlmSettings::AlphaBlend, false));
-    k.push_back({A, "AlphaBlendValue",
-                 [=](const IniDocument& d, TVlmSettings& s, const TSettingsEnv&) {
-                     s.AlphaBlendValue = d.ReadInteger(A, "AlphaBlendValue", 255) & 0xFF;
-                 },
-                 [=](IniDocument& d, const TVlmSettings& s, const TSettingsEnv&) {
-                     d.WriteInteger(A, "AlphaBlendValue", s.AlphaBlendValue & 0xFF);
-                 }});
+    k.push_back(LowByteKey(A, "AlphaBlendValue", &TVlmSettings::AlphaBlendValue, 255,
+                           kAlphaBlendValueRange));
     k.push_back(BoolKey(A, "FormOnTopmost", &TVlmSettings::FormOnTopmost, true));
     k.push_back(
         BoolKey(A, "LargeNotificationIcon", &TVlmSettings::ShowLargeNotificationIcon, false));
@@ -170,7 +200,8 @@ std::vector<TSettingKey> BuildKeys() {
                  },
                  [=](IniDocument& d, const TVlmSettings& s, const TSettingsEnv&) {
                      d.WriteTime(L, "AlarmStartTime", s.AlarmStartTime);
-                 }});
+                 },
+                 TKeyForm::Time, std::nullopt});
     k.push_back(BoolKey(L, "UseAlarmBlink", &TVlmSettings::UseAlarmBlink, false));
     k.push_back(BoolKey(L, "UseAlarmColor", &TVlmSettings::UseAlarmColor, false));
     k.push_back(ColorKey(L, "AlarmFontColor", &TVlmSettings::AlarmFontColor, "clPurple"));
@@ -192,6 +223,22 @@ std::vector<TSettingKey> BuildKeys() {
 
 } // namespace
 
+double LimitToRange(double value, const TKeyRange& range, double before) {
+    if (!std::isfinite(value))
+        return before;
+    if (value >= range.Min && value <= range.Max)
+        return value;
+    switch (range.Rule) {
+    case TOutOfRange::Keep:
+        return before;
+    case TOutOfRange::LowByte:
+        return double(int64_t(value) & 0xFF);
+    case TOutOfRange::Clamp:
+        break;
+    }
+    return std::clamp(value, range.Min, range.Max);
+}
+
 const std::vector<TSettingKey>& SettingKeys() {
     static const std::vector<TSettingKey> keys = BuildKeys();
     return keys;
@@ -210,11 +257,14 @@ void SaveSettingsTo(IniDocument& doc, const TVlmSettings& s, const TSettingsEnv&
 
 void LoadOptionFormStateFrom(const IniDocument& doc, TOptionFormState& state) {
     const QString O = QStringLiteral("OptionForm");
-    state.ActivePageIndex = doc.ReadInteger(O, QStringLiteral("ActivePageIndex"), 0);
     const TOptionFormState defaults;
+    state.ActivePageIndex =
+        int(LimitToRange(doc.ReadInteger(O, QStringLiteral("ActivePageIndex"), 0), kOptionPageRange,
+                         defaults.ActivePageIndex));
     for (int i = 0; i < 4; ++i)
-        state.ColWidths[i] =
-            doc.ReadInteger(O, QStringLiteral("ColWidths[%1]").arg(i), defaults.ColWidths[i]);
+        state.ColWidths[i] = int(LimitToRange(
+            doc.ReadInteger(O, QStringLiteral("ColWidths[%1]").arg(i), defaults.ColWidths[i]),
+            kColWidthRange, defaults.ColWidths[i]));
 }
 
 void SaveOptionFormStateTo(IniDocument& doc, const TOptionFormState& state) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <array>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace velmora {
@@ -96,11 +97,53 @@ struct TOptionFormState {
     std::array<int, 4> ColWidths{150, 200, 200, 150};
 };
 
+// The text form of a key in the file.
+enum class TKeyForm { Bool, Int, Float, Time, Color, String };
+
+// What loading does with a number outside a key's range.
+enum class TOutOfRange {
+    Clamp,   // the nearest limit
+    Keep,    // the field keeps the value it had (an enumeration)
+    LowByte, // the low 8 bits (0 to 255), as the file format has always read it
+};
+
+// The numbers a numeric key may hold: every value is brought inside before it
+// reaches the window, an image or a loop. The options dialog offers the same.
+struct TKeyRange {
+    double Min = 0;
+    double Max = 0;
+    TOutOfRange Rule = TOutOfRange::Clamp;
+};
+
+// The window's scale in each direction.
+inline constexpr TKeyRange kScalingRateRange{0.75, 1.25};
+// The whole window's alpha.
+inline constexpr TKeyRange kAlphaBlendValueRange{0, 255, TOutOfRange::LowByte};
+// The font style bits (bold, italic, underline, strike-out) in their byte.
+inline constexpr TKeyRange kFontStyleRange{0, 255, TOutOfRange::LowByte};
+// The clock font's size: points when positive, a height in pixels when negative
+// (0 keeps the font's own size). The font dialog offers sizes up to 512.
+inline constexpr TKeyRange kFontSizeRange{-512, 512};
+// A window place and size: what the X protocol can carry.
+inline constexpr TKeyRange kWindowPlaceRange{-32768, 32767};
+inline constexpr TKeyRange kWindowSizeRange{0, 32767};
+// The options dialog's pages (a page it does not have opens the first) and the
+// command grid's column widths.
+inline constexpr TKeyRange kOptionPageRange{0, 5, TOutOfRange::Keep};
+inline constexpr TKeyRange kColWidthRange{0, 4096};
+
+// `value` brought inside `range` by its rule; `before` is the field's value for
+// TOutOfRange::Keep. A value that is not a number gives `before`.
+double LimitToRange(double value, const TKeyRange& range, double before);
+
 struct TSettingKey {
     const char* Section;
     const char* Key;
     std::function<void(const IniDocument&, TVlmSettings&, const TSettingsEnv&)> Load;
     std::function<void(IniDocument&, const TVlmSettings&, const TSettingsEnv&)> Save;
+    TKeyForm Form = TKeyForm::String;
+    // Every Int and Float key has one.
+    std::optional<TKeyRange> Range;
 };
 
 // The keys of sections MainForm, ClockStr, Appearance and Alarm in file order.

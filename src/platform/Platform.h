@@ -30,6 +30,13 @@ struct TWindowFacts {
     QRect Geometry;          // logical pixels
 };
 // The sound libraries' own versions ("2.26.5"); empty where unknown.
+// How the start of a sound ended: the player plays, or the reason it cannot.
+struct TSoundAnswer {
+    bool Playing = false;
+    QString Reason;
+};
+using TSoundWatch = std::function<void(const TSoundAnswer&)>;
+
 struct TSoundLibraryVersions {
     QString Sdl;
     QString Mixer;
@@ -129,9 +136,11 @@ public:
     // for a plain start of an executable when given.
     bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin, bool hide,
                        QString* error = nullptr, TLaunchWatch onEnd = {}) override = 0;
-    // Plays an mp3 or wav file in a loop until StopSound; false (with the reason)
-    // when it cannot be played.
-    virtual bool PlaySound(const QString& fileName, QString* error = nullptr) = 0;
+    // Starts playing an mp3 or wav file in a loop until StopSound and returns at
+    // once, without waiting for the player: `onAnswer` says later, on the UI
+    // thread, whether it plays or why not. It is not called once StopSound or
+    // another PlaySound has run.
+    virtual void PlaySound(const QString& fileName, TSoundWatch onAnswer = {}) = 0;
     virtual void StopSound() = 0;
     // The versions of the sound libraries the player runs with ("2.26.5"); empty
     // where it cannot tell.

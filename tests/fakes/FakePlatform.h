@@ -112,11 +112,15 @@ public:
     }
     bool SoundResult = true;
     QString SoundError; // the reason given when SoundResult is false
-    bool PlaySound(const QString& fileName, QString* error = nullptr) override {
+    // The player answers at once unless told to stay silent; a silent one's
+    // watch waits in SoundWatch.
+    bool SoundAnswers = true;
+    TSoundWatch SoundWatch;
+    void PlaySound(const QString& fileName, TSoundWatch onAnswer = {}) override {
         Calls << "play:" + fileName;
-        if (!SoundResult && error)
-            *error = SoundError;
-        return SoundResult;
+        SoundWatch = std::move(onAnswer);
+        if (SoundAnswers && SoundWatch)
+            SoundWatch({SoundResult, SoundResult ? QString() : SoundError});
     }
     void StopSound() override { Calls << "stop-sound"; }
     TSoundLibraryVersions SoundVersions{QStringLiteral("2.26.5"), QStringLiteral("2.6.3")};

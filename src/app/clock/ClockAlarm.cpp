@@ -62,12 +62,13 @@ void TClockAlarm::CarryOut(const TAlarmEffects& effects) {
             FWindow.HideBalloon();
             break;
         case TAlarmEffect::PlaySound:
-            // Queued: the alarm starts inside the tick, which must not wait on a box.
-            if (const auto m = PlayAlarmSound(FPlatform, FSettings.AlarmSoundFileName)) {
-                if (!m->Detail.isEmpty())
-                    QTextStream(stderr) << "velmora: " << m->Detail << Qt::endl;
-                PostMessageDialog(AlarmMessageText(*m, Messages()), m->Kind);
-            }
+            // The player answers later, through the event loop: the alarm starts
+            // inside the tick, which waits neither on the player nor on a box.
+            PlayAlarmSound(FPlatform, FSettings.AlarmSoundFileName, [](const TAlarmMessage& m) {
+                if (!m.Detail.isEmpty())
+                    QTextStream(stderr) << "velmora: " << m.Detail << Qt::endl;
+                PostMessageDialog(AlarmMessageText(m, Messages()), m.Kind);
+            });
             break;
         case TAlarmEffect::StopSound:
             StopAlarmSound(FPlatform);

@@ -207,7 +207,7 @@ void TMainForm::SaveSettingsNow() {
     // A timer's slot: an error becomes a message, never an exception through the loop.
     try {
         SyncSettingsFromWindow();
-        if (QPoint(FSettings.Left, FSettings.Top) == FStoredPlace &&
+        if (!FSaveFailed && QPoint(FSettings.Left, FSettings.Top) == FStoredPlace &&
             CurrentLangFile() == FStoredLangFile)
             return;
         SaveSettings();
@@ -273,7 +273,11 @@ void TMainForm::AdjustMainFormMaxSize(TVlmColorMode fontColorMode) {
     };
     const QSize text = MeasureClockText(FSettings.ShowDate, FSettings.ShowDayOfTheWeek,
                                         FSettings.ShowSecond, extent, FDayWords, FClock.Now());
-    const QSize size = ScaledWindowSize(text, FSettings.ScalingRateX, FSettings.ScalingRateY);
+    // Never larger than the screen: a clock that does not fit could not be seen
+    // whole anyway, and its images would cost memory for nothing.
+    const QSize screenSize = screen() ? screen()->geometry().size() : QSize(16384, 16384);
+    const QSize size = ScaledWindowSize(text, FSettings.ScalingRateX, FSettings.ScalingRateY)
+                           .boundedTo(screenSize);
     setFixedSize(size);
     FClockPaintBox->setGeometry(0, 0, size.width(), size.height());
     RenderClockImage();

@@ -137,6 +137,8 @@ private:
     void RunTimeOfDayChecks(const QDateTime& t, bool current);
     void CheckMidnight(const QDateTime& t);
     void SaveSettingsNow();
+    // SaveSettings' work; throws the system's reason when the file cannot be written.
+    void WriteSettingsFile();
     void CreateAlarm();
     void CreateLayering();
     // Shown unless the blink is in its dark half or a full-screen window covers it.
@@ -180,6 +182,7 @@ private:
     // Set when the settings file exists but could not be read: it is then not
     // overwritten with defaults at exit.
     bool FSettingsUnreadable = false;
+    bool FSaveFailed = false; // the last save could not be done: the next one must run
     // Set when the settings file was not UTF-16 (a hand-made UTF-8 file): the
     // original is kept beside it before the first save replaces it.
     bool FKeepForeignOriginal = false;

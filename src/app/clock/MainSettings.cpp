@@ -1,5 +1,6 @@
 // Loading and saving the clock's settings file.
 #include "app/LangFiles.h"
+#include "app/LangTexts.h"
 #include "app/MessageDialog.h"
 #include "app/clock/ClockCommands.h"
 #include "app/clock/MainForm.h"
@@ -55,8 +56,13 @@ void TMainForm::LoadSettings() {
     FCommands->ACommandList().Clear();
     const QString own = FPaths.OwnFolder;
     FSettings.AlarmSoundFileName = ResolveStoredPath(FSettings.AlarmSoundFileName, own);
-    LoadCommandList(doc, FCommands->ACommandList(), Messages().Command0Title, FPaths.SyncTool,
-                    [&own](const QString& stored) { return ResolveStoredPath(stored, own); });
+    if (LoadCommandList(doc, FCommands->ACommandList(), Messages().Command0Title, FPaths.SyncTool,
+                        [&own](const QString& stored) { return ResolveStoredPath(stored, own); }))
+        // Queued: the clock comes up first, and the user reads it at leisure.
+        PostMessageDialog(FormatMsg(OrFallback(Messages().MsgWarnTooManyCommands,
+                                               QStringLiteral("MsgWarnTooManyCommands")),
+                                    {QString::number(kMaxCommandCount)}),
+                          TMsgDlgType::Warning);
     move(FSettings.Left, FSettings.Top);
     resize(std::max(FSettings.Width, 1), std::max(FSettings.Height, 1));
     FStoredPlace = QPoint(FSettings.Left, FSettings.Top);
@@ -64,14 +70,33 @@ void TMainForm::LoadSettings() {
 }
 
 void TMainForm::SaveSettings() {
+    // The user was told at start-up that this file is left alone.
     if (FSettingsUnreadable)
         return;
+    // Set until a save succeeds: the settings in memory are the only copy of the
+    // changes, and the next save, whatever starts it, writes them all.
+    FSaveFailed = true;
+    try {
+        WriteSettingsFile();
+    } catch (const std::exception& e) {
+        QTextStream(stderr) << "velmora: " << e.what() << Qt::endl;
+        throw TIniWriteError(FormatMsg(OrFallback(Messages().MsgErrorSettingsNotSaved,
+                                                  QStringLiteral("MsgErrorSettingsNotSaved")),
+                                       {FIniFileName, QString::fromUtf8(e.what())})
+                                 .toStdString());
+    }
+    FSaveFailed = false;
+}
+
+void TMainForm::WriteSettingsFile() {
     SyncSettingsFromWindow();
     const QString own = FPaths.OwnFolder;
     FSettings.LangFileName = StoredPathFor(CurrentLangFile(), own);
     IniDocument doc(FIniFileName);
+    // Became unreadable (or too large) since the start: never replace what could
+    // not be read.
     if (!doc.ReadError().isEmpty())
-        return; // became unreadable meanwhile: never replace what we could not read
+        throw TIniWriteError(doc.ReadError().toStdString());
     if (FKeepForeignOriginal && QFileInfo::exists(FIniFileName)) {
         const QString backup = FIniFileName + QStringLiteral(".bak");
         QFile::remove(backup);

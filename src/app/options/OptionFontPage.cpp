@@ -7,6 +7,7 @@
 #include "app/options/OptionForm.h"
 #include "app/options/OptionHelpers.h"
 #include "app/options/OptionHost.h"
+#include "core/Settings.h"
 #include "widgets/KvPaintBox.h"
 
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -245,8 +247,9 @@ void TOptionFontPage::Button201Click() {
         return;
     FHost.Settings().FontName = chosen->family();
     FHost.Settings().FontStyle = StyleBits(*chosen);
-    FHost.Settings().FontSize =
-        chosen->pointSize() > 0 ? chosen->pointSize() : -chosen->pixelSize();
+    // Within the range the settings file keeps, so that what is saved loads back.
+    const int size = chosen->pointSize() > 0 ? chosen->pointSize() : -chosen->pixelSize();
+    FHost.Settings().FontSize = std::clamp(size, int(kFontSizeRange.Min), int(kFontSizeRange.Max));
     FHost.SettingsChanged(TSettingChange::Font);
     ShowFontDescription();
 }

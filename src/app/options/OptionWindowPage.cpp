@@ -2,6 +2,7 @@
 
 #include "app/options/OptionControls.h"
 #include "app/options/OptionHost.h"
+#include "core/Settings.h"
 #include "widgets/KvSpinEdit.h"
 
 #include <QCheckBox>
@@ -16,8 +17,9 @@ namespace velmora {
 
 namespace {
 
-constexpr double kScaleMin = 0.75;
-constexpr double kScaleMax = 1.25;
+// The same limits as loading keeps the settings file's values to.
+constexpr double kScaleMin = kScalingRateRange.Min;
+constexpr double kScaleMax = kScalingRateRange.Max;
 
 // The value a spin edit hands to its handler, kept inside the box's range: while
 // the user types, the box may hold a number it will only limit when it is left.
@@ -102,8 +104,8 @@ void TOptionWindowPage::LoadFromMain() {
     AttachScalingHandlers(true);
 
     CheckBox301->setChecked(FHost.Settings().AlphaBlend);
-    SpinEdit303->SetMinValue(0);
-    SpinEdit303->SetMaxValue(255);
+    SpinEdit303->SetMinValue(kAlphaBlendValueRange.Min);
+    SpinEdit303->SetMaxValue(kAlphaBlendValueRange.Max);
     ApplyAlphaEnabled();
     SpinEdit303->SetValue(qlonglong(FHost.Settings().AlphaBlendValue));
 

@@ -83,7 +83,8 @@ bool IsMapped(Display* d, Window w) {
 } // namespace
 
 LinuxPlatform::LinuxPlatform(TLaunchHelpers helpers)
-    : helpers_(std::move(helpers)), watches_(std::make_unique<QObject>()) {}
+    : helpers_(std::move(helpers)), watches_(std::make_unique<QObject>()),
+      sounds_(std::make_unique<QObject>()) {}
 // A sound still playing ends with the clock, its player with it.
 LinuxPlatform::~LinuxPlatform() {
     StopSound();

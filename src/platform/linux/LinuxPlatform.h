@@ -68,7 +68,7 @@ public:
     bool LaunchProgram(const QString& fileName, const QString& params, bool asAdmin, bool hide,
                        QString* error = nullptr, TLaunchWatch onEnd = {}) override;
     // LinuxSound.cpp
-    bool PlaySound(const QString& fileName, QString* error = nullptr) override;
+    void PlaySound(const QString& fileName, TSoundWatch onAnswer = {}) override;
     void StopSound() override;
     TSoundLibraryVersions SoundLibraryVersions() override;
     // LinuxDesktop.cpp
@@ -90,7 +90,9 @@ private:
     QString RendezvousPath(const QString& name, const QString& extension) const;
     // LinuxSound.cpp
     QString SoundPlayer() const;
-    static void EndPlayer(QProcess& player);
+    // Closes the player's input and lets it end; kills it if it has not ended
+    // soon after. Never waits.
+    static void EndPlayer(QProcess* player);
     // Starts `program` (an absolute path) and calls `onEnd` when it has ended.
     bool StartWatched(const QStringList& argv, const QString& dir, bool elevated,
                       TLaunchWatch onEnd, QString* error);
@@ -106,7 +108,8 @@ private:
     std::unique_ptr<QObject> trayWatch_;
     std::unique_ptr<QObject> activeWatch_;
     std::unique_ptr<QObject> compositorWatch_;
-    std::unique_ptr<QProcess> sound_; // the player while a sound plays
+    std::unique_ptr<QObject> sounds_; // parent of the players, also of those ending
+    QPointer<QProcess> sound_;        // the player while a sound plays
 };
 
 } // namespace velmora

@@ -1,7 +1,7 @@
 // The alarm's sound routine between the file checks, the player and the texts
 // the user reads.
-#include "core/AlarmLogic.h"
 #include "app/LangFiles.h"
+#include "core/AlarmLogic.h"
 #include "fakes/FakePlatform.h"
 
 #include <QFile>
@@ -26,9 +26,15 @@ protected:
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         return f.fileName();
     }
+    // What the player's answer (or the file check) reports for `file`, if anything.
+    std::optional<TAlarmMessage> Report(const QString& file) {
+        std::optional<TAlarmMessage> m;
+        PlayAlarmSound(P, file, [&m](const TAlarmMessage& got) { m = got; });
+        return m;
+    }
     // What the window would show for `file`, or nothing.
     QString Play(const QString& file) {
-        const std::optional<TAlarmMessage> m = PlayAlarmSound(P, file);
+        const std::optional<TAlarmMessage> m = Report(file);
         return m ? AlarmMessageText(*m, Texts) : QString();
     }
 
@@ -69,7 +75,22 @@ TEST_F(AlarmSound, ThePlayersReasonStaysOutOfTheBox) {
     P.SoundResult = false;
     P.SoundError = QStringLiteral("Unrecognized audio format");
     EXPECT_EQ(Play(wav), "Cannot open: [" + wav + "]");
-    EXPECT_EQ(PlayAlarmSound(P, wav)->Detail, QStringLiteral("Unrecognized audio format"));
+    EXPECT_EQ(Report(wav)->Detail, QStringLiteral("Unrecognized audio format"));
+}
+
+// The player is started and left to answer: until it does, nothing is reported
+// and nothing waits; its late answer still reaches the user.
+TEST_F(AlarmSound, APlayerThatHasNotAnsweredHoldsNothingUp) {
+    const QString wav = Touch(QStringLiteral("slow.wav"));
+    P.SoundAnswers = false;
+    std::optional<TAlarmMessage> m;
+    PlayAlarmSound(P, wav, [&m](const TAlarmMessage& got) { m = got; });
+    EXPECT_EQ(P.Calls, QStringList({QStringLiteral("stop-sound"), "play:" + wav}));
+    EXPECT_FALSE(m.has_value());
+    ASSERT_TRUE(P.SoundWatch);
+    P.SoundWatch({false, QStringLiteral("the sound player gave no answer")});
+    ASSERT_TRUE(m.has_value());
+    EXPECT_EQ(AlarmMessageText(*m, Texts), "Cannot open: [" + wav + "]");
 }
 
 TEST_F(AlarmSound, StopAlarmSoundStopsThePlayer) {

@@ -1,17 +1,18 @@
 // The clock keeps going whatever happens around it: no message box inside a tick,
 // an alarm that always ends on time, messages in the user's language only, one
 // error box at a time, settings saved as they change, every timer stopped at quit.
-#include "core/AlarmLogic.h"
-#include "core/IniDocument.h"
-#include "core/KvTimer.h"
+#include "app/DayWords.h"
 #include "app/LangFiles.h"
+#include "app/MessageDialog.h"
 #include "app/clock/ClockAlarm.h"
 #include "app/clock/ClockCommands.h"
 #include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
-#include "app/DayWords.h"
-#include "app/MessageDialog.h"
+#include "core/AlarmLogic.h"
+#include "core/CommandSections.h"
+#include "core/IniDocument.h"
+#include "core/KvTimer.h"
 #include "fakes/FakePlatform.h"
 
 #include <QAbstractButton>
@@ -145,7 +146,8 @@ TEST(Robustness, CommandAndHelpMessagesAreTheLanguagesTextsOnly) {
     f->Commands().RunCommandItem(1);
     ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 1; }));
     // The reason comes from the language too (it was left out before).
-    EXPECT_EQ(boxes.Texts[0], QStringLiteral("ひらけません: [%1] (はじめられませんでした。)").arg(prog));
+    EXPECT_EQ(boxes.Texts[0],
+              QStringLiteral("ひらけません: [%1] (はじめられませんでした。)").arg(prog));
 
     QDir(fx.dir.path()).mkpath("Help");
     QFile help(fx.dir.filePath("Help/index.html"));
@@ -181,8 +183,9 @@ TEST(Robustness, ACommandThatCannotStartSaysWhyInTheUsersLanguage) {
     };
     QStringList ini = {"[CommandList]", "Count=4"};
     for (int i = 0; i < 3; ++i)
-        ini << QStringLiteral("[Command%1]").arg(i + 1) << "Title=t" << "FileName=" + cases[i].File
-            << "OptionStr=" + cases[i].Params << QStringLiteral("AsAdmin=%1").arg(cases[i].Admin);
+        ini << QStringLiteral("[Command%1]").arg(i + 1) << "Title=t"
+            << "FileName=" + cases[i].File << "OptionStr=" + cases[i].Params
+            << QStringLiteral("AsAdmin=%1").arg(cases[i].Admin);
     fx.WriteIni(ini);
     BoxWatch boxes;
     auto f = fx.Make();
@@ -348,4 +351,68 @@ TEST(Robustness, QuitStopsEveryTimerFirst) {
     // No sync starts after Quit.
     QTest::qWait(1300);
     EXPECT_TRUE(fx.platform.Calls.filter("launch:").isEmpty());
+}
+
+// A save that cannot be done says why, keeps the changes, and the next save
+// writes them. Each way the file can become unusable after the start is a case.
+TEST(Robustness, AFailedSaveIsReportedAndTheNextSaveTriesAgain) {
+    struct TCase {
+        const char* Name;
+        std::function<void(const QString& ini)> Spoil;
+    };
+    const TCase cases[] = {
+        {"grown past the size limit",
+         [](const QString& ini) {
+             QFile f(ini);
+             ASSERT_TRUE(f.open(QIODevice::Append));
+             f.write(QByteArray(kMaxIniFileSize, ' '));
+         }},
+        {"a folder in its place",
+         [](const QString& ini) {
+             QFile::remove(ini);
+             ASSERT_TRUE(QDir().mkdir(ini));
+         }},
+    };
+    for (const TCase& c : cases) {
+        Fixture fx;
+        fx.WriteIni({"[ClockStr]", "ShowDate=1"});
+        auto f = fx.Make();
+        f->Settings().ShowDate = false;
+        c.Spoil(fx.ini());
+        QString error;
+        try {
+            f->SaveSettings(); // as the options dialog's close does
+            ADD_FAILURE() << c.Name << ": no error";
+        } catch (const TIniWriteError& e) {
+            error = QString::fromUtf8(e.what());
+        }
+        const QString expected =
+            FormatMsg(Messages().MsgErrorSettingsNotSaved, {fx.ini(), QString()}).left(8);
+        EXPECT_TRUE(error.startsWith(expected)) << c.Name << ": " << error.toStdString();
+        EXPECT_TRUE(error.contains(fx.ini())) << c.Name;
+        EXPECT_FALSE(f->Settings().ShowDate) << c.Name << ": the change is kept in memory";
+
+        // The file is usable again: the next save, though nothing else changed, writes.
+        QDir().rmdir(fx.ini());
+        QFile::remove(fx.ini());
+        f->ScheduleSave();
+        ASSERT_TRUE(WaitUntil([&] { return !f->SavePending(); })) << c.Name;
+        EXPECT_EQ(IniDocument(fx.ini(), QLocale::c()).ReadString("ClockStr", "ShowDate", ""), "0")
+            << c.Name;
+    }
+}
+
+TEST(Robustness, MoreCommandsThanTheListHoldsAreReportedOnceTheClockIsUp) {
+    Fixture fx;
+    QStringList lines{"[CommandList]", "Count=2000000000"};
+    for (int k = 0; k <= kMaxCommandCount; ++k)
+        lines << QStringLiteral("[Command%1]").arg(k) << QStringLiteral("Title=t%1").arg(k);
+    fx.WriteIni(lines);
+    BoxWatch boxes;
+    auto f = fx.Make();
+    EXPECT_TRUE(boxes.Texts.isEmpty()) << "not while the clock is being made";
+    EXPECT_EQ(f->Commands().ACommandList().Count(), kMaxCommandCount);
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.Texts.isEmpty() && boxes.Settled(); }));
+    EXPECT_EQ(boxes.Texts, QStringList{FormatMsg(Messages().MsgWarnTooManyCommands,
+                                                 {QString::number(kMaxCommandCount)})});
 }

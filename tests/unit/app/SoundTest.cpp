@@ -4,6 +4,7 @@
 #include "platform/linux/LinuxPlatform.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <numbers>
+#include <optional>
 
 using namespace velmora;
 
@@ -99,6 +101,19 @@ protected:
         QFile f(Output);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
+    // Stops the sound; the player ends in the background (the stop never waits for
+    // it), so the output is given a bounded while to come to rest.
+    void StopAndLetItEnd() {
+        P.StopSound();
+        QElapsedTimer waited;
+        waited.start();
+        qint64 before = -1;
+        while (OutputSize() != before && waited.elapsed() < 5000) {
+            before = OutputSize();
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 300);
+            QThread::msleep(300);
+        }
+    }
     // True when the output stays the same size over a while.
     bool OutputStill() const {
         const qint64 before = OutputSize();
@@ -110,6 +125,20 @@ protected:
     QString Output;
     LinuxPlatform P{TLaunchHelpers{.SoundPlayer = QStringLiteral(VELMORA_SOUND_PLAYER)}};
 };
+
+// Starts `file` and waits, boundedly, for the player's answer as the clock's
+// event loop would deliver it; true when it plays, else `error` says why.
+bool PlayAndWait(LinuxPlatform& platform, const QString& file, QString* error = nullptr) {
+    std::optional<TSoundAnswer> answer;
+    platform.PlaySound(file, [&answer](const TSoundAnswer& a) { answer = a; });
+    QElapsedTimer waited;
+    waited.start();
+    while (!answer && waited.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (answer && !answer->Playing && error)
+        *error = answer->Reason;
+    return answer && answer->Playing;
+}
 
 // True when this process has a library whose path holds `name` mapped.
 bool HasMapped(const char* name) {
@@ -133,32 +162,32 @@ TEST_F(Sound, WavLoopsUntilStopped) {
     // A quarter-second sound: output of several times its length proves the loop.
     const QString wav = Write(QStringLiteral("chime.wav"), SineWav(0.25));
     QString error;
-    ASSERT_TRUE(P.PlaySound(wav, &error)) << error.toStdString();
+    ASSERT_TRUE(PlayAndWait(P, wav, &error)) << error.toStdString();
     const qint64 oneLoop = kOutputBytesPerSecond / 4;
     ASSERT_TRUE(WaitForOutput(3 * oneLoop));
     const QByteArray raw = ReadOutput();
     EXPECT_GT(Loudest(raw, 0, oneLoop), 8000);
     EXPECT_GT(Loudest(raw, 2 * oneLoop, 3 * oneLoop), 8000);
 
-    P.StopSound();
+    StopAndLetItEnd();
     EXPECT_TRUE(OutputStill());
 }
 
 TEST_F(Sound, CapitalExtensionAndUnicodeNamePlay) {
     const QString wav = Write(QStringLiteral("ベル.WAV"), SineWav(0.2));
     QString error;
-    EXPECT_TRUE(P.PlaySound(wav, &error)) << error.toStdString();
+    EXPECT_TRUE(PlayAndWait(P, wav, &error)) << error.toStdString();
     ASSERT_TRUE(WaitForOutput(kOutputBytesPerSecond / 10));
     EXPECT_GT(Loudest(ReadOutput(), 0, kOutputBytesPerSecond / 10), 8000);
 }
 
 TEST_F(Sound, PlayingAgainReplacesTheSound) {
     const QString wav = Write(QStringLiteral("a.wav"), SineWav(0.2));
-    ASSERT_TRUE(P.PlaySound(wav));
-    ASSERT_TRUE(P.PlaySound(wav));
+    ASSERT_TRUE(PlayAndWait(P, wav));
+    ASSERT_TRUE(PlayAndWait(P, wav));
     ASSERT_TRUE(WaitForOutput(kOutputBytesPerSecond / 4));
     EXPECT_GT(Loudest(ReadOutput(), 0, kOutputBytesPerSecond / 4), 8000);
-    P.StopSound();
+    StopAndLetItEnd();
     EXPECT_TRUE(OutputStill());
     P.StopSound(); // stopping twice is harmless
 }
@@ -172,20 +201,20 @@ TEST_F(Sound, FilesThatCannotPlayReportWhy) {
     };
     for (const QString& file : cases) {
         QString error;
-        EXPECT_FALSE(P.PlaySound(file, &error)) << file.toStdString();
+        EXPECT_FALSE(PlayAndWait(P, file, &error)) << file.toStdString();
         EXPECT_FALSE(error.isEmpty()) << file.toStdString();
     }
     // A failure leaves the player ready for the next sound.
-    EXPECT_TRUE(P.PlaySound(Write(QStringLiteral("ok.wav"), SineWav(0.1))));
+    EXPECT_TRUE(PlayAndWait(P, Write(QStringLiteral("ok.wav"), SineWav(0.1))));
 }
 
 TEST_F(Sound, Mp3DecodesAndLoops) {
     // Ten frames last about a quarter second; a second of output means it looped.
     const QString mp3 = Write(QStringLiteral("quiet.Mp3"), SilentMp3(10));
     QString error;
-    ASSERT_TRUE(P.PlaySound(mp3, &error)) << error.toStdString();
+    ASSERT_TRUE(PlayAndWait(P, mp3, &error)) << error.toStdString();
     EXPECT_TRUE(WaitForOutput(kOutputBytesPerSecond));
-    P.StopSound();
+    StopAndLetItEnd();
     EXPECT_TRUE(OutputStill());
 }
 
@@ -196,14 +225,14 @@ TEST_F(Sound, EncodedMp3IsAudible) {
     const QString mp3 = QStringLiteral(VELMORA_SOURCE_DIR "/tests/unit/app/data/tone440.mp3");
     ASSERT_TRUE(QFileInfo(mp3).isFile()) << mp3.toStdString();
     QString error;
-    ASSERT_TRUE(P.PlaySound(mp3, &error)) << error.toStdString();
+    ASSERT_TRUE(PlayAndWait(P, mp3, &error)) << error.toStdString();
     ASSERT_TRUE(WaitForOutput(kOutputBytesPerSecond));
     EXPECT_GT(Loudest(ReadOutput(), 0, kOutputBytesPerSecond), 8000);
 }
 
 TEST_F(Sound, TheClocksProcessNeverLoadsTheSoundLibraries) {
     // Once loaded, the sound servers' libraries could never be unloaded again.
-    ASSERT_TRUE(P.PlaySound(Write(QStringLiteral("a.wav"), SineWav(0.2))));
+    ASSERT_TRUE(PlayAndWait(P, Write(QStringLiteral("a.wav"), SineWav(0.2))));
     ASSERT_TRUE(WaitForOutput(kOutputBytesPerSecond / 10));
     P.StopSound();
     EXPECT_FALSE(HasMapped("libSDL2"));
@@ -250,20 +279,42 @@ TEST_F(Sound, APlayerThatFailsIsReportedAndTheNextSoundPlays) {
     for (const TCase& c : cases) {
         LinuxPlatform broken{TLaunchHelpers{.SoundPlayer = c.Player}};
         QString error;
-        EXPECT_FALSE(broken.PlaySound(wav, &error)) << c.Name;
+        EXPECT_FALSE(PlayAndWait(broken, wav, &error)) << c.Name;
         EXPECT_TRUE(error.contains(QLatin1String(c.Reason)))
             << c.Name << ": " << error.toStdString();
     }
-    EXPECT_TRUE(P.PlaySound(wav));
+    EXPECT_TRUE(PlayAndWait(P, wav));
 }
 
 TEST_F(Sound, APlayerThatEndsWhilePlayingLeavesTheClockRunning) {
     // A decoder that trips over its file mid-way ends the player, not the clock.
     LinuxPlatform p{TLaunchHelpers{.SoundPlayer = FakePlayer(Dir, QStringLiteral("dies.sh"),
                                                              "echo playing\nkill -SEGV $$\n")}};
-    EXPECT_TRUE(p.PlaySound(Write(QStringLiteral("a.wav"), SineWav(0.1))));
+    EXPECT_TRUE(PlayAndWait(p, Write(QStringLiteral("a.wav"), SineWav(0.1))));
     QThread::msleep(200);
     QCoreApplication::processEvents();
     p.StopSound();
-    EXPECT_TRUE(p.PlaySound(Write(QStringLiteral("b.wav"), SineWav(0.1))));
+    EXPECT_TRUE(PlayAndWait(p, Write(QStringLiteral("b.wav"), SineWav(0.1))));
+}
+
+// A player stuck on its file (a stalled network folder) holds nothing up: the
+// start returns before any answer, the silence is reported after a while, and
+// the next sound plays.
+TEST_F(Sound, APlayerThatNeverAnswersIsNotWaitedFor) {
+    LinuxPlatform stuck{TLaunchHelpers{
+        .SoundPlayer = FakePlayer(Dir, QStringLiteral("stuck.sh"), "exec sleep 600\n")}};
+    std::optional<TSoundAnswer> answer;
+    stuck.PlaySound(Write(QStringLiteral("a.wav"), SineWav(0.1)),
+                    [&answer](const TSoundAnswer& a) { answer = a; });
+    EXPECT_FALSE(answer.has_value()) << "the start waited for the player";
+    QElapsedTimer waited;
+    waited.start();
+    while (!answer && waited.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ASSERT_TRUE(answer.has_value());
+    EXPECT_FALSE(answer->Playing);
+    EXPECT_TRUE(answer->Reason.contains(QLatin1String("did not answer")))
+        << answer->Reason.toStdString();
+    stuck.StopSound(); // returns at once; the player is killed in the background
+    EXPECT_TRUE(PlayAndWait(P, Write(QStringLiteral("b.wav"), SineWav(0.1))));
 }

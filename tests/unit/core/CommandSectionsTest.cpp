@@ -213,3 +213,80 @@ TEST(CommandSections, EmptyListSavesACountOfZero) {
     SaveCommandSections(doc, list);
     EXPECT_EQ(Lines(doc), Join({"[CommandList]", "Count=0"}));
 }
+
+namespace {
+
+// A file with `sections` command sections Command0, Command1, ... and `count`.
+QString ManyCommands(int sections, const QString& count) {
+    QString text = "[CommandList]\nCount=" + count + "\n";
+    for (int k = 0; k < sections; ++k)
+        text += QStringLiteral("[Command%1]\nTitle=t%1\n").arg(k);
+    return text;
+}
+
+} // namespace
+
+TEST(CommandSections, TheListStopsAtTheMostAPersonCanUse) {
+    struct TCase {
+        int Sections;
+        QString Count;
+        int Loaded;
+        bool Cut;
+    };
+    const TCase cases[] = {
+        {kMaxCommandCount - 1, "2000000000", kMaxCommandCount - 1, false}, // a gap ends it first
+        {kMaxCommandCount, "2000000000", kMaxCommandCount, false},
+        {kMaxCommandCount + 1, "2000000000", kMaxCommandCount, true},
+        {kMaxCommandCount + 5, QString::number(kMaxCommandCount), kMaxCommandCount, false},
+        {kMaxCommandCount + 5, QString::number(kMaxCommandCount + 1), kMaxCommandCount, true},
+    };
+    for (const TCase& c : cases) {
+        TKvCommandList list;
+        const bool cut =
+            LoadCommandList(Parse(ManyCommands(c.Sections, c.Count)), list, kTitle0, "/x");
+        EXPECT_EQ(list.Count(), c.Loaded)
+            << c.Sections << " sections, Count=" << c.Count.toStdString();
+        EXPECT_EQ(cut, c.Cut) << c.Sections << " sections, Count=" << c.Count.toStdString();
+    }
+}
+
+TEST(CommandSections, CommandsBeyondTheLimitStayInTheFile) {
+    IniDocument doc = Parse(ManyCommands(kMaxCommandCount + 3, "2000000000"));
+    TKvCommandList list;
+    Load(doc, list);
+    SaveCommandSections(doc, list);
+    EXPECT_EQ(doc.ReadInteger("CommandList", "Count", 0), kMaxCommandCount);
+    for (int k = kMaxCommandCount; k < kMaxCommandCount + 3; ++k)
+        EXPECT_EQ(doc.ReadString(QStringLiteral("Command%1").arg(k), "Title", ""),
+                  QStringLiteral("t%1").arg(k));
+    EXPECT_EQ(doc.ReadString("Command999", "Title", ""), "t999");
+}
+
+// The largest file loading accepts, filled with as many command sections as fit,
+// loads and saves with a bounded number of look-up steps each: the cost grows
+// with the file, never with its square. Counted, not timed, so a slow machine or
+// a sanitizer build cannot make it flaky.
+TEST(CommandSections, LookUpsCostTheSameWhateverTheFileSize) {
+    const QString one = QStringLiteral("[Command%1]\r\nTitle=t\r\n");
+    QString text = QStringLiteral("[CommandList]\r\nCount=2000000000\r\n");
+    int sections = 0;
+    while ((text.size() + one.size() + 8) * 2 + 2 < kMaxIniFileSize)
+        text += one.arg(sections++);
+    ASSERT_GT(sections, 50000);
+    QByteArray bytes("\xFF\xFE", 2);
+    for (QChar c : text)
+        bytes.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    ASSERT_LE(bytes.size(), kMaxIniFileSize);
+
+    IniDocument doc(QString(), QLocale::c());
+    doc.LoadFromBytes(bytes);
+    TKvCommandList list;
+    EXPECT_TRUE(LoadCommandList(doc, list, kTitle0, "/x"));
+    SaveCommandSections(doc, list);
+    ASSERT_EQ(list.Count(), kMaxCommandCount);
+    // Some tens of steps for each command read and written (its section's own
+    // lines), however many sections the file holds; a scan through the sections
+    // per look-up would take billions.
+    EXPECT_LT(doc.LookupSteps(), 100 * kMaxCommandCount);
+    EXPECT_EQ(doc.ReadSections().size(), sections + 1);
+}

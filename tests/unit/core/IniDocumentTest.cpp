@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace velmora;
 
@@ -329,4 +330,79 @@ TEST(IniDocument, AFileLargerThanTheCapIsNotRead) {
     const IniDocument atCap(path);
     EXPECT_TRUE(atCap.ReadError().isEmpty());
     EXPECT_EQ(atCap.ReadString("S", "k", ""), "v");
+}
+
+TEST(IniDocument, LookUpsFindTheFirstOfDuplicatesAfterErasing) {
+    IniDocument d = Parse("[A]\nk=1\nK=2\n[b]\nx=1\n[a]\nk=3\n");
+    EXPECT_EQ(d.ReadString("a", "K", ""), "1"); // first section, first line of the key
+    d.EraseSection("A");
+    EXPECT_EQ(d.ReadString("A", "k", ""), "3"); // the second section is found now
+    d.EraseSection("a");
+    EXPECT_FALSE(d.SectionExists("A"));
+    d.WriteString("A", "k", "4");
+    EXPECT_EQ(d.ReadSections(), QStringList({"b", "A"}));
+    EXPECT_EQ(d.ReadString("a", "k", ""), "4");
+    const qint64 before = d.LookupSteps();
+    for (int i = 0; i < 100; ++i)
+        d.ReadString("b", "x", "");
+    EXPECT_LE(d.LookupSteps() - before, 200);
+}
+
+// Erasing by place removes just that one of two sections whose names differ only
+// in case, and counts places as ReadSections lists them, erased ones left out.
+TEST(IniDocument, ErasingByPlaceKeepsTheOtherOfTwoNamesDifferingInCase) {
+    IniDocument d = Parse("[x]\nq=0\n[Set]\nk=1\n[SET]\nk=2\n[z]\nw=9\n");
+    d.EraseSection("x");
+    d.EraseSectionAt(0); // "Set", the first listed now
+    EXPECT_EQ(d.ReadSections(), QStringList({"SET", "z"}));
+    EXPECT_EQ(d.ReadString("set", "k", ""), "2");
+    d.EraseSectionAt(5); // past the end: nothing
+    d.EraseSectionAt(-1);
+    EXPECT_EQ(d.ReadSections(), QStringList({"SET", "z"}));
+    d.EraseSectionAt(0);
+    EXPECT_FALSE(d.SectionExists("Set"));
+    EXPECT_EQ(d.ReadString("z", "w", ""), "9");
+}
+
+// A save's temporary file has the settings file's permissions from its creation
+// on, before any byte is in it, whatever the process's file mode mask: a private
+// file never has a readable copy, and a shared one stays shared.
+TEST(IniDocument, TheTemporaryFileOfASaveHasTheFilesPermissions) {
+    using P = QFileDevice;
+    const mode_t oldMask = ::umask(022);
+    struct TCase {
+        const char* Name;
+        QFileDevice::Permissions Mode;
+    };
+    const TCase cases[] = {
+        {"private", P::ReadOwner | P::WriteOwner},
+        {"group", P::ReadOwner | P::WriteOwner | P::ReadGroup},
+        {"world-writable", P::ReadOwner | P::WriteOwner | P::ReadGroup | P::WriteGroup |
+                               P::ReadOther | P::WriteOther},
+        {"read-only", P::ReadOwner},
+    };
+    for (const TCase& c : cases) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("a.ini");
+        IniDocument first(path);
+        first.WriteString("S", "k", "old");
+        first.UpdateFile();
+        ASSERT_TRUE(QFile::setPermissions(path, c.Mode));
+        const QFileDevice::Permissions want = QFile::permissions(path);
+
+        const QString empty = CreateSavingFile(QFileInfo(path));
+        ASSERT_FALSE(empty.isEmpty()) << c.Name;
+        EXPECT_EQ(QFileInfo(empty).size(), 0) << c.Name;
+        EXPECT_EQ(QFile::permissions(empty), want) << c.Name << ": on creation";
+        QFile::remove(empty);
+
+        QFileDevice::Permissions seen;
+        WriteFileAtomically(path, QByteArray("new"),
+                            [&seen](const QString& temp) { seen = QFile::permissions(temp); });
+        EXPECT_EQ(seen, want) << c.Name << ": written, before the rename";
+        EXPECT_EQ(QFile::permissions(path), want) << c.Name << ": after the save";
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"a.ini"})
+            << c.Name;
+    }
+    ::umask(oldMask);
 }

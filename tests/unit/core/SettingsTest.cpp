@@ -2,6 +2,7 @@
 
 #include "core/TextForms.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -90,8 +91,8 @@ TEST(Settings, ReadingRules) {
          [](auto& s) { return s.FontGradientDirection == gdVertical; }, "vertical"},
         {"[Appearance]\nBackgroundGradientDirection=5",
          [](auto& s) { return s.BackgroundGradientDirection == gdHorizontal; }, "unchanged"},
-        {"[Appearance]\nScalingRateX=3", [](auto& s) { return s.ScalingRateX == 3.0; },
-         "no range check"},
+        {"[Appearance]\nScalingRateX=3", [](auto& s) { return s.ScalingRateX == 1.25; },
+         "limited to the dialog's range"},
         {"[Appearance]\nScalingRateY=abc", [](auto& s) { return s.ScalingRateY == 1.0; },
          "bad float"},
         {"[Appearance]\nNormalFontColor=clRed", [](auto& s) { return s.NormalFontColor == 0xFF; },
@@ -235,6 +236,104 @@ TEST(Settings, OptionFormState) {
     EXPECT_EQ(d.GetStrings(),
               (QStringList{"[OptionForm]", "ActivePageIndex=3", "ColWidths[0]=150",
                            "ColWidths[1]=200", "ColWidths[2]=77", "ColWidths[3]=150", ""}));
+}
+
+namespace {
+
+// The number a key's own save writes after loading `value` (missing when empty).
+double LoadedThenSaved(const TSettingKey& key, const QString& value) {
+    IniDocument in(QString(), QLocale::c());
+    if (!value.isNull())
+        in.WriteString(key.Section, key.Key, value);
+    TVlmSettings s;
+    key.Load(in, s, Env());
+    IniDocument out(QString(), QLocale::c());
+    key.Save(out, s, Env());
+    return out.ReadFloat(key.Section, key.Key, -1e300);
+}
+
+// What the key's save writes when nothing was loaded into the field.
+double Untouched(const TSettingKey& key) {
+    IniDocument out(QString(), QLocale::c());
+    key.Save(out, TVlmSettings(), Env());
+    return out.ReadFloat(key.Section, key.Key, -1e300);
+}
+
+QString Number(double v, TKeyForm form) {
+    return form == TKeyForm::Int ? QString::number(int64_t(v)) : QString::number(v, 'g', 15);
+}
+
+} // namespace
+
+// Walks the key table itself: a numeric key added without a range fails here.
+TEST(Settings, EveryNumericKeyStaysInItsRange) {
+    int checked = 0;
+    for (const TSettingKey& key : SettingKeys()) {
+        const std::string name = std::string(key.Section) + "/" + key.Key;
+        if (key.Form != TKeyForm::Int && key.Form != TKeyForm::Float)
+            continue;
+        ASSERT_TRUE(key.Range.has_value()) << name << " has no range";
+        const TKeyRange r = *key.Range;
+        const double step = key.Form == TKeyForm::Int ? 1 : 0.01;
+        const double missing = LoadedThenSaved(key, QString());
+        struct TCase {
+            double Value;
+            const char* What;
+        };
+        const TCase cases[] = {{r.Min - step, "below"},   {r.Min, "at min"},
+                               {r.Max, "at max"},         {r.Max + step, "above"},
+                               {-2147483648.0, "lowest"}, {2147483647.0, "highest"}};
+        for (const TCase& c : cases) {
+            const double got = LoadedThenSaved(key, Number(c.Value, key.Form));
+            const bool inside = c.Value >= r.Min && c.Value <= r.Max;
+            EXPECT_GE(got, r.Min) << name << " " << c.What;
+            EXPECT_LE(got, r.Max) << name << " " << c.What;
+            const std::string at = name + " " + c.What;
+            if (r.Rule == TOutOfRange::Keep && !inside) {
+                EXPECT_EQ(got, Untouched(key)) << at << ": field unchanged";
+            } else if (r.Rule == TOutOfRange::LowByte && !inside) {
+                EXPECT_EQ(got, double(int64_t(c.Value) & 0xFF)) << at;
+            } else if (r.Rule != TOutOfRange::Keep) {
+                EXPECT_DOUBLE_EQ(got, std::clamp(c.Value, r.Min, r.Max)) << at;
+            }
+        }
+        for (const char* bad : {"abc", "", "1e999", "nan"})
+            EXPECT_EQ(LoadedThenSaved(key, QString::fromLatin1(bad)), missing)
+                << name << " unreadable \"" << bad << "\" takes the default";
+        ++checked;
+    }
+    EXPECT_GE(checked, 12); // the window, font, mode, direction, scale and alpha keys
+}
+
+TEST(Settings, HostileNumbersAreLimited) {
+    const TVlmSettings s = Load("[Appearance]\nScalingRateX=1000\nScalingRateY=-7\n"
+                                "FontSize=-2147483648\n[MainForm]\nWidth=2000000000\nLeft=-99999");
+    EXPECT_EQ(s.ScalingRateX, kScalingRateRange.Max);
+    EXPECT_EQ(s.ScalingRateY, kScalingRateRange.Min);
+    EXPECT_EQ(s.FontSize, int(kFontSizeRange.Min));
+    EXPECT_EQ(s.Width, int(kWindowSizeRange.Max));
+    EXPECT_EQ(s.Left, int(kWindowPlaceRange.Min));
+}
+
+TEST(Settings, OptionFormStateStaysInRange) {
+    struct TCase {
+        QString Text;
+        int Page;
+        int Col0;
+    };
+    const TCase cases[] = {
+        {"ActivePageIndex=5\nColWidths[0]=4096", 5, 4096},
+        {"ActivePageIndex=6\nColWidths[0]=4097", 0, 4096},
+        {"ActivePageIndex=-1\nColWidths[0]=-1", 0, 0},
+        {"ActivePageIndex=2147483647\nColWidths[0]=-2147483648", 0, 0},
+        {"ActivePageIndex=x\nColWidths[0]=y", 0, 150},
+    };
+    for (const TCase& c : cases) {
+        TOptionFormState st;
+        LoadOptionFormStateFrom(Parse("[OptionForm]\n" + c.Text), st);
+        EXPECT_EQ(st.ActivePageIndex, c.Page) << c.Text.toStdString();
+        EXPECT_EQ(st.ColWidths[0], c.Col0) << c.Text.toStdString();
+    }
 }
 
 TEST(Settings, IniFileNameBesideTheExecutable) {
