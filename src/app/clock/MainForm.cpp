@@ -280,7 +280,10 @@ void TMainForm::AdjustMainFormMaxSize(TVlmColorMode fontColorMode) {
                            .boundedTo(screenSize);
     setFixedSize(size);
     FClockPaintBox->setGeometry(0, 0, size.width(), size.height());
-    RenderClockImage();
+    // A new look is drawn whole into the kept image; the screen must show all of
+    // it now, not only the digits the next tick repaints.
+    if (const QRect changed = RenderClockImage(); !changed.isEmpty())
+        FClockPaintBox->update(changed);
 }
 
 void TMainForm::ClockTimerTimer() {
