@@ -8,11 +8,65 @@ script=$1
 export E2E_WM=${E2E_WM:-openbox}
 # A test may ask for another screen size with a line "# e2e-screen: WxH".
 size=$(sed -n 's/^# e2e-screen: *\([0-9]*x[0-9]*\).*/\1/p' "$script" | head -1)
-Xvfb -screen 0 "${size:-1024x768}x24" -nolisten tcp -ac -displayfd 3 3>"$E2E_WORK/display" \
-  >"$E2E_WORK/xvfb.log" 2>&1 &
+size=${size:-1024x768}
+# A line "# e2e-monitors: 2" asks for two monitors side by side, each half the
+# screen. Xvfb has one RandR output, and a monitor without an output is unseen by
+# GTK (so by xfwm4); the X server's dummy driver has outputs to spare, so such a
+# test runs on it, its monitors set before the window manager starts.
+monitors=$(sed -n 's/^# e2e-monitors: *\([0-9]*\).*/\1/p' "$script" | head -1)
+
+dummy_server_config() {
+  cat >"$E2E_WORK/xorg.conf" <<CONF
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoAddGPU" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 65536
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual ${size%x*} ${size#*x}
+  EndSubSection
+EndSection
+CONF
+}
+
+# Two outputs of the dummy driver, each showing one half of the screen.
+split_monitors() {
+  local w=${size%x*} h=${size#*x} half
+  half=$((w / 2))
+  xrandr --newmode e2e-half 30 "$half" $((half + 8)) $((half + 18)) $((half + 28)) \
+    "$h" $((h + 2)) $((h + 4)) $((h + 7)) &&
+    xrandr --addmode DUMMY0 e2e-half && xrandr --addmode DUMMY1 e2e-half &&
+    xrandr --output DUMMY0 --mode e2e-half --pos 0x0 --primary \
+      --output DUMMY1 --mode e2e-half --pos "${half}x0" &&
+    xrandr --fb "$size"
+}
+
+if [ "${monitors:-1}" = 2 ]; then
+  dummy_server_config
+  Xorg -noreset -nolisten tcp -ac -config "$E2E_WORK/xorg.conf" -configdir "$E2E_WORK" \
+    -logfile "$E2E_WORK/xorg.log" -displayfd 3 3>"$E2E_WORK/display" >"$E2E_WORK/xorg.out" 2>&1 &
+else
+  Xvfb -screen 0 "${size}x24" -nolisten tcp -ac -displayfd 3 3>"$E2E_WORK/display" \
+    >"$E2E_WORK/xvfb.log" 2>&1 &
+fi
 pids=($!)
 for _ in $(seq 100); do [ -s "$E2E_WORK/display" ] && break; sleep 0.05; done
 export DISPLAY=":$(cat "$E2E_WORK/display")"
+if [ "${monitors:-1}" = 2 ] && ! split_monitors >"$E2E_WORK/xrandr.log" 2>&1; then
+  echo "cannot make two monitors: $(cat "$E2E_WORK/xrandr.log")" >&2
+  kill "${pids[@]}"
+  exit 1
+fi
 
 # xfce4-panel with one panel along the top edge holding the notification area.
 xfce_panel_config() {
