@@ -88,12 +88,54 @@ answer_box() {
   xdotool key --clearmodifiers Return >/dev/null 2>&1 || wmctrl -i -c "$box"
 }
 
-# A compositing manager, for real per-pixel transparency and window alpha.
+# A compositing manager, for real per-pixel transparency and window alpha: picom
+# on openbox; on xfce xfwm4's own compositor, switched through its settings
+# (a second compositor would not get the screen).
 start_compositor() {
-  picom --backend xrender --config /dev/null --no-fading-openclose >"$E2E_WORK/picom.log" 2>&1 &
-  COMPOSITOR_PID=$!
-  sleep 1
-  kill -0 "$COMPOSITOR_PID" || fail "the compositor did not start: $(cat "$E2E_WORK/picom.log")"
+  if [ "$E2E_WM" = xfce ]; then
+    xfwm4_compositing true
+  else
+    picom --backend xrender --config /dev/null --no-fading-openclose >"$E2E_WORK/picom.log" 2>&1 &
+    COMPOSITOR_PID=$!
+  fi
+  for _ in $(seq 100); do has_compositor && break; sleep 0.05; done
+  has_compositor || fail "the compositor did not start: $(cat "$E2E_WORK/picom.log" 2>/dev/null)"
+  sleep 0.5 # its first frame
+}
+stop_compositor() {
+  if [ "$E2E_WM" = xfce ]; then
+    xfwm4_compositing false
+  else
+    kill "$COMPOSITOR_PID"
+    wait "$COMPOSITOR_PID" 2>/dev/null || true
+  fi
+  for _ in $(seq 100); do has_compositor || break; sleep 0.05; done
+  has_compositor && fail "the compositor did not end"
+  return 0
+}
+xfwm4_compositing() { # true or false
+  xfconf-query -c xfwm4 -p /general/use_compositing -n -t bool -s "$1" ||
+    fail "cannot switch xfwm4's compositor to $1"
+}
+# Whether a compositing manager owns the screen's compositor selection.
+has_compositor() {
+  python3 - <<'PY'
+import ctypes, ctypes.util, sys
+x = ctypes.CDLL(ctypes.util.find_library("X11"))
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XGetSelectionOwner.restype = ctypes.c_ulong
+x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+d = x.XOpenDisplay(None)
+if not d:
+    sys.exit(2)
+owner = x.XGetSelectionOwner(d, x.XInternAtom(d, b"_NET_WM_CM_S0", 0))
+x.XCloseDisplay(d)
+sys.exit(0 if owner else 1)
+PY
 }
 
 # Writes a settings file (UTF-16 LE with BOM, CR LF) from the given text lines.

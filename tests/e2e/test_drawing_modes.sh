@@ -4,7 +4,9 @@
 # desktop without one.
 start_compositor
 sleep 0.5
-desk=$(pixel 101 101) # what lies under the clock (the compositor paints the desktop)
+# What lies under the clock, as the compositor paints the desktop (xfwm4's
+# paints it black whatever the root window's colour).
+desk=$(pixel 101 101)
 
 run_mode() { # name, then settings lines
   local name=$1; shift
@@ -110,8 +112,7 @@ under=$(pixel 101 101)
 note "see-through background while the compositor ends and comes back"
 run_mode see-through-blended "${see_through[@]}"
 see_through_checks "$under" "blended"
-kill "$COMPOSITOR_PID"
-wait "$COMPOSITOR_PID" 2>/dev/null || true
+stop_compositor
 sleep 1.5
 window_shot "$WIN" see-through-compositor-gone >/dev/null
 see_through_checks "$under" "after the compositor ended"
@@ -122,8 +123,7 @@ see_through_checks "$under" "with the compositor back" last
 stop_clock
 
 note "see-through background started without a compositor"
-kill "$COMPOSITOR_PID"
-wait "$COMPOSITOR_PID" 2>/dev/null || true
+stop_compositor
 sleep 0.5
 under=$(pixel 101 101)
 run_mode see-through-shaped "${see_through[@]}"
