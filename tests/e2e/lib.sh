@@ -119,7 +119,7 @@ xfwm4_compositing() { # true or false
 }
 # Whether a compositing manager owns the screen's compositor selection.
 has_compositor() {
-  python3 - <<'PY'
+  /usr/bin/python3 - <<'PY'
 import ctypes, ctypes.util, sys
 x = ctypes.CDLL(ctypes.util.find_library("X11"))
 x.XOpenDisplay.restype = ctypes.c_void_p
@@ -218,6 +218,30 @@ time_in() { date -d "+$1 seconds" +%H:%M:%S; }
 # The clock's visible windows (the clock, and a popup menu or submenu while one
 # is open), sorted.
 menu_windows() { xdotool search --all --pid "$CLOCK_PID" --onlyvisible --name '' 2>/dev/null | sort; }
+
+# Opens a window over the clock window $win and activates it, then runs the
+# double-click given as a command and waits until the clock is the active
+# window. The cover window stays, for the caller to look at the stacking: COVER
+# is its id, COVER_PID its process.
+double_click_brings_forward() {
+  local what=$1; shift
+  xmessage -geometry 400x200+250+280 -title cover cover >/dev/null 2>&1 &
+  COVER_PID=$!
+  COVER=
+  for _ in $(seq 50); do
+    COVER=$(xdotool search --name '^cover$' 2>/dev/null | tail -1 || true)
+    [ -n "$COVER" ] && break
+    sleep 0.1
+  done
+  [ -n "$COVER" ] || fail "no cover window"
+  xdotool windowactivate --sync "$COVER" >/dev/null 2>&1 || true
+  sleep 0.5
+  "$@" || fail "$what: $* failed"
+  waitfor "$what did not bring the clock forward" clock_is_active
+}
+clock_is_active() {
+  [ "$(printf '%d\n' "$(xprop -root _NET_ACTIVE_WINDOW | grep -o '0x[0-9a-f]*' | head -1)")" = "$win" ]
+}
 
 # Right-clicks the clock window <win> and walks down the popup menu until an
 # item opens a submenu (the first is the language one); fails when none does.

@@ -44,21 +44,8 @@ read -r px py pw ph <<<"$(geometry "$panel")"
 ix=$((px + 12)) iy=$((py + ph / 2))
 
 note "a double-click on the icon (two activations) brings the clock forward"
-xmessage -geometry 400x200+250+280 -title cover cover >/dev/null 2>&1 &
-COVER_PID=$!
-cover=
-for _ in $(seq 50); do
-  cover=$(xdotool search --name '^cover$' 2>/dev/null | tail -1 || true)
-  [ -n "$cover" ] && break
-  sleep 0.1
-done
-[ -n "$cover" ] || fail "no cover window"
-xdotool windowactivate --sync "$cover" >/dev/null 2>&1 || true
-sleep 0.5
-xdotool mousemove "$ix" "$iy" click --repeat 2 --delay 80 1
-active() { printf '%d\n' "$(xprop -root _NET_ACTIVE_WINDOW | grep -o '0x[0-9a-f]*' | head -1)"; }
-clock_active() { [ "$(active)" = "$win" ]; }
-waitfor "a double-click on the icon did not bring the clock forward" clock_active
+double_click_icon() { xdotool mousemove "$ix" "$iy" click --repeat 2 --delay 80 1; }
+double_click_brings_forward "a double-click on the icon" double_click_icon
 kill "$COVER_PID" 2>/dev/null || true
 sleep 0.5
 
@@ -89,23 +76,11 @@ start_clock "$dir"
 win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window in bottom mode"
 waitfor "the clock's icon is not registered again" registered
 sleep 1
-xmessage -geometry 400x200+250+280 -title cover cover >/dev/null 2>&1 &
-COVER_PID=$!
-cover=
-for _ in $(seq 50); do
-  cover=$(xdotool search --name '^cover$' 2>/dev/null | tail -1 || true)
-  [ -n "$cover" ] && break
-  sleep 0.1
-done
-[ -n "$cover" ] || fail "no cover window"
-xdotool windowactivate --sync "$cover" >/dev/null 2>&1 || true
-sleep 0.5
-xdotool mousemove "$ix" "$iy" click --repeat 2 --delay 80 1
-waitfor "a double-click on the icon did not activate the bottom clock" clock_active
+double_click_brings_forward "in bottom mode, a double-click on the icon" double_click_icon
 sleep 0.5
 order=$(stacking)
 a=$(grep -n "^$win\$" <<<"$order" | cut -d: -f1)
-b=$(grep -n "^$cover\$" <<<"$order" | cut -d: -f1)
+b=$(grep -n "^$COVER\$" <<<"$order" | cut -d: -f1)
 [ -n "$a" ] && [ -n "$b" ] && [ "$a" -lt "$b" ] || fail "the bottom clock rose above the cover"
 kill "$COVER_PID" 2>/dev/null || true
 stop_clock
