@@ -53,7 +53,8 @@ split_monitors() {
 
 if [ "${monitors:-1}" = 2 ]; then
   dummy_server_config
-  Xorg -noreset -nolisten tcp -ac -config "$E2E_WORK/xorg.conf" -configdir "$E2E_WORK" \
+  mkdir -p "$E2E_WORK/xorg.conf.d" # none of the machine's own server settings
+  Xorg -noreset -nolisten tcp -ac -config "$E2E_WORK/xorg.conf" -configdir "$E2E_WORK/xorg.conf.d" \
     -logfile "$E2E_WORK/xorg.log" -displayfd 3 3>"$E2E_WORK/display" >"$E2E_WORK/xorg.out" 2>&1 &
 else
   Xvfb -screen 0 "${size}x24" -nolisten tcp -ac -displayfd 3 3>"$E2E_WORK/display" \
