@@ -30,6 +30,12 @@ item_call() { # method, x, y
 note "two quick activations bring the clock forward"
 activate_twice() { item_call Activate 700 10 && item_call Activate 700 10; }
 double_click_brings_forward "two activations" activate_twice
+note "one activation alone is a click, which leaves the active window be"
+xdotool windowactivate --sync "$COVER" >/dev/null 2>&1 || true
+sleep 0.5
+item_call Activate 700 10 || fail "the item refused Activate"
+sleep 1 # longer than a double-click
+! clock_is_active || fail "a single activation brought the clock forward"
 kill "$COVER_PID" 2>/dev/null || true
 
 note "ContextMenu opens the clock's menu at the host's point"
