@@ -89,11 +89,40 @@ answer_box() {
 }
 
 # A compositing manager, for real per-pixel transparency and window alpha.
+# COMPOSITOR_PID is a process that keeps it running: ending it ends compositing.
 start_compositor() {
+  case ${E2E_WM:-openbox} in
+  kwin) start_kwin_compositor; return ;;
+  esac
   picom --backend xrender --config /dev/null --no-fading-openclose >"$E2E_WORK/picom.log" 2>&1 &
   COMPOSITOR_PID=$!
   sleep 1
   kill -0 "$COMPOSITOR_PID" || fail "the compositor did not start: $(cat "$E2E_WORK/picom.log")"
+}
+
+# kwin_x11 composites by itself and two compositors clash: its own is resumed
+# instead, held by a stand-in process that suspends it again when it is ended.
+kwin_compositing() { # suspend or resume; waits until the compositor has followed
+  local want=false
+  [ "$1" = resume ] && want=true
+  dbus-send --session --print-reply --dest=org.kde.KWin /Compositor "org.kde.kwin.Compositing.$1" \
+    >/dev/null 2>&1 || return 1
+  for _ in $(seq 50); do
+    dbus-send --session --print-reply --dest=org.kde.KWin /Compositor \
+      org.freedesktop.DBus.Properties.Get string:org.kde.kwin.Compositing string:active \
+      2>/dev/null | grep -q "boolean $want" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+start_kwin_compositor() {
+  kwin_compositing resume || fail "kwin's compositor did not resume"
+  (
+    trap 'kwin_compositing suspend; exit 0' TERM
+    while :; do sleep 1 & wait $!; done
+  ) &
+  COMPOSITOR_PID=$!
+  sleep 1
 }
 
 # Writes a settings file (UTF-16 LE with BOM, CR LF) from the given text lines.
