@@ -76,15 +76,20 @@ kwin)
 esac
 for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
 if [ "$E2E_WM" = kwin ]; then
-  # Ready once it names itself as the window manager and its compositor runs.
-  for _ in $(seq 200); do
+  # Ready once it names itself as the window manager and its compositor runs;
+  # on a busy machine its OpenGL start in software takes a while.
+  for _ in $(seq 600); do
     wmctrl -m 2>/dev/null | grep -q '^Name: KWin' &&
       dbus-send --session --print-reply --dest=org.kde.KWin /Compositor \
         org.freedesktop.DBus.Properties.Get string:org.kde.kwin.Compositing string:active \
         2>/dev/null | grep -q 'boolean true' && break
     sleep 0.1
   done
-  wmctrl -m 2>/dev/null | grep -q '^Name: KWin' || { echo "kwin_x11 did not start" >&2; exit 2; }
+  wmctrl -m 2>/dev/null | grep -q '^Name: KWin' || {
+    echo "kwin_x11 did not start:" >&2
+    tail -n 20 "$E2E_WORK/kwin.log" >&2
+    exit 2
+  }
 fi
 if [ "$E2E_WM" = xfce ]; then
   xfce4-panel --sm-client-disable >"$E2E_WORK/xfce4-panel.log" 2>&1 &
