@@ -2,7 +2,8 @@
 # Inside the private session bus: a virtual screen and a window manager, then the test.
 # E2E_WM chooses the desktop: openbox (the default), or xfce: xfwm4 with its
 # compositor and xfce4-panel with its notification area, the panel started
-# before the test's clock as at a normal login.
+# before the test's clock as at a normal login, or kwin: KDE's kwin_x11 with its
+# OpenGL compositor and no panel (kwin_x11 alone hosts no status items).
 set -uo pipefail
 script=$1
 export E2E_WM=${E2E_WM:-openbox}
@@ -96,6 +97,19 @@ xfce_panel_config() {
 XML
 }
 
+# kwin_x11 as Plasma would start it, with settings of the test's own: compositing
+# on, and animations off so that a window is where and as it is at once.
+start_kwin() {
+  mkdir -p "$XDG_CONFIG_HOME"
+  printf '[Compositing]\nEnabled=true\n' >"$XDG_CONFIG_HOME/kwinrc"
+  printf '[KDE]\nAnimationDurationFactor=0\n' >"$XDG_CONFIG_HOME/kdeglobals"
+  # kwin asks the bus to start its helpers (kglobalaccel): they need the screen.
+  dbus-update-activation-environment DISPLAY QT_QPA_PLATFORM=xcb >/dev/null 2>&1 || true
+  QT_QPA_PLATFORM=xcb KDE_FULL_SESSION=true KDE_SESSION_VERSION=5 XDG_CURRENT_DESKTOP=KDE \
+    kwin_x11 --replace >"$E2E_WORK/kwin.log" 2>&1 &
+  pids+=($!)
+}
+
 case $E2E_WM in
 openbox)
   openbox --sm-disable >"$E2E_WORK/openbox.log" 2>&1 &
@@ -106,12 +120,32 @@ xfce)
   xfwm4 --compositor=on --sm-client-disable >"$E2E_WORK/xfwm4.log" 2>&1 &
   pids+=($!)
   ;;
+kwin)
+  command -v kwin_x11 >/dev/null || { echo "kwin_x11 is not installed (scripts/deps kde)" >&2; exit 2; }
+  start_kwin
+  ;;
 *)
   echo "unknown E2E_WM: $E2E_WM" >&2
   exit 2
   ;;
 esac
 for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
+if [ "$E2E_WM" = kwin ]; then
+  # Ready once it names itself as the window manager and its compositor runs;
+  # on a busy machine its OpenGL start in software takes a while.
+  for _ in $(seq 600); do
+    wmctrl -m 2>/dev/null | grep -q '^Name: KWin' &&
+      dbus-send --session --print-reply --dest=org.kde.KWin /Compositor \
+        org.freedesktop.DBus.Properties.Get string:org.kde.kwin.Compositing string:active \
+        2>/dev/null | grep -q 'boolean true' && break
+    sleep 0.1
+  done
+  wmctrl -m 2>/dev/null | grep -q '^Name: KWin' || {
+    echo "kwin_x11 did not start:" >&2
+    tail -n 20 "$E2E_WORK/kwin.log" >&2
+    exit 2
+  }
+fi
 if [ "$E2E_WM" = xfce ]; then
   xfce4-panel --sm-client-disable >"$E2E_WORK/xfce4-panel.log" 2>&1 &
   pids+=($!)

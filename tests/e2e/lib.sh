@@ -89,26 +89,39 @@ answer_box() {
 }
 
 # A compositing manager, for real per-pixel transparency and window alpha: picom
-# on openbox; on xfce xfwm4's own compositor, switched through its settings
-# (a second compositor would not get the screen).
+# on openbox; the window manager's own compositor on xfce and kwin (a second
+# compositor would not get the screen). xfwm4's is switched through its
+# settings, kwin's suspended and resumed over D-Bus.
 start_compositor() {
-  if [ "$E2E_WM" = xfce ]; then
-    xfwm4_compositing true
-  else
+  case $E2E_WM in
+  kwin)
+    kwin_compositing resume || fail "kwin's compositor did not resume"
+    sleep 0.5 # its first frame
+    return 0
+    ;;
+  xfce) xfwm4_compositing true ;;
+  *)
     picom --backend xrender --config /dev/null --no-fading-openclose >"$E2E_WORK/picom.log" 2>&1 &
     COMPOSITOR_PID=$!
-  fi
+    ;;
+  esac
   for _ in $(seq 100); do has_compositor && break; sleep 0.05; done
   has_compositor || fail "the compositor did not start: $(cat "$E2E_WORK/picom.log" 2>/dev/null)"
   sleep 0.5 # its first frame
 }
 stop_compositor() {
-  if [ "$E2E_WM" = xfce ]; then
-    xfwm4_compositing false
-  else
+  case $E2E_WM in
+  kwin)
+    # kwin keeps the compositor selection while suspended: ask it instead.
+    kwin_compositing suspend || fail "kwin's compositor did not suspend"
+    return 0
+    ;;
+  xfce) xfwm4_compositing false ;;
+  *)
     kill "$COMPOSITOR_PID"
     wait "$COMPOSITOR_PID" 2>/dev/null || true
-  fi
+    ;;
+  esac
   for _ in $(seq 100); do has_compositor || break; sleep 0.05; done
   has_compositor && fail "the compositor did not end"
   return 0
@@ -116,6 +129,19 @@ stop_compositor() {
 xfwm4_compositing() { # true or false
   xfconf-query -c xfwm4 -p /general/use_compositing -n -t bool -s "$1" ||
     fail "cannot switch xfwm4's compositor to $1"
+}
+kwin_compositing() { # suspend or resume; waits until the compositor has followed
+  local want=false
+  [ "$1" = resume ] && want=true
+  dbus-send --session --print-reply --dest=org.kde.KWin /Compositor "org.kde.kwin.Compositing.$1" \
+    >/dev/null 2>&1 || return 1
+  for _ in $(seq 50); do
+    dbus-send --session --print-reply --dest=org.kde.KWin /Compositor \
+      org.freedesktop.DBus.Properties.Get string:org.kde.kwin.Compositing string:active \
+      2>/dev/null | grep -q "boolean $want" && return 0
+    sleep 0.1
+  done
+  return 1
 }
 # Whether a compositing manager owns the screen's compositor selection.
 has_compositor() {

@@ -250,14 +250,6 @@ QString LinuxPlatform::AnchorColorText() const {
     return QStringLiteral("%1,%2,%3").arg(link.red()).arg(link.green()).arg(link.blue());
 }
 
-bool LinuxPlatform::CompositorActive() const {
-    Display* d = XDisplay();
-    if (!d)
-        return false;
-    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(DefaultScreen(d));
-    return XGetSelectionOwner(d, AtomOf(d, name.constData())) != None;
-}
-
 void LinuxPlatform::MakeToolWindow(QWidget* window) {
     Display* d = XDisplay();
     if (!d || !window)

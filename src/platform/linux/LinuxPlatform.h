@@ -88,6 +88,8 @@ public:
 private:
     // <runtime folder>/<name><extension>; empty without a private folder.
     QString RendezvousPath(const QString& name, const QString& extension) const;
+    // LinuxCompositor.cpp: follows KWin suspending and resuming its compositing.
+    void WatchKWinCompositing(std::function<void()> onChange);
     // LinuxSound.cpp
     QString SoundPlayer() const;
     // Closes the player's input and lets it end; kills it if it has not ended
@@ -108,6 +110,10 @@ private:
     std::unique_ptr<QObject> trayWatch_;
     std::unique_ptr<QObject> activeWatch_;
     std::unique_ptr<QObject> compositorWatch_;
+    std::unique_ptr<QObject> kwinWatch_;
+    // KWin's word on whether it composites, while it owns the compositor's
+    // selection; asked when first needed, then kept by its signal.
+    mutable std::optional<bool> kwinCompositing_;
     std::unique_ptr<QObject> sounds_; // parent of the players, also of those ending
     QPointer<QProcess> sound_;        // the player while a sound plays
 };

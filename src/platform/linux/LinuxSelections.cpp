@@ -92,7 +92,13 @@ void LinuxPlatform::WatchTrayHost(std::function<void()> onChange) {
 
 void LinuxPlatform::WatchCompositor(std::function<void()> onChange) {
     compositorWatch_.reset();
-    compositorWatch_ = WatchSelection("_NET_WM_CM_S", std::move(onChange));
+    // A new owner of the selection (or none) is asked afresh whether it composites.
+    compositorWatch_ = WatchSelection("_NET_WM_CM_S", [this, onChange] {
+        kwinCompositing_.reset();
+        if (onChange)
+            onChange();
+    });
+    WatchKWinCompositing(std::move(onChange));
 }
 
 void LinuxPlatform::SetInputRegion(QWidget* window, const std::optional<QRegion>& region) {
