@@ -81,51 +81,39 @@ note "shown again after ${ms} ms"
 read -r x y _ _ <<<"$(geometry "$CLOCK_WIN")"
 [ "$x,$y" = "100,300" ] || fail "the clock came back at $x,$y"
 
-# kwin takes its monitors from RandR outputs, not from monitors defined by hand:
-# it sees only the left one of the one virtual output, so the parts with two
-# monitors (and the scaled one, which uses both) need another window manager.
-two_monitors=yes
-[ "$E2E_WM" = kwin ] && two_monitors=no
-if [ $two_monitors = no ]; then
-  note "kwin: the parts with two monitors are left out (it sees one output)"
-  kill "$left_pid"
-  stop_clock
-  run_clock off "FormOnTopmost=1" "HideOnFullScreen=0"
-else
-  note "a full-screen window on the other monitor leaves it alone"
-  open_window fs-right 650 150
-  right=$TEST_WIN right_pid=$TEST_PID
-  full_screen "$right" add
-  sleep 0.3
-  covers "$right" 512 || fail "the window manager did not fill the right monitor: $(geometry "$right")"
-  stays viewable "$CLOCK_WIN" || fail "a full-screen window on the other monitor hid the clock"
+note "a full-screen window on the other monitor leaves it alone"
+open_window fs-right 650 150
+right=$TEST_WIN right_pid=$TEST_PID
+full_screen "$right" add
+sleep 0.3
+covers "$right" 512 || fail "the window manager did not fill the right monitor: $(geometry "$right")"
+stays viewable "$CLOCK_WIN" || fail "a full-screen window on the other monitor hid the clock"
 
-  note "another window becoming active, or the full-screen window closing, shows it"
-  xdotool windowactivate --sync "$left" >/dev/null 2>&1
-  full_screen "$left" add
-  within hidden "$CLOCK_WIN" >/dev/null || fail "not hidden for the left window again"
-  xdotool windowactivate --sync "$right" >/dev/null 2>&1 || true
-  within viewable "$CLOCK_WIN" >/dev/null || fail "not shown when the other monitor's window got the focus"
-  xdotool windowactivate --sync "$left" >/dev/null 2>&1 || true
-  within hidden "$CLOCK_WIN" >/dev/null || fail "not hidden when the full-screen window got the focus back"
-  kill "$left_pid"
-  ms=$(within viewable "$CLOCK_WIN") || fail "the clock did not come back when the window closed"
-  note "shown after the window closed: ${ms} ms"
-  full_screen "$right" remove
+note "another window becoming active, or the full-screen window closing, shows it"
+xdotool windowactivate --sync "$left" >/dev/null 2>&1
+full_screen "$left" add
+within hidden "$CLOCK_WIN" >/dev/null || fail "not hidden for the left window again"
+xdotool windowactivate --sync "$right" >/dev/null 2>&1 || true
+within viewable "$CLOCK_WIN" >/dev/null || fail "not shown when the other monitor's window got the focus"
+xdotool windowactivate --sync "$left" >/dev/null 2>&1 || true
+within hidden "$CLOCK_WIN" >/dev/null || fail "not hidden when the full-screen window got the focus back"
+kill "$left_pid"
+ms=$(within viewable "$CLOCK_WIN") || fail "the clock did not come back when the window closed"
+note "shown after the window closed: ${ms} ms"
+full_screen "$right" remove
 
-  note "watching costs no wake-ups: on and off compared while idle"
-  xdotool windowactivate --sync "$right" >/dev/null 2>&1 || true
-  sleep 1
-  on_wakeups=$(idle_wakeups "$CLOCK_PID")
-  stop_clock
-  run_clock off "FormOnTopmost=1" "HideOnFullScreen=0"
-  xdotool windowactivate --sync "$right" >/dev/null 2>&1 || true
-  sleep 1
-  off_wakeups=$(idle_wakeups "$CLOCK_PID")
-  note "wake-ups over 20 s: on $on_wakeups, off $off_wakeups"
-  [ "$on_wakeups" -le $((off_wakeups * 13 / 10 + 1)) ] ||
-    fail "watching full-screen windows wakes the clock: $on_wakeups against $off_wakeups"
-fi
+note "watching costs no wake-ups: on and off compared while idle"
+xdotool windowactivate --sync "$right" >/dev/null 2>&1 || true
+sleep 1
+on_wakeups=$(idle_wakeups "$CLOCK_PID")
+stop_clock
+run_clock off "FormOnTopmost=1" "HideOnFullScreen=0"
+xdotool windowactivate --sync "$right" >/dev/null 2>&1 || true
+sleep 1
+off_wakeups=$(idle_wakeups "$CLOCK_PID")
+note "wake-ups over 20 s: on $on_wakeups, off $off_wakeups"
+[ "$on_wakeups" -le $((off_wakeups * 13 / 10 + 1)) ] ||
+  fail "watching full-screen windows wakes the clock: $on_wakeups against $off_wakeups"
 
 note "off: a full-screen window on the clock's monitor changes nothing"
 open_window fs-off 150 150
@@ -144,24 +132,22 @@ stays viewable "$CLOCK_WIN" || fail "the clock at the bottom hid for a full-scre
 kill "$TEST_PID"
 stop_clock
 
-if [ $two_monitors = yes ]; then
-  note "scaled by 2: the monitors compare in logical pixels"
-  CLOCK_ENV=(QT_SCALE_FACTOR=2)
-  CLOCK_PLACE=(Left=20 Top=100) # logical: X pixels 40,200 on the left monitor
-  run_clock scaled "FormOnTopmost=1" "HideOnFullScreen=1"
-  read -r x _ _ _ <<<"$(geometry "$CLOCK_WIN")"
-  [ "$x" -lt 512 ] || fail "the scaled clock is not on the left monitor: x $x"
-  xdotool windowactivate --sync "$right" >/dev/null 2>&1 || true
-  full_screen "$right" add
-  sleep 0.3
-  stays viewable "$CLOCK_WIN" || fail "scaled: a full-screen window on the other monitor hid the clock"
-  full_screen "$right" remove
-  open_window fs-scaled 150 150
-  full_screen "$TEST_WIN" add
-  within hidden "$CLOCK_WIN" >/dev/null || fail "scaled: the clock stayed over a full-screen window"
-  full_screen "$TEST_WIN" remove
-  within viewable "$CLOCK_WIN" >/dev/null || fail "scaled: the clock did not come back"
-  kill "$TEST_PID" "$right_pid"
-  stop_clock
-fi
+note "scaled by 2: the monitors compare in logical pixels"
+CLOCK_ENV=(QT_SCALE_FACTOR=2)
+CLOCK_PLACE=(Left=20 Top=100) # logical: X pixels 40,200 on the left monitor
+run_clock scaled "FormOnTopmost=1" "HideOnFullScreen=1"
+read -r x _ _ _ <<<"$(geometry "$CLOCK_WIN")"
+[ "$x" -lt 512 ] || fail "the scaled clock is not on the left monitor: x $x"
+xdotool windowactivate --sync "$right" >/dev/null 2>&1 || true
+full_screen "$right" add
+sleep 0.3
+stays viewable "$CLOCK_WIN" || fail "scaled: a full-screen window on the other monitor hid the clock"
+full_screen "$right" remove
+open_window fs-scaled 150 150
+full_screen "$TEST_WIN" add
+within hidden "$CLOCK_WIN" >/dev/null || fail "scaled: the clock stayed over a full-screen window"
+full_screen "$TEST_WIN" remove
+within viewable "$CLOCK_WIN" >/dev/null || fail "scaled: the clock did not come back"
+kill "$TEST_PID" "$right_pid"
+stop_clock
 note "the clock steps aside for full-screen windows on its own monitor only"
