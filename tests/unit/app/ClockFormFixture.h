@@ -3,7 +3,6 @@
 // one drawing state that the drawing tests vary.
 #pragma once
 
-#include "app/LangFiles.h"
 #include "app/clock/ClockDraw.h"
 #include "app/clock/MainForm.h"
 #include "core/IniDocument.h"
@@ -29,12 +28,6 @@ struct ClockFormFixture {
         Main = std::make_unique<TMainForm>(Platform, Clock, Ini());
         Main->ClockTimer()->SetEnabled(false); // the test drives the ticks
         Main->show();
-    }
-    // The window loads a language into the program's tables: the next test
-    // starts from none, as a fresh program does.
-    ~ClockFormFixture() {
-        Main.reset();
-        ResetLangState();
     }
     ClockFormFixture(const ClockFormFixture&) = delete;
     ClockFormFixture& operator=(const ClockFormFixture&) = delete;
