@@ -1,6 +1,6 @@
-// What the clock window's tests start from: a clock on the fake platform, made
-// from a settings file the test writes, with the ticks driven by the test; and
-// one drawing state that the drawing tests vary.
+// What the clock window's tests start from: a folder with a settings file the
+// test writes, the fake platform and clock, and a clock window made on them with
+// the ticks driven by the test; and one drawing state the drawing tests vary.
 #pragma once
 
 #include "app/clock/ClockDraw.h"
@@ -14,25 +14,42 @@
 
 namespace velmora {
 
-struct ClockFormFixture {
+// A folder for the clock's files, the fake platform and a clock the test sets.
+struct ClockFolder {
     QTemporaryDir Dir;
     FakePlatform Platform;
-    FakeClock Clock{QDateTime(QDate(2026, 12, 7), QTime(11, 59, 58))}; // a Monday
-    std::unique_ptr<TMainForm> Main;
+    FakeClock Clock;
 
-    // `ini` is the settings file's text, one line a '\n'; the clock is shown.
-    explicit ClockFormFixture(const QString& ini) {
-        IniDocument d(Ini(), QLocale::c());
-        d.SetStrings(ini.split(QLatin1Char('\n')));
-        d.UpdateFile();
-        Main = std::make_unique<TMainForm>(Platform, Clock, Ini());
-        Main->ClockTimer()->SetEnabled(false); // the test drives the ticks
-        Main->show();
-    }
-    ClockFormFixture(const ClockFormFixture&) = delete;
-    ClockFormFixture& operator=(const ClockFormFixture&) = delete;
+    explicit ClockFolder(const QDateTime& now = QDateTime(QDate(2026, 12, 7), QTime(11, 59, 58)))
+        : Clock(now) {} // a Monday
+    ClockFolder(const ClockFolder&) = delete;
+    ClockFolder& operator=(const ClockFolder&) = delete;
 
     QString Ini() const { return Dir.filePath(QStringLiteral("velmora.ini")); }
+    void WriteIni(const QStringList& lines) const {
+        IniDocument d(Ini(), QLocale::c());
+        d.SetStrings(lines);
+        d.UpdateFile();
+    }
+    // The settings file's text, one line a '\n'.
+    void WriteIniText(const QString& text) const { WriteIni(text.split(QLatin1Char('\n'))); }
+    // A clock window on the folder's settings; the test drives its ticks.
+    std::unique_ptr<TMainForm> Make() {
+        auto f = std::make_unique<TMainForm>(Platform, Clock, Ini());
+        f->ClockTimer()->SetEnabled(false);
+        return f;
+    }
+};
+
+// A clock made from the settings file's text and shown.
+struct ClockFormFixture : ClockFolder {
+    std::unique_ptr<TMainForm> Main;
+
+    explicit ClockFormFixture(const QString& ini) {
+        WriteIniText(ini);
+        Main = Make();
+        Main->show();
+    }
 };
 
 // A one-line clock text in DejaVu Sans 20 px on 300 x 30, with distinct colours
