@@ -281,3 +281,13 @@ sync_from_menu() {
   sleep 0.2
   xdotool key Return
 }
+
+# start_ntp_server <offset-ms> [address] [port]: a loopback NTP server (the
+# build's NtpServer) that many milliseconds ahead; prints the port it listens on.
+start_ntp_server() {
+  local server log=$E2E_WORK/ntp-$1-${2:-127.0.0.1}.log
+  server=$(find_tool NtpServer) || fail "no NtpServer built"
+  "$server" "${3:-0}" "$1" "${2:-127.0.0.1}" >"$log" 2>&1 &
+  waitfor "the NTP server ($1 ms) did not start" grep -q '^ready [0-9]' "$log"
+  awk '/^ready/{print $2; exit}' "$log"
+}

@@ -4,15 +4,12 @@
 # the clock ticking and the keyboard focus where it was; nothing is set while the
 # question is open; after OK the tool measures again and the time service is
 # asked for one relative step of +3 hours.
-server=$(find_tool NtpServer) || fail "no NtpServer built"
 start_notifications
 start_tray
 
 start_time_service accept
 
-"$server" 0 10800000 >"$E2E_WORK/ntp.log" 2>&1 &
-waitfor "the NTP server did not start" grep -q '^ready [0-9]' "$E2E_WORK/ntp.log"
-port=$(awk '/^ready/{print $2; exit}' "$E2E_WORK/ntp.log")
+port=$(start_ntp_server 10800000)
 
 dir=$(make_portable)
 write_ini "$dir/velmora.ini" "[MainForm]" "Left=100" "Top=100" \

@@ -5,7 +5,6 @@
 # AsAdmin=1, asks for a relative, interactive step of +2.5 s and the balloon says
 # the clock was set; while the stand-in answers as a service whose time daemon
 # keeps the clock, the balloon says the clock was not set.
-server=$(find_tool NtpServer) || fail "no NtpServer built"
 
 # The caller's uid tells the user from the administrator only when they differ:
 # run as root, the clock (and so the tool) runs as a throwaway user, with a
@@ -33,9 +32,7 @@ fi
 start_notifications
 start_tray
 
-"$server" 0 2500 >"$E2E_WORK/ntp.log" 2>&1 &
-waitfor "the NTP server did not start" grep -q '^ready [0-9]' "$E2E_WORK/ntp.log"
-port=$(awk '/^ready/{print $2; exit}' "$E2E_WORK/ntp.log")
+port=$(start_ntp_server 2500)
 
 
 dir=$(make_portable)
