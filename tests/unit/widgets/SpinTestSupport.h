@@ -54,8 +54,14 @@ template <class TEdit> struct SpinHost {
     SpinHost(const QLocale& locale, bool editFirst, QSize editSize = {}) {
         Window.setLocale(locale);
         auto* layout = new QVBoxLayout(&Window);
-        Edit = new TEdit(&Window);
-        Other = new QLineEdit(&Window);
+        // Made in their order on the screen, which is also their focus order.
+        if (editFirst) {
+            Edit = new TEdit(&Window);
+            Other = new QLineEdit(&Window);
+        } else {
+            Other = new QLineEdit(&Window);
+            Edit = new TEdit(&Window);
+        }
         layout->addWidget(editFirst ? static_cast<QWidget*>(Edit) : Other);
         layout->addWidget(editFirst ? static_cast<QWidget*>(Other) : Edit);
         if (!editSize.isEmpty())
