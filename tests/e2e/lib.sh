@@ -340,3 +340,46 @@ start_private_bus() {
   dbus-daemon --config-file="$conf" --nofork --nopidfile >"$socket.log" 2>&1 &
   waitfor "no private bus at $socket" test -S "$socket"
 }
+
+# start_time_service [accept|refuse]: the system's time service for the sync
+# tests, never the machine's: on a private system bus (made on the first call,
+# and DBUS_SYSTEM_BUS_ADDRESS pointed at it) a fresh stand-in that owns
+# org.freedesktop.timedate1, answers as asked and records every call in
+# $TIMEDATE_LOG. A stand-in this test started before is ended first.
+start_time_service() {
+  local mode=${1:-accept} timedate bus=$E2E_WORK/system_bus
+  timedate=$(find_tool FakeTimedate) || fail "no FakeTimedate built"
+  [ -S "$bus" ] || start_private_bus "$bus"
+  export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$bus"
+  if [ -n "${TIMEDATE_PID:-}" ]; then
+    kill "$TIMEDATE_PID"
+    wait "$TIMEDATE_PID" 2>/dev/null || true
+  fi
+  TIMEDATE_LOG=$E2E_WORK/timedate-$mode.log
+  "$timedate" "$mode" >"$TIMEDATE_LOG" 2>&1 &
+  TIMEDATE_PID=$!
+  waitfor "the stand-in time service did not start" grep -q '^owned' "$TIMEDATE_LOG"
+}
+# How many times the time service was asked to set the clock.
+set_time_calls() { grep -c '^SetTime' "$TIMEDATE_LOG" || true; }
+
+# sync_from_menu <window>: right-click the clock, the first item (the time sync).
+sync_from_menu() {
+  local x y w h
+  read -r x y w h <<<"$(geometry "$1")"
+  xdotool mousemove $((x + 3)) $((y + 3)) click 3
+  sleep 0.7
+  xdotool key Down
+  sleep 0.2
+  xdotool key Return
+}
+
+# start_ntp_server <offset-ms> [address] [port]: a loopback NTP server (the
+# build's NtpServer) that many milliseconds ahead; prints the port it listens on.
+start_ntp_server() {
+  local server log=$E2E_WORK/ntp-$1-${2:-127.0.0.1}.log
+  server=$(find_tool NtpServer) || fail "no NtpServer built"
+  "$server" "${3:-0}" "$1" "${2:-127.0.0.1}" >"$log" 2>&1 &
+  waitfor "the NTP server ($1 ms) did not start" grep -q '^ready [0-9]' "$log"
+  awk '/^ready/{print $2; exit}' "$log"
+}

@@ -168,20 +168,29 @@ check_language_menu() {
   done
 }
 
+# first_start <name> <LANG> <file>: the first start of a fresh shipped clock under
+# LANG saves Lang/<file> as its language at once, not only at the end, and its
+# menu, About box and options dialog speak it (shots end in -<name>). The clock
+# in $dir keeps running.
+saved_lang_is() { [ "$(saved_lang "$1")" = "$2" ]; }
+first_start() {
+  local file
+  dir=$(shipped_clock "$1")
+  file=$dir/Lang/$3
+  start_in_locale "$dir" LANG="$2"
+  waitfor "$3 was not saved as the language: $(saved_lang "$dir")" saved_lang_is "$dir" "$file"
+  check_menu "$file" "menu-$1"
+  check_about "$file"
+  check_options "$file" "options-$1"
+}
+
 # The accessibility bus runs before the clocks start, so that they join it.
 dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress \
   >/dev/null 2>&1 || fail "no accessibility bus"
 /usr/bin/python3 "$here/tools/a11y_texts.py" '(none)' 2>/dev/null || true
 
 note "first start with LANG=en_US.UTF-8"
-dir=$(shipped_clock en)
-start_in_locale "$dir" LANG=en_US.UTF-8
-# Saved at once, not only at the end.
-english_saved() { [ "$(saved_lang "$dir")" = "$dir/Lang/$english" ]; }
-waitfor "English was not saved as the language: $(saved_lang "$dir")" english_saved
-check_menu "$dir/Lang/$english" menu-en
-check_about "$dir/Lang/$english"
-check_options "$dir/Lang/$english" options-en
+first_start en en_US.UTF-8 "$english"
 # The Japanese default file is written all the same, and the Language menu offers it.
 [ "$(head -c 2 "$dir/Lang/$default_lang" | od -An -tx1 | tr -d ' ')" = fffe ] ||
   fail "the first start under English wrote no default file"
@@ -227,12 +236,6 @@ stop_clock
 [ "$(saved_lang "$dir")" = "$dir/Lang/VlmDeutsch.lang" ] || fail "LC_ALL=de_DE: $(saved_lang "$dir")"
 
 note "first start with LANG=zh_CN.UTF-8"
-dir=$(shipped_clock zh)
-start_in_locale "$dir" LANG=zh_CN.UTF-8
-chinese_saved() { [ "$(saved_lang "$dir")" = "$dir/Lang/$chinese" ]; }
-waitfor "Chinese was not saved as the language: $(saved_lang "$dir")" chinese_saved
-check_menu "$dir/Lang/$chinese" menu-zh
-check_about "$dir/Lang/$chinese"
-check_options "$dir/Lang/$chinese" options-zh
+first_start zh zh_CN.UTF-8 "$chinese"
 stop_clock
 note "the first start chose English, Chinese and German, English where no file served, and kept Japanese for ja, C and POSIX"

@@ -4,20 +4,12 @@
 # the clock ticking and the keyboard focus where it was; nothing is set while the
 # question is open; after OK the tool measures again and the time service is
 # asked for one relative step of +3 hours.
-server=$(find_tool NtpServer) || fail "no NtpServer built"
-timedate=$(find_tool FakeTimedate) || fail "no FakeTimedate built"
 start_notifications
 start_tray
 
-start_private_bus "$E2E_WORK/system_bus"
-export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$E2E_WORK/system_bus"
-TIMEDATE_LOG=$E2E_WORK/timedate.log
-"$timedate" accept >"$TIMEDATE_LOG" 2>&1 &
-waitfor "the stand-in time service did not start" grep -q '^owned' "$TIMEDATE_LOG"
+start_time_service accept
 
-"$server" 0 10800000 >"$E2E_WORK/ntp.log" 2>&1 &
-waitfor "the NTP server did not start" grep -q '^ready [0-9]' "$E2E_WORK/ntp.log"
-port=$(awk '/^ready/{print $2; exit}' "$E2E_WORK/ntp.log")
+port=$(start_ntp_server 10800000)
 
 dir=$(make_portable)
 write_ini "$dir/velmora.ini" "[MainForm]" "Left=100" "Top=100" \
@@ -25,22 +17,16 @@ write_ini "$dir/velmora.ini" "[MainForm]" "Left=100" "Top=100" \
   "[Command0]" "FileName=$dir/Sync/VelmoSync" "OptionStr=127.0.0.1:$port"
 start_clock "$dir" VELMORA_SYNC_SPACING_MS=100
 win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window"
-set_times() { grep -c '^SetTime' "$TIMEDATE_LOG" || true; }
 
 note "the menu's sync measures 3 hours and asks"
-read -r x y w h <<<"$(geometry "$win")"
-xdotool mousemove $((x + 3)) $((y + 3)) click 3
-sleep 0.7
-xdotool key Down
-sleep 0.2
-xdotool key Return
+sync_from_menu "$win"
 box=$(wait_window "$CLOCK_PID" 'おしらせ' 150) || fail "no question"
 shot question
 focused=$(xdotool getwindowfocus 2>/dev/null || echo none)
 [ "$focused" != "$box" ] || fail "the question took the keyboard focus"
 window_changes "$win" || fail "the clock stopped ticking behind the question"
 sleep 1
-[ "$(set_times)" = 0 ] || fail "the clock was set before the answer: $(cat "$TIMEDATE_LOG")"
+[ "$(set_time_calls)" = 0 ] || fail "the clock was set before the answer: $(cat "$TIMEDATE_LOG")"
 grep -q 'refused' "$dir/output.log" || fail "the tool gave no reason for not setting the clock"
 
 note "OK: measured again and set by +3 hours"
@@ -51,6 +37,6 @@ read -r _ usec relative _ <<<"$(grep -m1 '^SetTime' "$TIMEDATE_LOG")"
 [ "$relative" = true ] || fail "the step was not relative"
 notified() { grep -A14 'member=Notify' "$NOTIFY_LOG" | grep -q "$1"; }
 waitfor "no balloon 'clock set'" notified 'とけーを あわせました'
-[ "$(set_times)" = 1 ] || fail "more than one SetTime"
+[ "$(set_time_calls)" = 1 ] || fail "more than one SetTime"
 stop_clock
 note "a large step from the menu is asked about first"

@@ -6,26 +6,12 @@
 # - a name with two addresses whose servers agree on 10 years ahead: nothing
 #   changes (two addresses of one name are one server); the balloon says why;
 # - a server 500 s ahead is still followed: one relative step of +500 s.
-server=$(find_tool NtpServer) || fail "no NtpServer built"
-timedate=$(find_tool FakeTimedate) || fail "no FakeTimedate built"
 start_notifications
 start_tray
 
-start_private_bus "$E2E_WORK/system_bus"
-export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$E2E_WORK/system_bus"
-TIMEDATE_LOG=$E2E_WORK/timedate.log
-"$timedate" accept >"$TIMEDATE_LOG" 2>&1 &
-waitfor "the stand-in time service did not start" grep -q '^owned' "$TIMEDATE_LOG"
+start_time_service accept
 
-# ntp_server <offset-ms> [address] [port]: prints the port it listens on.
-ntp_server() {
-  local log=$E2E_WORK/ntp-$1-${2:-127.0.0.1}.log
-  "$server" "${3:-0}" "$1" "${2:-127.0.0.1}" >"$log" 2>&1 &
-  waitfor "the NTP server ($1 ms) did not start" grep -q '^ready [0-9]' "$log"
-  awk '/^ready/{print $2; exit}' "$log"
-}
 notified() { grep -A14 'member=Notify' "$NOTIFY_LOG" | grep -q "$1"; }
-set_times() { grep -c '^SetTime' "$TIMEDATE_LOG" || true; }
 
 # sync_at_startup <name> <server option>: a clock whose command 0 runs at start-up.
 # The hosts file of this test gives time.velmora.test two addresses; the clock
@@ -46,25 +32,25 @@ sync_at_startup() {
 }
 
 note "a server 3 hours ahead at start-up: refused, the balloon names the difference"
-port=$(ntp_server 10800000)
+port=$(start_ntp_server 10800000)
 sync_at_startup ahead "127.0.0.1:$port"
 waitfor "no balloon about the refused step" notified 'とけーを あわせませんでした'
 notified '3 じかん 0 ふん おくれて います' || fail "the balloon does not name the difference"
 grep -q 'refused' "$CLOCK_DIR/output.log" || fail "no reason on standard error"
-[ "$(set_times)" = 0 ] || fail "the time service was asked to step: $(cat "$TIMEDATE_LOG")"
+[ "$(set_time_calls)" = 0 ] || fail "the time service was asked to step: $(cat "$TIMEDATE_LOG")"
 shot refused-3h
 stop_clock
 
 note "two addresses of one name agreeing on 10 years ahead change nothing"
-port=$(ntp_server 315360000000)
-ntp_server 315360000000 127.0.0.2 "$port" >/dev/null
+port=$(start_ntp_server 315360000000)
+start_ntp_server 315360000000 127.0.0.2 "$port" >/dev/null
 sync_at_startup twoaddresses "time.velmora.test:$port"
 waitfor "no balloon about the unconfirmed step" notified 'ふたつめの サーバー'
-[ "$(set_times)" = 0 ] || fail "the time service was asked to step: $(cat "$TIMEDATE_LOG")"
+[ "$(set_time_calls)" = 0 ] || fail "the time service was asked to step: $(cat "$TIMEDATE_LOG")"
 stop_clock
 
 note "a server 500 s ahead is still followed"
-port=$(ntp_server 500000)
+port=$(start_ntp_server 500000)
 sync_at_startup small "127.0.0.1:$port"
 waitfor "no SetTime for a 500 s step" grep -q '^SetTime' "$TIMEDATE_LOG"
 read -r _ usec relative _ <<<"$(grep -m1 '^SetTime' "$TIMEDATE_LOG")"

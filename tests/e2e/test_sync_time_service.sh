@@ -5,8 +5,6 @@
 # AsAdmin=1, asks for a relative, interactive step of +2.5 s and the balloon says
 # the clock was set; while the stand-in answers as a service whose time daemon
 # keeps the clock, the balloon says the clock was not set.
-server=$(find_tool NtpServer) || fail "no NtpServer built"
-timedate=$(find_tool FakeTimedate) || fail "no FakeTimedate built"
 
 # The caller's uid tells the user from the administrator only when they differ:
 # run as root, the clock (and so the tool) runs as a throwaway user, with a
@@ -34,22 +32,8 @@ fi
 start_notifications
 start_tray
 
-"$server" 0 2500 >"$E2E_WORK/ntp.log" 2>&1 &
-waitfor "the NTP server did not start" grep -q '^ready [0-9]' "$E2E_WORK/ntp.log"
-port=$(awk '/^ready/{print $2; exit}' "$E2E_WORK/ntp.log")
+port=$(start_ntp_server 2500)
 
-# A private system bus of our own configuration: anyone may own and call.
-start_private_bus "$E2E_WORK/system_bus"
-export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$E2E_WORK/system_bus"
-
-# start_time_service <accept|refuse>: a fresh stand-in; its calls go to $TIMEDATE_LOG.
-start_time_service() {
-  [ -n "${TIMEDATE_PID:-}" ] && { kill "$TIMEDATE_PID"; wait "$TIMEDATE_PID" 2>/dev/null || true; }
-  TIMEDATE_LOG=$E2E_WORK/timedate-$1.log
-  "$timedate" "$1" >"$TIMEDATE_LOG" 2>&1 &
-  TIMEDATE_PID=$!
-  waitfor "the stand-in time service did not start" grep -q '^owned' "$TIMEDATE_LOG"
-}
 
 dir=$(make_portable)
 write_ini "$dir/velmora.ini" "[MainForm]" "Left=100" "Top=100" \
@@ -62,18 +46,10 @@ CLOCK_PID=$!
 win=$(wait_window "$CLOCK_PID" '^MainForm$') || fail "no clock window"
 [ "$(stat -c %u "/proc/$CLOCK_PID")" = "$user_uid" ] || fail "the clock does not run as $user_uid"
 
-sync_from_menu() { # right-click, the first item: the time sync
-  read -r x y w h <<<"$(geometry "$win")"
-  xdotool mousemove $((x + 3)) $((y + 3)) click 3
-  sleep 0.7
-  xdotool key Down
-  sleep 0.2
-  xdotool key Return
-}
 balloon() { grep -A14 'member=Notify' "$NOTIFY_LOG" | grep -q "$1"; }
 
 note "the menu's time sync asks the time service for +2.5 s"
-sync_from_menu
+sync_from_menu "$win"
 waitfor "no SetTime reached the time service" grep -q '^SetTime' "$TIMEDATE_LOG"
 read -r _ usec relative interactive uid mark prompt <<<"$(grep -m1 '^SetTime' "$TIMEDATE_LOG")"
 note "recorded: SetTime $usec $relative $interactive $uid $mark $prompt"
@@ -84,13 +60,13 @@ note "recorded: SetTime $usec $relative $interactive $uid $mark $prompt"
 [ "$uid" = "uid=$user_uid" ] || fail "the call came from $uid, not the user $user_uid"
 [ "$mark" = "pkexec=0" ] || fail "the tool ran through pkexec"
 waitfor "no balloon 'clock set'" balloon 'とけーを あわせました'
-[ "$(grep -c '^SetTime' "$TIMEDATE_LOG")" = 1 ] || fail "more than one SetTime for one request"
+[ "$(set_time_calls)" = 1 ] || fail "more than one SetTime for one request"
 
 note "a time daemon keeps the clock: the service refuses, the balloon says not set"
 # The first tool has ended once it reported; give it a moment to be gone.
 sleep 1
 start_time_service refuse
-sync_from_menu
+sync_from_menu "$win"
 waitfor "no SetTime reached the refusing service" grep -q '^SetTime' "$TIMEDATE_LOG"
 waitfor "no balloon 'clock not set'" balloon 'とけーを あわせることが できませんでした'
 shot refused

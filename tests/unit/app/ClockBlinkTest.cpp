@@ -1,15 +1,12 @@
 // The alarm blink hides and shows the clock, but never while the user is in one
 // of its menus or dialogs, and the clock never takes the focus by appearing.
+#include "ClockFormFixture.h"
 #include "app/clock/ClockAlarm.h"
 #include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
-#include "core/IniDocument.h"
-#include "core/KvTimer.h"
-#include "fakes/FakePlatform.h"
 
 #include <QApplication>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -17,19 +14,8 @@ using namespace velmora;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir Dir;
-    FakePlatform Platform;
-    FakeClock Clock{QDateTime(QDate(2026, 12, 7), QTime(11, 59, 58))};
-    std::unique_ptr<TMainForm> Main;
-
-    Fixture() {
-        IniDocument d(Dir.filePath("velmora.ini"), QLocale::c());
-        d.SetStrings({QStringLiteral("[Alarm]"), QStringLiteral("UseAlarmBlink=1")});
-        d.UpdateFile();
-        Main = std::make_unique<TMainForm>(Platform, Clock, Dir.filePath("velmora.ini"));
-        Main->ClockTimer()->SetEnabled(false); // the test drives the ticks
-        Main->show();
+struct Fixture : ClockFormFixture {
+    Fixture() : ClockFormFixture(QStringLiteral("[Alarm]\nUseAlarmBlink=1")) {
         Main->ActStartAlarmExecute();
         Main->Alarm().BlinkTimer()->SetEnabled(false); // and the blinks
     }

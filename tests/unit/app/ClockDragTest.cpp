@@ -1,13 +1,10 @@
 // Dragging the clock: a press alone never moves it; the window manager's move
 // starts only once the pointer has moved with the button still down.
+#include "ClockFormFixture.h"
 #include "app/clock/MainForm.h"
-#include "core/IniDocument.h"
-#include "core/KvTimer.h"
-#include "fakes/FakePlatform.h"
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -15,21 +12,10 @@ using namespace velmora;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir Dir;
-    FakePlatform Platform;
-    FakeClock Clock{QDateTime(QDate(2026, 12, 7), QTime(11, 59, 58))};
-    std::unique_ptr<TMainForm> Main;
+struct Fixture : ClockFormFixture {
     QPoint Start;
 
-    Fixture() {
-        IniDocument d(Dir.filePath("velmora.ini"), QLocale::c());
-        d.SetStrings(
-            {QStringLiteral("[MainForm]"), QStringLiteral("Left=100"), QStringLiteral("Top=100")});
-        d.UpdateFile();
-        Main = std::make_unique<TMainForm>(Platform, Clock, Dir.filePath("velmora.ini"));
-        Main->ClockTimer()->SetEnabled(false);
-        Main->show();
+    Fixture() : ClockFormFixture(QStringLiteral("[MainForm]\nLeft=100\nTop=100")) {
         EXPECT_TRUE(QTest::qWaitForWindowExposed(Main.get()));
         Start = Main->pos();
     }

@@ -1,5 +1,7 @@
 #include "app/clock/ClockDraw.h"
 
+#include "ClockFormFixture.h"
+
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -7,30 +9,9 @@ using namespace velmora;
 
 namespace {
 
+// The sample state's colours.
 const QColor kBg(0xC0, 0xDC, 0xC0), kText(0x00, 0x80, 0x00), kBorder(0xFF, 0x00, 0x00);
 const QColor kStart(0x00, 0x00, 0xFF), kEnd(0xFF, 0xFF, 0x00);
-
-TClockDrawState State(TVlmColorMode text, TVlmColorMode background, bool border) {
-    TClockDrawState s;
-    s.Text = QStringLiteral(" 2026-12-06 Sun 09:05:07 ");
-    s.Font = QFont(QStringLiteral("DejaVu Sans"));
-    s.Font.setPixelSize(20);
-    s.Size = QSize(300, 30);
-    s.FontColorMode = text;
-    s.BackgroundColorMode = background;
-    s.FontGradientDirection = gdHorizontal;
-    s.BackgroundGradientDirection = gdVertical;
-    s.FontColor = kText;
-    s.BackgroundColor = kBg;
-    s.FontStartColor = kStart;
-    s.FontEndColor = kEnd;
-    s.BackgroundStartColor = QColor(Qt::black);
-    s.BackgroundEndColor = QColor(Qt::white);
-    s.BorderColor = kBorder;
-    s.ShowBorder = border;
-    s.SeeThrough = TSeeThrough::Compositor;
-    return s;
-}
 
 QColor At(const QImage& img, int x, int y) {
     return img.pixelColor(x, y);
@@ -57,7 +38,7 @@ TEST(ClockDraw, EveryModeDrawsWhatMatters) {
     for (TVlmColorMode text : {cmSolid, cmGradient})
         for (TVlmColorMode bg : {cmTransparent, cmSolid, cmGradient})
             for (bool border : {false, true}) {
-                const TClockDrawState s = State(text, bg, border);
+                const TClockDrawState s = SampleDrawState(text, bg, border);
                 const QImage img = RenderClock(s);
                 const std::string what = "text " + std::to_string(text) + " bg " +
                                          std::to_string(bg) + " border " + std::to_string(border);
@@ -104,7 +85,7 @@ TEST(ClockDraw, EveryModeDrawsWhatMatters) {
 
 TEST(ClockDraw, KeyColouredTextIsSeeThrough) {
     for (TSeeThrough mode : {TSeeThrough::Compositor, TSeeThrough::ShapeMask}) {
-        TClockDrawState s = State(cmSolid, cmTransparent, false);
+        TClockDrawState s = SampleDrawState(cmSolid, cmTransparent, false);
         s.SeeThrough = mode;
         s.FontColor = kBg; // text exactly in the key colour
         const QImage img = RenderClock(s);
@@ -117,7 +98,7 @@ TEST(ClockDraw, KeyColouredTextIsSeeThrough) {
         const QRegion shape = VisibleRegion(img);
         EXPECT_FALSE(shape.contains(QPoint(1, 1)));
     }
-    TClockDrawState s = State(cmSolid, cmTransparent, true);
+    TClockDrawState s = SampleDrawState(cmSolid, cmTransparent, true);
     const QImage img = RenderClock(s);
     const QRegion shape = VisibleRegion(img);
     EXPECT_TRUE(shape.contains(QPoint(0, 0)));  // the border
@@ -146,7 +127,7 @@ TEST(ClockDraw, KeyColouredTextIsSeeThrough) {
 }
 
 TEST(ClockDraw, EmptyTextDrawsBackgroundAndBorderOnly) {
-    TClockDrawState s = State(cmSolid, cmSolid, true);
+    TClockDrawState s = SampleDrawState(cmSolid, cmSolid, true);
     s.Text.clear();
     const QImage img = RenderClock(s);
     EXPECT_EQ(At(img, 0, 0), kBorder);

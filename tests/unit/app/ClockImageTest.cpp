@@ -1,5 +1,7 @@
 #include "app/clock/ClockImage.h"
 
+#include "ClockFormFixture.h"
+
 #include <QImage>
 #include <functional>
 #include <gtest/gtest.h>
@@ -7,28 +9,6 @@
 using namespace velmora;
 
 namespace {
-
-TClockDrawState State(TVlmColorMode text, TVlmColorMode background) {
-    TClockDrawState s;
-    s.Text = QStringLiteral(" 2026-12-06 Sun 09:05:07 ");
-    s.Font = QFont(QStringLiteral("DejaVu Sans"));
-    s.Font.setPixelSize(20);
-    s.Size = QSize(300, 30);
-    s.FontColorMode = text;
-    s.BackgroundColorMode = background;
-    s.FontGradientDirection = gdHorizontal;
-    s.BackgroundGradientDirection = gdVertical;
-    s.FontColor = QColor(0x00, 0x80, 0x00);
-    s.BackgroundColor = QColor(0xC0, 0xDC, 0xC0);
-    s.FontStartColor = QColor(0x00, 0x00, 0xFF);
-    s.FontEndColor = QColor(0xFF, 0xFF, 0x00);
-    s.BackgroundStartColor = QColor(Qt::black);
-    s.BackgroundEndColor = QColor(Qt::white);
-    s.BorderColor = QColor(0xFF, 0x00, 0x00);
-    s.ShowBorder = true;
-    s.SeeThrough = TSeeThrough::Compositor;
-    return s;
-}
 
 const TVlmColorMode kModes[] = {cmTransparent, cmSolid, cmGradient};
 
@@ -67,7 +47,7 @@ TEST(ClockImage, OnlyTheChangedDigitsAreDrawnAgainAndMatchAFreshImage) {
     for (TVlmColorMode text : {cmSolid, cmGradient})
         for (TVlmColorMode bg : kModes)
             for (bool italic : {false, true}) {
-                TClockDrawState s = State(text, bg);
+                TClockDrawState s = SampleDrawState(text, bg);
                 s.Font.setItalic(italic);
                 TClockImage image;
                 EXPECT_EQ(image.Update(s), QRect(0, 0, 300, 30));
@@ -83,7 +63,7 @@ TEST(ClockImage, OnlyTheChangedDigitsAreDrawnAgainAndMatchAFreshImage) {
 
 TEST(ClockImage, NothingIsDrawnWhenNothingChanged) {
     TClockImage image;
-    const TClockDrawState s = State(cmGradient, cmTransparent);
+    const TClockDrawState s = SampleDrawState(cmGradient, cmTransparent);
     image.Update(s);
     EXPECT_TRUE(image.Update(s).isEmpty());
     EXPECT_TRUE(image.Update(TClockDrawState(s)).isEmpty());
@@ -112,7 +92,7 @@ TEST(ClockImage, AnythingButTheTextDrawsTheWholeImage) {
     };
     for (const auto& [what, change] : changes) {
         TClockImage image;
-        TClockDrawState s = State(cmGradient, cmTransparent);
+        TClockDrawState s = SampleDrawState(cmGradient, cmTransparent);
         image.Update(s);
         change(s);
         // Even together with a change of the last digit alone.
@@ -128,7 +108,7 @@ TEST(ClockImage, AnythingButTheTextDrawsTheWholeImage) {
 
 TEST(ClockImage, TextThatChangesAtItsStartOrReadsRightToLeftIsDrawnWhole) {
     TClockImage image;
-    TClockDrawState s = State(cmSolid, cmTransparent);
+    TClockDrawState s = SampleDrawState(cmSolid, cmTransparent);
     image.Update(s);
     s.Text = QStringLiteral(" 2027-01-01 Fri 00:00:00 ");
     image.Update(s); // the year: little of the image is kept

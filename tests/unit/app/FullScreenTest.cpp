@@ -1,12 +1,10 @@
 // A topmost clock steps aside for a full-screen window on its monitor, as the
 // window system (here the fake) reports it, and comes back when it may.
-#include "app/clock/ClockDraw.h"
-#include "core/IniDocument.h"
-#include "core/KvTimer.h"
+#include "ClockFormFixture.h"
 #include "app/clock/ClockAlarm.h"
+#include "app/clock/ClockDraw.h"
 #include "app/clock/ClockLayering.h"
 #include "app/clock/MainForm.h"
-#include "fakes/FakePlatform.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -20,20 +18,8 @@ using namespace velmora;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir Dir;
-    FakePlatform Platform;
-    FakeClock Clock{QDateTime(QDate(2026, 12, 7), QTime(11, 59, 58))};
-    std::unique_ptr<TMainForm> Main;
-
-    explicit Fixture(const QString& ini) {
-        IniDocument d(Dir.filePath("velmora.ini"), QLocale::c());
-        d.SetStrings(ini.split('\n'));
-        d.UpdateFile();
-        Main = std::make_unique<TMainForm>(Platform, Clock, Dir.filePath("velmora.ini"));
-        Main->ClockTimer()->SetEnabled(false); // the test drives the ticks
-        Main->show();
-    }
+struct Fixture : ClockFormFixture {
+    using ClockFormFixture::ClockFormFixture;
     // The clock's monitor, and one beside it.
     static QRect Monitor() { return QGuiApplication::primaryScreen()->geometry(); }
     static QRect Beside() { return Monitor().translated(Monitor().width(), 0); }

@@ -1,13 +1,14 @@
-#include "core/IniDocument.h"
-#include "core/KvCommandList.h"
-#include "core/KvTimer.h"
-#include "widgets/KvTrayIcon.h"
+#include "ClockFormFixture.h"
 #include "app/LangFiles.h"
 #include "app/clock/ClockCommands.h"
 #include "app/clock/ClockMenu.h"
 #include "app/clock/MainForm.h"
+#include "core/IniDocument.h"
+#include "core/KvCommandList.h"
+#include "core/KvTimer.h"
 #include "core/StringHash.h"
 #include "fakes/FakePlatform.h"
+#include "widgets/KvTrayIcon.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -22,38 +23,25 @@ using namespace velmora;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    FakePlatform platform;
-    FakeClock clock{QDateTime(QDate(2026, 12, 6), QTime(11, 59, 58))};
-    QString ini() const { return dir.filePath("velmora.ini"); }
-    QString tool() const { return dir.filePath("Sync/VelmoSync"); }
-    Fixture() {
-        QDir(dir.path()).mkpath("Sync");
+// A folder with a stand-in sync tool, a Sunday noon.
+struct Fixture : ClockFolder {
+    Fixture() : ClockFolder(QDateTime(QDate(2026, 12, 6), QTime(11, 59, 58))) {
+        QDir(Dir.path()).mkpath("Sync");
         QFile f(tool());
         f.open(QIODevice::WriteOnly);
         f.write("#!/bin/sh\n");
         f.close();
         f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
     }
-    void WriteIni(const QStringList& lines) {
-        IniDocument d(ini(), QLocale::c());
-        d.SetStrings(lines);
-        d.UpdateFile();
-    }
-    std::unique_ptr<TMainForm> Make() {
-        auto f = std::make_unique<TMainForm>(platform, clock, ini());
-        f->ClockTimer()->SetEnabled(false);
-        return f;
-    }
-    int Launches() const { return int(platform.Calls.filter("launch:").size()); }
+    QString tool() const { return Dir.filePath("Sync/VelmoSync"); }
+    int Launches() const { return int(Platform.Calls.filter("launch:").size()); }
 };
 
 } // namespace
 
 TEST(MainCommands, NetworkCheckGivesUpOnTheThirtiethTick) {
     Fixture fx;
-    fx.platform.NetworkAlive = false;
+    fx.Platform.NetworkAlive = false;
     auto f = fx.Make();
     f->Commands().ActPopAdjustTimeExecute();
     EXPECT_TRUE(f->Commands().CheckLanTimer()->Enabled());
@@ -71,17 +59,17 @@ TEST(MainCommands, NetworkCheckGivesUpOnTheThirtiethTick) {
 TEST(MainCommands, LiveNetworkStartsTheToolOnceAndRetriesAFailedStart) {
     Fixture fx;
     auto f = fx.Make();
-    fx.platform.LaunchResult = false;
+    fx.Platform.LaunchResult = false;
     f->Commands().ActPopAdjustTimeExecute();
     f->Commands().CheckLanTimerTimer();
     EXPECT_TRUE(f->Commands().CheckLanTimer()->Enabled()); // tried again on the next tick
-    fx.platform.LaunchResult = true;
+    fx.Platform.LaunchResult = true;
     f->Commands().CheckLanTimerTimer();
     EXPECT_FALSE(f->Commands().CheckLanTimer()->Enabled());
     EXPECT_EQ(fx.Launches(), 2);
     // As the user: the tool asks the system's time service to set the clock.
     EXPECT_TRUE(
-        fx.platform.Calls.contains(QStringLiteral("launch:%1|pool.ntp.org|0|0").arg(fx.tool())));
+        fx.Platform.Calls.contains(QStringLiteral("launch:%1|pool.ntp.org|0|0").arg(fx.tool())));
 }
 
 TEST(MainCommands, TheToolsAnswerShowsItsBalloonOnlyWithTheRightHash) {
@@ -103,16 +91,16 @@ TEST(MainCommands, TheToolsAnswerShowsItsBalloonOnlyWithTheRightHash) {
     for (const auto& c : cases) {
         f->Menu().TrayIcon1()->SetBalloonHint(QStringLiteral("none"));
         f->Commands().HandleInstanceMessage(c.line);
-        EXPECT_EQ(f->Menu().TrayIcon1()->BalloonHint(), c.balloon < 0
-                                                   ? QStringLiteral("none")
-                                                   : BalloonContents()[size_t(c.balloon)].Hint)
+        EXPECT_EQ(f->Menu().TrayIcon1()->BalloonHint(),
+                  c.balloon < 0 ? QStringLiteral("none")
+                                : BalloonContents()[size_t(c.balloon)].Hint)
             << c.line.toStdString();
     }
 }
 
 TEST(MainCommands, StartupTimedAndMenuCommands) {
     Fixture fx;
-    const QString prog = fx.dir.filePath("prog.sh");
+    const QString prog = fx.Dir.filePath("prog.sh");
     QFile p(prog);
     p.open(QIODevice::WriteOnly);
     p.close();
@@ -122,14 +110,14 @@ TEST(MainCommands, StartupTimedAndMenuCommands) {
                  "AtSpTime=1", "SpTime=12:00:00", "[Command3]", "Title=missing",
                  "FileName=/nonexistent/x"});
     auto f = fx.Make();
-    EXPECT_EQ(fx.platform.Calls.filter("launch:").size(), 1);     // the start-up command
+    EXPECT_EQ(fx.Platform.Calls.filter("launch:").size(), 1);     // the start-up command
     f->ClockTimerTimer();                                         // 11:59:58
-    fx.clock.Set(QDateTime(QDate(2026, 12, 6), QTime(12, 0, 2))); // 11:59:59 .. 12:00:01 skipped
+    fx.Clock.Set(QDateTime(QDate(2026, 12, 6), QTime(12, 0, 2))); // 11:59:59 .. 12:00:01 skipped
     f->ClockTimerTimer();
-    EXPECT_EQ(fx.platform.Calls.filter("launch:" + prog + "|noon").size(), 1);
-    fx.clock.Set(QDateTime(QDate(2026, 12, 6), QTime(12, 0, 3)));
+    EXPECT_EQ(fx.Platform.Calls.filter("launch:" + prog + "|noon").size(), 1);
+    fx.Clock.Set(QDateTime(QDate(2026, 12, 6), QTime(12, 0, 3)));
     f->ClockTimerTimer();
-    EXPECT_EQ(fx.platform.Calls.filter("launch:" + prog + "|noon").size(), 1); // once a day
+    EXPECT_EQ(fx.Platform.Calls.filter("launch:" + prog + "|noon").size(), 1); // once a day
     // The commands submenu lists commands 1 .. 3 as "n: title".
     f->Menu().PopupMenu1Popup();
     QStringList items;
@@ -164,11 +152,12 @@ TEST(MainCommands, AStoredAdministratorFlagNeverElevatesTheSyncTool) {
     fx.WriteIni({"[CommandList]", "Count=1", "[Command0]", "FileName=" + fx.tool(),
                  "OptionStr=127.0.0.1:4123", "AsAdmin=1"});
     auto f = fx.Make();
-    EXPECT_TRUE(f->Commands().ACommandList().Items(0).AsAdmin()) << "the stored flag stays as the user left it";
+    EXPECT_TRUE(f->Commands().ACommandList().Items(0).AsAdmin())
+        << "the stored flag stays as the user left it";
     f->Commands().ActPopAdjustTimeExecute();
     f->Commands().CheckLanTimerTimer();
     f->Commands().CommandMenuClick(0); // the options dialog may start command 0 as well
-    EXPECT_EQ(fx.platform.Calls.filter("launch:").join(' '),
+    EXPECT_EQ(fx.Platform.Calls.filter("launch:").join(' '),
               QStringLiteral("launch:%1|127.0.0.1:4123|0|0").arg(fx.tool()));
 }
 
@@ -178,14 +167,14 @@ TEST(MainCommands, OneSyncAtATime) {
     f->Commands().ActPopAdjustTimeExecute();
     f->Commands().CheckLanTimerTimer();
     ASSERT_EQ(fx.Launches(), 1);
-    ASSERT_TRUE(fx.platform.LastWatch);
+    ASSERT_TRUE(fx.Platform.LastWatch);
     // The menu clicked again while the tool runs: no second check, no second tool.
     f->Commands().ActPopAdjustTimeExecute();
     EXPECT_FALSE(f->Commands().CheckLanTimer()->Enabled());
     f->Commands().CommandMenuClick(0);
     EXPECT_EQ(fx.Launches(), 1);
     // Once it has ended, the next request starts it again.
-    fx.platform.LastWatch(TLaunchEnd::Ran);
+    fx.Platform.LastWatch(TLaunchEnd::Ran);
     f->Commands().ActPopAdjustTimeExecute();
     EXPECT_TRUE(f->Commands().CheckLanTimer()->Enabled());
     f->Commands().CheckLanTimerTimer();
@@ -204,15 +193,15 @@ TEST(MainCommands, ARefusedAdministratorPromptIsShownOnce) {
     for (const Case c : {Case{TLaunchEnd::Ran, 0}, Case{TLaunchEnd::Dismissed, 1},
                          Case{TLaunchEnd::NotAuthorised, 1}}) {
         f->Commands().CommandMenuClick(1);
-        ASSERT_TRUE(fx.platform.LastWatch);
+        ASSERT_TRUE(fx.Platform.LastWatch);
         BoxCounter counter;
         counter.Arm();
-        fx.platform.LastWatch(c.end);
+        fx.Platform.LastWatch(c.end);
         QApplication::processEvents();
         EXPECT_EQ(counter.boxes, c.boxes) << int(c.end);
         if (c.boxes) {
             EXPECT_TRUE(counter.text.contains(fx.tool())) << counter.text.toStdString();
         }
     }
-    EXPECT_EQ(fx.platform.Calls.filter("|1|0").size(), 3) << "each click, once; never retried";
+    EXPECT_EQ(fx.Platform.Calls.filter("|1|0").size(), 3) << "each click, once; never retried";
 }

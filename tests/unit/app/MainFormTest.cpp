@@ -1,9 +1,11 @@
-#include "core/IniDocument.h"
-#include "widgets/KvPaintBox.h"
-#include "core/KvTimer.h"
-#include "app/LangTexts.h"
 #include "app/clock/MainForm.h"
+
+#include "ClockFormFixture.h"
+#include "app/LangTexts.h"
+#include "core/IniDocument.h"
+#include "core/KvTimer.h"
 #include "fakes/FakePlatform.h"
+#include "widgets/KvPaintBox.h"
 
 #include <QApplication>
 #include <QFile>
@@ -18,21 +20,9 @@ using namespace velmora;
 
 namespace {
 
-struct Fixture {
-    QTemporaryDir dir;
-    FakePlatform platform;
-    FakeClock clock{QDateTime(QDate(2026, 12, 6), QTime(23, 59, 58))}; // a Sunday
-    QString ini() const { return dir.filePath("velmora.ini"); }
-    std::unique_ptr<TMainForm> Make() {
-        auto f = std::make_unique<TMainForm>(platform, clock, ini());
-        f->ClockTimer()->SetEnabled(false); // the test drives the ticks
-        return f;
-    }
-    void WriteIni(const QString& text) {
-        IniDocument d(ini(), QLocale::c());
-        d.SetStrings(text.split('\n'));
-        d.UpdateFile();
-    }
+// Two seconds before a Monday.
+struct Fixture : ClockFolder {
+    Fixture() : ClockFolder(QDateTime(QDate(2026, 12, 6), QTime(23, 59, 58))) {} // a Sunday
 };
 
 QImage Render(TMainForm& f) {
@@ -52,8 +42,8 @@ TEST(MainForm, FirstStartUsesDefaultsAndTheTickBuildsTheText) {
     EXPECT_EQ(f->windowTitle(), "MainForm");
     EXPECT_TRUE(f->windowFlags().testFlag(Qt::FramelessWindowHint));
     EXPECT_TRUE(f->windowFlags().testFlag(Qt::Tool));
-    EXPECT_TRUE(fx.platform.Calls.contains("stack:0")); // topmost
-    EXPECT_TRUE(fx.platform.Calls.contains("class:TMainForm"));
+    EXPECT_TRUE(fx.Platform.Calls.contains("stack:0")); // topmost
+    EXPECT_TRUE(fx.Platform.Calls.contains("class:TMainForm"));
     EXPECT_EQ(f->pos(), QPoint(324, 522));
     f->ClockTimerTimer();
     EXPECT_EQ(f->ClockStr(), " 2026-12-06 Sun 23:59:58 ");
@@ -79,7 +69,7 @@ TEST(MainForm, SkippedSecondsStillRunTheMidnightCheck) {
     f->AdjustMainFormMaxSize(f->Settings().FontColorMode);
     f->ClockTimerTimer(); // 23:59:58 Sunday
     const int sundayWidth = f->width();
-    fx.clock.Set(QDateTime(QDate(2026, 12, 7), QTime(0, 0, 3))); // 00:00:00 .. 02 skipped
+    fx.Clock.Set(QDateTime(QDate(2026, 12, 7), QTime(0, 0, 3))); // 00:00:00 .. 02 skipped
     f->ClockTimerTimer();
     EXPECT_GT(f->width(), sundayWidth);
     EXPECT_EQ(f->ClockStr(), " 2026-12-07 Monday, a long word 00:00:03 ");
@@ -91,17 +81,17 @@ TEST(MainForm, ALongJumpIsNotReplayed) {
     f->DayWords().Mon = "Monday, a long word";
     f->ClockTimerTimer();
     const int width = f->width();
-    fx.clock.Set(QDateTime(QDate(2026, 12, 7), QTime(0, 5, 0))); // after a sleep
+    fx.Clock.Set(QDateTime(QDate(2026, 12, 7), QTime(0, 5, 0))); // after a sleep
     f->ClockTimerTimer();
     EXPECT_EQ(f->width(), width); // midnight passed while asleep: no resize until next one
 }
 
 TEST(MainForm, WindowSizeFollowsTheScaling) {
     Fixture fx;
-    fx.WriteIni("[Appearance]\nScalingRateX=1.25\nScalingRateY=0.75\n[ClockStr]\nShowSecond=0");
+    fx.WriteIniText("[Appearance]\nScalingRateX=1.25\nScalingRateY=0.75\n[ClockStr]\nShowSecond=0");
     auto scaled = fx.Make();
     Fixture plain;
-    plain.WriteIni("[ClockStr]\nShowSecond=0");
+    plain.WriteIniText("[ClockStr]\nShowSecond=0");
     auto unscaled = plain.Make();
     const QSize a = scaled->size(), b = unscaled->size();
     EXPECT_NEAR(a.width(), b.width() * 1.25, 1.0);
@@ -110,43 +100,43 @@ TEST(MainForm, WindowSizeFollowsTheScaling) {
 
 TEST(MainForm, SettingsRoundTripThroughTheWindow) {
     Fixture fx;
-    fx.WriteIni("; hand-edited\n[MainForm]\nLeft=40\nTop=-5\n[Appearance]\nFormOnTopmost=0\n"
-                "FontStyle=1\nMine=kept");
+    fx.WriteIniText("; hand-edited\n[MainForm]\nLeft=40\nTop=-5\n[Appearance]\nFormOnTopmost=0\n"
+                    "FontStyle=1\nMine=kept");
     {
         auto f = fx.Make();
         EXPECT_EQ(f->pos(), QPoint(40, 0)); // partly off the screen: brought wholly on
         EXPECT_TRUE(f->ClockFont().bold());
-        EXPECT_TRUE(fx.platform.Calls.contains("stack:2")); // bottom
+        EXPECT_TRUE(fx.Platform.Calls.contains("stack:2")); // bottom
         f->show();
         f->move(70, 80);
         f->hide(); // closed on the way out: the last shown place is kept
     }              // saved on destruction
-    IniDocument d(fx.ini(), QLocale::c());
+    IniDocument d(fx.Ini(), QLocale::c());
     EXPECT_EQ(d.ReadInteger("MainForm", "Left", 0), 70);
     EXPECT_EQ(d.ReadInteger("MainForm", "Top", 0), 80);
     EXPECT_EQ(d.ReadString("Appearance", "Mine", ""), "kept");
     EXPECT_EQ(d.ReadSections().first(), "MainForm");
-    QFile raw(fx.ini());
+    QFile raw(fx.Ini());
     ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
     EXPECT_FALSE(raw.readAll().contains(QByteArray("h\0a\0n\0d\0", 8))); // comment dropped
 }
 
 TEST(MainForm, BottomModeTakesTheForegroundWhenTheDesktopHasIt) {
     Fixture fx;
-    fx.WriteIni("[Appearance]\nFormOnTopmost=0");
+    fx.WriteIniText("[Appearance]\nFormOnTopmost=0");
     auto f = fx.Make();
-    fx.platform.Calls.clear();
+    fx.Platform.Calls.clear();
     f->ClockTimerTimer();
-    EXPECT_FALSE(fx.platform.Calls.contains("foreground"));
-    fx.platform.Desktop = true;
+    EXPECT_FALSE(fx.Platform.Calls.contains("foreground"));
+    fx.Platform.Desktop = true;
     f->ClockTimerTimer();
-    EXPECT_TRUE(fx.platform.Calls.contains("foreground"));
+    EXPECT_TRUE(fx.Platform.Calls.contains("foreground"));
 }
 
 TEST(MainForm, UnreadableSettingsAreNotOverwritten) {
     Fixture fx;
     // A folder where the settings file should be cannot be read as a file.
-    QDir(fx.dir.path()).mkdir("velmora.ini");
+    QDir(fx.Dir.path()).mkdir("velmora.ini");
     QTimer::singleShot(0, [] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
@@ -156,12 +146,12 @@ TEST(MainForm, UnreadableSettingsAreNotOverwritten) {
         auto f = fx.Make();
         EXPECT_EQ(f->Settings().NormalBackgroundColor, 0xC0DCC0); // defaults
     }
-    EXPECT_TRUE(QFileInfo(fx.ini()).isDir());
+    EXPECT_TRUE(QFileInfo(fx.Ini()).isDir());
 }
 
 TEST(MainForm, Utf8SettingsFileIsKeptBesideTheNewOne) {
     Fixture fx;
-    QFile f(fx.ini());
+    QFile f(fx.Ini());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("[ClockStr]\r\nShowDate=0\r\n");
     f.close();
@@ -179,17 +169,17 @@ TEST(MainForm, Utf8SettingsFileIsKeptBesideTheNewOne) {
     }
     // The language's words, naming the file and where it is kept.
     EXPECT_EQ(shown,
-              FormatMsg(FallbackText("MsgWarnSettingsNotUtf16"), {fx.ini(), fx.ini() + ".bak"}));
+              FormatMsg(FallbackText("MsgWarnSettingsNotUtf16"), {fx.Ini(), fx.Ini() + ".bak"}));
     EXPECT_TRUE(shown.contains("velmora.ini.bak"));
-    QFile backup(fx.ini() + ".bak");
+    QFile backup(fx.Ini() + ".bak");
     ASSERT_TRUE(backup.open(QIODevice::ReadOnly));
     EXPECT_EQ(backup.readAll(), QByteArray("[ClockStr]\r\nShowDate=0\r\n"));
-    EXPECT_TRUE(IniDocument(fx.ini()).SectionExists("ClockStr"));
+    EXPECT_TRUE(IniDocument(fx.Ini()).SectionExists("ClockStr"));
 }
 
 TEST(MainForm, SeeThroughWindowFollowsTheCompositor) {
     Fixture fx;
-    fx.platform.Compositor = true;
+    fx.Platform.Compositor = true;
     auto f = fx.Make();
     f->Settings().BackgroundColorMode = cmTransparent;
     f->Settings().ShowBorder = true;
@@ -198,25 +188,25 @@ TEST(MainForm, SeeThroughWindowFollowsTheCompositor) {
     // Blended by a compositor: the window keeps its rectangle, and only the drawn
     // pixels take clicks.
     EXPECT_TRUE(f->mask().isEmpty());
-    ASSERT_TRUE(fx.platform.InputRegion.has_value());
-    EXPECT_TRUE(fx.platform.InputRegion->contains(border));
-    EXPECT_FALSE(fx.platform.InputRegion->contains(keyPixel));
-    const int sends = fx.platform.InputRegionSends;
+    ASSERT_TRUE(fx.Platform.InputRegion.has_value());
+    EXPECT_TRUE(fx.Platform.InputRegion->contains(border));
+    EXPECT_FALSE(fx.Platform.InputRegion->contains(keyPixel));
+    const int sends = fx.Platform.InputRegionSends;
     f->ClockTimerTimer(); // the same second: the same picture
-    EXPECT_EQ(fx.platform.InputRegionSends, sends) << "an unchanged region was sent again";
+    EXPECT_EQ(fx.Platform.InputRegionSends, sends) << "an unchanged region was sent again";
 
     // The compositor ends: a window shape cuts the key-coloured pixels away.
-    fx.platform.Compositor = false;
-    fx.platform.OnCompositorChange();
-    EXPECT_FALSE(fx.platform.InputRegion.has_value());
+    fx.Platform.Compositor = false;
+    fx.Platform.OnCompositorChange();
+    EXPECT_FALSE(fx.Platform.InputRegion.has_value());
     EXPECT_TRUE(f->mask().contains(border));
     EXPECT_FALSE(f->mask().contains(keyPixel));
 
     // And it comes back.
-    fx.platform.Compositor = true;
-    fx.platform.OnCompositorChange();
+    fx.Platform.Compositor = true;
+    fx.Platform.OnCompositorChange();
     EXPECT_TRUE(f->mask().isEmpty());
-    EXPECT_TRUE(fx.platform.InputRegion.has_value());
+    EXPECT_TRUE(fx.Platform.InputRegion.has_value());
 }
 
 TEST(MainForm, AWindowMadeWithoutACompositorKeepsItsShapeWhenOneStarts) {
@@ -225,8 +215,8 @@ TEST(MainForm, AWindowMadeWithoutACompositorKeepsItsShapeWhenOneStarts) {
     f->Settings().BackgroundColorMode = cmTransparent;
     f->ClockTimerTimer();
     EXPECT_FALSE(f->mask().isEmpty());
-    fx.platform.Compositor = true; // its pixels have no alpha: the shape stays
-    fx.platform.OnCompositorChange();
+    fx.Platform.Compositor = true; // its pixels have no alpha: the shape stays
+    fx.Platform.OnCompositorChange();
     EXPECT_FALSE(f->mask().isEmpty());
-    EXPECT_FALSE(fx.platform.InputRegion.has_value());
+    EXPECT_FALSE(fx.Platform.InputRegion.has_value());
 }

@@ -2,12 +2,13 @@
 // by a script instead of shown.
 #pragma once
 
-#include "core/IniDocument.h"
-#include "core/KvTimer.h"
+#include "ClockFormFixture.h"
 #include "app/LangFiles.h"
+#include "app/MessageDialog.h"
 #include "app/clock/MainForm.h"
 #include "app/options/OptionForm.h"
-#include "app/MessageDialog.h"
+#include "core/IniDocument.h"
+#include "core/KvTimer.h"
 #include "fakes/FakePlatform.h"
 
 #include <QTemporaryDir>
@@ -16,22 +17,17 @@
 
 namespace velmora {
 
-struct OptionFixture {
-    QTemporaryDir Dir;
-    FakePlatform Platform;
-    FakeClock Clock{QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0))}; // a Monday
+struct OptionFixture : ClockFolder {
     std::unique_ptr<TMainForm> Main;
     std::unique_ptr<TOptionForm> Form;
     // Every message box asked for: its text; answered from Answers (OK when empty).
     QStringList Boxes;
     std::deque<int> Answers;
 
-    explicit OptionFixture(const QString& iniText = QString()) {
-        if (!iniText.isEmpty()) {
-            IniDocument d(Ini(), QLocale::c());
-            d.SetStrings(iniText.split(QLatin1Char('\n')));
-            d.UpdateFile();
-        }
+    explicit OptionFixture(const QString& iniText = QString())
+        : ClockFolder(QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0))) { // a Monday
+        if (!iniText.isEmpty())
+            WriteIniText(iniText);
         SetMessageDialogHook([this](const QString& text, TMsgDlgType, TMsgDlgButtons, QWidget*) {
             Boxes << text;
             if (Answers.empty())
@@ -40,8 +36,7 @@ struct OptionFixture {
             Answers.pop_front();
             return a;
         });
-        Main = std::make_unique<TMainForm>(Platform, Clock, Ini());
-        Main->ClockTimer()->SetEnabled(false); // the test drives the ticks
+        Main = Make();
     }
     ~OptionFixture() {
         Main->FOptionForm = nullptr;
@@ -49,7 +44,6 @@ struct OptionFixture {
         Main.reset();
         SetMessageDialogHook({});
     }
-    QString Ini() const { return Dir.filePath(QStringLiteral("velmora.ini")); }
     // The dialog as the clock opens it, shown (the showing sequence ran).
     TOptionForm& Open() {
         Form = std::make_unique<TOptionForm>(Main->OptionHost());

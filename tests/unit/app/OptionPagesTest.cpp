@@ -13,6 +13,7 @@
 #include "core/IniDocument.h"
 #include "core/KvCommandList.h"
 #include "core/KvTimer.h"
+#include "core/MessageTable.h"
 #include "widgets/KvEdit.h"
 #include "widgets/KvGrid.h"
 #include "widgets/KvPngButton.h"
@@ -329,7 +330,7 @@ TEST(OptionCommandPage, TheSyncCommandIsNeverDeletedMovedOrRenamed) {
     p.Edit603->setText("ntp.example");
     p.CommitEdits();
     QApplication::processEvents();
-    EXPECT_TRUE(fx.Boxes.isEmpty());
+    EXPECT_TRUE(fx.Boxes.isEmpty()) << fx.Boxes.join(QStringLiteral(" | ")).toStdString();
     EXPECT_EQ(fx.List().Count(), 4);
     EXPECT_EQ(fx.List().Items(0).Title(), title);
     EXPECT_EQ(fx.List().Items(0).FileName(), file);
@@ -403,6 +404,10 @@ TEST(OptionCommandPage, AddAndDeleteRebuildTheTimingLists) {
     p.CommitEdits();
     EXPECT_EQ(fx.List().Items(3).Title(), "four");
     EXPECT_EQ(fx.TimedLaunches().size(), 2); // "four" has no program: not started
+    // ... and says so, in a box queued out of the tick.
+    QApplication::processEvents();
+    ASSERT_EQ(fx.Boxes.size(), 3);
+    EXPECT_EQ(fx.Boxes[2], FormatMsg(Messages().MsgErrorFileNotFound, {QString()}));
 }
 
 TEST(OptionCommandPage, EditBoxesStoreRealChangesOnly) {

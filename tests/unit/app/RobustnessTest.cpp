@@ -1,6 +1,7 @@
 // The clock keeps going whatever happens around it: no message box inside a tick,
 // an alarm that always ends on time, messages in the user's language only, one
 // error box at a time, settings saved as they change, every timer stopped at quit.
+#include "ClockFormFixture.h"
 #include "app/DayWords.h"
 #include "app/LangFiles.h"
 #include "app/MessageDialog.h"
@@ -33,22 +34,9 @@ namespace {
 
 const QDate kDay(2026, 12, 7);
 
-struct Fixture {
-    QTemporaryDir dir;
-    FakePlatform platform;
-    FakeClock clock{QDateTime(kDay, QTime(6, 59, 58))};
-    QString ini() const { return dir.filePath("velmora.ini"); }
-    void WriteIni(const QStringList& lines) {
-        IniDocument d(ini(), QLocale::c());
-        d.SetStrings(lines);
-        d.UpdateFile();
-    }
-    std::unique_ptr<TMainForm> Make() {
-        auto f = std::make_unique<TMainForm>(platform, clock, ini());
-        f->ClockTimer()->SetEnabled(false); // the test drives the ticks
-        return f;
-    }
-    void At(int h, int m, int s) { clock.Set(QDateTime(kDay, QTime(h, m, s))); }
+struct Fixture : ClockFolder {
+    Fixture() : ClockFolder(QDateTime(kDay, QTime(6, 59, 58))) {}
+    void At(int h, int m, int s) { Clock.Set(QDateTime(kDay, QTime(h, m, s))); }
 };
 
 bool WaitUntil(const std::function<bool()>& done, int maxMs = 20000) {
@@ -89,7 +77,7 @@ struct BoxWatch {
 
 TEST(Robustness, AlarmMessageIsQueuedAndTheAlarmEndsOnTimeAfterAStall) {
     Fixture fx;
-    const QString missing = fx.dir.filePath("gone.wav");
+    const QString missing = fx.Dir.filePath("gone.wav");
     fx.WriteIni({"[Alarm]", "IsAlarmSet=1", "AlarmStartTime=07:00:00", "UseAlarmColor=1",
                  "UseAlarmSound=1", "AlarmSoundFileName=" + missing});
     BoxWatch boxes;
@@ -132,7 +120,7 @@ TEST(Robustness, AnAlarmWhoseStartSecondWasMissedRunsForTheRestOfItsMinute) {
 
 TEST(Robustness, CommandAndHelpMessagesAreTheLanguagesTextsOnly) {
     Fixture fx;
-    const QString prog = fx.dir.filePath("prog.sh");
+    const QString prog = fx.Dir.filePath("prog.sh");
     QFile p(prog);
     ASSERT_TRUE(p.open(QIODevice::WriteOnly));
     p.close();
@@ -142,23 +130,23 @@ TEST(Robustness, CommandAndHelpMessagesAreTheLanguagesTextsOnly) {
     ASSERT_TRUE(WaitUntil([&] { return boxes.Settled(); }));
     boxes.Texts.clear();
 
-    fx.platform.LaunchResult = false;
+    fx.Platform.LaunchResult = false;
     f->Commands().RunCommandItem(1);
     ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 1; }));
     // The reason comes from the language too (it was left out before).
     EXPECT_EQ(boxes.Texts[0],
               QStringLiteral("ひらけません: [%1] (はじめられませんでした。)").arg(prog));
 
-    QDir(fx.dir.path()).mkpath("Help");
-    QFile help(fx.dir.filePath("Help/index.html"));
+    QDir(fx.Dir.path()).mkpath("Help");
+    QFile help(fx.Dir.filePath("Help/index.html"));
     ASSERT_TRUE(help.open(QIODevice::WriteOnly));
     help.close();
-    fx.platform.OpenResult = false;
-    fx.platform.OpenErrorCode = 3;
+    fx.Platform.OpenResult = false;
+    fx.Platform.OpenErrorCode = 3;
     f->Menu().ActPopShowHelpExecute();
     ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 2; }));
     EXPECT_EQ(boxes.Texts[1], QStringLiteral("ひらけません: [%1] (エラー コード: [3])")
-                                  .arg(fx.dir.filePath("Help/index.html")));
+                                  .arg(fx.Dir.filePath("Help/index.html")));
 }
 
 TEST(Robustness, ACommandThatCannotStartSaysWhyInTheUsersLanguage) {
@@ -166,7 +154,7 @@ TEST(Robustness, ACommandThatCannotStartSaysWhyInTheUsersLanguage) {
     const QString german = QStringLiteral(VELMORA_SHIPPED_LANG_DIR "/VlmDeutsch.lang");
     const IniDocument de(german);
     const auto text = [&de](const char* key) { return de.ReadString("Lang: Msg", key, ""); };
-    const QString doc = fx.dir.filePath("notes.txt"), prog = fx.dir.filePath("prog.sh");
+    const QString doc = fx.Dir.filePath("notes.txt"), prog = fx.Dir.filePath("prog.sh");
     for (const QString& name : {doc, prog}) {
         QFile f(name);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -192,7 +180,7 @@ TEST(Robustness, ACommandThatCannotStartSaysWhyInTheUsersLanguage) {
     ASSERT_TRUE(WaitUntil([&] { return boxes.Settled(); }));
     f->Menu().LanguageListClick(german);
     boxes.Texts.clear();
-    fx.platform.LaunchResult = false;
+    fx.Platform.LaunchResult = false;
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(cases[i].Reason);
         f->Commands().RunCommandItem(i + 1);
@@ -228,8 +216,8 @@ TEST(Robustness, ADayWordsFileThatCannotBeWrittenIsToldInTheUsersLanguage) {
 
 TEST(Robustness, HelpWithoutABrowserOrOpenerSaysSo) {
     Fixture fx;
-    QDir(fx.dir.path()).mkpath("Help");
-    const QString page = fx.dir.filePath("Help/index.html");
+    QDir(fx.Dir.path()).mkpath("Help");
+    const QString page = fx.Dir.filePath("Help/index.html");
     QFile help(page);
     ASSERT_TRUE(help.open(QIODevice::WriteOnly));
     help.close();
@@ -242,14 +230,14 @@ TEST(Robustness, HelpWithoutABrowserOrOpenerSaysSo) {
                        "みつかりません。)")
             .arg(page);
     // The opener starts and finds no browser: it says so by its exit code, later.
-    fx.platform.OpenLaterExitCode = 3;
+    fx.Platform.OpenLaterExitCode = 3;
     f->Menu().ActPopShowHelpExecute();
     ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 1; }));
     EXPECT_EQ(boxes.Texts[0], expected);
     // No opener is installed at all.
-    fx.platform.OpenLaterExitCode = 0;
-    fx.platform.OpenResult = false;
-    fx.platform.OpenErrorCode = kNoOpenerCode;
+    fx.Platform.OpenLaterExitCode = 0;
+    fx.Platform.OpenResult = false;
+    fx.Platform.OpenErrorCode = kNoOpenerCode;
     f->Menu().ActPopShowHelpExecute();
     ASSERT_TRUE(WaitUntil([&] { return boxes.Texts.size() == 2; }));
     EXPECT_EQ(boxes.Texts[1], expected);
@@ -303,7 +291,7 @@ TEST(Robustness, SettingsAreSavedSoonAfterAMove) {
     f->move(40, 60);
     ASSERT_TRUE(WaitUntil([&] { return f->SavePending(); }));
     ASSERT_TRUE(WaitUntil([&] { return !f->SavePending(); }));
-    const IniDocument saved(fx.ini(), QLocale::c());
+    const IniDocument saved(fx.Ini(), QLocale::c());
     EXPECT_EQ(saved.ReadString("MainForm", "Left", ""), "40");
     EXPECT_EQ(saved.ReadString("MainForm", "Top", ""), "60");
 }
@@ -329,8 +317,8 @@ TEST(Robustness, TheBlinkTimerItselfBlinksTheWindow) {
 
 TEST(Robustness, QuitStopsEveryTimerFirst) {
     Fixture fx;
-    const QString tool = fx.dir.filePath("Sync/VelmoSync");
-    QDir(fx.dir.path()).mkpath("Sync");
+    const QString tool = fx.Dir.filePath("Sync/VelmoSync");
+    QDir(fx.Dir.path()).mkpath("Sync");
     QFile t(tool);
     ASSERT_TRUE(t.open(QIODevice::WriteOnly));
     t.close();
@@ -350,7 +338,7 @@ TEST(Robustness, QuitStopsEveryTimerFirst) {
     EXPECT_FALSE(f->SavePending());
     // No sync starts after Quit.
     QTest::qWait(1300);
-    EXPECT_TRUE(fx.platform.Calls.filter("launch:").isEmpty());
+    EXPECT_TRUE(fx.Platform.Calls.filter("launch:").isEmpty());
 }
 
 // A save that cannot be done says why, keeps the changes, and the next save
@@ -378,7 +366,7 @@ TEST(Robustness, AFailedSaveIsReportedAndTheNextSaveTriesAgain) {
         fx.WriteIni({"[ClockStr]", "ShowDate=1"});
         auto f = fx.Make();
         f->Settings().ShowDate = false;
-        c.Spoil(fx.ini());
+        c.Spoil(fx.Ini());
         QString error;
         try {
             f->SaveSettings(); // as the options dialog's close does
@@ -387,17 +375,17 @@ TEST(Robustness, AFailedSaveIsReportedAndTheNextSaveTriesAgain) {
             error = QString::fromUtf8(e.what());
         }
         const QString expected =
-            FormatMsg(Messages().MsgErrorSettingsNotSaved, {fx.ini(), QString()}).left(8);
+            FormatMsg(Messages().MsgErrorSettingsNotSaved, {fx.Ini(), QString()}).left(8);
         EXPECT_TRUE(error.startsWith(expected)) << c.Name << ": " << error.toStdString();
-        EXPECT_TRUE(error.contains(fx.ini())) << c.Name;
+        EXPECT_TRUE(error.contains(fx.Ini())) << c.Name;
         EXPECT_FALSE(f->Settings().ShowDate) << c.Name << ": the change is kept in memory";
 
         // The file is usable again: the next save, though nothing else changed, writes.
-        QDir().rmdir(fx.ini());
-        QFile::remove(fx.ini());
+        QDir().rmdir(fx.Ini());
+        QFile::remove(fx.Ini());
         f->ScheduleSave();
         ASSERT_TRUE(WaitUntil([&] { return !f->SavePending(); })) << c.Name;
-        EXPECT_EQ(IniDocument(fx.ini(), QLocale::c()).ReadString("ClockStr", "ShowDate", ""), "0")
+        EXPECT_EQ(IniDocument(fx.Ini(), QLocale::c()).ReadString("ClockStr", "ShowDate", ""), "0")
             << c.Name;
     }
 }

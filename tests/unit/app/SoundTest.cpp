@@ -2,6 +2,7 @@
 // driver standing in for a sound card: what would reach the speakers lands in a
 // raw file (44.1 kHz, 16-bit, two channels) that the tests read back.
 #include "platform/linux/LinuxPlatform.h"
+#include "unit/ScopedEnv.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -79,8 +80,8 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(Dir.isValid());
         Output = Dir.filePath(QStringLiteral("speaker.raw"));
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", QFile::encodeName(Output).constData(), 1);
+        Driver.Set("disk");
+        DriverFile.Set(QFile::encodeName(Output));
     }
     void TearDown() override { P.StopSound(); }
 
@@ -121,6 +122,9 @@ protected:
         return OutputSize() == before;
     }
 
+    // The player plays into a file; the variables outlive it.
+    const ScopedEnv Driver{"SDL_AUDIODRIVER"};
+    const ScopedEnv DriverFile{"SDL_DISKAUDIOFILE"};
     QTemporaryDir Dir;
     QString Output;
     LinuxPlatform P{TLaunchHelpers{.SoundPlayer = QStringLiteral(VELMORA_SOUND_PLAYER)}};

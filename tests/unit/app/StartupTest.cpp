@@ -1,8 +1,9 @@
-#include "app/VelmoraApp.h"
 #include "app/LangFiles.h"
 #include "app/MessageDialog.h"
 #include "app/SingleInstance.h"
+#include "app/VelmoraApp.h"
 #include "fakes/FakePlatform.h"
+#include "unit/ScopedEnv.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -94,20 +95,15 @@ TEST(Startup, NoPrivateRuntimeFolderIsSaidAndTheClockRunsUnguarded) {
 }
 
 TEST(Startup, WindowPicturesGoAsPlainImageRequestsUnlessTheUserChose) {
-    const QByteArray saved = qgetenv("QT_XCB_NO_MITSHM");
-    const bool wasSet = qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM");
-    qunsetenv("QT_XCB_NO_MITSHM");
+    const ScopedEnv mitShm("QT_XCB_NO_MITSHM");
+    mitShm.Unset();
     TVelmoraApp::ChooseImageTransfer();
     EXPECT_EQ(qgetenv("QT_XCB_NO_MITSHM"), QByteArray("1"));
     // The user's own choice, either way, stands.
-    qputenv("QT_XCB_NO_MITSHM", "0");
+    mitShm.Set("0");
     TVelmoraApp::ChooseImageTransfer();
     EXPECT_EQ(qgetenv("QT_XCB_NO_MITSHM"), QByteArray("0"));
-    qputenv("QT_XCB_NO_MITSHM", "");
+    mitShm.Set("");
     TVelmoraApp::ChooseImageTransfer();
     EXPECT_EQ(qgetenv("QT_XCB_NO_MITSHM"), QByteArray());
-    if (wasSet)
-        qputenv("QT_XCB_NO_MITSHM", saved);
-    else
-        qunsetenv("QT_XCB_NO_MITSHM");
 }

@@ -1,5 +1,7 @@
 #include "core/DesktopEntry.h"
 
+#include "unit/ScopedEnv.h"
+
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -31,9 +33,9 @@ TEST(DesktopEntry, EntryRunsTheProgramInItsFolder) {
 }
 
 TEST(DesktopEntry, PathFollowsXdgConfigHome) {
-    qputenv("XDG_CONFIG_HOME", "/tmp/cfg");
+    const ScopedEnv configHome("XDG_CONFIG_HOME", "/tmp/cfg");
     EXPECT_EQ(AutostartEntryPath("/opt/v/velmora"), "/tmp/cfg/autostart/velmora.desktop");
-    qputenv("XDG_CONFIG_HOME", "relative/ignored");
-    EXPECT_TRUE(AutostartEntryPath("/opt/v/velmora").endsWith("/.config/autostart/velmora.desktop"));
-    qunsetenv("XDG_CONFIG_HOME");
+    configHome.Set("relative/ignored");
+    EXPECT_TRUE(
+        AutostartEntryPath("/opt/v/velmora").endsWith("/.config/autostart/velmora.desktop"));
 }

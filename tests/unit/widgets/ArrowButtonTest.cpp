@@ -40,6 +40,17 @@ struct ClickLog {
     }
 };
 
+// A shown button with the given repeat delays, its clicks counted.
+struct CountedButton {
+    TKvTimerButton Button;
+    ClickLog Log;
+    explicit CountedButton(TRepeatDelays delays) {
+        Button.SetRepeatDelays(delays);
+        Button.show();
+        Log.Attach(Button);
+    }
+};
+
 } // namespace
 
 TEST(ArrowGeometry, ArrowRectTable) {
@@ -122,11 +133,8 @@ TEST(TKvTimerButton, DefaultsAndSetters) {
 }
 
 TEST(TKvTimerButton, ShortClickGivesOneClickAtRelease) {
-    TKvTimerButton b;
-    b.SetRepeatDelays(kNever);
-    b.show();
-    ClickLog log;
-    log.Attach(b);
+    CountedButton fx(kNever);
+    auto& [b, log] = fx;
     QTest::mousePress(&b, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(b.ButtonState(), bsDown);
     EXPECT_TRUE(b.IsRepeating());
@@ -138,11 +146,8 @@ TEST(TKvTimerButton, ShortClickGivesOneClickAtRelease) {
 }
 
 TEST(TKvTimerButton, ReleaseOutsideGivesNoClick) {
-    TKvTimerButton b;
-    b.SetRepeatDelays(kNever);
-    b.show();
-    ClickLog log;
-    log.Attach(b);
+    CountedButton fx(kNever);
+    auto& [b, log] = fx;
     QTest::mousePress(&b, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::mouseMove(&b, QPoint(40, 40));
     QTest::mouseRelease(&b, Qt::LeftButton, {}, QPoint(40, 40));
@@ -151,11 +156,8 @@ TEST(TKvTimerButton, ReleaseOutsideGivesNoClick) {
 }
 
 TEST(TKvTimerButton, OtherButtonsAndDisabledButtonsDoNotRepeat) {
-    TKvTimerButton b;
-    b.SetRepeatDelays(kNever);
-    b.show();
-    ClickLog log;
-    log.Attach(b);
+    CountedButton fx(kNever);
+    auto& [b, log] = fx;
     QTest::mouseClick(&b, Qt::RightButton, {}, QPoint(5, 5));
     EXPECT_FALSE(b.IsRepeating());
     b.setEnabled(false);
@@ -165,11 +167,8 @@ TEST(TKvTimerButton, OtherButtonsAndDisabledButtonsDoNotRepeat) {
 }
 
 TEST(TKvTimerButton, HoldingRepeatsThenReleaseAddsOneAndStops) {
-    TKvTimerButton b;
-    b.SetRepeatDelays(kFast);
-    b.show();
-    ClickLog log;
-    log.Attach(b);
+    CountedButton fx(kFast);
+    auto& [b, log] = fx;
     QTest::mousePress(&b, Qt::LeftButton, {}, QPoint(5, 5));
     QTRY_VERIFY_WITH_TIMEOUT(log.Count >= 3, 10000);
     const int beforeRelease = log.Count;
@@ -182,11 +181,8 @@ TEST(TKvTimerButton, HoldingRepeatsThenReleaseAddsOneAndStops) {
 }
 
 TEST(TKvTimerButton, FirstDelayThenShortInterval) {
-    TKvTimerButton b;
-    b.SetRepeatDelays({60 * 60 * 1000, 5}); // a first delay that never ends here
-    b.show();
-    ClickLog log;
-    log.Attach(b);
+    CountedButton fx({60 * 60 * 1000, 5}); // a first delay that never ends here
+    auto& [b, log] = fx;
     QTest::mousePress(&b, Qt::LeftButton, {}, QPoint(5, 5));
     QTest::qWait(50);
     EXPECT_EQ(log.Count, 0);
@@ -199,11 +195,8 @@ TEST(TKvTimerButton, FirstDelayThenShortInterval) {
 }
 
 TEST(TKvTimerButton, MovingOffPausesAndMovingBackResumes) {
-    TKvTimerButton b;
-    b.SetRepeatDelays(kFast);
-    b.show();
-    ClickLog log;
-    log.Attach(b);
+    CountedButton fx(kFast);
+    auto& [b, log] = fx;
     QTest::mousePress(&b, Qt::LeftButton, {}, QPoint(5, 5));
     QTRY_VERIFY_WITH_TIMEOUT(log.Count >= 1, 10000);
     QTest::mouseMove(&b, QPoint(60, 60));

@@ -1,8 +1,8 @@
 // The spin edit as a widget: what the user sees after typing, keys, the wheel,
 // the arrows and leaving the box, in a "." and a "," locale.
+#include "SpinTestSupport.h"
 #include "widgets/KvSpinEdit.h"
 #include "widgets/KvUpDownButton.h"
-#include "SpinTestSupport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -20,33 +20,8 @@ const QLocale Dot(QLocale::English, QLocale::UnitedStates);
 const QLocale Comma(QLocale::German, QLocale::Germany);
 
 // A window with the spin edit and a second box to move the focus to.
-struct Host {
-    QWidget Window;
-    TKvSpinEdit* Edit;
-    QLineEdit* Other;
-    int Changes = 0;
-
-    explicit Host(const QLocale& locale = Dot) {
-        Window.setLocale(locale);
-        auto* layout = new QVBoxLayout(&Window);
-        Edit = new TKvSpinEdit(&Window);
-        Other = new QLineEdit(&Window);
-        layout->addWidget(Edit);
-        layout->addWidget(Other);
-        Edit->SetOnChange([this] { ++Changes; });
-        Edit->UpDownButton()->SetRepeatDelays({60 * 60 * 1000, 60 * 60 * 1000});
-        Window.show();
-        Window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&Window));
-    }
-    void Focus() {
-        Edit->setFocus(Qt::TabFocusReason);
-        EXPECT_TRUE(Edit->hasFocus());
-    }
-    void Leave() {
-        Other->setFocus(Qt::TabFocusReason);
-        EXPECT_FALSE(Edit->hasFocus());
-    }
+struct Host : SpinHost<TKvSpinEdit> {
+    explicit Host(const QLocale& locale = Dot) : SpinHost(locale, true) {}
     // Replaces the whole text by typing, as a user would.
     void Type(const QString& keys) {
         Focus();
@@ -57,7 +32,6 @@ struct Host {
     void Wheel(int delta) {
         SendWheel(Edit, QPointF(Edit->width() / 2.0, Edit->height() / 2.0), delta);
     }
-    void ClickArrow(bool up) { ClickArrowHalf(Edit, up); }
 };
 
 } // namespace

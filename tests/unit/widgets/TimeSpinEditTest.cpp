@@ -8,7 +8,10 @@
 #include <QClipboard>
 #include <QTest>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <utility>
 
 using namespace velmora;
 
@@ -18,37 +21,12 @@ constexpr double Hour = 1.0 / 24;
 constexpr double Minute = Hour / 60;
 constexpr double Second = Minute / 60;
 
-struct Host {
-    QWidget Window;
-    TKvTimeSpinEdit* Edit;
-    QLineEdit* Other;
-    int Changes = 0;
-
-    explicit Host(const QLocale& locale = QLocale(QLocale::English, QLocale::UnitedStates)) {
-        Window.setLocale(locale);
-        auto* layout = new QVBoxLayout(&Window);
-        Other = new QLineEdit(&Window);
-        Edit = new TKvTimeSpinEdit(&Window);
-        layout->addWidget(Other);
-        layout->addWidget(Edit);
-        Edit->resize(85, 23);
-        Edit->SetOnChange([this] { ++Changes; });
-        Edit->UpDownButton()->SetRepeatDelays({60 * 60 * 1000, 60 * 60 * 1000});
-        Window.show();
-        Window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&Window));
+struct Host : SpinHost<TKvTimeSpinEdit> {
+    explicit Host(const QLocale& locale = QLocale(QLocale::English, QLocale::UnitedStates))
+        : SpinHost(locale, false, QSize(85, 23)) {
         Other->setFocus(Qt::TabFocusReason);
-    }
-    void Focus() {
-        Edit->setFocus(Qt::TabFocusReason);
-        EXPECT_TRUE(Edit->hasFocus());
-    }
-    void Leave() {
-        Other->setFocus(Qt::TabFocusReason);
-        EXPECT_FALSE(Edit->hasFocus());
     }
     void Wheel(int delta) { SendWheel(Edit, QPointF(10, 10), delta); }
-    void ClickArrow(bool up) { ClickArrowHalf(Edit, up); }
     // The x coordinate a little inside character `index` (left or right half).
     int CharX(int index, bool rightHalf) {
         auto caretX = [this](int pos) {
@@ -64,24 +42,15 @@ struct Host {
     }
     // Plays a script: digits type, > and < are Right and Left, ^ and v are Up and Down.
     void Play(const char* script) {
+        static constexpr std::pair<char, Qt::Key> kMoves[] = {
+            {'>', Qt::Key_Right}, {'<', Qt::Key_Left}, {'^', Qt::Key_Up}, {'v', Qt::Key_Down}};
         for (const char* k = script; *k; ++k) {
-            switch (*k) {
-            case '>':
-                QTest::keyClick(Edit, Qt::Key_Right);
-                break;
-            case '<':
-                QTest::keyClick(Edit, Qt::Key_Left);
-                break;
-            case '^':
-                QTest::keyClick(Edit, Qt::Key_Up);
-                break;
-            case 'v':
-                QTest::keyClick(Edit, Qt::Key_Down);
-                break;
-            default:
+            const auto* move = std::find_if(std::begin(kMoves), std::end(kMoves),
+                                            [k](const auto& m) { return m.first == *k; });
+            if (move != std::end(kMoves))
+                QTest::keyClick(Edit, move->second);
+            else
                 QTest::keyClick(Edit, *k);
-                break;
-            }
         }
     }
 };
