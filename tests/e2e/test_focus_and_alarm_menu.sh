@@ -66,6 +66,11 @@ for i in $(seq 25); do
   sleep 0.2
 done
 note "the menu is still open five seconds later; its first entry stops the alarm"
+# The pointer leaves the menu first: an entry under it would be the one Down
+# starts from, and where a window manager puts the menu is its own business.
+read -r mx my _ mh <<<"$(geometry "$(others | head -1)")"
+xdotool mousemove $((mx + 10)) $((my + mh + 10))
+sleep 0.2
 xdotool key Down Return
 sleep 0.5
 menu_open && fail "the menu stayed open after its entry was chosen"
