@@ -115,19 +115,27 @@ xcb_connection_t* InputShapeConnection(QWidget* window) {
 }
 
 // The X server counts device pixels; a rectangle is limited to its 16-bit fields.
+xcb_rectangle_t DeviceRect(double x0, double y0, double x1, double y1) {
+    const auto edge = [](double v, double lo, double hi) { return int(std::clamp(v, lo, hi)); };
+    const int left = edge(x0, -32768, 32767), top = edge(y0, -32768, 32767);
+    const int right = edge(x1, left, left + 65535.0), bottom = edge(y1, top, top + 65535.0);
+    return {int16_t(left), int16_t(top), uint16_t(right - left), uint16_t(bottom - top)};
+}
+
+// A see-through clock's region has a few hundred rectangles and changes every
+// second: at the usual scale of 1 they are taken as they are.
 std::vector<xcb_rectangle_t> DeviceRects(const QRegion& region, qreal scale) {
     std::vector<xcb_rectangle_t> rects;
     rects.reserve(size_t(region.rectCount()));
-    const auto clamp16 = [](double v, int lo, int hi) {
-        return int(std::clamp(v, double(lo), double(hi)));
-    };
-    for (const QRect& r : region) {
-        const int x0 = clamp16(std::floor(r.left() * scale), -32768, 32767);
-        const int y0 = clamp16(std::floor(r.top() * scale), -32768, 32767);
-        const int x1 = clamp16(std::ceil((r.right() + 1) * scale), x0, x0 + 65535);
-        const int y1 = clamp16(std::ceil((r.bottom() + 1) * scale), y0, y0 + 65535);
-        rects.push_back({int16_t(x0), int16_t(y0), uint16_t(x1 - x0), uint16_t(y1 - y0)});
+    if (scale == 1.0) {
+        for (const QRect& r : region)
+            rects.push_back(DeviceRect(r.left(), r.top(), r.right() + 1.0, r.bottom() + 1.0));
+        return rects;
     }
+    for (const QRect& r : region)
+        rects.push_back(DeviceRect(std::floor(r.left() * scale), std::floor(r.top() * scale),
+                                   std::ceil((r.right() + 1) * scale),
+                                   std::ceil((r.bottom() + 1) * scale)));
     return rects;
 }
 
