@@ -1,6 +1,6 @@
 #include "Report.h"
 
-#include <QLocalSocket>
+#include <QList>
 #include <algorithm>
 
 namespace velmora {
@@ -61,23 +61,6 @@ std::optional<SyncReportLine> ParseReportLine(const QByteArray& line) {
     if (parts.size() == 5 && !ParseReason(parts[3], parts[4], &r))
         return std::nullopt;
     return r;
-}
-
-bool SendReport(const QString& socketPath, const QByteArray& line, int timeoutMs) {
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
-    socket.write(line);
-    const bool ok = socket.waitForBytesWritten(timeoutMs);
-    socket.disconnectFromServer();
-    if (socket.state() != QLocalSocket::UnconnectedState)
-        socket.waitForDisconnected(timeoutMs);
-    return ok;
-}
-
-bool SendReport(const QString& socketPath, std::uint32_t hash, SyncResult result, int timeoutMs) {
-    return SendReport(socketPath, ReportLine(hash, result), timeoutMs);
 }
 
 } // namespace velmora

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <algorithm>
 
 namespace velmora {
 
@@ -34,7 +34,12 @@ std::optional<TLocaleName> ParseLocaleName(const QString& value) {
     QString name = value.trimmed();
     name = name.left(name.indexOf(QLatin1Char('@')));
     name = name.left(name.indexOf(QLatin1Char('.')));
-    const qsizetype sep = name.indexOf(QRegularExpression(QStringLiteral("[_-]")));
+    // A plain search: this runs at every start, and a regular expression would
+    // bring the pattern compiler's pages into memory for the rest of the day.
+    const auto at = std::find_if(name.cbegin(), name.cend(), [](QChar c) {
+        return c == QLatin1Char('_') || c == QLatin1Char('-');
+    });
+    const qsizetype sep = at == name.cend() ? -1 : qsizetype(at - name.cbegin());
     const QString language = sep < 0 ? name : name.left(sep);
     const QString territory = sep < 0 ? QString() : name.mid(sep + 1);
     if (language.size() < 2 || language.size() > 3 || !AllAsciiLetters(language))

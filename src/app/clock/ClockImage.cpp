@@ -57,13 +57,32 @@ std::optional<QRect> TClockImage::ChangedPart(const TClockDrawState& s) const {
     const qsizetype kept = CommonPrefix(FDrawn->Text, s.Text) - 1;
     if (kept <= 0)
         return std::nullopt;
-    const QFontMetricsF fm(s.Font, &FRendered.Image);
     // A glyph may reach left of where its character begins (italic faces, a
     // negative bearing): half the line height more covers it.
-    const int left = int(std::floor(fm.horizontalAdvance(s.Text.left(kept)) - fm.height() / 2));
+    const int left = int(std::floor(PrefixAdvance(s.Font, s.Text.left(kept)) -
+                                    QFontMetricsF(s.Font, &FRendered.Image).height() / 2));
     if (left <= 0)
         return std::nullopt;
     return QRect(left, 0, s.Size.width() - left, s.Size.height());
+}
+
+qreal TClockImage::PrefixAdvance(const QFont& font, const QString& prefix) const {
+    // Kept only for the font they were measured in; all images share one
+    // resolution, so the font alone decides.
+    if (font != FMeasuredFont) {
+        FMeasuredFont = font;
+        FPrefixWidths.clear();
+    }
+    for (const TPrefixWidth& w : FPrefixWidths)
+        if (w.Prefix == prefix)
+            return w.Advance;
+    // The prefixes of one minute: a few, then a new minute brings new ones.
+    constexpr size_t kKept = 4;
+    if (FPrefixWidths.size() >= kKept)
+        FPrefixWidths.erase(FPrefixWidths.begin());
+    const qreal advance = QFontMetricsF(font, &FRendered.Image).horizontalAdvance(prefix);
+    FPrefixWidths.push_back({prefix, advance});
+    return advance;
 }
 
 QRect TClockImage::Update(const TClockDrawState& s) {

@@ -3,8 +3,10 @@
 
 #include "app/clock/ClockDraw.h"
 
+#include <QFont>
 #include <QRect>
 #include <optional>
+#include <vector>
 
 namespace velmora {
 
@@ -27,9 +29,20 @@ private:
     QRect RenderWhole(const TClockDrawState& s);
     QRect RenderPart(const TClockDrawState& s, const QRect& part);
 
+    // Where the kept characters end, in pixels: measuring shapes the text, and
+    // the same few prefixes (all but the seconds, all but their last digit) come
+    // back every second. Measured again for any other font.
+    qreal PrefixAdvance(const QFont& font, const QString& prefix) const;
+
     std::optional<TClockDrawState> FDrawn; // what the image shows
     TRenderedClock FRendered;
     QImage FTextGradient; // kept with the image: it depends on nothing the ticks change
+    struct TPrefixWidth {
+        QString Prefix;
+        qreal Advance = 0;
+    };
+    mutable QFont FMeasuredFont;
+    mutable std::vector<TPrefixWidth> FPrefixWidths; // for FMeasuredFont; a few at most
 };
 
 // True when `text` shows its characters in their stored order, left to right:

@@ -1,6 +1,7 @@
 // The instance channel: the local socket on which a second start asks the
 // running clock to come to the front and the sync tool reports its result.
-// Each peer may send one short line; the channel is the user's alone.
+// Each peer may send one short line; the channel is the user's alone. Plain
+// sockets: the clock need not keep a network library in memory all day for it.
 #pragma once
 
 #include <QByteArray>
@@ -11,8 +12,7 @@
 #include <optional>
 #include <sys/types.h>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace velmora {
 
@@ -26,6 +26,10 @@ struct TChannelLimits {
 bool PeerAllowed(std::optional<uid_t> peerUid, uid_t ownUid);
 // The user of the process at the other end of a connected local socket.
 std::optional<uid_t> PeerUid(qintptr socketDescriptor);
+
+// Sends `line` to the channel at `path`; false when no one listens there or it
+// could not be sent within `timeoutMs`.
+bool SendLine(const QString& path, const QByteArray& line, int timeoutMs);
 
 class TInstanceChannel final : public QObject {
 public:
@@ -41,14 +45,21 @@ public:
     void SetOnLine(std::function<void(const QByteArray&)> onLine) { onLine_ = std::move(onLine); }
     int PeerCount() const { return peers_; }
 
+    // One connected peer: its socket, its line so far and its time.
+    class TPeer;
+
 private:
-    void Accept(QLocalSocket* socket);
-    void Read(QLocalSocket* socket, QByteArray& buffer);
+    void AcceptAll();
+    void Accept(int fd);
+    void Read(TPeer& peer);
+    void Close();
 
     TChannelLimits limits_;
     uid_t ownUid_;
     TPeerUid peerUid_;
-    std::unique_ptr<QLocalServer> server_;
+    int listenFd_ = -1;
+    QString path_;
+    std::unique_ptr<QSocketNotifier> acceptNotifier_;
     std::function<void(const QByteArray&)> onLine_;
     int peers_ = 0;
 };

@@ -5,8 +5,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QPalette>
 #include <QProcess>
 #include <QStandardPaths>
@@ -135,14 +133,7 @@ bool LinuxPlatform::ActivateOtherInstance(const QString& name) {
     const QString path = ChannelPath(name);
     if (path.isEmpty())
         return false;
-    QLocalSocket socket;
-    socket.connectToServer(path);
-    if (!socket.waitForConnected(2000))
-        return false;
-    socket.write("ACTIVATE\n");
-    const bool ok = socket.waitForBytesWritten(2000);
-    socket.disconnectFromServer();
-    return ok;
+    return SendLine(path, "ACTIVATE\n", 2000);
 }
 
 bool LinuxPlatform::ListenForRequests(const QString& name, std::function<void()> onActivate,

@@ -12,9 +12,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
-#include <X11/extensions/shapeconst.h>
+#include <algorithm>
 #include <cmath>
 #include <vector>
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 namespace velmora {
@@ -101,34 +102,65 @@ void LinuxPlatform::WatchCompositor(std::function<void()> onChange) {
     WatchKWinCompositing(std::move(onChange));
 }
 
+namespace {
+
+// Qt's own connection: a request queued on it goes out with the next picture Qt
+// sends, in one write, instead of waking the X server (and, on a busy machine,
+// being preempted by it) once more each tick.
+xcb_connection_t* InputShapeConnection(QWidget* window) {
+    if (!window || !window->testAttribute(Qt::WA_WState_Created) ||
+        QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* c = x11 ? x11->connection() : nullptr;
+    if (!c)
+        return nullptr;
+    // Known after the first time: xcb keeps the answer for the connection.
+    const xcb_query_extension_reply_t* shape = xcb_get_extension_data(c, &xcb_shape_id);
+    return shape && shape->present ? c : nullptr;
+}
+
+// The X server counts device pixels; a rectangle is limited to its 16-bit fields.
+xcb_rectangle_t DeviceRect(double x0, double y0, double x1, double y1) {
+    const auto edge = [](double v, double lo, double hi) { return int(std::clamp(v, lo, hi)); };
+    const int left = edge(x0, -32768, 32767), top = edge(y0, -32768, 32767);
+    const int right = edge(x1, left, left + 65535.0), bottom = edge(y1, top, top + 65535.0);
+    return {int16_t(left), int16_t(top), uint16_t(right - left), uint16_t(bottom - top)};
+}
+
+// A see-through clock's region has a few hundred rectangles and changes every
+// second: at the usual scale of 1 they are taken as they are.
+std::vector<xcb_rectangle_t> DeviceRects(const QRegion& region, qreal scale) {
+    std::vector<xcb_rectangle_t> rects;
+    rects.reserve(size_t(region.rectCount()));
+    if (scale == 1.0) {
+        for (const QRect& r : region)
+            rects.push_back(DeviceRect(r.left(), r.top(), r.right() + 1.0, r.bottom() + 1.0));
+        return rects;
+    }
+    for (const QRect& r : region)
+        rects.push_back(DeviceRect(std::floor(r.left() * scale), std::floor(r.top() * scale),
+                                   std::ceil((r.right() + 1) * scale),
+                                   std::ceil((r.bottom() + 1) * scale)));
+    return rects;
+}
+
+} // namespace
+
 void LinuxPlatform::SetInputRegion(QWidget* window, const std::optional<QRegion>& region) {
-    Display* d = SelectionDisplay();
-    if (!d || !window || !window->testAttribute(Qt::WA_WState_Created))
+    xcb_connection_t* c = InputShapeConnection(window);
+    if (!c)
         return;
-    int eventBase = 0, errorBase = 0;
-    if (!XFixesQueryExtension(d, &eventBase, &errorBase))
-        return;
-    const Window w = static_cast<Window>(window->winId());
+    const auto w = static_cast<xcb_window_t>(window->winId());
+    // Queued, not flushed: Qt flushes its connection before the program sleeps.
     if (!region) {
-        XFixesSetWindowShapeRegion(d, w, ShapeInput, 0, 0, None);
-        XFlush(d);
+        xcb_shape_mask(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, w, 0, 0, XCB_NONE);
         return;
     }
-    // The X server counts device pixels.
     const qreal scale = window->windowHandle() ? window->windowHandle()->devicePixelRatio() : 1.0;
-    std::vector<XRectangle> rects;
-    rects.reserve(size_t(region->rectCount()));
-    for (const QRect& r : *region) {
-        const int x0 = int(std::floor(r.left() * scale)), y0 = int(std::floor(r.top() * scale));
-        const int x1 = int(std::ceil((r.right() + 1) * scale));
-        const int y1 = int(std::ceil((r.bottom() + 1) * scale));
-        rects.push_back({short(x0), short(y0), static_cast<unsigned short>(x1 - x0),
-                         static_cast<unsigned short>(y1 - y0)});
-    }
-    const XserverRegion shape = XFixesCreateRegion(d, rects.data(), int(rects.size()));
-    XFixesSetWindowShapeRegion(d, w, ShapeInput, 0, 0, shape);
-    XFixesDestroyRegion(d, shape);
-    XFlush(d);
+    const std::vector<xcb_rectangle_t> rects = DeviceRects(*region, scale);
+    xcb_shape_rectangles(c, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, w, 0,
+                         0, uint32_t(rects.size()), rects.data());
 }
 
 } // namespace velmora

@@ -122,3 +122,43 @@ TEST(ClockImage, TextThatChangesAtItsStartOrReadsRightToLeftIsDrawnWhole) {
     EXPECT_FALSE(LeftToRightOnly(s.Text));
     EXPECT_TRUE(LeftToRightOnly(QStringLiteral(" 2027-01-01 Fri 00:00:01 ")));
 }
+
+TEST(ClockImage, AFontChangeBetweenSecondsMeasuresTheKeptTextInTheNewFont) {
+    // The same seconds come back after each change, so that a width kept from
+    // the font before would be used again if it were not dropped.
+    using TChange = std::function<void(QFont&)>;
+    const std::vector<std::pair<const char*, TChange>> changes = {
+        {"smaller", [](QFont& f) { f.setPixelSize(12); }},
+        {"larger", [](QFont& f) { f.setPixelSize(24); }},
+        {"bold", [](QFont& f) { f.setBold(true); }},
+        {"wider letters", [](QFont& f) { f.setLetterSpacing(QFont::AbsoluteSpacing, 3); }},
+        {"narrower letters", [](QFont& f) { f.setLetterSpacing(QFont::AbsoluteSpacing, -1); }},
+        {"italic", [](QFont& f) { f.setItalic(true); }},
+    };
+    const QStringList seconds = {QStringLiteral(" 2026-12-06 Sun 09:05:58 "),
+                                 QStringLiteral(" 2026-12-06 Sun 09:05:59 "),
+                                 QStringLiteral(" 2026-12-06 Sun 09:05:58 ")};
+    for (TVlmColorMode text : {cmSolid, cmGradient})
+        for (const auto& [what, change] : changes) {
+            TClockImage image;
+            TClockDrawState s = State(text, cmTransparent);
+            for (const QString& t : seconds) {
+                s.Text = t;
+                image.Update(s);
+            }
+            change(s.Font);
+            for (const QString& t : seconds) {
+                s.Text = t;
+                image.Update(s);
+                ExpectSameAsFresh(image, s);
+            }
+            // And back: the first font's widths are measured anew as well.
+            s.Font = State(text, cmTransparent).Font;
+            for (const QString& t : seconds) {
+                s.Text = t;
+                image.Update(s);
+                ExpectSameAsFresh(image, s);
+            }
+            EXPECT_FALSE(testing::Test::HasFailure()) << what;
+        }
+}

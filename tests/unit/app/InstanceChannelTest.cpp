@@ -2,6 +2,7 @@
 #include "platform/linux/InstanceChannel.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -141,4 +142,40 @@ TEST(InstanceChannel, AFailedListenSaysWhy) {
     QString error;
     EXPECT_FALSE(channel.Listen("/no/such/folder/x.sock", &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(InstanceChannel, ASecondStartSendsItsLineOrSaysNobodyListens) {
+    Channel c;
+    ASSERT_TRUE(c.ok);
+    EXPECT_TRUE(SendLine(c.path, "ACTIVATE\n", 2000));
+    c.Pump([&] { return !c.lines.isEmpty(); });
+    EXPECT_EQ(c.lines, QList<QByteArray>{"ACTIVATE"});
+
+    QTemporaryDir dir;
+    const struct {
+        QString path;
+        const char* why;
+    } refused[] = {
+        {dir.filePath("nobody.sock"), "no socket there"},
+        {dir.filePath(QString(200, QLatin1Char('x'))), "longer than a socket path may be"},
+        {QString(), "no path"},
+    };
+    for (const auto& r : refused)
+        EXPECT_FALSE(SendLine(r.path, "ACTIVATE\n", 200)) << r.why;
+}
+
+TEST(InstanceChannel, TheSocketIsTheUsersAloneAndGoesWithTheChannel) {
+    QString path;
+    {
+        Channel c;
+        ASSERT_TRUE(c.ok);
+        path = c.path;
+        EXPECT_EQ(QFile::permissions(path) & (QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                              QFileDevice::ReadOther | QFileDevice::WriteOther),
+                  QFileDevice::Permissions());
+        // A second channel at the same path (the first one crashed) takes it over.
+        TInstanceChannel again({}, getuid());
+        EXPECT_TRUE(again.Listen(path));
+    }
+    EXPECT_FALSE(QFile::exists(path));
 }
