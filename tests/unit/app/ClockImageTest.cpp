@@ -141,7 +141,7 @@ TEST(ClockImage, AFontChangeBetweenSecondsMeasuresTheKeptTextInTheNewFont) {
     for (TVlmColorMode text : {cmSolid, cmGradient})
         for (const auto& [what, change] : changes) {
             TClockImage image;
-            TClockDrawState s = State(text, cmTransparent);
+            TClockDrawState s = SampleDrawState(text, cmTransparent);
             for (const QString& t : seconds) {
                 s.Text = t;
                 image.Update(s);
@@ -153,7 +153,7 @@ TEST(ClockImage, AFontChangeBetweenSecondsMeasuresTheKeptTextInTheNewFont) {
                 ExpectSameAsFresh(image, s);
             }
             // And back: the first font's widths are measured anew as well.
-            s.Font = State(text, cmTransparent).Font;
+            s.Font = SampleDrawState(text, cmTransparent).Font;
             for (const QString& t : seconds) {
                 s.Text = t;
                 image.Update(s);
