@@ -245,23 +245,31 @@ time_in() { date -d "+$1 seconds" +%H:%M:%S; }
 # is open), sorted.
 menu_windows() { xdotool search --all --pid "$CLOCK_PID" --onlyvisible --name '' 2>/dev/null | sort; }
 
+# A plain window titled $1 at $2,$3 (size $4, else 300x200), activated; sets
+# TEST_WIN and TEST_PID.
+open_window() {
+  xmessage -geometry "${4:-300x200}+$2+$3" -title "$1" "$1" >/dev/null 2>&1 &
+  TEST_PID=$!
+  TEST_WIN=
+  for _ in $(seq 50); do
+    TEST_WIN=$(xdotool search --name "^$1\$" 2>/dev/null | tail -1 || true)
+    [ -n "$TEST_WIN" ] && break
+    sleep 0.1
+  done
+  [ -n "$TEST_WIN" ] || fail "no window $1"
+  xdotool windowactivate --sync "$TEST_WIN" >/dev/null 2>&1 || true
+  sleep 0.3
+}
+
 # Opens a window over the clock window $win and activates it, then runs the
 # double-click given as a command and waits until the clock is the active
 # window. The cover window stays, for the caller to look at the stacking: COVER
 # is its id, COVER_PID its process.
 double_click_brings_forward() {
   local what=$1; shift
-  xmessage -geometry 400x200+250+280 -title cover cover >/dev/null 2>&1 &
-  COVER_PID=$!
-  COVER=
-  for _ in $(seq 50); do
-    COVER=$(xdotool search --name '^cover$' 2>/dev/null | tail -1 || true)
-    [ -n "$COVER" ] && break
-    sleep 0.1
-  done
-  [ -n "$COVER" ] || fail "no cover window"
-  xdotool windowactivate --sync "$COVER" >/dev/null 2>&1 || true
-  sleep 0.5
+  open_window cover 250 280 400x200
+  COVER=$TEST_WIN COVER_PID=$TEST_PID
+  sleep 0.2
   "$@" || fail "$what: $* failed"
   waitfor "$what did not bring the clock forward" clock_is_active
 }

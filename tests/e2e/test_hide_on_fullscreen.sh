@@ -24,20 +24,6 @@ stays() {
   for _ in $(seq 10); do "$@" || return 1; sleep 0.1; done
 }
 
-# A plain window at x,y titled $1, activated; sets TEST_WIN and TEST_PID.
-open_window() {
-  xmessage -geometry "300x200+$2+$3" -title "$1" "$1" >/dev/null 2>&1 &
-  TEST_PID=$!
-  TEST_WIN=
-  for _ in $(seq 50); do
-    TEST_WIN=$(xdotool search --name "^$1\$" 2>/dev/null | tail -1 || true)
-    [ -n "$TEST_WIN" ] && break
-    sleep 0.1
-  done
-  [ -n "$TEST_WIN" ] || fail "no window $1"
-  xdotool windowactivate --sync "$TEST_WIN" >/dev/null 2>&1 || true
-  sleep 0.3
-}
 full_screen() { # add or remove
   wmctrl -i -r "$1" -b "$2,fullscreen" || fail "cannot $2 full-screen on $1"
 }
