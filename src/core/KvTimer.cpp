@@ -309,6 +309,7 @@ TKvTimer::TKvTimer(QObject* owner) : QObject(owner) {}
 TKvTimer::~TKvTimer() {
     FDestroying = true;
     FEnabled = false;
+    FSource.reset();
     std::vector<std::shared_ptr<TKvTimerThread>> workers = FRetired;
     if (FKvTimerThread)
         workers.push_back(FKvTimerThread);
@@ -358,6 +359,13 @@ void TKvTimer::SetEnabled(bool value) {
     if (value == FEnabled.load())
         return;
     FEnabled = value;
+    if (FSource) {
+        if (value)
+            SourceStart();
+        else
+            SourceStop();
+        return;
+    }
     if (std::shared_ptr<TKvTimerThread> w = FKvTimerThread) {
         if (w->FCallbackRunning) {
             // Called from this worker's own callback: the worker waits for us, so
@@ -376,6 +384,112 @@ void TKvTimer::SetEnabled(bool value) {
     ReapFinished();
     if (FEnabled.load() && !FKvTimerThread)
         StartWorker();
+}
+
+void TKvTimer::SetTickSource(std::unique_ptr<TKvTickSource> source) {
+    if (FEnabled.load()) {
+        std::fprintf(stderr, "velmora: a running timer keeps its tick source\n");
+        return;
+    }
+    FSource = std::move(source);
+    if (FSource)
+        FSource->SetOnExpired([this] { SourceExpired(); });
+}
+
+void TKvTimer::SourceStart() {
+    FSourceStart = NowMs();
+    FSourceRunning = true;
+    const uint64_t period = ++FSourcePeriod;
+    if (FInterval == 0) {
+        // As a worker with no interval: no tick, and the stop event comes later.
+        QMetaObject::invokeMethod(
+            this, [this, period] { SourceEnd(period); }, Qt::QueuedConnection);
+        return;
+    }
+    SourceArm();
+}
+
+void TKvTimer::SourceStop() {
+    FSource->Disarm();
+    if (!FSourceRunning)
+        return;
+    FSourceRunning = false;
+    ++FSourcePeriod;
+    if (FSourceInTick)
+        FSourceStopAfter = true; // fired once the tick's handler has returned
+    else
+        SourceNotifyStop(false);
+}
+
+void TKvTimer::SourceArm() {
+    FSource->Arm(FInterval, FAlignToWallSecond);
+}
+
+void TKvTimer::SourceEnd(uint64_t period) {
+    if (FDestroying || period != FSourcePeriod || !FSourceRunning)
+        return;
+    FSource->Disarm();
+    FSourceRunning = false;
+    ++FSourcePeriod;
+    SourceNotifyStop(true);
+}
+
+void TKvTimer::SourceExpired() {
+    if (FDestroying || !FEnabled.load() || !FSourceRunning || FSourceInTick)
+        return;
+    const uint32_t elapsed = NowMs() - FSourceStart;
+    if (FInitialDelayTime > 0 && elapsed < FInitialDelayTime) {
+        SourceArm();
+        return;
+    }
+    if (FAutoStopTime > 0 && elapsed > FAutoStopTime) {
+        SourceEnd(FSourcePeriod);
+        return;
+    }
+    SourceRunTick();
+}
+
+// The next wait starts when the handler has returned, also when it throws: ticks
+// never overlap, and a modal loop inside the handler holds the next one back.
+void TKvTimer::SourceRunTick() {
+    const QPointer<TKvTimer> self(this); // the handler may delete this timer
+    const TNotifyEvent handler = FOnTimer;
+    auto after = [this] {
+        FSourceInTick = false;
+        if (FSourceStopAfter) {
+            FSourceStopAfter = false;
+            SourceNotifyStop(false);
+        }
+        if (FEnabled.load() && FSourceRunning)
+            SourceArm();
+    };
+    FSourceInTick = true;
+    try {
+        if (handler)
+            handler(this);
+    } catch (...) {
+        if (self)
+            after();
+        throw;
+    }
+    if (self)
+        after();
+}
+
+void TKvTimer::SourceNotifyStop(bool endedByItself) {
+    if (FDestroying)
+        return;
+    if (FOnStopTimer) {
+        const QPointer<TKvTimer> self(this);
+        const TNotifyEvent handler = FOnStopTimer;
+        handler(this);
+        if (!self)
+            return;
+    }
+    // Ended by its own auto-stop (or at once, with no interval, while an auto-stop
+    // is set): the timer reads as stopped from now on.
+    if (endedByItself && FAutoStopTime > 0 && !FSourceRunning)
+        FEnabled = false;
 }
 
 void TKvTimer::StartWorker() {

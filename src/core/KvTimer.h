@@ -18,6 +18,20 @@ using TNotifyEvent = std::function<void(TKvTimer* sender)>;
 // user-interface thread. Shared between the timer and the thread it runs.
 class TKvTimerThread;
 
+// A source of single expiries delivered on the user-interface thread (a kernel
+// timer, or a fake in tests). A timer given one waits with it instead of a worker
+// thread, so that an idle timer costs one wake a tick and nothing more.
+class TKvTickSource {
+public:
+    virtual ~TKvTickSource() = default;
+    // Calls the expiry handler once, on the user-interface thread: after `ms`, or
+    // (`wallSecond`) at the next wall-clock second boundary, or at once when the
+    // wall clock is set meanwhile. A new Arm replaces the pending one.
+    virtual void Arm(uint32_t ms, bool wallSecond) = 0;
+    virtual void Disarm() = 0;
+    virtual void SetOnExpired(std::function<void()> handler) = 0;
+};
+
 // Test seam: when set, runs on every worker thread before each wait (a test makes
 // it throw to see that a failing worker does not end the program).
 std::function<void()>& KvTimerWorkerFault();
@@ -44,6 +58,11 @@ public:
     bool AlignToWallSecond() const { return FAlignToWallSecond; }
     void SetAlignToWallSecond(bool value);
 
+    // Waits with `source` instead of a worker thread from the next enable on; set
+    // while the timer is stopped. The timer owns it.
+    void SetTickSource(std::unique_ptr<TKvTickSource> source);
+    bool HasTickSource() const { return FSource != nullptr; }
+
     void SetOnTimer(TNotifyEvent handler) { FOnTimer = std::move(handler); }
     void SetOnStopTimer(TNotifyEvent handler) { FOnStopTimer = std::move(handler); }
 
@@ -60,6 +79,14 @@ private:
     void WaitFor(const std::shared_ptr<TKvTimerThread>& worker);
     void ReapFinished();
     void PushSettings();
+    // The same timer driven by a tick source on the user-interface thread.
+    void SourceStart();
+    void SourceStop();
+    void SourceArm();
+    void SourceExpired();
+    void SourceEnd(uint64_t period);
+    void SourceRunTick();
+    void SourceNotifyStop(bool endedByItself);
 
     std::atomic<bool> FEnabled{false};
     uint32_t FAutoStopTime = 0;
@@ -72,6 +99,12 @@ private:
     std::shared_ptr<TKvTimerThread> FKvTimerThread;
     // Workers stopped from inside their own callback: they end later, on their own.
     std::vector<std::shared_ptr<TKvTimerThread>> FRetired;
+    std::unique_ptr<TKvTickSource> FSource;
+    uint32_t FSourceStart = 0;     // the monotonic millisecond clock at enable
+    bool FSourceInTick = false;    // OnTimer runs on behalf of the source
+    bool FSourceRunning = false;   // an enabled period whose stop has not fired yet
+    bool FSourceStopAfter = false; // stopped inside OnTimer: OnStopTimer follows it
+    uint64_t FSourcePeriod = 0;    // counts enabled periods, to drop stale queued ends
 };
 
 } // namespace velmora
