@@ -15,6 +15,7 @@
 #include "core/KvTimer.h"
 #include "core/ScreenPlace.h"
 #include "core/TextForms.h"
+#include "platform/KernelTickSource.h"
 #include "platform/Platform.h"
 #include "widgets/KvPaintBox.h"
 #include "widgets/KvTrayIcon.h"
@@ -106,6 +107,9 @@ void TMainForm::FormCreate() {
     FClockTimer->SetEnabled(false);
     FClockTimer->SetInterval(1000);
     FClockTimer->SetAlignToWallSecond(true);
+    // The kernel's timer wakes only this thread, once a second; a worker thread
+    // would wake too, to hand each tick over.
+    FClockTimer->SetTickSource(CreateKernelTickSource());
     FClockTimer->SetOnTimer([this](TKvTimer*) { ClockTimerTimer(); });
     FSaveTimer.setSingleShot(true);
     FSaveTimer.setInterval(kSaveDelayMs);
