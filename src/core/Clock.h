@@ -8,7 +8,8 @@ namespace velmora {
 class IClock {
 public:
     virtual ~IClock() = default;
-    // Local date and time, milliseconds included.
+    // Local date and time, milliseconds included (the system clock gives it at
+    // the fixed offset from UTC that holds at that moment).
     virtual QDateTime Now() const = 0;
 };
 
