@@ -8,8 +8,21 @@
 namespace velmora {
 
 namespace {
+// Digits appended one by one: the text is made every second, and a formatted
+// argument costs a thousand instructions each.
+void AppendDigits(QString& out, int n, int width) {
+    if (n < 0 || n >= int(std::pow(10, width))) {
+        out += QStringLiteral("%1").arg(n, width, 10, QLatin1Char('0'));
+        return;
+    }
+    for (int div = int(std::pow(10, width - 1)); div > 0; div /= 10)
+        out += QChar(u'0' + (n / div) % 10);
+}
+
 QString Two(int n) {
-    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
+    QString out;
+    AppendDigits(out, n, 2);
+    return out;
 }
 } // namespace
 
@@ -19,15 +32,27 @@ QString FormatClockText(bool showDate, bool showDayOfTheWeek, bool showSecond,
     const QDate d = dt.date();
     const QTime t = dt.time();
     QString out;
-    if (showDate)
-        out += QStringLiteral(" %1-%2-%3")
-                   .arg(d.year(), 4, 10, QLatin1Char('0'))
-                   .arg(Two(d.month()), Two(d.day()));
-    if (showDayOfTheWeek)
-        out += QLatin1Char(' ') + words.ForIsoDay(d.dayOfWeek());
-    out += QLatin1Char(' ') + Two(t.hour()) + timeSeparator + Two(t.minute());
-    if (showSecond)
-        out += timeSeparator + Two(t.second());
+    out.reserve(40);
+    if (showDate) {
+        out += QLatin1Char(' ');
+        AppendDigits(out, d.year(), 4);
+        out += QLatin1Char('-');
+        AppendDigits(out, d.month(), 2);
+        out += QLatin1Char('-');
+        AppendDigits(out, d.day(), 2);
+    }
+    if (showDayOfTheWeek) {
+        out += QLatin1Char(' ');
+        out += words.ForIsoDay(d.dayOfWeek());
+    }
+    out += QLatin1Char(' ');
+    AppendDigits(out, t.hour(), 2);
+    out += timeSeparator;
+    AppendDigits(out, t.minute(), 2);
+    if (showSecond) {
+        out += timeSeparator;
+        AppendDigits(out, t.second(), 2);
+    }
     out += QLatin1Char(' ');
     return out;
 }

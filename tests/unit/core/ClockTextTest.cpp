@@ -52,6 +52,13 @@ TEST(ClockText, SeparatorWordsAndYearPadding) {
     EXPECT_EQ(
         FormatClockText(true, false, false, words, QDateTime(QDate(987, 1, 2), QTime(0, 0)), ":"),
         " 0987-01-02 00:00 ");
+    // Years of more digits, or before year 1, keep every digit and the sign.
+    EXPECT_EQ(FormatClockText(true, false, true, words,
+                              QDateTime(QDate(12026, 11, 30), QTime(23, 59, 59)), ":"),
+              " 12026-11-30 23:59:59 ");
+    EXPECT_EQ(
+        FormatClockText(true, false, false, words, QDateTime(QDate(-44, 3, 15), QTime(10, 0)), ":"),
+        " -044-03-15 10:00 ");
     for (int iso = 1; iso <= 7; ++iso)
         EXPECT_EQ(TDayOfTheWeekStr().ForIsoDay(iso),
                   (QStringList{"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"}[iso - 1]));
