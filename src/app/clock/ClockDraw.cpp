@@ -62,16 +62,24 @@ bool DrawBackground(QPainter& canvas, const TClockDrawState& s) {
     return seeThrough;
 }
 
-void DrawText(QPainter& canvas, const TClockDrawState& s, const QFont& font, const QPen& pen) {
-    if (s.Text.isEmpty())
+void DrawText(QPainter& canvas, const TClockDrawState& s, const QFont& font, const QPen& pen,
+              TTextTail tail = {}) {
+    if (s.Text.size() <= tail.From)
         return;
     canvas.save();
     canvas.setFont(font);
     canvas.setPen(pen);
     canvas.setRenderHint(QPainter::TextAntialiasing, true);
     const QFontMetrics fm(font, canvas.device());
-    canvas.drawText(QPoint(0, TextTop(s.Size.height()) + fm.ascent()), s.Text);
+    const QPointF origin(tail.X, TextTop(s.Size.height()) + fm.ascent());
+    canvas.drawText(origin, tail.From > 0 ? s.Text.mid(tail.From) : s.Text);
     canvas.restore();
+}
+
+void DrawClockGdiTail(QPainter& canvas, const TClockDrawState& s, TTextTail tail) {
+    DrawBackground(canvas, s);
+    DrawText(canvas, s, s.Font, QPen(s.FontColor), tail);
+    DrawBorder(canvas, s.Size, s.BorderColor, s.ShowBorder);
 }
 
 } // namespace
@@ -90,9 +98,7 @@ void DrawBorder(QPainter& canvas, QSize size, const QColor& color, bool show) {
 }
 
 void DrawClockGdi(QPainter& canvas, const TClockDrawState& s) {
-    DrawBackground(canvas, s);
-    DrawText(canvas, s, s.Font, QPen(s.FontColor));
-    DrawBorder(canvas, s.Size, s.BorderColor, s.ShowBorder);
+    DrawClockGdiTail(canvas, s, {});
 }
 
 namespace {
@@ -103,7 +109,7 @@ namespace {
 // the toolkit hands to its thread pool, waking threads every second for a few
 // pixels.
 void DrawClockD2DPart(QPainter& canvas, const TClockDrawState& s, const QRect& part,
-                      const QImage& gradient) {
+                      const QImage& gradient, TTextTail tail) {
     DrawBackground(canvas, s);
     if (part.isEmpty())
         return;
@@ -113,7 +119,7 @@ void DrawClockD2DPart(QPainter& canvas, const TClockDrawState& s, const QRect& p
         QPainter p(&text);
         // Whole pixels: the glyphs fall on the same pixels as in the whole box.
         p.translate(-part.topLeft());
-        DrawText(p, s, s.Font, QPen(Qt::black));
+        DrawText(p, s, s.Font, QPen(Qt::black), tail);
         p.setCompositionMode(QPainter::CompositionMode_SourceIn);
         p.drawImage(part.topLeft(), gradient, part);
     }
@@ -149,7 +155,7 @@ QImage TextGradient(const TClockDrawState& s) {
 
 void DrawClockD2D(QPainter& canvas, const TClockDrawState& s) {
     DrawClockD2DPart(canvas, s, QRect(QPoint(0, 0), s.Size.expandedTo(QSize(1, 1))),
-                     TextGradient(s));
+                     TextGradient(s), {});
 }
 
 QImage RenderClock(const TClockDrawState& s) {
@@ -160,7 +166,7 @@ QImage RenderClock(const TClockDrawState& s) {
 }
 
 void RenderClockPart(QImage& image, const TClockDrawState& s, const QRect& part,
-                     const QImage& textGradient) {
+                     const QImage& textGradient, TTextTail tail) {
     const QRect r = part & image.rect();
     if (r.isEmpty())
         return;
@@ -168,35 +174,81 @@ void RenderClockPart(QImage& image, const TClockDrawState& s, const QRect& part,
         QPainter p(&image);
         p.setClipRect(r);
         if (s.FontColorMode == cmGradient)
-            DrawClockD2DPart(p, s, r, textGradient);
+            DrawClockD2DPart(p, s, r, textGradient, tail);
         else
-            DrawClockGdi(p, s);
+            DrawClockGdiTail(p, s, tail);
     }
     if (s.BackgroundColorMode == cmTransparent)
         ClearKeyColour(image, s.BackgroundColor, r);
 }
 
-QRegion VisibleRegion(const QImage& rendered) {
-    return VisibleRegion(rendered, rendered.rect());
+bool TailDrawsAlike(const TClockDrawState& s, const QRect& part, TTextTail tail) {
+    // The text's coverage alone, in one colour: whether the glyphs fall alike does
+    // not depend on the colours, which may hide a difference (text in the
+    // background's colour) until they change.
+    auto coverage = [&](TTextTail from) {
+        QImage img(part.size(), QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        QPainter p(&img);
+        p.translate(-part.topLeft());
+        DrawText(p, s, s.Font, QPen(Qt::black), from);
+        return img;
+    };
+    return !part.isEmpty() && coverage({}) == coverage(tail);
 }
 
-QRegion VisibleRegion(const QImage& rendered, const QRect& part) {
+QRegion VisibleRegion(const QImage& rendered) {
     // Every pixel with any coverage stays, so soft text edges are not cut.
-    const QRect r = part & rendered.rect();
-    QRegion region;
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(rendered.constScanLine(y));
-        int x = r.left();
-        while (x <= r.right()) {
-            while (x <= r.right() && qAlpha(line[x]) == 0)
+    TVisibleRows rows;
+    rows.Rescan(rendered, 0);
+    return rows.Region();
+}
+
+void TVisibleRows::Rescan(const QImage& image, int fromX) {
+    if (FRows.size() != size_t(image.height())) {
+        FRows.assign(size_t(image.height()), {});
+        fromX = 0;
+    }
+    fromX = std::max(fromX, 0);
+    const int width = image.width();
+    for (int y = 0; y < image.height(); ++y) {
+        std::vector<TSpan>& row = FRows[size_t(y)];
+        while (!row.empty() && row.back().Left >= fromX)
+            row.pop_back();
+        if (!row.empty())
+            row.back().Right = std::min(row.back().Right, fromX);
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        int x = fromX;
+        while (x < width) {
+            while (x < width && qAlpha(line[x]) == 0)
                 ++x;
             const int start = x;
-            while (x <= r.right() && qAlpha(line[x]) != 0)
+            while (x < width && qAlpha(line[x]) != 0)
                 ++x;
-            if (x > start)
-                region += QRect(start, y, x - start, 1);
+            if (x == start)
+                break;
+            if (!row.empty() && row.back().Right == start)
+                row.back().Right = x; // one run across the column scanned from
+            else
+                row.push_back({start, x});
         }
     }
+}
+
+QRegion TVisibleRows::Region() const {
+    // Rows with the same runs become one band, as the region would keep them.
+    std::vector<QRect> rects;
+    size_t y = 0;
+    while (y < FRows.size()) {
+        size_t end = y + 1;
+        while (end < FRows.size() && FRows[end] == FRows[y])
+            ++end;
+        for (const TSpan& span : FRows[y])
+            rects.emplace_back(span.Left, int(y), span.Right - span.Left, int(end - y));
+        y = end;
+    }
+    QRegion region;
+    region.setRects(rects.data(), int(rects.size()));
     return region;
 }
 

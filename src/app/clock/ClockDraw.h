@@ -11,6 +11,7 @@
 #include <QRegion>
 #include <QSize>
 #include <QString>
+#include <vector>
 
 class QPainter;
 
@@ -39,6 +40,15 @@ struct TClockDrawState {
     // Every field takes part: a kept image of the clock is drawn again whenever
     // anything it was drawn from differs.
     bool operator==(const TClockDrawState&) const = default;
+};
+
+// Where the text may be drawn from instead of its first character, when only
+// its end has changed: shaping costs by the character, and the characters before
+// `From` then lie wholly outside the part drawn. The rest, shaped alone, starts
+// `X` pixels right of the text's start.
+struct TTextTail {
+    qsizetype From = 0;
+    qreal X = 0;
 };
 
 // The clock as the next paint shows it.
@@ -71,11 +81,32 @@ QImage RenderClock(const TClockDrawState& s);
 QImage TextGradient(const TClockDrawState& s);
 // Renders `part` of `image` (of the state's size) as RenderClock would, pixel for
 // pixel, and leaves the rest as it is; `textGradient` is TextGradient(s).
+// With a `tail`, only the text from tail.From on is drawn; see TailDrawsAlike.
 void RenderClockPart(QImage& image, const TClockDrawState& s, const QRect& part,
-                     const QImage& textGradient);
+                     const QImage& textGradient, TTextTail tail = {});
+// Whether the text drawn from `tail` alone covers the pixels of `part` exactly as
+// the whole text does: false where shaping joins characters across tail.From (a
+// mark that belongs to the character before it, a kerned pair) or a glyph before
+// it reaches into the part.
+bool TailDrawsAlike(const TClockDrawState& s, const QRect& part, TTextTail tail);
 // The pixels a see-through window keeps (the rest lets clicks through).
 QRegion VisibleRegion(const QImage& rendered);
-// The same, of `part` of the image alone.
-QRegion VisibleRegion(const QImage& rendered, const QRect& part);
+// The same pixels row by row, kept between ticks: a tick that draws the image
+// again from some column on scans only those columns, and the region is made in
+// one step instead of one rectangle at a time.
+class TVisibleRows {
+public:
+    // Scans `image` from column `fromX` to its right edge and keeps what is left
+    // of it (all of it anew when the image's height changed).
+    void Rescan(const QImage& image, int fromX);
+    QRegion Region() const;
+
+private:
+    struct TSpan {
+        int Left = 0, Right = 0; // columns [Left, Right)
+        bool operator==(const TSpan&) const = default;
+    };
+    std::vector<std::vector<TSpan>> FRows;
+};
 
 } // namespace velmora

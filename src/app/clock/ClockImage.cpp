@@ -72,17 +72,53 @@ qreal TClockImage::PrefixAdvance(const QFont& font, const QString& prefix) const
     if (font != FMeasuredFont) {
         FMeasuredFont = font;
         FPrefixWidths.clear();
+        FTailChecks.clear();
     }
     for (const TPrefixWidth& w : FPrefixWidths)
         if (w.Prefix == prefix)
             return w.Advance;
-    // The prefixes of one minute: a few, then a new minute brings new ones.
-    constexpr size_t kKept = 4;
+    // The prefixes of one minute (where the kept text ends, and where its last
+    // word starts and the word before it ends): a few, then a new minute brings
+    // new ones.
+    constexpr size_t kKept = 8;
     if (FPrefixWidths.size() >= kKept)
         FPrefixWidths.erase(FPrefixWidths.begin());
     const qreal advance = QFontMetricsF(font, &FRendered.Image).horizontalAdvance(prefix);
     FPrefixWidths.push_back({prefix, advance});
     return advance;
+}
+
+TTextTail TClockImage::Tail(const TClockDrawState& s, const QRect& part) const {
+    const qsizetype kept = CommonPrefix(FDrawn->Text, s.Text) - 1;
+    const qsizetype space = s.Text.lastIndexOf(QChar(' '), kept);
+    if (space <= 0)
+        return {};
+    // What the words before the space draw may reach right of where they end by
+    // as much as a glyph may reach left of where it begins (half the line height,
+    // as in ChangedPart). Right of that, the tail alone decides the pixels.
+    const qreal wordsEnd = PrefixAdvance(s.Font, s.Text.left(space));
+    const int tailOnly =
+        int(std::ceil(wordsEnd + QFontMetricsF(s.Font, &FRendered.Image).height() / 2));
+    if (tailOnly > part.left())
+        return {};
+    const TTextTail tail{space + 1, PrefixAdvance(s.Font, s.Text.left(space + 1))};
+    const QRect checked(QPoint(tailOnly, 0), QPoint(s.Size.width() - 1, s.Size.height() - 1));
+    return TailChecked(s, checked, tail) ? tail : TTextTail{};
+}
+
+bool TClockImage::TailChecked(const TClockDrawState& s, const QRect& area, TTextTail tail) const {
+    // Checked over all the tail alone decides, once for the text up to the tail's
+    // first character: the later seconds change only characters right of it.
+    const QString upto = s.Text.left(tail.From + 1);
+    for (const TTailCheck& c : FTailChecks)
+        if (c.Upto == upto)
+            return c.Alike;
+    constexpr size_t kKept = 4;
+    if (FTailChecks.size() >= kKept)
+        FTailChecks.erase(FTailChecks.begin());
+    const bool alike = TailDrawsAlike(s, area, tail);
+    FTailChecks.push_back({upto, alike});
+    return alike;
 }
 
 QRect TClockImage::Update(const TClockDrawState& s) {
@@ -95,18 +131,22 @@ QRect TClockImage::Update(const TClockDrawState& s) {
 }
 
 QRect TClockImage::RenderWhole(const TClockDrawState& s) {
+    FLastTail = {};
     FTextGradient = TextGradient(s);
     FRendered.Image = QImage(ImageSize(s), QImage::Format_ARGB32_Premultiplied);
     FRendered.Image.fill(Qt::transparent);
     RenderClockPart(FRendered.Image, s, FRendered.Image.rect(), FTextGradient);
-    FRendered.Visible = VisibleRegion(FRendered.Image);
+    FVisibleRows.Rescan(FRendered.Image, 0);
+    FRendered.Visible = FVisibleRows.Region();
     return FRendered.Image.rect();
 }
 
 QRect TClockImage::RenderPart(const TClockDrawState& s, const QRect& part) {
-    RenderClockPart(FRendered.Image, s, part, FTextGradient);
-    FRendered.Visible =
-        FRendered.Visible.subtracted(part).united(VisibleRegion(FRendered.Image, part));
+    FLastTail = Tail(s, part);
+    RenderClockPart(FRendered.Image, s, part, FTextGradient, FLastTail);
+    // The part runs from its left edge to the right of the box, top to bottom.
+    FVisibleRows.Rescan(FRendered.Image, part.left());
+    FRendered.Visible = FVisibleRows.Region();
     return part;
 }
 

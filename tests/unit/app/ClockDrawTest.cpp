@@ -145,3 +145,53 @@ TEST(ClockDraw, GeometryRules) {
     EXPECT_EQ(GradientPathFont(f, 120).pointSize(), 10); // 12 / 1.25 = 9.6
     EXPECT_EQ(GradientPathFont(f, 96).pointSize(), 12);
 }
+
+TEST(ClockDraw, VisibleRowsRescannedFromAColumnKeepWhatIsLeftOfIt) {
+    // Runs that end at, cross or start at the column scanned from, rows alike
+    // and unlike, and a change of height: after each rescan the region holds
+    // exactly the pixels with coverage.
+    auto oracle = [](const QImage& img) {
+        QRegion r;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (qAlpha(img.pixel(x, y)) != 0)
+                    r += QRect(x, y, 1, 1);
+        return r;
+    };
+    QImage img(40, 12, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    auto paint = [&](QRect r, QColor c) {
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                img.setPixel(x, y, c.rgba());
+    };
+    paint(QRect(2, 1, 10, 4), QColor(0, 0, 0, 255)); // a block of like rows
+    paint(QRect(15, 3, 10, 1), QColor(0, 0, 0, 1));  // the faintest coverage counts
+    paint(QRect(5, 8, 30, 2), Qt::red);
+    TVisibleRows rows;
+    rows.Rescan(img, 0);
+    EXPECT_TRUE(rows.Region().xored(oracle(img)).isEmpty());
+    EXPECT_EQ(VisibleRegion(img).rectCount(), 5) << "like rows make one band";
+
+    const struct {
+        int From;
+        QRect Clear, Paint;
+    } steps[] = {
+        {20, QRect(20, 0, 20, 12), QRect(20, 8, 3, 1)},   // a run cut at the column, one joining it
+        {20, QRect(20, 0, 20, 12), QRect(25, 0, 15, 12)}, // runs starting right of it
+        {10, QRect(10, 0, 30, 12), QRect(10, 2, 1, 1)},   // inside the block of like rows
+        {0, QRect(0, 0, 40, 12), QRect()},                // nothing left at all
+        {39, QRect(39, 0, 1, 12), QRect(39, 11, 1, 1)},   // the last column alone
+    };
+    for (const auto& step : steps) {
+        paint(step.Clear, Qt::transparent);
+        paint(step.Paint, Qt::blue);
+        rows.Rescan(img, step.From);
+        EXPECT_TRUE(rows.Region().xored(oracle(img)).isEmpty()) << "from " << step.From;
+    }
+    img = QImage(40, 5, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    paint(QRect(0, 0, 3, 3), Qt::green);
+    rows.Rescan(img, 30); // another height: scanned whole
+    EXPECT_EQ(rows.Region(), QRegion(0, 0, 3, 3));
+}

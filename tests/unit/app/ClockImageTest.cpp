@@ -2,6 +2,7 @@
 
 #include "ClockFormFixture.h"
 
+#include <QFontMetricsF>
 #include <QImage>
 #include <functional>
 #include <gtest/gtest.h>
@@ -161,4 +162,57 @@ TEST(ClockImage, AFontChangeBetweenSecondsMeasuresTheKeptTextInTheNewFont) {
             }
             EXPECT_FALSE(testing::Test::HasFailure()) << what;
         }
+}
+
+TEST(ClockImage, ASecondShapesOnlyTheLastWordAndDrawsAlike) {
+    // Plain, italic and spaced-out faces, in both text paths: the words before
+    // the time are neither shaped nor drawn again, and the image is the same.
+    using TChange = std::function<void(QFont&)>;
+    const std::vector<std::pair<const char*, TChange>> faces = {
+        {"plain", [](QFont&) {}},
+        {"italic", [](QFont& f) { f.setItalic(true); }},
+        {"wide letters", [](QFont& f) { f.setLetterSpacing(QFont::AbsoluteSpacing, 2.5); }},
+        {"wide words", [](QFont& f) { f.setWordSpacing(4); }},
+    };
+    const QString first = QStringLiteral(" 2026-12-06 Sun 09:05:08 ");
+    const QString time = QStringLiteral("09:05:");
+    for (TVlmColorMode text : {cmSolid, cmGradient})
+        for (const auto& [what, change] : faces) {
+            TClockDrawState s = SampleDrawState(text, cmTransparent);
+            change(s.Font);
+            s.Text = first;
+            TClockImage image;
+            image.Update(s);
+            for (const char* second : {"09 ", "10 ", "59 "}) {
+                s.Text = QStringLiteral(" 2026-12-06 Sun ") + time + QLatin1String(second);
+                image.Update(s);
+                EXPECT_EQ(image.LastTextFrom(), first.indexOf(time)) << what << " " << second;
+                ExpectSameAsFresh(image, s);
+            }
+        }
+}
+
+TEST(ClockImage, ALastWordThatDrawsOtherwiseAloneIsDrawnWithTheWholeText) {
+    // A tab in the last word stops at a multiple of the tab width from where the
+    // text starts: drawn from the word alone, what follows it would move.
+    TClockDrawState s = SampleDrawState(cmSolid, cmSolid);
+    s.Size = QSize(400, 30);
+    const QString start = QStringLiteral(" 2026-12-06 Sun 09:05\t");
+    const qsizetype word = start.indexOf(QStringLiteral("09"));
+    QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+    const qreal wordX = QFontMetricsF(s.Font, &probe).horizontalAdvance(start.left(word));
+    s.Text = start + QStringLiteral("08 ");
+    EXPECT_FALSE(TailDrawsAlike(s, QRect(200, 0, 200, 30), TTextTail{word, wordX}));
+    TClockDrawState plain = s;
+    plain.Text = QStringLiteral(" 2026-12-06 Sun 09:05:08 ");
+    EXPECT_TRUE(TailDrawsAlike(plain, QRect(200, 0, 200, 30), TTextTail{word, wordX}));
+
+    TClockImage image;
+    image.Update(s);
+    for (const char* second : {"09 ", "10 ", "11 "}) {
+        s.Text = start + QLatin1String(second);
+        EXPECT_GT(image.Update(s).left(), 0) << second;
+        EXPECT_EQ(image.LastTextFrom(), 0) << second;
+        ExpectSameAsFresh(image, s);
+    }
 }
