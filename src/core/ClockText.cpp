@@ -11,11 +11,14 @@ namespace {
 // Digits appended one by one: the text is made every second, and a formatted
 // argument costs a thousand instructions each.
 void AppendDigits(QString& out, int n, int width) {
-    if (n < 0 || n >= int(std::pow(10, width))) {
+    int limit = 1;
+    for (int i = 0; i < width; ++i)
+        limit *= 10;
+    if (n < 0 || n >= limit) {
         out += QStringLiteral("%1").arg(n, width, 10, QLatin1Char('0'));
         return;
     }
-    for (int div = int(std::pow(10, width - 1)); div > 0; div /= 10)
+    for (int div = limit / 10; div > 0; div /= 10)
         out += QChar(u'0' + (n / div) % 10);
 }
 
