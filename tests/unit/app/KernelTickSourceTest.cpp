@@ -1,6 +1,7 @@
 // The kernel timer that drives the clock's tick on the user-interface thread.
 #include "platform/KernelTickSource.h"
 
+#include "../TimerTestKit.h"
 #include "core/KvTimer.h"
 
 #include <QCoreApplication>
@@ -12,21 +13,7 @@
 #include <set>
 
 using namespace velmora;
-
-namespace {
-
-template <typename F> bool WaitUntil(F done, int limitMs = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-    }
-    return true;
-}
-
-} // namespace
+using velmora::test::WaitUntil;
 
 TEST(KernelTickSource, ExpiresOnceAfterItsWaitOnTheUiThread) {
     struct Case {

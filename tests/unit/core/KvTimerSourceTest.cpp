@@ -1,5 +1,6 @@
 // The timer driven by a tick source on the user-interface thread instead of a
 // worker thread: the same events, in the same order, as with a worker.
+#include "../TimerTestKit.h"
 #include "core/KvTimer.h"
 
 #include <QCoreApplication>
@@ -17,20 +18,10 @@
 #include <vector>
 
 using namespace velmora;
+using velmora::test::Recorder;
+using velmora::test::WaitUntil;
 
 namespace {
-
-template <typename F> bool WaitUntil(F done, int limitMs = 10000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QTest::qSleep(1);
-    }
-    return true;
-}
 
 // A source on Qt's own single-shot timer: it expires on this thread, as the
 // kernel's does, and counts what it was asked.
@@ -57,17 +48,6 @@ private:
     int* FArms;
     QTimer FTimer;
     std::function<void()> FExpired;
-};
-
-struct Recorder {
-    std::vector<std::string> events;
-    void Attach(TKvTimer& t) {
-        t.SetOnTimer([this](TKvTimer*) { events.push_back("tick"); });
-        t.SetOnStopTimer([this](TKvTimer*) { events.push_back("stop"); });
-    }
-    int Count(const std::string& e) const {
-        return int(std::count(events.begin(), events.end(), e));
-    }
 };
 
 // No worker thread runs for a sourced timer: the worker's hook never fires.

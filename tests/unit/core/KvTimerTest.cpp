@@ -1,5 +1,7 @@
 #include "core/KvTimer.h"
 
+#include "../TimerTestKit.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTest>
@@ -17,34 +19,10 @@
 #include <vector>
 
 using namespace velmora;
+using velmora::test::Recorder;
+using velmora::test::WaitUntil;
 
-namespace {
-
-// Runs the event loop until `done` holds or a generous limit passes.
-template <typename F> bool WaitUntil(F done, int limitMs = 10000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QTest::qSleep(1);
-    }
-    return true;
-}
-
-struct Recorder {
-    std::vector<std::string> events;
-    void Attach(TKvTimer& t) {
-        t.SetOnTimer([this](TKvTimer*) { events.push_back("tick"); });
-        t.SetOnStopTimer([this](TKvTimer*) { events.push_back("stop"); });
-    }
-    int Count(const std::string& e) const {
-        return int(std::count(events.begin(), events.end(), e));
-    }
-};
-
-} // namespace
+namespace {} // namespace
 
 TEST(KvTimer, TicksOnTheUiThreadUntilDisabledFromOutside) {
     TKvTimer t;
