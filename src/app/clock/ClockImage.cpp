@@ -59,33 +59,26 @@ std::optional<QRect> TClockImage::ChangedPart(const TClockDrawState& s) const {
         return std::nullopt;
     // A glyph may reach left of where its character begins (italic faces, a
     // negative bearing): half the line height more covers it.
-    const int left = int(std::floor(PrefixAdvance(s.Font, s.Text.left(kept)) -
-                                    QFontMetricsF(s.Font, &FRendered.Image).height() / 2));
+    MeasureIn(s.Font);
+    const int left = int(std::floor(PrefixAdvance(s.Text.left(kept)) - *FLineHeight / 2));
     if (left <= 0)
         return std::nullopt;
     return QRect(left, 0, s.Size.width() - left, s.Size.height());
 }
 
-qreal TClockImage::PrefixAdvance(const QFont& font, const QString& prefix) const {
-    // Kept only for the font they were measured in; all images share one
-    // resolution, so the font alone decides.
-    if (font != FMeasuredFont) {
-        FMeasuredFont = font;
-        FPrefixWidths.clear();
-        FTailChecks.clear();
-    }
-    for (const TPrefixWidth& w : FPrefixWidths)
-        if (w.Prefix == prefix)
-            return w.Advance;
-    // The prefixes of one minute (where the kept text ends, and where its last
-    // word starts and the word before it ends): a few, then a new minute brings
-    // new ones.
-    constexpr size_t kKept = 8;
-    if (FPrefixWidths.size() >= kKept)
-        FPrefixWidths.erase(FPrefixWidths.begin());
-    const qreal advance = QFontMetricsF(font, &FRendered.Image).horizontalAdvance(prefix);
-    FPrefixWidths.push_back({prefix, advance});
-    return advance;
+void TClockImage::MeasureIn(const QFont& font) const {
+    if (FLineHeight && font == FMeasuredFont)
+        return;
+    FMeasuredFont = font;
+    FLineHeight = QFontMetricsF(font, &FRendered.Image).height();
+    FPrefixWidths.Clear();
+    FTailChecks.Clear();
+}
+
+qreal TClockImage::PrefixAdvance(const QString& prefix) const {
+    return FPrefixWidths.Get(prefix, [&] {
+        return QFontMetricsF(FMeasuredFont, &FRendered.Image).horizontalAdvance(prefix);
+    });
 }
 
 TTextTail TClockImage::Tail(const TClockDrawState& s, const QRect& part) const {
@@ -96,12 +89,12 @@ TTextTail TClockImage::Tail(const TClockDrawState& s, const QRect& part) const {
     // What the words before the space draw may reach right of where they end by
     // as much as a glyph may reach left of where it begins (half the line height,
     // as in ChangedPart). Right of that, the tail alone decides the pixels.
-    const qreal wordsEnd = PrefixAdvance(s.Font, s.Text.left(space));
-    const int tailOnly =
-        int(std::ceil(wordsEnd + QFontMetricsF(s.Font, &FRendered.Image).height() / 2));
+    MeasureIn(s.Font);
+    const qreal wordsEnd = PrefixAdvance(s.Text.left(space));
+    const int tailOnly = int(std::ceil(wordsEnd + *FLineHeight / 2));
     if (tailOnly > part.left())
         return {};
-    const TTextTail tail{space + 1, PrefixAdvance(s.Font, s.Text.left(space + 1))};
+    const TTextTail tail{space + 1, PrefixAdvance(s.Text.left(space + 1))};
     const QRect checked(QPoint(tailOnly, 0), QPoint(s.Size.width() - 1, s.Size.height() - 1));
     return TailChecked(s, checked, tail) ? tail : TTextTail{};
 }
@@ -109,16 +102,8 @@ TTextTail TClockImage::Tail(const TClockDrawState& s, const QRect& part) const {
 bool TClockImage::TailChecked(const TClockDrawState& s, const QRect& area, TTextTail tail) const {
     // Checked over all the tail alone decides, once for the text up to the tail's
     // first character: the later seconds change only characters right of it.
-    const QString upto = s.Text.left(tail.From + 1);
-    for (const TTailCheck& c : FTailChecks)
-        if (c.Upto == upto)
-            return c.Alike;
-    constexpr size_t kKept = 4;
-    if (FTailChecks.size() >= kKept)
-        FTailChecks.erase(FTailChecks.begin());
-    const bool alike = TailDrawsAlike(s, area, tail);
-    FTailChecks.push_back({upto, alike});
-    return alike;
+    return FTailChecks.Get(s.Text.left(tail.From + 1),
+                           [&] { return TailDrawsAlike(s, area, tail); });
 }
 
 QRect TClockImage::Update(const TClockDrawState& s) {

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QRect>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -35,28 +36,47 @@ private:
     TTextTail Tail(const TClockDrawState& s, const QRect& part) const;
     bool TailChecked(const TClockDrawState& s, const QRect& area, TTextTail tail) const;
 
-    // Where the kept characters end, in pixels: measuring shapes the text, and
-    // the same few prefixes (all but the seconds, all but their last digit) come
-    // back every second. Measured again for any other font.
-    qreal PrefixAdvance(const QFont& font, const QString& prefix) const;
+    // Measures are kept only for the font they were taken in; all images share
+    // one resolution, so the font alone decides. Measures anew for any other.
+    void MeasureIn(const QFont& font) const;
+    // Where the kept characters end, in pixels, in the measured font: measuring
+    // shapes the text, and the same few prefixes (all but the seconds, all but
+    // their last digit) come back every second.
+    qreal PrefixAdvance(const QString& prefix) const;
+
+    // The last few answers by text, for the measured font; the oldest goes first.
+    template <typename V> class TKeptByText {
+    public:
+        explicit TKeptByText(size_t capacity) : FCapacity(capacity) {}
+        template <typename F> V Get(const QString& text, F measure) {
+            for (const auto& [kept, value] : FItems)
+                if (kept == text)
+                    return value;
+            if (FItems.size() >= FCapacity)
+                FItems.erase(FItems.begin());
+            FItems.emplace_back(text, measure());
+            return FItems.back().second;
+        }
+        void Clear() { FItems.clear(); }
+
+    private:
+        size_t FCapacity;
+        std::vector<std::pair<QString, V>> FItems;
+    };
 
     std::optional<TClockDrawState> FDrawn; // what the image shows
     TRenderedClock FRendered;
     TVisibleRows FVisibleRows; // FRendered.Visible, row by row
     QImage FTextGradient;      // kept with the image: it depends on nothing the ticks change
-    struct TPrefixWidth {
-        QString Prefix;
-        qreal Advance = 0;
-    };
     mutable QFont FMeasuredFont;
-    mutable std::vector<TPrefixWidth> FPrefixWidths; // for FMeasuredFont; a few at most
-    // Whether a tail draws alike, by the text up to its first character, for
-    // FMeasuredFont: the answer holds while that text does (a day, an hour).
-    struct TTailCheck {
-        QString Upto;
-        bool Alike = false;
-    };
-    mutable std::vector<TTailCheck> FTailChecks;
+    mutable std::optional<qreal> FLineHeight; // of FMeasuredFont, once measured
+    // The prefixes of one minute (where the kept text ends, and where its last
+    // word starts and the word before it ends): a few, then a new minute brings
+    // new ones.
+    mutable TKeptByText<qreal> FPrefixWidths{8};
+    // Whether a tail draws alike, by the text up to its first character: the
+    // answer holds while that text does (a day, an hour).
+    mutable TKeptByText<bool> FTailChecks{4};
     TTextTail FLastTail;
 };
 

@@ -27,19 +27,19 @@ public:
     TTimerFdSource& operator=(const TTimerFdSource&) = delete;
 
     void Arm(uint32_t ms, bool wallSecond) override {
-        itimerspec spec{};
+        itimerspec when{};
         int flags = 0;
         if (wallSecond) {
             timespec now{};
             ::clock_gettime(CLOCK_REALTIME, &now);
-            spec.it_value.tv_sec = now.tv_sec + 1;
+            when.it_value.tv_sec = now.tv_sec + 1;
             flags = TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET;
         } else {
             const uint32_t wait = ms > 0 ? ms : 1; // a zero value would disarm
-            spec.it_value.tv_sec = time_t(wait / 1000);
-            spec.it_value.tv_nsec = long(wait % 1000) * 1000000L;
+            when.it_value.tv_sec = time_t(wait / 1000);
+            when.it_value.tv_nsec = long(wait % 1000) * 1000000L;
         }
-        if (::timerfd_settime(FFd, flags, &spec, nullptr) != 0)
+        if (::timerfd_settime(FFd, flags, &when, nullptr) != 0)
             std::fprintf(stderr, "velmora: timer not set: %s\n", std::strerror(errno));
     }
 
