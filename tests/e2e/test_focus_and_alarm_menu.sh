@@ -4,17 +4,9 @@
 # on the clock stays open (the blink waits) and its first entry stops the alarm.
 start_notifications
 
-# A plain window the user works in, active; sets WORK_WIN and WORK_PID.
-xmessage -geometry 300x200+500+400 -title typing-here typing-here >/dev/null 2>&1 &
-WORK_PID=$!
-WORK_WIN=
-for _ in $(seq 50); do
-  WORK_WIN=$(xdotool search --name '^typing-here$' 2>/dev/null | tail -1 || true)
-  [ -n "$WORK_WIN" ] && break
-  sleep 0.1
-done
-[ -n "$WORK_WIN" ] || fail "no window to type in"
-xdotool windowactivate --sync "$WORK_WIN" >/dev/null 2>&1 || true
+# A plain window the user works in, active.
+open_window typing-here 500 400
+WORK_WIN=$TEST_WIN WORK_PID=$TEST_PID
 active() { printf '%d\n' "$(xprop -root _NET_ACTIVE_WINDOW | grep -o '0x[0-9a-f]*' | head -1)"; }
 work_active() { [ "$(active)" = "$WORK_WIN" ]; }
 waitfor "the work window did not become active" work_active

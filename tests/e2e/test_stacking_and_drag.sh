@@ -8,16 +8,9 @@ above() { # is window $1 above window $2 in the window manager's stacking order?
   [ -n "$a" ] && [ -n "$b" ] && [ "$a" -gt "$b" ]
 }
 new_window() { # maps a window over the clock, activated; its id in COVER, its process in COVER_PID
-  xmessage -geometry 400x200+50+450 -name "cover-$1" "cover" >/dev/null 2>&1 &
-  COVER_PID=$!
-  COVER=
-  for _ in $(seq 50); do
-    COVER=$(xdotool search --name "^cover-$1$" 2>/dev/null | tail -1 || true)
-    [ -n "$COVER" ] && break
-    sleep 0.1
-  done
-  xdotool windowactivate "$COVER" 2>/dev/null || true
-  sleep 0.5
+  open_window "cover-$1" 50 450 400x200
+  COVER=$TEST_WIN COVER_PID=$TEST_PID
+  sleep 0.2
 }
 
 for mode in top bottom; do
